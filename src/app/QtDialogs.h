@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWidget>
+
+#include "core/Dialogs.h"
+
+namespace solardesk {
+
+// The dialogs a person answers: Qt's message, input, file and printer dialogs.
+class QtDialogs final : public Dialogs {
+ public:
+  explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+  void setParent(QWidget* parent) { parent_ = parent; }
+
+  DialogAnswer message(const QString& text, const QString& title, MessageIcon icon,
+                       MessageButtons buttons) override;
+  QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
+  QString saveFileName(const QString& filter, const QString& folder) override;
+  QString openFileName(const QString& filter, const QString& folder) override;
+  bool choosePrinter(QPrinter& printer) override;
+
+  // "Data Files (*.pvd)|*.pvd|All Files (*.*)|*.*|" in Qt's form: "Data Files (*.pvd);;...".
+  static QString ToQtFilter(const QString& filter);
+
+ private:
+  QWidget* parent_;
+};
+
+}  // namespace solardesk

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+
+#include "core/Clock.h"
+#include "core/Dialogs.h"
+#include "link/HidDevice.h"
+#include "panel/logic/Instrument.h"
+#include "panel/ui/PanelWindow.h"
+
+namespace solardesk {
+
+// The whole program put together on a HID bus, a clock and a dialog service: the shared
+// instrument state, the main window, and every subsystem wired to its toolbar buttons, keys
+// and timers. The program builds it on the real bus; tests build it on the virtual one.
+class SolarDeskApp {
+ public:
+  SolarDeskApp(HidBackend& backend, Clock& clock, Dialogs& dialogs);
+  ~SolarDeskApp();
+
+  Instrument& instrument() { return *instrument_; }
+  PanelWindow& panel() { return *panel_; }
+
+ private:
+  void WireKeys();
+  void WireSetup();
+  void WireRecording();
+  void WireLogger();
+  void WireGraphs();
+
+  std::unique_ptr<Instrument> instrument_;
+  std::unique_ptr<PanelWindow> panel_;
+};
+
+}  // namespace solardesk

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+class QPrinter;
+
+namespace solardesk {
+
+enum class MessageIcon { Critical, Exclamation, Information, Question };
+enum class MessageButtons { Ok, OkCancel };
+enum class DialogAnswer { Ok, Cancel };
+
+// Every modal dialog of the program goes through this interface: the windows get the Qt one,
+// tests get a scripted one that answers without a person.
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+
+  // A message box. Returns Ok for the OK button, Cancel for anything else.
+  virtual DialogAnswer message(const QString& text, const QString& title, MessageIcon icon,
+                               MessageButtons buttons = MessageButtons::Ok) = 0;
+
+  // An input box with a prompt, a title and a default text. Cancel and an emptied field both
+  // give the empty text, as users of such boxes expect.
+  virtual QString input(const QString& prompt, const QString& title,
+                        const QString& defaultText) = 0;
+
+  // A save-as dialog with the given filter (pairs "Description|pattern|..." as data files use);
+  // it asks before an existing file is replaced. The empty text means Cancel.
+  virtual QString saveFileName(const QString& filter, const QString& folder) = 0;
+
+  // An open-file dialog with the given filter. The empty text means Cancel.
+  virtual QString openFileName(const QString& filter, const QString& folder) = 0;
+
+  // The printer dialog for a printer about to be used. False means Cancel.
+  virtual bool choosePrinter(QPrinter& printer) = 0;
+};
+
+// The program's title in message boxes that have no title of their own.
+inline const QString kProgramTitle = QStringLiteral("SolarDesk");
+
+}  // namespace solardesk

@@ -1,0 +1,277 @@
+#include "PanelWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+
+#include "ToolbarIcons.h"
+
+namespace solardesk {
+namespace {
+
+struct ToolbarButton {
+  const char* key;
+  const char* toolTip;
+};
+
+constexpr ToolbarButton kButtons[] = {
+    {"Save", "Save As"},         {"Open", "Open File to Read"}, {"Interval", "Sampling Rate"},
+    {"List", "List Display"},    {"Graph", "Graphic Display"},  {"RTC", "Real Time Clock"},
+    {"Set", "Set up"},           {"Logger", "Memory"},          {"Erase", "Erase Memory"},
+};
+
+QString TwoDigits(int i) { return QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0')); }
+
+const QString kAccessDeniedTip = QStringLiteral(
+    "A meter was found but this user may not open it.\n"
+    "Install the udev rule that comes with SolarDesk:\n"
+    "  sudo cp packaging/70-solardesk-meter.rules /etc/udev/rules.d/\n"
+    "  sudo udevadm control --reload-rules && sudo udevadm trigger\n"
+    "then unplug the meter and plug it in again.");
+
+}  // namespace
+
+const QString PanelWindow::kCaption = QStringLiteral("Panel   V8.01");
+
+PanelWindow::PanelWindow(Instrument& instrument, QWidget* parent)
+    : QWidget(parent), instrument_(instrument) {
+  setObjectName(QStringLiteral("Panel"));
+  setWindowTitle(kCaption);
+  face = new MeterFace(this);
+  face->move(0, 0);
+  BuildToolbar();
+  BuildStatusLabels();
+  BuildSetupArea();
+  BuildTestControls();
+  resize(MeterFace::kWidth, MeterFace::kHeight);
+
+  onEnd = [] { QCoreApplication::exit(0); };
+  instrument_.link.onStatusText = [this](const QString& caption) { ShowLinkState(caption); };
+  connect(&instrument_.Timer1, &QTimer::timeout, this, &PanelWindow::Timer1Tick);
+  Load();
+}
+
+PanelWindow::~PanelWindow() {
+  instrument_.link.onStatusText = nullptr;
+  instrument_.byteSlots.onChanged = nullptr;
+}
+
+void PanelWindow::Load() {
+  FillFieldLists();
+  tmrDelay.stop();
+  InitTestControls();
+  // Nothing talks to the meter before the first tick of Timer1.
+  instrument_.Timer1.start();
+  instrument_.Timer2.start();
+}
+
+void PanelWindow::FillFieldLists() {
+  for (int i = 0; i < 100; ++i) {
+    const QString t = TwoDigits(i);
+    ComboRes[0]->addItem(t);
+    ComboRes[6]->addItem(t);
+    if (i < 60) {
+      for (QComboBox* c : {ComboCyc[1], ComboCyc[2], ComboCyc[4], ComboCyc[5], ComboRes[4],
+                           ComboRes[5], ComboRes[10], ComboRes[11]})
+        c->addItem(t);
+    }
+    if (i < 24) {
+      for (QComboBox* c : {ComboCyc[0], ComboCyc[3], ComboRes[3], ComboRes[9]}) c->addItem(t);
+    }
+    if (i > 0 && i < 32) {
+      ComboRes[2]->addItem(t);
+      ComboRes[8]->addItem(t);
+    }
+    if (i > 0 && i < 13) {
+      ComboRes[1]->addItem(t);
+      ComboRes[7]->addItem(t);
+    }
+  }
+  // The texts shown before the first read of the meter.
+  for (int k = 0; k < 12; ++k) {
+    const int field = k % 6;
+    ComboRes[k]->setEditText(field == 1 || field == 2 ? QStringLiteral("01") : QStringLiteral("00"));
+  }
+  for (QComboBox* c : ComboCyc) c->setEditText(QStringLiteral("00"));
+}
+
+void PanelWindow::InitTestControls() {
+  FillByteCombos();
+  tmrContinuousDataCollect.stop();
+  tmrContinuousDataCollect.setInterval(1000);
+}
+
+void PanelWindow::FillByteCombos() {
+  QStringList items;
+  for (int b = 0; b < 256; ++b) items << QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
+  for (int i = 0; i <= 7; ++i) {
+    const QString keep = CboByte[i]->currentText();
+    CboByte[i]->addItems(items);
+    CboByte[i]->setEditText(keep);
+  }
+}
+
+void PanelWindow::Timer1Tick() {
+  lstResults->clear();
+  if (instrument_.PollTick()) face->setDisplay(instrument_.meter.flags);
+}
+
+void PanelWindow::ShowLinkState(const QString& caption) {
+  face->setNameCaption(caption);
+  face->setNameToolTip(instrument_.link.AccessDenied() ? kAccessDeniedTip : QString());
+}
+
+void PanelWindow::BuildToolbar() {
+  Toolbar1 = new QToolBar(this);
+  Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+  Toolbar1->setIconSize(QSize(24, 24));
+  Toolbar1->setGeometry(0, 0, MeterFace::kWidth, 32);
+  for (const ToolbarButton& b : kButtons) {
+    const QString key = QString::fromLatin1(b.key);
+    QAction* a = Toolbar1->addAction(ToolbarIcon(key), key);
+    a->setObjectName(key);
+    a->setToolTip(QString::fromLatin1(b.toolTip));
+    connect(a, &QAction::triggered, this, [this, key] { clickToolbar(key); });
+  }
+}
+
+void PanelWindow::setToolbarCommand(const QString& key, std::function<void()> command) {
+  commands_[key] = std::move(command);
+}
+
+QAction* PanelWindow::toolbarAction(const QString& key) const {
+  for (QAction* a : Toolbar1->actions()) {
+    if (a->objectName() == key) return a;
+  }
+  return nullptr;
+}
+
+void PanelWindow::setSaveButtonRecording(bool recording) {
+  QAction* save = toolbarAction(QStringLiteral("Save"));
+  save->setIcon(ToolbarIcon(recording ? QStringLiteral("Stop") : QStringLiteral("Save")));
+  save->setToolTip(recording ? QStringLiteral("Stop Recording") : QStringLiteral("Save As"));
+}
+
+void PanelWindow::clickToolbar(const QString& key) {
+  BeforeAnyCommand(key);
+  const auto it = commands_.find(key);
+  if (it != commands_.end() && it->second) it->second();
+  emit toolbarClicked(key);
+}
+
+void PanelWindow::BeforeAnyCommand(const QString& key) {
+  PicCycling->hide();
+  PicReservation->hide();
+  if (key != QLatin1String("Set") && PicSetup->isVisible()) PicSetup->hide();
+}
+
+void PanelWindow::BuildStatusLabels() {
+  const auto make = [this](const char* name, QRect r, Qt::Alignment align) {
+    auto* l = new QLabel(this);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(r);
+    l->setAlignment(align | Qt::AlignVCenter);
+    l->setStyleSheet(QStringLiteral("color: white; background: transparent; font-weight: bold;"));
+    return l;
+  };
+  LblRecording = make("LblRecording", {24, 604, 40, 20}, Qt::AlignLeft);
+  LblRecording->setStyleSheet(QStringLiteral("color: #ff4040; background: transparent; font-weight: bold;"));
+  LblRecording->hide();
+  LblFileName = make("LblFileName", {70, 604, 180, 20}, Qt::AlignLeft);
+  LblCount = make("LblCount", {250, 604, 92, 20}, Qt::AlignRight);
+}
+
+void PanelWindow::BuildSetupArea() {
+  const auto frame = [this](const char* name, QRect r) {
+    auto* f = new QFrame(this);
+    f->setObjectName(QString::fromLatin1(name));
+    f->setFrameShape(QFrame::StyledPanel);
+    f->setAutoFillBackground(true);
+    f->setGeometry(r);
+    f->hide();
+    return f;
+  };
+  PicSetup = frame("PicSetup", {60, 340, 247, 150});
+  PicReservation = frame("PicReservation", {8, 330, 351, 270});
+  PicCycling = frame("PicCycling", {8, 330, 351, 200});
+  for (int k = 0; k < 12; ++k) {
+    ComboRes[k] = new QComboBox(PicReservation);
+    ComboRes[k]->setObjectName(QStringLiteral("ComboRes(%1)").arg(k));
+    ComboRes[k]->setEditable(true);
+  }
+  for (int k = 0; k < 6; ++k) {
+    ComboCyc[k] = new QComboBox(PicCycling);
+    ComboCyc[k]->setObjectName(QStringLiteral("ComboCyc(%1)").arg(k));
+    ComboCyc[k]->setEditable(true);
+  }
+}
+
+void PanelWindow::BuildTestControls() {
+  const int x0 = kTestControlsLeft;
+  auto& byteSlots = instrument_.byteSlots;
+  for (int i = 0; i < OutputSlots::kCount; ++i) {
+    auto* c = new QComboBox(this);
+    c->setObjectName(QStringLiteral("CboByte(%1)").arg(i));
+    c->setEditable(true);
+    c->setGeometry(x0 + (i % 5) * 64, 40 + (i / 5) * 30, 60, 26);
+    c->setEditText(byteSlots.text(i));
+    connect(c, &QComboBox::editTextChanged, this, [&byteSlots, i](const QString& t) {
+      if (byteSlots.text(i) != t) byteSlots.set(i, t);
+    });
+    CboByte[i] = c;
+  }
+  byteSlots.onChanged = [this](int i) {
+    if (CboByte[i]->currentText() != instrument_.byteSlots.text(i))
+      CboByte[i]->setEditText(instrument_.byteSlots.text(i));
+  };
+
+  const auto button = [this](const char* name, const char* caption, int x, int y) {
+    auto* b = new QPushButton(QString::fromLatin1(caption), this);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(x, y, 76, 28);
+    return b;
+  };
+  CmdWrite = button("CmdWrite", "Write", x0, 140);
+  CmdWnR = button("CmdWnR", "W then R", x0 + 80, 140);
+  Read = button("Read", "Read", x0 + 160, 140);
+  CmdClr = button("CmdClr", "Clear", x0 + 240, 140);
+  cmdOnce = button("cmdOnce", "Once", x0, 174);
+  cmdContinuous = button("cmdContinuous", "Continuous", x0 + 80, 174);
+  auto& link = instrument_.link;
+  connect(CmdWrite, &QPushButton::clicked, this, [&link] { link.SendOutputReport(); });
+  connect(CmdWnR, &QPushButton::clicked, this, [&link] { link.TransactReport(); });
+  connect(Read, &QPushButton::clicked, this, [&link] { link.ReceiveInputReport(); });
+  connect(CmdClr, &QPushButton::clicked, this, [this] { lstResults->clear(); });
+
+  auto* vidLabel = new QLabel(QStringLiteral("VID"), this);
+  vidLabel->setGeometry(x0, 212, 30, 24);
+  TxtVid = new QLineEdit(link.vendorIdText, this);
+  TxtVid->setObjectName(QStringLiteral("TxtVid"));
+  TxtVid->setGeometry(x0 + 32, 212, 60, 24);
+  auto* pidLabel = new QLabel(QStringLiteral("PID"), this);
+  pidLabel->setGeometry(x0 + 100, 212, 30, 24);
+  TxtPid = new QLineEdit(link.productIdText, this);
+  TxtPid->setObjectName(QStringLiteral("TxtPid"));
+  TxtPid->setGeometry(x0 + 132, 212, 60, 24);
+  connect(TxtVid, &QLineEdit::textChanged, this, [&link](const QString& t) { link.vendorIdText = t; });
+  connect(TxtPid, &QLineEdit::textChanged, this, [&link](const QString& t) { link.productIdText = t; });
+
+  lstResults = new QListWidget(this);
+  lstResults->setObjectName(QStringLiteral("lstResults"));
+  lstResults->setGeometry(x0, 246, 316, 200);
+}
+
+void PanelWindow::CloseLinkAndEnd() {
+  if (ended_) return;
+  ended_ = true;
+  instrument_.PauseTimers();
+  instrument_.link.CloseHandles();
+  if (onEnd) onEnd();
+}
+
+void PanelWindow::closeEvent(QCloseEvent* e) {
+  CloseLinkAndEnd();
+  e->accept();
+}
+
+}  // namespace solardesk

@@ -1,0 +1,57 @@
+#include "ScriptedDialogs.h"
+
+#include <QPrinter>
+
+namespace solardesk::testing {
+namespace {
+
+template <typename T>
+T Next(std::deque<T>& q, T fallback) {
+  if (q.empty()) return fallback;
+  T v = q.front();
+  q.pop_front();
+  return v;
+}
+
+}  // namespace
+
+DialogAnswer ScriptedDialogs::message(const QString& text, const QString& title, MessageIcon icon,
+                                      MessageButtons buttons) {
+  shown.push_back({"message", text, title, icon, buttons, {}, {}});
+  return Next(messageAnswers, buttons == MessageButtons::Ok ? DialogAnswer::Ok : DialogAnswer::Cancel);
+}
+
+QString ScriptedDialogs::input(const QString& prompt, const QString& title, const QString& defaultText) {
+  shown.push_back({"input", prompt, title, MessageIcon::Information, MessageButtons::OkCancel, defaultText, {}});
+  return Next(inputAnswers, QString());
+}
+
+QString ScriptedDialogs::saveFileName(const QString& filter, const QString& folder) {
+  shown.push_back({"save", folder, {}, MessageIcon::Information, MessageButtons::OkCancel, {}, filter});
+  return Next(saveAnswers, QString());
+}
+
+QString ScriptedDialogs::openFileName(const QString& filter, const QString& folder) {
+  shown.push_back({"open", folder, {}, MessageIcon::Information, MessageButtons::OkCancel, {}, filter});
+  return Next(openAnswers, QString());
+}
+
+bool ScriptedDialogs::choosePrinter(QPrinter& printer) {
+  shown.push_back({"printer", {}, {}, MessageIcon::Information, MessageButtons::OkCancel, {}, {}});
+  const bool accepted = Next(printerAnswers, false);
+  if (accepted && !printToPdf.isEmpty()) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printToPdf);
+  }
+  return accepted;
+}
+
+std::vector<ScriptedDialogs::Shown> ScriptedDialogs::of(const QString& kind) const {
+  std::vector<Shown> r;
+  for (const auto& s : shown) {
+    if (s.kind == kind) r.push_back(s);
+  }
+  return r;
+}
+
+}  // namespace solardesk::testing

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+#include "core/Dialogs.h"
+
+namespace solardesk::testing {
+
+// Dialogs answered by the test: each kind of dialog takes its answers from a queue (in order),
+// and every dialog shown is recorded. A dialog with no answer queued gives Cancel / empty.
+class ScriptedDialogs final : public Dialogs {
+ public:
+  struct Shown {
+    QString kind;  // "message", "input", "save", "open", "printer"
+    QString text;  // message text or input prompt
+    QString title;
+    MessageIcon icon = MessageIcon::Information;
+    MessageButtons buttons = MessageButtons::Ok;
+    QString defaultText;
+    QString filter;
+  };
+
+  std::deque<DialogAnswer> messageAnswers;
+  std::deque<QString> inputAnswers;
+  std::deque<QString> saveAnswers;
+  std::deque<QString> openAnswers;
+  std::deque<bool> printerAnswers;
+  QString printToPdf;  // when set, an accepted printer dialog prints to this PDF file
+
+  std::vector<Shown> shown;
+
+  DialogAnswer message(const QString& text, const QString& title, MessageIcon icon,
+                       MessageButtons buttons) override;
+  QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
+  QString saveFileName(const QString& filter, const QString& folder) override;
+  QString openFileName(const QString& filter, const QString& folder) override;
+  bool choosePrinter(QPrinter& printer) override;
+
+  // The shown dialogs of one kind.
+  std::vector<Shown> of(const QString& kind) const;
+};
+
+}  // namespace solardesk::testing
