@@ -14,20 +14,28 @@ DialogAnswer QtDialogs::message(const QString& text, const QString& title, Messa
   box.setWindowTitle(title);
   box.setText(text);
   switch (icon) {
-    case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
-    case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MessageIcon::Critical:
+      box.setIcon(QMessageBox::Critical);
+      break;
+    case MessageIcon::Exclamation:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case MessageIcon::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case MessageIcon::Question:
+      box.setIcon(QMessageBox::Question);
+      break;
   }
-  box.setStandardButtons(buttons == MessageButtons::OkCancel
-                             ? QMessageBox::Ok | QMessageBox::Cancel
-                             : QMessageBox::Ok);
+  box.setStandardButtons(buttons == MessageButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
+                                                             : QMessageBox::Ok);
   return box.exec() == QMessageBox::Ok ? DialogAnswer::Ok : DialogAnswer::Cancel;
 }
 
 QString QtDialogs::input(const QString& prompt, const QString& title, const QString& defaultText) {
   bool ok = false;
-  const QString text = QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal, defaultText, &ok);
+  const QString text =
+      QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal, defaultText, &ok);
   return ok ? text : QString();
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QString>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "core/Clock.h"
 #include "core/Dialogs.h"
@@ -20,6 +23,12 @@ class SolarDeskApp {
 
   Instrument& instrument() { return *instrument_; }
   PanelWindow& panel() { return *panel_; }
+
+  // The file list's "Plot" hands its series, the point count and the opened file's unit title
+  // to the file plot through this hook, which the graphs set.
+  std::function<void(const std::vector<float>& series, int plotPointCount,
+                     const QString& openedFileUnit)>
+      plotSeries;
 
  private:
   void WireKeys();
