@@ -12,7 +12,7 @@ inline constexpr unsigned kQuerySettings = 0x02;  // logging interval and calibr
 inline constexpr unsigned kQueryClock = 0x03;
 inline constexpr unsigned kQueryLoggerStatus = 0x04;
 inline constexpr unsigned kQuerySetCount = 0x06;
-inline constexpr unsigned kQuerySetData = 0x07;  // byte 3: set number; answered in 64-byte blocks
+inline constexpr unsigned kQuerySetData = 0x07;   // byte 3: set number; answered in 64-byte blocks
 inline constexpr unsigned kQuerySetEntry = 0x08;  // byte 3: set number
 inline constexpr unsigned kQueryCycling = 0x09;
 inline constexpr unsigned kQueryReservation = 0x0A;
@@ -35,7 +35,7 @@ inline constexpr unsigned kKeyMemLong = 0x0E;
 inline constexpr unsigned kKeyOnOff = 0x11;
 
 // Settings (class 0x01), byte 2.
-inline constexpr unsigned kSetInterval = 0x0F;     // byte 3: seconds 1..60
+inline constexpr unsigned kSetInterval = 0x0F;  // byte 3: seconds 1..60
 inline constexpr unsigned kEraseLogger = 0x10;
 inline constexpr unsigned kSetClock = 0x12;        // bytes 3..8: yy mm dd hh mm ss as numbers
 inline constexpr unsigned kSetCalibration = 0x13;  // byte 3 low, byte 4 high

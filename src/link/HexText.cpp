@@ -34,6 +34,8 @@ std::optional<std::uint16_t> HexTextToId(const QString& text) {
   return static_cast<std::uint16_t>(*v);
 }
 
-QString ToHexText(unsigned value) { return QString::number(value, 16).toUpper(); }
+QString ToHexText(unsigned value) {
+  return QString::number(value, 16).toUpper();
+}
 
 }  // namespace solardesk

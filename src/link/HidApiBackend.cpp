@@ -62,8 +62,8 @@ class HidApiDevice final : public HidDevice {
     report.assign(static_cast<std::size_t>(std::max(lengths_.input, 1)), 0);
     // hidapi delivers an unnumbered report without its report ID byte: put the 0 in front.
     const std::size_t offset = lengths_.numbered ? 0 : 1;
-    const int n = hid_read_timeout(handle_, report.data() + offset, report.size() - offset,
-                                   timeoutMs);
+    const int n =
+        hid_read_timeout(handle_, report.data() + offset, report.size() - offset, timeoutMs);
     if (n > 0) return ReadOutcome::Completed;
     return n == 0 ? ReadOutcome::TimedOut : ReadOutcome::Failed;
   }
@@ -75,8 +75,12 @@ class HidApiDevice final : public HidDevice {
 
 }  // namespace
 
-HidApiBackend::HidApiBackend() { hid_init(); }
-HidApiBackend::~HidApiBackend() { hid_exit(); }
+HidApiBackend::HidApiBackend() {
+  hid_init();
+}
+HidApiBackend::~HidApiBackend() {
+  hid_exit();
+}
 
 std::vector<HidDeviceInfo> HidApiBackend::enumerate() {
   std::vector<HidDeviceInfo> found;

@@ -7,9 +7,12 @@ namespace solardesk {
 const QString MeterLink::kConnectedCaption = QStringLiteral("SOLAR POWER METER");
 const QString MeterLink::kNotConnectedCaption = QStringLiteral(" No Connection");
 
-MeterLink::MeterLink(HidBackend& backend, OutputSlots& byteSlots) : backend_(backend), byteSlots_(byteSlots) {}
+MeterLink::MeterLink(HidBackend& backend, OutputSlots& byteSlots)
+    : backend_(backend), byteSlots_(byteSlots) {}
 
-MeterLink::~MeterLink() { CloseHandles(); }
+MeterLink::~MeterLink() {
+  CloseHandles();
+}
 
 bool MeterLink::LocateMeter() {
   const auto vendor = HexTextToId(vendorIdText);

@@ -4,7 +4,9 @@
 
 namespace solardesk {
 
-OutputSlots::OutputSlots() { texts_.fill(QStringLiteral("00")); }
+OutputSlots::OutputSlots() {
+  texts_.fill(QStringLiteral("00"));
+}
 
 const QString& OutputSlots::text(int slot) const {
   static const QString empty;

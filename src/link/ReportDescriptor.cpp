@@ -58,20 +58,27 @@ std::optional<ReportLengths> ParseReportDescriptor(const std::vector<std::uint8_
       }
     } else if (type == 1) {  // global item
       switch (tag) {
-        case 7: global.reportSize = value; break;
+        case 7:
+          global.reportSize = value;
+          break;
         case 8:
           if (value == 0 || value > 255) return std::nullopt;
           global.reportId = static_cast<unsigned>(value);
           numbered = true;
           break;
-        case 9: global.reportCount = value; break;
-        case 10: stack.push_back(global); break;
+        case 9:
+          global.reportCount = value;
+          break;
+        case 10:
+          stack.push_back(global);
+          break;
         case 11:
           if (stack.empty()) return std::nullopt;
           global = stack.back();
           stack.pop_back();
           break;
-        default: break;
+        default:
+          break;
       }
     }
     // Local items and reserved types do not change report lengths.

@@ -8,7 +8,9 @@ namespace {
 class VirtualDevice final : public HidDevice {
  public:
   VirtualDevice(VirtualPort& port, VirtualHidBackend& bus)
-      : port_(port), bus_(bus), inputLength_(port.inputReportLength),
+      : port_(port),
+        bus_(bus),
+        inputLength_(port.inputReportLength),
         outputLength_(port.outputReportLength) {
     ++port_.openHandles;
     ++port_.opens;

@@ -17,15 +17,15 @@ struct VirtualPort {
   std::string path;
   std::uint16_t vendorId = 0x0483;
   std::uint16_t productId = 0x5750;
-  int inputReportLength = 65;   // report ID byte included
+  int inputReportLength = 65;  // report ID byte included
   int outputReportLength = 65;
-  bool present = true;          // false: unplugged, not enumerated, open handles fail
-  bool silent = false;          // enumerated and opened, but never answers (reads time out)
-  bool accessDenied = false;    // enumerated, but cannot be opened (no permission)
+  bool present = true;        // false: unplugged, not enumerated, open handles fail
+  bool silent = false;        // enumerated and opened, but never answers (reads time out)
+  bool accessDenied = false;  // enumerated, but cannot be opened (no permission)
   std::shared_ptr<VirtualMeter> meter;
   std::deque<std::vector<std::uint8_t>> pending;  // answers not yet read
-  int openHandles = 0;          // handles open now, to catch leaks
-  int opens = 0;                // handles ever opened
+  int openHandles = 0;                            // handles open now, to catch leaks
+  int opens = 0;                                  // handles ever opened
 };
 
 // A HID bus holding virtual meters (and other devices), for tests and the demo. A read that

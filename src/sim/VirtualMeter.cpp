@@ -20,7 +20,9 @@ void PutLe32(std::vector<std::uint8_t>& out, std::uint32_t v) {
   for (int k = 0; k < 4; ++k) out.push_back(static_cast<std::uint8_t>(v >> (8 * k)));
 }
 
-std::uint8_t PackedDecimal(int v) { return static_cast<std::uint8_t>(((v / 10) % 10) * 16 + v % 10); }
+std::uint8_t PackedDecimal(int v) {
+  return static_cast<std::uint8_t>(((v / 10) % 10) * 16 + v % 10);
+}
 
 // Four figures with the decimal point where the value needs it, as the meter shows it.
 QString FourFigures(double v) {
@@ -81,7 +83,9 @@ QString VirtualMeter::CurrentReadingText() const {
   return FourFigures(LiveValue());
 }
 
-void VirtualMeter::SetFixedReading(const QString& text) { fixedReading_ = text; }
+void VirtualMeter::SetFixedReading(const QString& text) {
+  fixedReading_ = text;
+}
 
 std::array<std::uint8_t, kDisplayImageBytes> VirtualMeter::DisplayImage() const {
   if (image_) return *image_;
@@ -105,7 +109,9 @@ void VirtualMeter::SetClock(const QDateTime& meterTime) {
   clockOffsetSecs_ = clock_.now().secsTo(meterTime);
 }
 
-QDateTime VirtualMeter::MeterTime() const { return clock_.now().addSecs(clockOffsetSecs_); }
+QDateTime VirtualMeter::MeterTime() const {
+  return clock_.now().addSecs(clockOffsetSecs_);
+}
 
 void VirtualMeter::AddSet(const QString& start, const QString& intervalText,
                           const QString& unitText, const std::vector<QString>& readings) {
@@ -123,7 +129,8 @@ void VirtualMeter::EraseLogger() {
   freeKb = capacityKb;
 }
 
-std::vector<std::vector<std::uint8_t>> VirtualMeter::Handle(const std::vector<std::uint8_t>& report) {
+std::vector<std::vector<std::uint8_t>> VirtualMeter::Handle(
+    const std::vector<std::uint8_t>& report) {
   received.push_back(report);
   if (report.size() < 3) return {};
   if (report[1] == cmd::kQuery) return Query(report[2], ByteAt(report, 3));
@@ -131,7 +138,8 @@ std::vector<std::vector<std::uint8_t>> VirtualMeter::Handle(const std::vector<st
   return {};
 }
 
-std::vector<std::vector<std::uint8_t>> VirtualMeter::Query(unsigned code, std::uint8_t parameter) const {
+std::vector<std::vector<std::uint8_t>> VirtualMeter::Query(unsigned code,
+                                                           std::uint8_t parameter) const {
   std::vector<std::uint8_t> a;
   const auto setAt = [this](std::uint8_t k) -> const VirtualLoggerSet* {
     return (k >= 1 && k <= sets.size()) ? &sets[k - 1u] : nullptr;
@@ -180,23 +188,35 @@ std::vector<std::vector<std::uint8_t>> VirtualMeter::Query(unsigned code, std::u
       }
       return blocks;
     }
-    case cmd::kQueryCycling: a.assign(cycling.begin(), cycling.end()); break;
-    case cmd::kQueryReservation: a.assign(reservation.begin(), reservation.end()); break;
-    default: return {};  // unknown queries go unanswered
+    case cmd::kQueryCycling:
+      a.assign(cycling.begin(), cycling.end());
+      break;
+    case cmd::kQueryReservation:
+      a.assign(reservation.begin(), reservation.end());
+      break;
+    default:
+      return {};  // unknown queries go unanswered
   }
   return {a};
 }
 
 void VirtualMeter::Act(unsigned code, const std::vector<std::uint8_t>& r) {
   switch (code) {
-    case cmd::kKeyTime: showTime_ = !showTime_; break;
+    case cmd::kKeyTime:
+      showTime_ = !showTime_;
+      break;
     case cmd::kKeyHold:
       hold = !hold;
-      heldReading_ = hold ? std::optional<QString>(fixedReading_ ? *fixedReading_ : FourFigures(LiveValue()))
-                          : std::nullopt;
+      heldReading_ =
+          hold ? std::optional<QString>(fixedReading_ ? *fixedReading_ : FourFigures(LiveValue()))
+               : std::nullopt;
       break;
-    case cmd::kKeyMaxMin: maxMinMode_ = (maxMinMode_ + 1) % 3; break;
-    case cmd::kKeyMaxMinLong: maxMinMode_ = 0; break;
+    case cmd::kKeyMaxMin:
+      maxMinMode_ = (maxMinMode_ + 1) % 3;
+      break;
+    case cmd::kKeyMaxMinLong:
+      maxMinMode_ = 0;
+      break;
     case cmd::kKeyUnit:
       if (unit == kUnitWatts || unit == kUnitBtu) {
         const bool toBtu = unit == kUnitWatts;
@@ -209,12 +229,22 @@ void VirtualMeter::Act(unsigned code, const std::vector<std::uint8_t>& r) {
       heldReading_.reset();
       hold = false;
       break;
-    case cmd::kKeyZero: zeroOn_ = !zeroOn_; break;
-    case cmd::kKeyMemLong: loggingOn_ = !loggingOn_; break;
-    case cmd::kKeyOnOff: poweredOn = !poweredOn; break;
-    case cmd::kSetInterval: interval = ByteAt(r, 3); break;
+    case cmd::kKeyZero:
+      zeroOn_ = !zeroOn_;
+      break;
+    case cmd::kKeyMemLong:
+      loggingOn_ = !loggingOn_;
+      break;
+    case cmd::kKeyOnOff:
+      poweredOn = !poweredOn;
+      break;
+    case cmd::kSetInterval:
+      interval = ByteAt(r, 3);
+      break;
     case cmd::kEraseLogger:
-    case cmd::kEraseLoggerAlt: EraseLogger(); break;
+    case cmd::kEraseLoggerAlt:
+      EraseLogger();
+      break;
     case cmd::kSetClock: {
       const QDate d(2000 + ByteAt(r, 3), ByteAt(r, 4), ByteAt(r, 5));
       const QTime t(ByteAt(r, 6), ByteAt(r, 7), ByteAt(r, 8));
@@ -230,7 +260,8 @@ void VirtualMeter::Act(unsigned code, const std::vector<std::uint8_t>& r) {
     case cmd::kSetReservation:
       for (std::size_t k = 0; k < reservation.size(); ++k) reservation[k] = ByteAt(r, 3 + k);
       break;
-    default: break;  // SET, POWER, ENTER, MEM, UP, DOWN, READ change nothing the PC reads
+    default:
+      break;  // SET, POWER, ENTER, MEM, UP, DOWN, READ change nothing the PC reads
   }
 }
 

@@ -13,9 +13,9 @@ namespace solardesk::sim {
 
 // One record set in the virtual meter's logger.
 struct VirtualLoggerSet {
-  QString start;                      // "yy/mm/dd hh:mm:ss"
-  std::vector<std::uint8_t> stream;   // from position 1; zero beyond its end
-  std::uint32_t length = 0;           // the length the meter reports
+  QString start;                     // "yy/mm/dd hh:mm:ss"
+  std::vector<std::uint8_t> stream;  // from position 1; zero beyond its end
+  std::uint32_t length = 0;          // the length the meter reports
 };
 
 // A solar power meter in software. It answers every query of the command table at the byte
@@ -37,7 +37,9 @@ class VirtualMeter {
   // Display.
   void SetFixedReading(const QString& text);  // figures with at most one "."; stops the sun
   void FollowSunlight() { fixedReading_.reset(); }
-  void SetDisplayImage(const std::array<std::uint8_t, kDisplayImageBytes>& image) { image_ = image; }
+  void SetDisplayImage(const std::array<std::uint8_t, kDisplayImageBytes>& image) {
+    image_ = image;
+  }
   QString unit = kUnitWatts;  // kUnitWatts, kUnitBtu or "" (no unit shown)
   bool hold = false;
   bool poweredOn = true;

@@ -18,21 +18,31 @@ T Next(std::deque<T>& q, T fallback) {
 DialogAnswer ScriptedDialogs::message(const QString& text, const QString& title, MessageIcon icon,
                                       MessageButtons buttons) {
   shown.push_back({"message", text, title, icon, buttons, {}, {}});
-  return Next(messageAnswers, buttons == MessageButtons::Ok ? DialogAnswer::Ok : DialogAnswer::Cancel);
+  return Next(messageAnswers,
+              buttons == MessageButtons::Ok ? DialogAnswer::Ok : DialogAnswer::Cancel);
 }
 
-QString ScriptedDialogs::input(const QString& prompt, const QString& title, const QString& defaultText) {
-  shown.push_back({"input", prompt, title, MessageIcon::Information, MessageButtons::OkCancel, defaultText, {}});
+QString ScriptedDialogs::input(const QString& prompt, const QString& title,
+                               const QString& defaultText) {
+  shown.push_back({"input",
+                   prompt,
+                   title,
+                   MessageIcon::Information,
+                   MessageButtons::OkCancel,
+                   defaultText,
+                   {}});
   return Next(inputAnswers, QString());
 }
 
 QString ScriptedDialogs::saveFileName(const QString& filter, const QString& folder) {
-  shown.push_back({"save", folder, {}, MessageIcon::Information, MessageButtons::OkCancel, {}, filter});
+  shown.push_back(
+      {"save", folder, {}, MessageIcon::Information, MessageButtons::OkCancel, {}, filter});
   return Next(saveAnswers, QString());
 }
 
 QString ScriptedDialogs::openFileName(const QString& filter, const QString& folder) {
-  shown.push_back({"open", folder, {}, MessageIcon::Information, MessageButtons::OkCancel, {}, filter});
+  shown.push_back(
+      {"open", folder, {}, MessageIcon::Information, MessageButtons::OkCancel, {}, filter});
   return Next(openAnswers, QString());
 }
 

@@ -41,8 +41,11 @@ std::optional<DisplayFlags> DecodeDisplayImage(const std::vector<std::uint8_t>& 
         case BitTarget::Kind::Annunciator:
           flags.annunciators[static_cast<std::size_t>(t.annunciator)] = set;
           break;
-        case BitTarget::Kind::Spare: flags.spare = set; break;
-        case BitTarget::Kind::Unused: break;
+        case BitTarget::Kind::Spare:
+          flags.spare = set;
+          break;
+        case BitTarget::Kind::Unused:
+          break;
       }
     }
   }

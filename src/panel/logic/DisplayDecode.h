@@ -15,11 +15,11 @@ using DigitSegments = std::array<bool, kSegmentCount>;  // a b c d e f g
 
 // Everything the display image switches on or off.
 struct DisplayFlags {
-  std::array<DigitSegments, kDigitCount> digits{};            // digit 1 at index 0
-  std::array<bool, kAnnunciatorCount> annunciators{};         // indexed by Ann
-  bool spare = false;                                         // byte 2 bit 4: drives nothing
+  std::array<DigitSegments, kDigitCount> digits{};     // digit 1 at index 0
+  std::array<bool, kAnnunciatorCount> annunciators{};  // indexed by Ann
+  bool spare = false;                                  // byte 2 bit 4: drives nothing
 
-  bool segment(int digit, int segment) const;                 // 1-based, false outside
+  bool segment(int digit, int segment) const;  // 1-based, false outside
   bool on(Ann a) const { return annunciators[static_cast<std::size_t>(a)]; }
   bool operator==(const DisplayFlags&) const = default;
 };

@@ -11,7 +11,9 @@ constexpr BitTarget S(int digit, char letter) {
   return {K::Segment, static_cast<std::uint8_t>(digit), static_cast<std::uint8_t>(letter - 'a' + 1),
           Ann::LblP4Dot};
 }
-constexpr BitTarget A(Ann a) { return {K::Annunciator, 0, 0, a}; }
+constexpr BitTarget A(Ann a) {
+  return {K::Annunciator, 0, 0, a};
+}
 
 struct ByteRow {
   int byte;
@@ -20,29 +22,48 @@ struct ByteRow {
 
 // Bit 0 first. N: not read; X: decoded but drives nothing.
 const std::array<ByteRow, 24> kMap = {{
-    {1, {A(Ann::LblR), A(Ann::ImaDelta), S(8, 'a'), A(Ann::LblP1Dot), S(9, 'a'), A(Ann::ImaStart), N, N}},
-    {2, {N, S(10, 'a'), A(Ann::ImaPause), S(11, 'a'), X, S(12, 'a'), A(Ann::LblP3Dash), S(13, 'a')}},
-    {3, {A(Ann::Lbldh), S(14, 'a'), A(Ann::LblP2Dot), S(15, 'a'), A(Ann::Lblms), S(16, 'a'), A(Ann::LblStop), N}},
-    {4, {A(Ann::LblIntv), A(Ann::LblZero), S(7, 'c'), S(7, 'd'), S(6, 'c'), S(6, 'd'), S(5, 'c'), S(5, 'd')}},
-    {5, {A(Ann::Lblk), A(Ann::LblBtu), A(Ann::LblBtuSlash), S(4, 'b'), S(4, 'a'), S(3, 'b'), S(3, 'a'), N}},
+    {1,
+     {A(Ann::LblR), A(Ann::ImaDelta), S(8, 'a'), A(Ann::LblP1Dot), S(9, 'a'), A(Ann::ImaStart), N,
+      N}},
+    {2,
+     {N, S(10, 'a'), A(Ann::ImaPause), S(11, 'a'), X, S(12, 'a'), A(Ann::LblP3Dash), S(13, 'a')}},
+    {3,
+     {A(Ann::Lbldh), S(14, 'a'), A(Ann::LblP2Dot), S(15, 'a'), A(Ann::Lblms), S(16, 'a'),
+      A(Ann::LblStop), N}},
+    {4,
+     {A(Ann::LblIntv), A(Ann::LblZero), S(7, 'c'), S(7, 'd'), S(6, 'c'), S(6, 'd'), S(5, 'c'),
+      S(5, 'd')}},
+    {5,
+     {A(Ann::Lblk), A(Ann::LblBtu), A(Ann::LblBtuSlash), S(4, 'b'), S(4, 'a'), S(3, 'b'), S(3, 'a'),
+      N}},
     {6, {S(2, 'b'), S(2, 'a'), S(1, 'b'), S(1, 'a'), N, N, N, N}},
     {9, {A(Ann::LblM), A(Ann::LblCal), S(8, 'f'), S(8, 'b'), S(9, 'f'), S(9, 'b'), N, N}},
     {10, {N, S(10, 'f'), S(10, 'b'), S(11, 'f'), S(11, 'b'), S(12, 'f'), S(12, 'b'), S(13, 'f')}},
     {11, {S(13, 'b'), S(14, 'f'), S(14, 'b'), S(15, 'f'), S(15, 'b'), S(16, 'f'), S(16, 'b'), N}},
-    {12, {A(Ann::LblStart), A(Ann::LblAvg), S(7, 'g'), S(7, 'e'), S(6, 'g'), S(6, 'e'), S(5, 'g'), S(5, 'e')}},
-    {13, {A(Ann::LblW), A(Ann::LblK1), A(Ann::LblSquare), S(4, 'g'), S(4, 'f'), S(3, 'g'), S(3, 'f'), N}},
+    {12,
+     {A(Ann::LblStart), A(Ann::LblAvg), S(7, 'g'), S(7, 'e'), S(6, 'g'), S(6, 'e'), S(5, 'g'),
+      S(5, 'e')}},
+    {13,
+     {A(Ann::LblW), A(Ann::LblK1), A(Ann::LblSquare), S(4, 'g'), S(4, 'f'), S(3, 'g'), S(3, 'f'),
+      N}},
     {14, {S(2, 'g'), S(2, 'f'), S(1, 'g'), S(1, 'f'), N, N, N, N}},
     {17, {A(Ann::LblA), A(Ann::ImaAPO), S(8, 'e'), S(8, 'g'), S(9, 'e'), S(9, 'g'), N, N}},
     {18, {N, S(10, 'e'), S(10, 'g'), S(11, 'e'), S(11, 'g'), S(12, 'e'), S(12, 'g'), S(13, 'e')}},
     {19, {S(13, 'g'), S(14, 'e'), S(14, 'g'), S(15, 'e'), S(15, 'g'), S(16, 'e'), S(16, 'g'), N}},
     {20, {N, A(Ann::LblMin), S(7, 'b'), S(7, 'f'), S(6, 'b'), S(6, 'f'), S(5, 'b'), S(5, 'f')}},
-    {21, {A(Ann::LblkWhh), A(Ann::Lbld), A(Ann::Imaft), A(Ann::LblH4), S(4, 'c'), S(4, 'e'), S(3, 'c'), S(3, 'e')}},
+    {21,
+     {A(Ann::LblkWhh), A(Ann::Lbld), A(Ann::Imaft), A(Ann::LblH4), S(4, 'c'), S(4, 'e'), S(3, 'c'),
+      S(3, 'e')}},
     {22, {S(2, 'c'), S(2, 'e'), S(1, 'c'), S(1, 'e'), N, N, N, N}},
     {25, {A(Ann::ImaBat), S(8, 'd'), S(8, 'c'), S(9, 'd'), S(9, 'c'), N, N, N}},
     {26, {N, S(10, 'd'), S(10, 'c'), S(11, 'd'), S(11, 'c'), S(12, 'd'), S(12, 'c'), S(13, 'd')}},
     {27, {S(13, 'c'), S(14, 'd'), S(14, 'c'), S(15, 'd'), S(15, 'c'), S(16, 'd'), S(16, 'c'), N}},
-    {28, {N, A(Ann::LblMax), A(Ann::LblREC), S(7, 'a'), A(Ann::LblSet), S(6, 'a'), A(Ann::LblH), S(5, 'a')}},
-    {29, {A(Ann::ImaM1), A(Ann::LblH2), A(Ann::ImaH3), A(Ann::Lbld1), A(Ann::LblPercent), S(4, 'd'), A(Ann::LblP6Dot), S(3, 'd')}},
+    {28,
+     {N, A(Ann::LblMax), A(Ann::LblREC), S(7, 'a'), A(Ann::LblSet), S(6, 'a'), A(Ann::LblH),
+      S(5, 'a')}},
+    {29,
+     {A(Ann::ImaM1), A(Ann::LblH2), A(Ann::ImaH3), A(Ann::Lbld1), A(Ann::LblPercent), S(4, 'd'),
+      A(Ann::LblP6Dot), S(3, 'd')}},
     {30, {A(Ann::LblP5Dot), S(2, 'd'), A(Ann::LblP4Dot), S(1, 'd'), N, N, N, N}},
 }};
 
@@ -94,9 +115,13 @@ const std::array<AnnunciatorInfo, kAnnunciatorCount> kAnnunciators = {{
 
 }  // namespace
 
-const std::array<AnnunciatorInfo, kAnnunciatorCount>& Annunciators() { return kAnnunciators; }
+const std::array<AnnunciatorInfo, kAnnunciatorCount>& Annunciators() {
+  return kAnnunciators;
+}
 
-const AnnunciatorInfo& Info(Ann a) { return kAnnunciators[static_cast<std::size_t>(a)]; }
+const AnnunciatorInfo& Info(Ann a) {
+  return kAnnunciators[static_cast<std::size_t>(a)];
+}
 
 BitTarget TargetOf(int byte, int bit) {
   if (bit < 0 || bit > 7) return N;

@@ -12,15 +12,53 @@ namespace solardesk {
 // of the annunciators on the main window.
 
 inline constexpr int kDigitCount = 16;
-inline constexpr int kSegmentCount = 7;     // a b c d e f g
+inline constexpr int kSegmentCount = 7;  // a b c d e f g
 inline constexpr int kDisplayImageBytes = 30;
 
 // The 42 annunciators, in the order the window shows or hides them.
 enum class Ann : std::uint8_t {
-  LblP4Dot, LblP5Dot, LblP6Dot, ImaAPO, LblCal, ImaDelta, ImaStart, ImaPause, Lbldh, Lblms,
-  ImaBat, LblP1Dot, LblP2Dot, LblP3Dash, LblA, LblM, LblR, LblREC, LblSet, LblH, LblStart,
-  LblStop, LblIntv, LblMax, LblMin, LblAvg, LblZero, Lblk, LblW, LblkWhh, ImaM1, LblH2, Lbld,
-  LblK1, LblBtu, LblBtuSlash, LblSquare, Imaft, ImaH3, LblH4, Lbld1, LblPercent,
+  LblP4Dot,
+  LblP5Dot,
+  LblP6Dot,
+  ImaAPO,
+  LblCal,
+  ImaDelta,
+  ImaStart,
+  ImaPause,
+  Lbldh,
+  Lblms,
+  ImaBat,
+  LblP1Dot,
+  LblP2Dot,
+  LblP3Dash,
+  LblA,
+  LblM,
+  LblR,
+  LblREC,
+  LblSet,
+  LblH,
+  LblStart,
+  LblStop,
+  LblIntv,
+  LblMax,
+  LblMin,
+  LblAvg,
+  LblZero,
+  Lblk,
+  LblW,
+  LblkWhh,
+  ImaM1,
+  LblH2,
+  Lbld,
+  LblK1,
+  LblBtu,
+  LblBtuSlash,
+  LblSquare,
+  Imaft,
+  ImaH3,
+  LblH4,
+  Lbld1,
+  LblPercent,
 };
 inline constexpr int kAnnunciatorCount = 42;
 

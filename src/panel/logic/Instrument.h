@@ -23,8 +23,8 @@ class Instrument {
   OutputSlots byteSlots;
   MeterLink link;
   PubMeter meter;
-  QTimer Timer1;  // polling, 100 ms
-  QTimer Timer2;  // recording tick, 1000 ms
+  QTimer Timer1;                    // polling, 100 ms
+  QTimer Timer2;                    // recording tick, 1000 ms
   std::uint8_t LoggerSetCount = 0;  // record sets in the meter's logger, as last reported
   Clock& clock;
   Dialogs& dialogs;

@@ -16,7 +16,9 @@ constexpr int kDownRow = 584;
 
 using Kind = KeyShape::Kind;
 
-QRectF Centered(double cx, double cy, double w, double h) { return {cx - w / 2, cy - h / 2, w, h}; }
+QRectF Centered(double cx, double cy, double w, double h) {
+  return {cx - w / 2, cy - h / 2, w, h};
+}
 
 QRect Bounds(const std::vector<KeyShape>& shapes) {
   QRectF r;
@@ -33,15 +35,17 @@ KeyCap HalfPill(KeyId id, const char* name, const char* labelBase, const char* c
   k.shapes.push_back({firstKind, Centered(cx - 20, cy, left, 30)});
   k.shapes.push_back({Kind::Rect, QRectF(cx - 20, cy - 15, 52, 30)});
   const QString base = QString::fromLatin1(labelBase);
-  k.labels.push_back({base + "(0)", QRect(cx - 18, cy - 10, 50, 20), QString::fromLatin1(caption), kWhite, kClear});
+  k.labels.push_back({base + "(0)", QRect(cx - 18, cy - 10, 50, 20), QString::fromLatin1(caption),
+                      kWhite, kClear});
   k.labels.push_back({base + "(1)", Bounds(k.shapes), QString(), kWhite, kClear});
   return k;
 }
 
-KeyCap Single(KeyId id, const char* name, const char* labelName, Kind kind, QRectF rect, QColor color,
-              const char* caption = "") {
+KeyCap Single(KeyId id, const char* name, const char* labelName, Kind kind, QRectF rect,
+              QColor color, const char* caption = "") {
   KeyCap k{id, QString::fromLatin1(name), {{kind, rect}}, {}, color, color, color};
-  k.labels.push_back({QString::fromLatin1(labelName), rect.toAlignedRect(), QString::fromLatin1(caption), kWhite, kClear});
+  k.labels.push_back({QString::fromLatin1(labelName), rect.toAlignedRect(),
+                      QString::fromLatin1(caption), kWhite, kClear});
   return k;
 }
 
@@ -57,11 +61,13 @@ std::array<KeyCap, kKeyCount> MakeKeyCaps() {
   time.labels = {{"TimeBtn(0)", QRect(c1 - 20, kRows[0] - 10, 40, 20), "Time", kWhite, kClear},
                  {"TimeBtn(1)", Bounds(time.shapes), QString(), kWhite, kClear}};
 
-  KeyCap hold{KeyId::Hold, "HOLD", {{Kind::Circle, Centered(c2, kRows[0], 40, 40)}}, {}, kOrange, kOrange, kOrange};
+  KeyCap hold{KeyId::Hold, "HOLD", {{Kind::Circle, Centered(c2, kRows[0], 40, 40)}}, {}, kOrange,
+              kOrange,     kOrange};
   hold.labels = {{"HoldBtn(0)", QRect(c2 - 8, kRows[0] - 9, 16, 18), "H", kOrange, kWhite},
                  {"HoldBtn(1)", Bounds(hold.shapes), QString(), kWhite, kClear}};
 
-  KeyCap set{KeyId::Set, "SET", {{Kind::Circle, Centered(c1, kRows[1], 40, 40)}}, {}, kOrange, kOrange, kOrange};
+  KeyCap set{KeyId::Set, "SET",  {{Kind::Circle, Centered(c1, kRows[1], 40, 40)}}, {}, kOrange,
+             kOrange,    kOrange};
   set.labels = {{"SetBtn(0)", QRect(c1 - 16, kRows[1] - 9, 32, 18), "SET", kWhite, kClear},
                 {"SetBtn(1)", Bounds(set.shapes), QString(), kWhite, kClear}};
 
@@ -71,7 +77,8 @@ std::array<KeyCap, kKeyCount> MakeKeyCaps() {
   power.labels.push_back({"PowerBtn(2)", Bounds(power.shapes), QString(), kWhite, kClear});
 
   return {{
-      Single(KeyId::OnOff, "ON/OFF", "OnOffBtn", Kind::Oval, Centered(c0, kRows[0], 50, 28), kGreen),
+      Single(KeyId::OnOff, "ON/OFF", "OnOffBtn", Kind::Oval, Centered(c0, kRows[0], 50, 28),
+             kGreen),
       time,
       hold,
       HalfPill(KeyId::MxMn, "MX/Mn", "MxMnBtn", "MX / Mn", 0, 1, kOrange),

@@ -21,9 +21,9 @@ struct KeyShape {
 
 // A clickable label over a key cap (the controls whose names end in "Btn").
 struct KeyLabel {
-  QString name;       // "PowerBtn(0)"
+  QString name;  // "PowerBtn(0)"
   QRect rect;
-  QString caption;    // empty for a label that only makes the cap clickable
+  QString caption;  // empty for a label that only makes the cap clickable
   QColor textColor;
   QColor background;  // transparent but for HOLD's caption label
 };
@@ -33,9 +33,9 @@ struct KeyCap {
   QString name;                  // "POWER"
   std::vector<KeyShape> shapes;  // the cap: one shape, or an array of two or three
   std::vector<KeyLabel> labels;
-  QColor color;                  // the cap's own colour
-  QColor fill;                   // fill colour now (white while held)
-  QColor border;                 // border colour now
+  QColor color;   // the cap's own colour
+  QColor fill;    // fill colour now (white while held)
+  QColor border;  // border colour now
   bool isShapeArray() const { return shapes.size() > 1; }
 };
 

@@ -16,13 +16,21 @@ const QColor kBodyTop(74, 84, 104);
 const QColor kBodyBottom(38, 44, 58);
 
 QPolygonF Horizontal(double y, double x1, double x2, double t) {
-  return QPolygonF({{x1, y}, {x1 + t / 2, y - t / 2}, {x2 - t / 2, y - t / 2}, {x2, y},
-                    {x2 - t / 2, y + t / 2}, {x1 + t / 2, y + t / 2}});
+  return QPolygonF({{x1, y},
+                    {x1 + t / 2, y - t / 2},
+                    {x2 - t / 2, y - t / 2},
+                    {x2, y},
+                    {x2 - t / 2, y + t / 2},
+                    {x1 + t / 2, y + t / 2}});
 }
 
 QPolygonF Vertical(double x, double y1, double y2, double t) {
-  return QPolygonF({{x, y1}, {x + t / 2, y1 + t / 2}, {x + t / 2, y2 - t / 2}, {x, y2},
-                    {x - t / 2, y2 - t / 2}, {x - t / 2, y1 + t / 2}});
+  return QPolygonF({{x, y1},
+                    {x + t / 2, y1 + t / 2},
+                    {x + t / 2, y2 - t / 2},
+                    {x, y2},
+                    {x - t / 2, y2 - t / 2},
+                    {x - t / 2, y1 + t / 2}});
 }
 
 // The outline of segment `seg` (1..7, a..g) of a digit drawn at its place.
@@ -35,13 +43,20 @@ QPolygonF SegmentShape(const DigitPlace& place, int seg) {
   const double g = 1;  // gap between neighbouring segments
   const double ym = y0 + h / 2;
   switch (seg) {
-    case 1: return Horizontal(y0, x0 + g, x0 + w - g, t);
-    case 2: return Vertical(x0 + w, y0 + g, ym - g, t);
-    case 3: return Vertical(x0 + w, ym + g, y0 + h - g, t);
-    case 4: return Horizontal(y0 + h, x0 + g, x0 + w - g, t);
-    case 5: return Vertical(x0, ym + g, y0 + h - g, t);
-    case 6: return Vertical(x0, y0 + g, ym - g, t);
-    default: return Horizontal(ym, x0 + g, x0 + w - g, t);
+    case 1:
+      return Horizontal(y0, x0 + g, x0 + w - g, t);
+    case 2:
+      return Vertical(x0 + w, y0 + g, ym - g, t);
+    case 3:
+      return Vertical(x0 + w, ym + g, y0 + h - g, t);
+    case 4:
+      return Horizontal(y0 + h, x0 + g, x0 + w - g, t);
+    case 5:
+      return Vertical(x0, ym + g, y0 + h - g, t);
+    case 6:
+      return Vertical(x0, y0 + g, ym - g, t);
+    default:
+      return Horizontal(ym, x0 + g, x0 + w - g, t);
   }
 }
 
@@ -56,11 +71,13 @@ void DrawImage(QPainter& p, const AnnunciatorInfo& a) {
   p.setPen(QPen(kInk, 1.6));
   p.setBrush(Qt::NoBrush);
   if (name == QLatin1String("ImaDelta")) {
-    p.drawPolygon(QPolygonF({{r.center().x(), r.top() + 8}, {r.left() + 8, r.bottom() - 10},
+    p.drawPolygon(QPolygonF({{r.center().x(), r.top() + 8},
+                             {r.left() + 8, r.bottom() - 10},
                              {r.right() - 8, r.bottom() - 10}}));
   } else if (name == QLatin1String("ImaStart")) {
     p.setBrush(kInk);
-    p.drawPolygon(QPolygonF({{r.left() + 10, r.top() + 8}, {r.left() + 10, r.bottom() - 10},
+    p.drawPolygon(QPolygonF({{r.left() + 10, r.top() + 8},
+                             {r.left() + 10, r.bottom() - 10},
                              {r.right() - 8, r.center().y() - 1}}));
   } else if (name == QLatin1String("ImaPause")) {
     p.setBrush(kInk);
@@ -83,11 +100,13 @@ void DrawImage(QPainter& p, const AnnunciatorInfo& a) {
       p.setFont(f);
       p.drawText(r, Qt::AlignCenter, QStringLiteral("APO"));
     } else if (name == QLatin1String("ImaM1")) {
-      p.drawText(r.adjusted(0, 4, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("/m\u00B2"));
+      p.drawText(r.adjusted(0, 4, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                 QStringLiteral("/m\u00B2"));
     } else if (name == QLatin1String("ImaH3")) {
       p.drawText(r.adjusted(0, 4, 0, 0), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("2"));
     } else {
-      p.drawText(r.adjusted(0, 4, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(a.caption));
+      p.drawText(r.adjusted(0, 4, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                 QString::fromLatin1(a.caption));
     }
   }
 }
@@ -98,7 +117,8 @@ void DrawLabel(QPainter& p, const AnnunciatorInfo& a) {
   p.setPen(Qt::NoPen);
   p.setBrush(kInk);
   if (caption == QLatin1String(".")) {  // decimal points sit at the foot of their digits
-    DrawDot(p, {r.center().x(), r.height() > 50 ? r.top() + 45 : r.top() + 29}, r.width() > 8 ? 5 : 3);
+    DrawDot(p, {r.center().x(), r.height() > 50 ? r.top() + 45 : r.top() + 29},
+            r.width() > 8 ? 5 : 3);
     return;
   }
   if (caption == QLatin1String(":")) {
@@ -134,7 +154,9 @@ bool MeterFace::segmentVisible(int digit, int segment) const {
   return shown_ ? shown_->segment(digit, segment) : true;
 }
 
-bool MeterFace::annunciatorVisible(Ann a) const { return shown_ ? shown_->on(a) : true; }
+bool MeterFace::annunciatorVisible(Ann a) const {
+  return shown_ ? shown_->on(a) : true;
+}
 
 void MeterFace::setNameCaption(const QString& caption) {
   if (caption == nameCaption_) return;

@@ -15,12 +15,14 @@ struct ToolbarButton {
 };
 
 constexpr ToolbarButton kButtons[] = {
-    {"Save", "Save As"},         {"Open", "Open File to Read"}, {"Interval", "Sampling Rate"},
-    {"List", "List Display"},    {"Graph", "Graphic Display"},  {"RTC", "Real Time Clock"},
-    {"Set", "Set up"},           {"Logger", "Memory"},          {"Erase", "Erase Memory"},
+    {"Save", "Save As"},      {"Open", "Open File to Read"}, {"Interval", "Sampling Rate"},
+    {"List", "List Display"}, {"Graph", "Graphic Display"},  {"RTC", "Real Time Clock"},
+    {"Set", "Set up"},        {"Logger", "Memory"},          {"Erase", "Erase Memory"},
 };
 
-QString TwoDigits(int i) { return QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0')); }
+QString TwoDigits(int i) {
+  return QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0'));
+}
 
 const QString kAccessDeniedTip = QStringLiteral(
     "A meter was found but this user may not open it.\n"
@@ -90,7 +92,8 @@ void PanelWindow::FillFieldLists() {
   // The texts shown before the first read of the meter.
   for (int k = 0; k < 12; ++k) {
     const int field = k % 6;
-    ComboRes[k]->setEditText(field == 1 || field == 2 ? QStringLiteral("01") : QStringLiteral("00"));
+    ComboRes[k]->setEditText(field == 1 || field == 2 ? QStringLiteral("01")
+                                                      : QStringLiteral("00"));
   }
   for (QComboBox* c : ComboCyc) c->setEditText(QStringLiteral("00"));
 }
@@ -103,7 +106,8 @@ void PanelWindow::InitTestControls() {
 
 void PanelWindow::FillByteCombos() {
   QStringList items;
-  for (int b = 0; b < 256; ++b) items << QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
+  for (int b = 0; b < 256; ++b)
+    items << QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
   for (int i = 0; i <= 7; ++i) {
     const QString keep = CboByte[i]->currentText();
     CboByte[i]->addItems(items);
@@ -175,7 +179,8 @@ void PanelWindow::BuildStatusLabels() {
     return l;
   };
   LblRecording = make("LblRecording", {24, 604, 40, 20}, Qt::AlignLeft);
-  LblRecording->setStyleSheet(QStringLiteral("color: #ff4040; background: transparent; font-weight: bold;"));
+  LblRecording->setStyleSheet(
+      QStringLiteral("color: #ff4040; background: transparent; font-weight: bold;"));
   LblRecording->hide();
   LblFileName = make("LblFileName", {70, 604, 180, 20}, Qt::AlignLeft);
   LblCount = make("LblCount", {250, 604, 92, 20}, Qt::AlignRight);
@@ -253,8 +258,10 @@ void PanelWindow::BuildTestControls() {
   TxtPid = new QLineEdit(link.productIdText, this);
   TxtPid->setObjectName(QStringLiteral("TxtPid"));
   TxtPid->setGeometry(x0 + 132, 212, 60, 24);
-  connect(TxtVid, &QLineEdit::textChanged, this, [&link](const QString& t) { link.vendorIdText = t; });
-  connect(TxtPid, &QLineEdit::textChanged, this, [&link](const QString& t) { link.productIdText = t; });
+  connect(TxtVid, &QLineEdit::textChanged, this,
+          [&link](const QString& t) { link.vendorIdText = t; });
+  connect(TxtPid, &QLineEdit::textChanged, this,
+          [&link](const QString& t) { link.productIdText = t; });
 
   lstResults = new QListWidget(this);
   lstResults->setObjectName(QStringLiteral("lstResults"));

@@ -108,18 +108,30 @@ QIcon ToolbarIcon(const QString& key) {
   QPainter p(&pixmap);
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(QPen(QColor(30, 30, 30), 1.4));
-  if (key == QLatin1String("Save")) DrawSave(p);
-  else if (key == QLatin1String("Stop")) DrawStop(p);
-  else if (key == QLatin1String("Open")) DrawOpen(p);
-  else if (key == QLatin1String("Interval")) DrawInterval(p);
-  else if (key == QLatin1String("List")) DrawList(p);
-  else if (key == QLatin1String("Graph") || key == QLatin1String("Plot")) DrawGraph(p);
-  else if (key == QLatin1String("RTC")) DrawClock(p);
-  else if (key == QLatin1String("Set")) DrawSetUp(p);
-  else if (key == QLatin1String("Logger")) DrawLogger(p);
-  else if (key == QLatin1String("Erase")) DrawErase(p);
-  else if (key == QLatin1String("Print")) DrawPrint(p);
-  else if (key == QLatin1String("Limit")) DrawLimit(p);
+  if (key == QLatin1String("Save"))
+    DrawSave(p);
+  else if (key == QLatin1String("Stop"))
+    DrawStop(p);
+  else if (key == QLatin1String("Open"))
+    DrawOpen(p);
+  else if (key == QLatin1String("Interval"))
+    DrawInterval(p);
+  else if (key == QLatin1String("List"))
+    DrawList(p);
+  else if (key == QLatin1String("Graph") || key == QLatin1String("Plot"))
+    DrawGraph(p);
+  else if (key == QLatin1String("RTC"))
+    DrawClock(p);
+  else if (key == QLatin1String("Set"))
+    DrawSetUp(p);
+  else if (key == QLatin1String("Logger"))
+    DrawLogger(p);
+  else if (key == QLatin1String("Erase"))
+    DrawErase(p);
+  else if (key == QLatin1String("Print"))
+    DrawPrint(p);
+  else if (key == QLatin1String("Limit"))
+    DrawLimit(p);
   return QIcon(pixmap);
 }
 
