@@ -172,7 +172,9 @@ std::vector<std::vector<std::uint8_t>> VirtualMeter::Query(unsigned code,
     case cmd::kQuerySetEntry: {
       const VirtualLoggerSet* s = setAt(parameter);
       PutLe32(a, s ? s->length : 0);
-      const QByteArray start = (s ? s->start : QString()).toLatin1().leftJustified(17, ' ', true);
+      // No such set: an answer of zeros.
+      const QByteArray start =
+          s ? s->start.toLatin1().leftJustified(17, ' ', true) : QByteArray(17, 0);
       for (char c : start) a.push_back(static_cast<std::uint8_t>(c));
       break;
     }

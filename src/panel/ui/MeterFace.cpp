@@ -180,11 +180,30 @@ QPoint MeterFace::labelCenter(KeyId id, std::size_t label) const {
 
 void MeterFace::paintEvent(QPaintEvent*) {
   QPainter p(this);
+  p.drawPixmap(0, 0, background());
   p.setRenderHint(QPainter::Antialiasing);
-  paintBody(p);
-  paintDigits(p);
+  paintLitSegments(p);
   paintAnnunciators(p);
-  paintKeys(p);
+}
+
+QString MeterFace::backgroundKey() const {
+  QString key = nameCaption_;
+  for (const KeyCap& k : keys_) key += k.fill.name() + k.border.name();
+  return key;
+}
+
+const QPixmap& MeterFace::background() {
+  const QString key = backgroundKey();
+  if (key != backgroundKey_ || background_.size() != size()) {
+    background_ = QPixmap(size());
+    QPainter p(&background_);
+    p.setRenderHint(QPainter::Antialiasing);
+    paintBody(p);
+    paintGhostSegments(p);
+    paintKeys(p);
+    backgroundKey_ = key;
+  }
+  return background_;
 }
 
 void MeterFace::paintBody(QPainter& p) const {
@@ -207,13 +226,20 @@ void MeterFace::paintBody(QPainter& p) const {
   p.drawText(NameRect(), Qt::AlignCenter, nameCaption_);
 }
 
-void MeterFace::paintDigits(QPainter& p) const {
+void MeterFace::paintGhostSegments(QPainter& p) const {
   p.setPen(Qt::NoPen);
+  p.setBrush(kGhost);
   for (int d = 1; d <= kDigitCount; ++d) {
-    const DigitPlace place = PlaceOfDigit(d);
+    for (int s = 1; s <= kSegmentCount; ++s) p.drawPolygon(SegmentShape(PlaceOfDigit(d), s));
+  }
+}
+
+void MeterFace::paintLitSegments(QPainter& p) const {
+  p.setPen(Qt::NoPen);
+  p.setBrush(kInk);
+  for (int d = 1; d <= kDigitCount; ++d) {
     for (int s = 1; s <= kSegmentCount; ++s) {
-      p.setBrush(segmentVisible(d, s) ? kInk : kGhost);
-      p.drawPolygon(SegmentShape(place, s));
+      if (segmentVisible(d, s)) p.drawPolygon(SegmentShape(PlaceOfDigit(d), s));
     }
   }
 }

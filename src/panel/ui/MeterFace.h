@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 #include <array>
 #include <optional>
@@ -53,8 +54,13 @@ class MeterFace : public QWidget {
   bool event(QEvent* e) override;
 
  private:
+  // Body, glass, unlit segments, keys and name change seldom: they are drawn once into a
+  // cached picture, redrawn only when a key's colours or the name change.
+  const QPixmap& background();
+  QString backgroundKey() const;
   void paintBody(QPainter& p) const;
-  void paintDigits(QPainter& p) const;
+  void paintGhostSegments(QPainter& p) const;
+  void paintLitSegments(QPainter& p) const;
   void paintAnnunciators(QPainter& p) const;
   void paintKeys(QPainter& p) const;
 
@@ -64,6 +70,8 @@ class MeterFace : public QWidget {
   QString nameCaption_ = QStringLiteral("SOLAR POWER METER");
   QString nameToolTip_;
   bool namePressed_ = false;
+  QPixmap background_;
+  QString backgroundKey_;
 };
 
 }  // namespace solardesk

@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include "core/Clock.h"
+#include "link/MeterLink.h"
+#include "sim/VirtualHidBackend.h"
+
+namespace solardesk {
+namespace {
+
+using sim::VirtualHidBackend;
+using sim::VirtualMeter;
+
+class MeterLinkTest : public ::testing::Test {
+ protected:
+  MeterLinkTest() : meter(std::make_shared<VirtualMeter>(clock)), link(bus, byteSlots) {
+    link.onStatusText = [this](const QString& s) { status = s; };
+  }
+
+  sim::VirtualPort& AddMeter() { return bus.AddPort(meter); }
+  void Query(unsigned code) {
+    byteSlots.setCommand(cmd::kQuery, code);
+    link.TransactReport();
+  }
+
+  ManualClock clock;
+  VirtualHidBackend bus;
+  std::shared_ptr<VirtualMeter> meter;
+  OutputSlots byteSlots;
+  MeterLink link;
+  QString status;
+};
+
+TEST_F(MeterLinkTest, NoMeterMeansNoConnectionAndNothingWritten) {
+  EXPECT_FALSE(link.LocateMeter());
+  EXPECT_FALSE(link.MeterConnected());
+  EXPECT_EQ(status, " No Connection");
+  Query(cmd::kQueryDisplay);
+  EXPECT_TRUE(link.InputReport().empty());
+}
+
+TEST_F(MeterLinkTest, TheFirstOfTwoMatchingDevicesWins) {
+  auto second = std::make_shared<VirtualMeter>(clock);
+  AddMeter();
+  auto& other = bus.AddPort(second);
+  Query(cmd::kQueryDisplay);
+  EXPECT_TRUE(link.MeterConnected());
+  EXPECT_EQ(status, "SOLAR POWER METER");
+  EXPECT_EQ(meter->received.size(), 1u);
+  EXPECT_TRUE(second->received.empty());
+  EXPECT_EQ(other.opens, 0);
+}
+
+TEST_F(MeterLinkTest, OtherDevicesAndUnopenableCandidatesAreNeverTaken) {
+  auto keyboard = std::make_shared<VirtualMeter>(clock);
+  auto& k = bus.AddPort(keyboard);
+  k.vendorId = 0x046D;
+  auto locked = std::make_shared<VirtualMeter>(clock);
+  bus.AddPort(locked).accessDenied = true;
+  EXPECT_FALSE(link.LocateMeter());
+  EXPECT_TRUE(link.AccessDenied());
+  EXPECT_EQ(status, " No Connection");
+
+  AddMeter();  // a second meter that can be opened is taken
+  EXPECT_TRUE(link.LocateMeter());
+  EXPECT_TRUE(link.AccessDenied());  // the refused one is still reported
+  Query(cmd::kQueryDisplay);
+  EXPECT_EQ(meter->received.size(), 1u);
+  EXPECT_TRUE(locked->received.empty());
+  EXPECT_TRUE(keyboard->received.empty());
+}
+
+TEST_F(MeterLinkTest, IdTextsAreReadAtEveryAttempt) {
+  auto& port = AddMeter();
+  port.vendorId = 0x8000;
+  EXPECT_FALSE(link.LocateMeter());
+  link.vendorIdText = "8000";
+  EXPECT_TRUE(link.LocateMeter());
+  link.vendorIdText = "18000";  // five significant digits match nothing
+  EXPECT_FALSE(link.LocateMeter());
+  port.vendorId = 0;
+  link.vendorIdText = "not hex";  // parses as 0
+  EXPECT_TRUE(link.LocateMeter());
+}
+
+TEST_F(MeterLinkTest, ReportLengthsComeFromTheDevice) {
+  auto& port = AddMeter();
+  port.outputReportLength = 9;
+  port.inputReportLength = 9;
+  for (int i = 0; i < OutputSlots::kCount; ++i) byteSlots.set(i, QString::number(i + 0x10, 16));
+  byteSlots.setCommand(cmd::kQuery, cmd::kQueryDisplay);
+  link.TransactReport();
+  ASSERT_EQ(meter->received.size(), 1u);
+  EXPECT_EQ(meter->received[0],
+            (std::vector<std::uint8_t>{0, 2, 1, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18}));
+  EXPECT_EQ(link.InputReportLength(), 9);
+  EXPECT_EQ(link.InputReport().size(), 9u);
+}
+
+TEST_F(MeterLinkTest, SixtyFiveByteReportsCarryZerosBeyondTheSlots) {
+  AddMeter();
+  for (int i = 3; i < OutputSlots::kCount; ++i) byteSlots.set(i, "FF");
+  Query(cmd::kQueryDisplay);
+  const auto& sent = meter->received.at(0);
+  ASSERT_EQ(sent.size(), 65u);
+  for (int i = 3; i < 15; ++i) EXPECT_EQ(sent[i], 0xFF);
+  for (int i = 15; i < 65; ++i) EXPECT_EQ(sent[i], 0) << i;
+  EXPECT_EQ(link.InputReport().size(), 65u);
+  EXPECT_EQ(link.InputByte(0), 0);  // report ID
+}
+
+TEST_F(MeterLinkTest, UnpluggedMeterLeavesTheLastAnswerAndReconnectsLazily) {
+  auto& port = AddMeter();
+  Query(cmd::kQuerySettings);
+  const auto good = link.InputReport();
+  ASSERT_FALSE(good.empty());
+
+  port.present = false;
+  Query(cmd::kQueryClock);
+  EXPECT_FALSE(link.MeterConnected());
+  EXPECT_EQ(link.InputReport(), good);
+  EXPECT_EQ(port.openHandles, 0);
+
+  port.present = true;
+  meter->received.clear();
+  Query(cmd::kQueryCycling);  // finds the meter, writes and reads in the same call
+  EXPECT_TRUE(link.MeterConnected());
+  ASSERT_EQ(meter->received.size(), 1u);
+  EXPECT_EQ(link.InputByte(1), meter->cycling[0]);
+}
+
+TEST_F(MeterLinkTest, SilentMeterTimesOutAndKeepsTheStaleAnswer) {
+  auto& port = AddMeter();
+  Query(cmd::kQuerySettings);
+  const auto good = link.InputReport();
+  port.silent = true;
+  int waited = 0;
+  bus.waitForTimeout = [&](int ms) { waited = ms; };
+  Query(cmd::kQueryClock);
+  EXPECT_EQ(waited, 2000);
+  EXPECT_FALSE(link.MeterConnected());
+  EXPECT_EQ(link.InputReport(), good);
+}
+
+TEST_F(MeterLinkTest, SendWhileDisconnectedOnlyConnects) {
+  AddMeter();
+  byteSlots.setCommand(cmd::kAction, cmd::kKeyHold);
+  link.SendOutputReport();
+  EXPECT_TRUE(link.MeterConnected());
+  EXPECT_TRUE(meter->received.empty());  // the command is lost and must be sent again
+  link.SendOutputReport();
+  ASSERT_EQ(meter->received.size(), 1u);
+  EXPECT_EQ(meter->received[0][2], cmd::kKeyHold);
+}
+
+TEST_F(MeterLinkTest, ReceiveWhileDisconnectedOnlyConnects) {
+  AddMeter();
+  link.ReceiveInputReport();
+  EXPECT_TRUE(link.MeterConnected());
+  EXPECT_TRUE(link.InputReport().empty());
+}
+
+TEST_F(MeterLinkTest, FailedWriteDoesNotDropTheConnection) {
+  auto& port = AddMeter();
+  ASSERT_TRUE(link.LocateMeter());
+  port.present = false;
+  byteSlots.setCommand(cmd::kAction, cmd::kKeyTime);
+  link.SendOutputReport();
+  EXPECT_TRUE(link.MeterConnected());
+}
+
+TEST_F(MeterLinkTest, RepeatedSearchesNeverLeakHandles) {
+  auto& port = AddMeter();
+  for (int i = 0; i < 1000; ++i) link.LocateMeter();
+  EXPECT_EQ(port.openHandles, 1);
+  link.CloseHandles();
+  EXPECT_EQ(port.openHandles, 0);
+  EXPECT_FALSE(link.MeterConnected());
+}
+
+TEST_F(MeterLinkTest, InputByteIsZeroBeyondTheReport) {
+  auto& port = AddMeter();
+  port.inputReportLength = 9;
+  Query(cmd::kQueryLoggerStatus);
+  EXPECT_EQ(link.InputByte(1), meter->loggerStatus);
+  EXPECT_EQ(link.InputByte(9), 0);
+  EXPECT_EQ(link.InputByte(-1), 0);
+  EXPECT_EQ(link.InputByte(100000), 0);
+}
+
+TEST_F(MeterLinkTest, TrafficIsReportedBothWays) {
+  AddMeter();
+  std::vector<char> directions;
+  link.onTraffic = [&](char d, const std::vector<std::uint8_t>&) { directions.push_back(d); };
+  Query(cmd::kQueryDisplay);
+  EXPECT_EQ(directions, (std::vector<char>{'>', '<'}));
+}
+
+}  // namespace
+}  // namespace solardesk

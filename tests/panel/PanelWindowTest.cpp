@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QTest>
+
+#include "app/SolarDeskApp.h"
+#include "sim/VirtualHidBackend.h"
+#include "support/ScriptedDialogs.h"
+
+namespace solardesk {
+namespace {
+
+class PanelWindowTest : public ::testing::Test {
+ protected:
+  PanelWindowTest() : meter(std::make_shared<sim::VirtualMeter>(clock)) {
+    port = &bus.AddPort(meter);
+    app = std::make_unique<SolarDeskApp>(bus, clock, dialogs);
+    app->panel().onEnd = [this] { ++ended; };
+  }
+  PanelWindow& Panel() { return app->panel(); }
+
+  ManualClock clock;
+  testing::ScriptedDialogs dialogs;
+  sim::VirtualHidBackend bus;
+  std::shared_ptr<sim::VirtualMeter> meter;
+  sim::VirtualPort* port = nullptr;
+  std::unique_ptr<SolarDeskApp> app;
+  int ended = 0;
+};
+
+TEST_F(PanelWindowTest, LoadFillsTheFieldLists) {
+  const struct {
+    int index;
+    int count;
+    const char* first;
+    const char* last;
+  } res[] = {{0, 100, "00", "99"}, {1, 12, "01", "12"}, {2, 31, "01", "31"},  {3, 24, "00", "23"},
+             {4, 60, "00", "59"},  {5, 60, "00", "59"}, {6, 100, "00", "99"}, {7, 12, "01", "12"},
+             {8, 31, "01", "31"},  {9, 24, "00", "23"}, {10, 60, "00", "59"}, {11, 60, "00", "59"}};
+  for (const auto& c : res) {
+    QComboBox* box = Panel().ComboRes[c.index];
+    EXPECT_EQ(box->count(), c.count) << c.index;
+    EXPECT_EQ(box->itemText(0), c.first) << c.index;
+    EXPECT_EQ(box->itemText(box->count() - 1), c.last) << c.index;
+  }
+  const int cyc[] = {24, 60, 60, 24, 60, 60};
+  for (int k = 0; k < 6; ++k) EXPECT_EQ(Panel().ComboCyc[k]->count(), cyc[k]) << k;
+}
+
+TEST_F(PanelWindowTest, ByteSlotListsAndTexts) {
+  for (int i = 0; i <= 7; ++i) {
+    EXPECT_EQ(Panel().CboByte[i]->count(), 256) << i;
+    EXPECT_EQ(Panel().CboByte[i]->itemText(255), "FF");
+  }
+  for (int i = 8; i < 15; ++i) EXPECT_EQ(Panel().CboByte[i]->count(), 0) << i;
+  for (int i = 0; i < 15; ++i) EXPECT_EQ(Panel().CboByte[i]->currentText(), "00") << i;
+  EXPECT_FALSE(Panel().tmrDelay.isActive());
+  EXPECT_FALSE(Panel().tmrContinuousDataCollect.isActive());
+  EXPECT_EQ(Panel().tmrContinuousDataCollect.interval(), 1000);
+}
+
+TEST_F(PanelWindowTest, ByteSlotsAndTheirBoxesStayTogether) {
+  Panel().CboByte[3]->setEditText("1A");
+  EXPECT_EQ(app->instrument().byteSlots.text(3), "1A");
+  app->instrument().byteSlots.setCommand(1, 0x13);
+  EXPECT_EQ(Panel().CboByte[2]->currentText(), "13");
+  EXPECT_EQ(Panel().CboByte[1]->currentText(), "1");
+}
+
+TEST_F(PanelWindowTest, DesignSizeHidesTheTestControls) {
+  EXPECT_EQ(Panel().windowTitle(), "Panel   V8.01");
+  EXPECT_EQ(Panel().size(), QSize(367, 642));
+  const QRect visible(0, 0, 367, 642);
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           Panel().CboByte[0], Panel().CboByte[14], Panel().CmdWrite, Panel().CmdWnR, Panel().Read,
+           Panel().CmdClr, Panel().lstResults, Panel().TxtVid, Panel().TxtPid}) {
+    EXPECT_GE(w->geometry().left(), 856) << w->objectName().toStdString();
+    EXPECT_FALSE(visible.intersects(w->geometry()));
+  }
+  EXPECT_FALSE(Panel().PicSetup->isVisible());
+  EXPECT_EQ(Panel().TxtVid->text(), "483");
+  EXPECT_EQ(Panel().TxtPid->text(), "5750");
+}
+
+TEST_F(PanelWindowTest, VendorBoxIsReadAtTheNextSearch) {
+  Panel().TxtVid->setText("484");
+  Panel().Timer1Tick();
+  EXPECT_EQ(Panel().face->nameCaption(), " No Connection");
+  Panel().TxtVid->setText("483");
+  Panel().Timer1Tick();
+  EXPECT_EQ(Panel().face->nameCaption(), "SOLAR POWER METER");
+}
+
+TEST_F(PanelWindowTest, RefusedMeterExplainsTheUdevRule) {
+  port->accessDenied = true;
+  Panel().Timer1Tick();
+  EXPECT_EQ(Panel().face->nameCaption(), " No Connection");
+  EXPECT_TRUE(Panel().face->nameToolTip().contains("udev"));
+  port->accessDenied = false;
+  Panel().Timer1Tick();
+  EXPECT_TRUE(Panel().face->nameToolTip().isEmpty());
+}
+
+TEST_F(PanelWindowTest, ToolbarHasNineKeyedButtonsInOrder) {
+  const QStringList keys = {"Save", "Open", "Interval", "List", "Graph",
+                            "RTC",  "Set",  "Logger",   "Erase"};
+  const QStringList tips = {"Save As",         "Open File to Read", "Sampling Rate", "List Display",
+                            "Graphic Display", "Real Time Clock",   "Set up",        "Memory",
+                            "Erase Memory"};
+  const auto actions = Panel().Toolbar1->actions();
+  ASSERT_EQ(actions.size(), 9);
+  for (int i = 0; i < 9; ++i) {
+    EXPECT_EQ(actions[i]->objectName(), keys[i]);
+    EXPECT_EQ(actions[i]->toolTip(), tips[i]);
+  }
+  Panel().setSaveButtonRecording(true);
+  EXPECT_EQ(Panel().toolbarAction("Save")->toolTip(), "Stop Recording");
+  Panel().setSaveButtonRecording(false);
+  EXPECT_EQ(Panel().toolbarAction("Save")->toolTip(), "Save As");
+}
+
+TEST_F(PanelWindowTest, EveryToolbarClickFirstHidesTheSetupPanels) {
+  Panel().show();
+  QStringList ran;
+  Panel().setToolbarCommand("List", [&] { ran << "List"; });
+  Panel().PicSetup->show();
+  Panel().PicReservation->show();
+  Panel().clickToolbar("Set");
+  EXPECT_FALSE(Panel().PicReservation->isVisible());
+  EXPECT_TRUE(Panel().PicSetup->isVisible());  // "Set" itself decides about the chooser
+  Panel().PicCycling->show();
+  Panel().clickToolbar("List");
+  EXPECT_FALSE(Panel().PicSetup->isVisible());
+  EXPECT_FALSE(Panel().PicCycling->isVisible());
+  EXPECT_EQ(ran, QStringList{"List"});
+  Panel().clickToolbar("NoSuchKey");  // does nothing else
+  EXPECT_EQ(ran, QStringList{"List"});
+}
+
+TEST_F(PanelWindowTest, ClosingEndsTheProgramAndClosesTheDevice) {
+  Panel().show();
+  Panel().Timer1Tick();
+  ASSERT_EQ(port->openHandles, 1);
+  QWidget other;  // another window of the program stays open
+  other.show();
+  Panel().close();
+  EXPECT_EQ(ended, 1);
+  EXPECT_EQ(port->openHandles, 0);
+  EXPECT_FALSE(app->instrument().Timer1.isActive());
+  EXPECT_FALSE(app->instrument().Timer2.isActive());
+}
+
+TEST_F(PanelWindowTest, ClosingWithoutEverFindingAMeterIsHarmless) {
+  port->present = false;
+  Panel().close();
+  EXPECT_EQ(ended, 1);
+  EXPECT_EQ(port->opens, 0);
+}
+
+TEST_F(PanelWindowTest, KeyLabelsReportPressAndReleaseOfAnyButton) {
+  Panel().show();
+  std::vector<std::pair<KeyId, Qt::MouseButton>> pressed, released;
+  QObject::connect(Panel().face, &MeterFace::keyPressed, [&](KeyId k, Qt::MouseButton b) {
+    pressed.push_back({k, b});
+  });
+  QObject::connect(Panel().face, &MeterFace::keyReleased, [&](KeyId k, Qt::MouseButton b) {
+    released.push_back({k, b});
+  });
+  const QPoint power2 = Panel().face->labelCenter(KeyId::Power, 2);
+  QTest::mousePress(Panel().face, Qt::RightButton, {}, power2);
+  EXPECT_EQ(pressed.size(), 1u);
+  EXPECT_TRUE(released.empty());  // nothing happens until the release
+  QTest::mouseRelease(Panel().face, Qt::RightButton, {}, QPoint(5, 5));
+  ASSERT_EQ(released.size(), 1u);
+  EXPECT_EQ(released[0].first, KeyId::Power);
+  EXPECT_EQ(released[0].second, Qt::RightButton);
+  for (int k = 0; k < kKeyCount; ++k) {
+    const KeyId id = static_cast<KeyId>(k);
+    for (std::size_t l = 0; l < Panel().face->key(id).labels.size(); ++l)
+      EXPECT_EQ(Panel().face->keyAt(Panel().face->labelCenter(id, l)), id) << k << " " << l;
+  }
+}
+
+}  // namespace
+}  // namespace solardesk
