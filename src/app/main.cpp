@@ -1,11 +1,13 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstdio>
 #include <memory>
 
 #include "QtDialogs.h"
+#include "SimulateOption.h"
 #include "SolarDeskApp.h"
 #include "link/HidApiBackend.h"
-#include "sim/DemoMeter.h"
+#include "sim/Scenario.h"
 
 using namespace solardesk;
 
@@ -14,20 +16,30 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("solardesk"));
   QApplication::setApplicationVersion(QStringLiteral(SOLARDESK_VERSION));
 
+  QStringList arguments = QApplication::arguments();
+  const SimulateOption simulate = TakeSimulateOption(arguments);
   QCommandLineParser parser;
-  parser.setApplicationDescription(
-      QStringLiteral("SolarDesk: the desktop companion of the handheld solar power meter."));
+  parser.setApplicationDescription(QStringLiteral(
+      "SolarDesk: the desktop companion of the handheld solar power meter.\n\n"
+      "  --simulate[=SCENARIO.json]  Run on the virtual meter, described by the scenario file\n"
+      "                              when one is given."));
   parser.addHelpOption();
   parser.addVersionOption();
-  QCommandLineOption simulate(QStringLiteral("simulate"),
-                              QStringLiteral("Use the virtual meter instead of a real one."));
-  parser.addOption(simulate);
-  parser.process(app);
+  parser.process(arguments);
 
   SystemClock clock;
   std::unique_ptr<HidBackend> backend;
-  if (parser.isSet(simulate)) {
-    backend = sim::MakeDemoBus(clock);
+  std::shared_ptr<sim::VirtualMeter> meter;  // kept alive with the bus
+  if (simulate.simulate) {
+    auto scenario = simulate.scenarioPath.isEmpty()
+                        ? sim::LoadScenario("{}", clock)
+                        : sim::LoadScenarioFile(simulate.scenarioPath, clock);
+    if (!scenario.error.isEmpty()) {
+      std::fprintf(stderr, "solardesk: %s\n", qPrintable(scenario.error));
+      return 2;
+    }
+    backend = std::move(scenario.bus);
+    meter = scenario.meter;
   } else {
     backend = std::make_unique<HidApiBackend>();
   }

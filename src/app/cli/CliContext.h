@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QFile>
+#include <QTextStream>
+#include <atomic>
+#include <memory>
+
+#include "core/Clock.h"
+#include "core/Dialogs.h"
+#include "panel/logic/Instrument.h"
+
+namespace solardesk::cli {
+
+enum ExitCode { kOk = 0, kNoData = 1, kUsage = 2 };
+
+// Shows no dialog: the command-line program asks nothing.
+class NoDialogs final : public Dialogs {
+ public:
+  DialogAnswer message(const QString&, const QString&, MessageIcon, MessageButtons) override {
+    return DialogAnswer::Cancel;
+  }
+  QString input(const QString&, const QString&, const QString&) override { return {}; }
+  QString saveFileName(const QString&, const QString&) override { return {}; }
+  QString openFileName(const QString&, const QString&) override { return {}; }
+  bool choosePrinter(QPrinter&) override { return false; }
+};
+
+// What every command works with: the instrument on the chosen bus, the clock, standard output
+// for the result and standard error for the one line of an error.
+class CliContext {
+ public:
+  CliContext(HidBackend& backend, Clock& clock);
+
+  Instrument& instrument() { return instrument_; }
+  MeterLink& link() { return instrument_.link; }
+  Clock& clock() { return clock_; }
+  QTextStream& out() { return out_; }
+
+  // Writes "solardesk-cli: <message>" on standard error and returns `code`.
+  int Fail(const QString& message, int code = kNoData);
+
+  // Finds the meter; on failure writes the error (naming the udev rule when a meter exists but
+  // cannot be opened) and returns false.
+  bool Connect();
+  // One query; false (with the error written) when the meter did not answer.
+  bool Query(unsigned code, const std::vector<unsigned>& parameters = {});
+  // One action or setting; false (with the error written) when the meter is not connected.
+  bool Send(unsigned code, const std::vector<unsigned>& parameters = {});
+
+  // Appends every report written and read to `path`, one line each.
+  bool StartTrace(const QString& path);
+
+  // Set by Ctrl-C and SIGTERM; long commands stop cleanly when it is set.
+  static std::atomic<bool> stopRequested;
+
+ private:
+  Clock& clock_;
+  NoDialogs dialogs_;
+  Instrument instrument_;
+  QTextStream out_;
+  std::unique_ptr<QFile> trace_;
+};
+
+}  // namespace solardesk::cli

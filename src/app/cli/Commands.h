@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QStringList>
+
+#include "CliContext.h"
+
+namespace solardesk::cli {
+
+struct Command {
+  const char* name;
+  const char* usage;
+  int (*run)(CliContext& cli, const QStringList& args);
+};
+
+// Every command of the program, in the order the help lists them.
+const std::vector<Command>& AllCommands();
+
+}  // namespace solardesk::cli
