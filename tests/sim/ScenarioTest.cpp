@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include "link/Commands.h"
+#include "panel/logic/DisplayDecode.h"
+#include "sim/Scenario.h"
+
+namespace solardesk::sim {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class ScenarioTest : public ::testing::Test {
+ protected:
+  ScenarioResult Load(const char* json) { return LoadScenario(QByteArray(json), clock); }
+  Bytes Ask(VirtualMeter& m, unsigned code, std::uint8_t p = 0) {
+    const auto a = m.Handle({0, cmd::kQuery, static_cast<std::uint8_t>(code), p});
+    return a.empty() ? Bytes{} : a.front();
+  }
+  ManualClock clock{QDateTime(QDate(2026, 12, 4), QTime(12, 0, 0))};
+};
+
+TEST_F(ScenarioTest, EmptyScenarioIsTheDemoMeter) {
+  const auto s = Load("{}");
+  ASSERT_TRUE(s.error.isEmpty()) << s.error.toStdString();
+  EXPECT_EQ(s.bus->enumerate().size(), 1u);
+  EXPECT_EQ(s.meter->sets.size(), 3u);
+}
+
+TEST_F(ScenarioTest, EveryKeyReachesTheMeter) {
+  const auto s = Load(R"({
+    "reading": "12.34", "unit": "Btu/(ft)2.h", "clock": "12/03/04 05:06:07",
+    "interval": 30, "calibration": 1234,
+    "reservation": [12, 3, 4, 5, 6, 7, 12, 3, 5, 0, 0, 0], "cycling": [8, 30, 0, 17, 45, 0],
+    "logger": {"status": 1, "capacity_kb": 1000000, "free_kb": 500000, "sets": [
+      {"start": "12/03/04 05:06:07", "interval": "000000060", "unit": "W/m2", "readings": ["123.4"]},
+      {"start": "12/03/05 00:00:00", "length": 100, "stream_hex": "41 42"}]},
+    "input_report_length": 9, "output_report_length": 65, "silent": true })");
+  ASSERT_TRUE(s.error.isEmpty()) << s.error.toStdString();
+  VirtualMeter& m = *s.meter;
+  EXPECT_EQ(m.CurrentReadingText(), "12.34");
+  EXPECT_EQ(m.unit, kUnitBtu);
+  EXPECT_EQ(Ask(m, cmd::kQueryClock), (Bytes{0x12, 0x03, 0x04, 0x05, 0x06, 0x07}));
+  EXPECT_EQ(Ask(m, cmd::kQuerySettings), (Bytes{30, 0xD2, 0x04}));
+  EXPECT_EQ(Ask(m, cmd::kQueryReservation), (Bytes{12, 3, 4, 5, 6, 7, 12, 3, 5, 0, 0, 0}));
+  EXPECT_EQ(Ask(m, cmd::kQueryCycling), (Bytes{8, 30, 0, 17, 45, 0}));
+  EXPECT_EQ(Ask(m, cmd::kQueryLoggerStatus), (Bytes{1, 0x40, 0x42, 0x0F, 0, 0x20, 0xA1, 0x07, 0}));
+  EXPECT_EQ(Ask(m, cmd::kQuerySetCount), (Bytes{2}));
+  EXPECT_EQ(Ask(m, cmd::kQuerySetEntry, 2)[0], 100);
+  const auto blocks = m.Handle({0, cmd::kQuery, cmd::kQuerySetData, 2});
+  ASSERT_EQ(blocks.size(), 2u);  // 100 bytes announced: two blocks, zero beyond the stream
+  EXPECT_EQ(blocks[0][0], 0x41);
+  EXPECT_EQ(blocks[0][1], 0x42);
+  EXPECT_EQ(blocks[0][2], 0);
+  const auto& port = *s.bus->ports().front();
+  EXPECT_EQ(port.inputReportLength, 9);
+  EXPECT_TRUE(port.silent);
+}
+
+TEST_F(ScenarioTest, DisplayBytesStandAsTheyAre) {
+  const QByteArray hex = QByteArray("00 ").repeated(30);
+  QByteArray json = R"({"display_hex": ")" + hex.trimmed() + R"("})";
+  json[17 + 12 * 3 + 1] = '1';  // byte 13: LblW
+  json[17 + 28 * 3 + 1] = '1';  // byte 29: ImaM1
+  const auto s = LoadScenario(json, clock);
+  ASSERT_TRUE(s.error.isEmpty()) << s.error.toStdString();
+  const Bytes image = Ask(*s.meter, cmd::kQueryDisplay);
+  ASSERT_EQ(image.size(), 30u);
+  EXPECT_EQ(image[12], 1);  // byte 13: LblW
+  EXPECT_EQ(image[28], 1);  // byte 29: ImaM1
+}
+
+TEST_F(ScenarioTest, AbsentMeterIsNotOnTheBus) {
+  const auto s = Load(R"({"absent": true})");
+  ASSERT_TRUE(s.error.isEmpty());
+  EXPECT_TRUE(s.bus->enumerate().empty());
+}
+
+TEST_F(ScenarioTest, MistakesNameTheirKey) {
+  const struct {
+    const char* json;
+    const char* key;
+  } cases[] = {
+      {R"({"colour": 1})", "colour"},
+      {R"({"unit": "lux"})", "unit"},
+      {R"({"unit": 5})", "unit"},
+      {R"({"reading": "12345"})", "reading"},
+      {R"({"reading": "1.2.3"})", "reading"},
+      {R"({"interval": "60"})", "interval"},
+      {R"({"calibration": 70000})", "calibration"},
+      {R"({"reservation": [1, 2, 3]})", "reservation"},
+      {R"({"cycling": [1, 2, 3, 4, 5, 256]})", "cycling"},
+      {R"({"clock": "2026/12/04 10:00:00"})", "clock"},
+      {R"({"display_hex": "00 11"})", "display_hex"},
+      {R"({"display_hex": "zz"})", "display_hex"},
+      {R"({"logger": {"sets": [{"start": "12/13/40 00:00:00"}]}})", "logger.sets[0].start"},
+      {R"({"logger": {"sets": [{"start": "12/03/04 05:06:07", "colour": 1}]}})",
+       "logger.sets[0].colour"},
+      {R"({"logger": {"free": 1}})", "logger.free"},
+      {R"({"silent": "yes"})", "silent"},
+      {R"({"input_report_length": 0})", "input_report_length"},
+  };
+  for (const auto& c : cases) {
+    const auto s = Load(c.json);
+    EXPECT_TRUE(s.error.startsWith(QString::fromLatin1(c.key) + ":"))
+        << c.json << " -> " << s.error.toStdString();
+    EXPECT_FALSE(s.bus);
+  }
+  EXPECT_FALSE(Load("[1, 2]").error.isEmpty());
+  EXPECT_FALSE(Load("{").error.isEmpty());
+}
+
+}  // namespace
+}  // namespace solardesk::sim
