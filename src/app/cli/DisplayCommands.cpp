@@ -11,7 +11,7 @@ namespace {
 // One display query and decode, as a polling tick does it.
 bool ReadDisplay(CliContext& cli) {
   if (!cli.Query(cmd::kQueryDisplay)) return false;
-  if (!PollDisplay(cli.link(), cli.instrument().meter)) {
+  if (!PublishDisplay(cli.link().InputReport(), cli.instrument().meter)) {
     cli.Fail(QStringLiteral("the meter's display answer is too short to read"));
     return false;
   }

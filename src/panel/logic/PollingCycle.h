@@ -11,4 +11,8 @@ namespace solardesk {
 // Returns true when the display was decoded and the window should redraw.
 bool PollDisplay(MeterLink& link, PubMeter& meter);
 
+// Decodes a display answer into the published state; false (state unchanged) when the answer
+// is too short to hold the image.
+bool PublishDisplay(const std::vector<std::uint8_t>& report, PubMeter& meter);
+
 }  // namespace solardesk
