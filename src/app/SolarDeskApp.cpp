@@ -1,5 +1,7 @@
 #include "SolarDeskApp.h"
 
+#include "logger/ui/LoggerCommands.h"
+
 namespace solardesk {
 
 SolarDeskApp::SolarDeskApp(HidBackend& backend, Clock& clock, Dialogs& dialogs)
@@ -24,7 +26,17 @@ void SolarDeskApp::WireSetup() {}
 void SolarDeskApp::WireRecording() {}
 
 // The meter's data logger ("Logger", "Erase").
-void SolarDeskApp::WireLogger() {}
+void SolarDeskApp::WireLogger() {
+  logger_ =
+      std::make_unique<LoggerCommands>(*instrument_, *panel_, [this] { return dataListSink; });
+  // While a set downloads, no key or toolbar command may reach the meter.
+  logger_->onDownloadRunning = [this](bool running) {
+    panel_->face->setEnabled(!running);
+    panel_->Toolbar1->setEnabled(!running);
+  };
+  panel_->setToolbarCommand(QStringLiteral("Logger"), [this] { logger_->Logger(); });
+  panel_->setToolbarCommand(QStringLiteral("Erase"), [this] { logger_->Erase(); });
+}
 
 // The live graph ("Graph") and the file plot.
 void SolarDeskApp::WireGraphs() {}

@@ -13,6 +13,9 @@
 
 namespace solardesk {
 
+class DataListSink;
+class LoggerCommands;
+
 // The whole program put together on a HID bus, a clock and a dialog service: the shared
 // instrument state, the main window, and every subsystem wired to its toolbar buttons, keys
 // and timers. The program builds it on the real bus; tests build it on the virtual one.
@@ -30,6 +33,12 @@ class SolarDeskApp {
                      const QString& openedFileUnit)>
       plotSeries;
 
+  // The DataList window as the logger sees it: downloaded record sets go there. The list
+  // windows provide it; until then the logger drops downloaded lines.
+  DataListSink* dataListSink = nullptr;
+
+  LoggerCommands& logger() { return *logger_; }
+
  private:
   void WireKeys();
   void WireSetup();
@@ -39,6 +48,7 @@ class SolarDeskApp {
 
   std::unique_ptr<Instrument> instrument_;
   std::unique_ptr<PanelWindow> panel_;
+  std::unique_ptr<LoggerCommands> logger_;
 };
 
 }  // namespace solardesk

@@ -1,0 +1,98 @@
+#include "LoggerDirectory.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "LoggerTexts.h"
+#include "link/Commands.h"
+#include "link/HexText.h"
+
+namespace solardesk {
+namespace {
+
+// Answers carry unsigned 32-bit numbers, least significant byte first.
+std::uint32_t Le32At(const MeterLink& link, int first) {
+  std::uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = (v << 8) | link.InputByte(first + i);
+  return v;
+}
+
+QString StartTextAt(const MeterLink& link, int first) {
+  QString text;
+  for (int i = 0; i < 17; ++i) text.append(QChar(link.InputByte(first + i)));
+  return text;
+}
+
+void Query(Instrument& instrument, unsigned code) {
+  instrument.byteSlots.setCommand(cmd::kQuery, code);
+  instrument.link.TransactReport();
+}
+
+}  // namespace
+
+LoggerCapacity CapacityFor(std::uint32_t capacityKb, std::uint32_t freeKb, int setCount) {
+  LoggerCapacity c;
+  c.capacityKb = capacityKb;
+  c.freeKb = (setCount >= kMostLoggerSets || freeKb <= kFreeSpaceFloorKb) ? 0 : freeKb;
+  // A meter reporting no capacity, or more free space than capacity, shows an empty gauge
+  // rather than a division by zero or a negative fill.
+  if (capacityKb > 0 && c.freeKb <= capacityKb) {
+    const double used = double(capacityKb - c.freeKb) / double(capacityKb) * 100.0;
+    c.usedPercent = std::clamp(static_cast<int>(std::lround(used)), 0, 100);
+  }
+  c.caption = QStringLiteral("Capacity : %1 MB").arg(capacityKb / 1024);
+  return c;
+}
+
+bool ReadLoggerDirectory(Instrument& instrument, LoggerState& state, const DirectoryHooks& hooks) {
+  MeterLink& link = instrument.link;
+  instrument.PauseTimers();
+
+  // Byte 1 of the status answer (the memory-card indication) does not stop the command.
+  Query(instrument, cmd::kQueryLoggerStatus);
+  const std::uint32_t capacityKb = Le32At(link, 2);
+  const std::uint32_t freeKb = Le32At(link, 6);
+
+  Query(instrument, cmd::kQuerySetCount);
+  // A meter that has never answered leaves no answer to read: that counts as no sets.
+  instrument.LoggerSetCount = link.InputReport().empty() ? 0 : link.InputByte(1);
+  const int count = instrument.LoggerSetCount;
+
+  if (count == 0 || capacityKb == freeKb) {
+    instrument.dialogs.message(loggertext::kNoData, kProgramTitle, MessageIcon::Critical);
+    instrument.ResumeTimers();
+    return false;
+  }
+
+  if (hooks.openMemory) hooks.openMemory(CapacityFor(capacityKb, freeKb, count));
+  for (int i = 1; i <= count; ++i) {
+    if (hooks.progress) hooks.progress(i * 100 / count);
+    instrument.byteSlots.setCommand(cmd::kQuery, cmd::kQuerySetEntry);
+    instrument.byteSlots.set(3, ToHexText(static_cast<unsigned>(i)));
+    link.TransactReport();
+    state.SetEntry(i, Le32At(link, 1), StartTextAt(link, 5));
+    if (hooks.addSet) hooks.addSet(i, state.SetStartText(i));
+  }
+  instrument.ResumeTimers();
+  return true;
+}
+
+bool ConfirmAndErase(Instrument& instrument, unsigned code,
+                     const std::function<void()>& afterSend) {
+  const DialogAnswer answer =
+      instrument.dialogs.message(loggertext::kEraseWarning, loggertext::kWarningTitle,
+                                 MessageIcon::Exclamation, MessageButtons::OkCancel);
+  if (answer != DialogAnswer::Ok) return false;
+  instrument.PauseTimers();
+  instrument.byteSlots.setCommand(cmd::kAction, code);
+  instrument.link.SendOutputReport();
+  if (afterSend) afterSend();
+  instrument.ResumeTimers();
+  return true;
+}
+
+bool EraseLogger(Instrument& instrument, const std::function<void()>& closeMemory) {
+  return ConfirmAndErase(instrument, cmd::kEraseLogger, closeMemory);
+}
+
+}  // namespace solardesk

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QTableWidget>
+#include <QWidget>
+#include <functional>
+
+#include "DataListSink.h"
+#include "LoggerDirectory.h"
+#include "LoggerState.h"
+#include "SetDownload.h"
+#include "ThreeDPanel.h"
+#include "panel/logic/Instrument.h"
+
+namespace solardesk {
+
+// "Data Logger": the record sets of the meter's logger, its capacity and fill, the download of
+// one set into the DataList window and the erase commands. The "Logger" command opens and
+// fills it; it deletes itself when closed.
+class MemoryWindow : public QWidget {
+  Q_OBJECT
+ public:
+  MemoryWindow(Instrument& instrument, LoggerState& state, DataListSink& dataList,
+               const QWidget& mainWindow);
+
+  static const QString kCaption;  // "Data Logger"
+
+  // Filled by the directory read.
+  void ShowCapacity(const LoggerCapacity& capacity);
+  void AddSetRow(int set, const QString& startText);
+
+  // A click on a row of GridSet: downloads that set. Ignored while a download runs.
+  void ChooseRow(int row);
+  bool DownloadRunning() const { return downloading_; }
+  DownloadOutcome LastOutcome() const { return lastOutcome_; }
+
+  // Called with true when a download starts and false when it ends, so that the main window
+  // can refuse clicks meanwhile.
+  std::function<void(bool running)> onDownloadRunning;
+
+  QTableWidget* GridSet = nullptr;
+  QProgressBar* MBar = nullptr;
+  ThreeDPanel* MSize = nullptr;
+  QLabel* LblMemorySize = nullptr;
+  ThreeDPanel* SSPanel2 = nullptr;  // "Used" swatch: erases the logger memory
+  QLabel* Label2 = nullptr;
+  ThreeDPanel* SSPanel3 = nullptr;  // "Unused" swatch: sends the second erase command
+  QLabel* Label3 = nullptr;
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void BuildGrid();
+  void BuildGauge();
+  void PlaceBeside(const QWidget& mainWindow);
+  void Erase(unsigned code);
+
+  Instrument& instrument_;
+  LoggerState& state_;
+  DataListSink& dataList_;
+  bool downloading_ = false;
+  DownloadOutcome lastOutcome_ = DownloadOutcome::Listed;
+};
+
+}  // namespace solardesk
