@@ -182,7 +182,7 @@ std::vector<std::vector<std::uint8_t>> VirtualMeter::Query(unsigned code,
       const VirtualLoggerSet* s = setAt(parameter);
       if (!s) return {};
       std::vector<std::vector<std::uint8_t>> blocks;
-      const std::size_t count = (std::size_t{s->length} + 63) / 64;
+      const std::size_t count = s->blocksSent.value_or((std::size_t{s->length} + 63) / 64);
       for (std::size_t b = 0; b < count; ++b) {
         std::vector<std::uint8_t> block(64, 0);
         for (std::size_t i = 0; i < 64; ++i) block[i] = ByteAt(s->stream, b * 64 + i);

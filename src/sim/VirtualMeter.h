@@ -16,6 +16,9 @@ struct VirtualLoggerSet {
   QString start;                     // "yy/mm/dd hh:mm:ss"
   std::vector<std::uint8_t> stream;  // from position 1; zero beyond its end
   std::uint32_t length = 0;          // the length the meter reports
+  // How many 64-byte blocks the meter really sends for the set; when empty, as many as the
+  // length asks for. Fewer model a meter that stops answering in the middle of a set.
+  std::optional<std::size_t> blocksSent;
 };
 
 // A solar power meter in software. It answers every query of the command table at the byte

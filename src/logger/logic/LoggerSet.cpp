@@ -150,15 +150,16 @@ std::optional<LoggerStart> ParseLoggerStart(const QString& startText) {
   if (s.size() != 19 || s[4] != u'/' || s[7] != u'/' || s[10] != u' ' || s[13] != u':' ||
       s[16] != u':')
     return std::nullopt;
-  const int year = TwoDigitsAt(s, 2) + 2000;
+  const int year = TwoDigitsAt(s, 2);
   const int month = TwoDigitsAt(s, 5);
   const int day = TwoDigitsAt(s, 8);
   const int hour = TwoDigitsAt(s, 11);
   const int minute = TwoDigitsAt(s, 14);
   const int second = TwoDigitsAt(s, 17);
-  if (!QDate::isValid(year, month, day) || !QTime::isValid(hour, minute, second))
+  if (year < 0 || !QDate::isValid(2000 + year, month, day) || !QTime::isValid(hour, minute, second))
     return std::nullopt;
-  return LoggerStart{QDate(year, month, day).toJulianDay(), hour * 3600 + minute * 60 + second};
+  return LoggerStart{QDate(2000 + year, month, day).toJulianDay(),
+                     hour * 3600 + minute * 60 + second};
 }
 
 std::optional<LoggerSetLines> ParseLoggerSet(const std::vector<std::uint8_t>& stream,

@@ -25,8 +25,8 @@ class LoggerCommands {
   void Logger();  // ReadLoggerDirectory
   void Erase();   // EraseLogger
 
-  // The open Memory window, or null.
-  MemoryWindow* memory() const { return memory_.data(); }
+  // The open Memory window, or null (also while a closed one waits to be deleted).
+  MemoryWindow* memory() const { return state_.MemoryOpen ? memory_.data() : nullptr; }
   LoggerState& state() { return state_; }
 
   // Passed on to every Memory window: true while a download runs.

@@ -1,0 +1,195 @@
+#include "LoggerFixture.h"
+#include "logger/logic/LoggerSet.h"
+#include "logger/logic/LoggerTexts.h"
+#include "logger/logic/SetDownload.h"
+#include "panel/logic/DisplayDecode.h"
+
+namespace solardesk::testing {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class SetDownloadTest : public LoggerAppTest {
+ protected:
+  // Reads the directory so that the Memory window lists the meter's sets.
+  void OpenMemory() {
+    ClickToolbar("Logger");
+    ASSERT_NE(memory(), nullptr);
+    sentBefore = meter->received.size();
+  }
+  void ExpectNoListAndMessage(const QString& text) {
+    const auto m = Messages();
+    ASSERT_EQ(m.size(), 1u);
+    EXPECT_EQ(m[0].text, text);
+    EXPECT_EQ(m[0].icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(dataList.shownUnits.empty());
+    EXPECT_FALSE(dataList.open);
+    EXPECT_TRUE(TimersRunning());
+    ExpectClicksTakenAgain();
+  }
+  void ExpectClicksTakenAgain() {
+    EXPECT_TRUE(memory()->isEnabled());
+    EXPECT_TRUE(app.panel().face->isEnabled());
+    EXPECT_TRUE(app.panel().Toolbar1->isEnabled());
+    EXPECT_FALSE(memory()->DownloadRunning());
+  }
+
+  std::size_t sentBefore = 0;
+};
+
+TEST_F(SetDownloadTest, ARowClickListsTheSetInTheDataList) {
+  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("000000060"),
+                QStringLiteral("W/(M)2"), {QStringLiteral("123.4"), QStringLiteral(" 56.7")});
+  OpenMemory();
+  ClickRow(0);
+
+  const std::uint64_t blocks = SetBlockCount(meter->sets[0].length);
+  EXPECT_EQ(Sent(sentBefore), (std::vector<Bytes>{{0x00, 0x02, 0x07, 0x01}}));
+  EXPECT_EQ(dataList.shownUnits, std::vector<QString>{kUnitWatts});
+  EXPECT_EQ(dataList.entries, QStringList({"         1\t  12/03/04 05:06:07\t 123.4\t",
+                                           "         2\t  12/03/04 05:07:07\t  56.7\t"}));
+  EXPECT_EQ(logger().state().LoggerUnit, kUnitWatts);
+  EXPECT_EQ(memory()->MBar->value(), 100);
+  EXPECT_EQ(memory()->LastOutcome(), DownloadOutcome::Listed);
+  EXPECT_TRUE(port.pending.empty()) << "every one of the " << blocks << " blocks was read";
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_TRUE(TimersRunning());
+  ExpectClicksTakenAgain();
+}
+
+TEST_F(SetDownloadTest, TheSetNumberGoesOutAsOneByteAndBtuSetsSaySo) {
+  for (int i = 1; i <= 12; ++i)
+    meter->AddSet(QStringLiteral("26/05/%1 10:00:00").arg(i, 2, 10, QLatin1Char('0')),
+                  QStringLiteral("1"), i == 12 ? QStringLiteral("Btu/ft2h") : QStringLiteral("W"),
+                  {QStringLiteral(" 1.00")});
+  OpenMemory();
+  ClickRow(11);
+  EXPECT_EQ(Sent(sentBefore), (std::vector<Bytes>{{0x00, 0x02, 0x07, 0x0C}}));
+  EXPECT_EQ(app.instrument().byteSlots.text(3), QStringLiteral("C"));
+  EXPECT_EQ(dataList.shownUnits, std::vector<QString>{kUnitBtu});
+  EXPECT_EQ(logger().state().LoggerUnit, kUnitBtu);
+  ASSERT_EQ(dataList.entries.size(), 1);
+  EXPECT_TRUE(dataList.entries[0].contains(QStringLiteral("26/05/12 10:00:00")));
+}
+
+TEST_F(SetDownloadTest, KeysToolbarAndWindowTakeNoClicksWhileTheListFills) {
+  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
+                {QStringLiteral("1"), QStringLiteral("2")});
+  OpenMemory();
+  std::vector<bool> enabledSeen;
+  dataList.onEntry = [&] {
+    enabledSeen.push_back(memory()->isEnabled() || app.panel().face->isEnabled() ||
+                          app.panel().Toolbar1->isEnabled() || TimersRunning());
+  };
+  ClickRow(0);
+  EXPECT_EQ(enabledSeen, (std::vector<bool>{false, false}));
+  ExpectClicksTakenAgain();
+  EXPECT_TRUE(TimersRunning());
+}
+
+TEST_F(SetDownloadTest, AnOpenDataListIsReplacedByEachDownload) {
+  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
+                {QStringLiteral("1")});
+  OpenMemory();
+  ClickRow(0);
+  ClickRow(0);
+  EXPECT_EQ(dataList.shownUnits.size(), 2u);
+  EXPECT_EQ(dataList.closes, 1);
+  EXPECT_EQ(dataList.entries.size(), 1);
+}
+
+TEST_F(SetDownloadTest, AMeterThatStopsInTheMiddleListsNothing) {
+  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
+                std::vector<QString>(200, QStringLiteral("1.0")));
+  meter->sets[0].blocksSent = 10;
+  OpenMemory();
+  dataList.open = true;  // a list from an earlier download
+  ClickRow(0);
+  EXPECT_EQ(memory()->LastOutcome(), DownloadOutcome::MeterStopped);
+  ExpectNoListAndMessage(loggertext::kMeterStopped);
+  EXPECT_EQ(memory()->MBar->value(), BlockProgress(10, SetBlockCount(meter->sets[0].length)));
+}
+
+TEST_F(SetDownloadTest, AnAnnouncedLengthIsNotTakenOnTrust) {
+  // The meter claims 4 GB but sends three blocks: the download ends at the missing fourth.
+  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
+                {QStringLiteral("1")});
+  meter->sets[0].length = 0xFFFFFFFFu;
+  meter->sets[0].blocksSent = 3;
+  OpenMemory();
+  ClickRow(0);
+  ExpectNoListAndMessage(loggertext::kMeterStopped);
+}
+
+TEST_F(SetDownloadTest, WithoutAConnectionTheRequestIsLostAndNothingIsListed) {
+  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
+                {QStringLiteral("1")});
+  OpenMemory();
+  app.instrument().link.CloseHandles();
+  port.present = false;
+  ClickRow(0);
+  EXPECT_TRUE(Sent(sentBefore).empty());
+  ExpectNoListAndMessage(loggertext::kMeterStopped);
+}
+
+TEST_F(SetDownloadTest, ASilentMeterStopsTheDownload) {
+  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
+                {QStringLiteral("1")});
+  OpenMemory();
+  port.silent = true;
+  ClickRow(0);
+  EXPECT_EQ(Sent(sentBefore), (std::vector<Bytes>{{0x00, 0x02, 0x07, 0x01}}));
+  ExpectNoListAndMessage(loggertext::kMeterStopped);
+}
+
+TEST_F(SetDownloadTest, SetsWithoutReadableDataListNothing) {
+  struct Case {
+    const char* start;
+    std::optional<std::uint32_t> length;  // the announced length, when not the set's own
+  };
+  const Case cases[] = {
+      {"12/03/04 05:06:07", 128},  // two blocks: the unit field is incomplete
+      {"12/03/04 05:06:07", 1},
+      {"12/03/04 05:06:07", 0},             // nothing to download
+      {"12/13/45 99:99:99", std::nullopt},  // a start that is no date and time
+      {"", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    meter->sets.clear();
+    meter->AddSet(QString::fromLatin1(c.start), QStringLiteral("60"), QStringLiteral("W"),
+                  {QStringLiteral("1")});
+    if (c.length) meter->sets[0].length = *c.length;
+    OpenMemory();
+    dialogs.shown.clear();
+    ClickRow(0);
+    EXPECT_EQ(memory()->LastOutcome(), DownloadOutcome::Unreadable) << c.start;
+    ExpectNoListAndMessage(loggertext::kUnreadableSet);
+  }
+}
+
+TEST_F(SetDownloadTest, ClosingTheListWhileItFillsStopsAddingLines) {
+  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
+                std::vector<QString>(10, QStringLiteral("1.0")));
+  OpenMemory();
+  dataList.onEntry = [&] {
+    if (dataList.entries.size() == 3) dataList.open = false;
+  };
+  ClickRow(0);
+  EXPECT_EQ(dataList.entries.size(), 3);
+  EXPECT_TRUE(TimersRunning());
+}
+
+TEST_F(SetDownloadTest, AMegabyteSetArrivesWhole) {
+  std::vector<QString> readings;
+  for (int i = 0; i < 116'000; ++i) readings.push_back(QString::number(i % 1000));
+  meter->AddSet(QStringLiteral("26/12/31 23:00:00"), QStringLiteral("60"), QStringLiteral("W"),
+                readings);
+  OpenMemory();
+  ClickRow(0);
+  ASSERT_EQ(dataList.entries.size(), 116'000);
+  EXPECT_EQ(dataList.entries.last(), QStringLiteral("    116000\t  27/03/22 12:19:00\t 999  \t"));
+  EXPECT_EQ(memory()->MBar->value(), 100);
+}
+
+}  // namespace
+}  // namespace solardesk::testing
