@@ -32,6 +32,7 @@ void MemoryWindow::BuildGrid() {
   GridSet = new QTableWidget(0, 2, this);
   GridSet->setObjectName(QStringLiteral("GridSet"));
   GridSet->setGeometry(8, 8, 240, 232);
+  GridSet->horizontalHeader()->setStretchLastSection(true);
   GridSet->setHorizontalHeaderLabels({QStringLiteral("Set"), QStringLiteral("  Start Time  ")});
   GridSet->verticalHeader()->hide();
   GridSet->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -27,19 +27,19 @@ void ThreeDPanel::paintEvent(QPaintEvent* e) {
   {
     QPainter p(this);
     const QRect inside = contentsRect();
+    QRect filled = inside;
+    filled.setWidth(floodPercent_ > 0 ? inside.width() * floodPercent_ / 100 : 0);
     p.fillRect(inside, background_);
-    if (floodPercent_ > 0) {
-      QRect filled = inside;
-      filled.setWidth(inside.width() * floodPercent_ / 100);
-      p.fillRect(filled, flood_);
-    }
-    if (floodPercent_ >= 0 || !caption_.isEmpty()) {
-      // The caption above, the percentage in the middle of the gauge.
-      p.setPen(Qt::black);
-      QString text = caption_;
-      if (floodPercent_ >= 0) text += QStringLiteral("\n%1%").arg(floodPercent_);
-      p.drawText(inside, Qt::AlignCenter, text);
-    }
+    p.fillRect(filled, flood_);
+    // The caption with the percentage below it, white over the fill and black beside it.
+    QString text = caption_;
+    if (floodPercent_ >= 0) text += QStringLiteral("\n%1%").arg(floodPercent_);
+    p.setClipRect(filled);
+    p.setPen(Qt::white);
+    p.drawText(inside, Qt::AlignCenter, text);
+    p.setClipRect(inside.adjusted(filled.width(), 0, 0, 0));
+    p.setPen(Qt::black);
+    p.drawText(inside, Qt::AlignCenter, text);
   }
   QFrame::paintEvent(e);
 }
