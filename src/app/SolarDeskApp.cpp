@@ -21,7 +21,18 @@ void SolarDeskApp::WireKeys() {}
 void SolarDeskApp::WireSetup() {}
 
 // Recording on the PC, data files and list windows ("Save", "Open", "Interval", "List").
-void SolarDeskApp::WireRecording() {}
+void SolarDeskApp::WireRecording() {
+  recording_ = std::make_unique<RecordingWindows>(*instrument_, *panel_);
+  RecordingWindows& r = *recording_;
+  r.plot = [this](const std::vector<float>& series, int plotPointCount,
+                  const QString& openedFileUnit) {
+    if (plotSeries) plotSeries(series, plotPointCount, openedFileUnit);
+  };
+  panel_->setToolbarCommand(QStringLiteral("Save"), [&r] { r.Save(); });
+  panel_->setToolbarCommand(QStringLiteral("Open"), [&r] { r.Open(); });
+  panel_->setToolbarCommand(QStringLiteral("Interval"), [&r] { r.Interval(); });
+  panel_->setToolbarCommand(QStringLiteral("List"), [&r] { r.List(); });
+}
 
 // The meter's data logger ("Logger", "Erase").
 void SolarDeskApp::WireLogger() {}

@@ -10,6 +10,7 @@
 #include "link/HidDevice.h"
 #include "panel/logic/Instrument.h"
 #include "panel/ui/PanelWindow.h"
+#include "recording/ui/RecordingWindows.h"
 
 namespace solardesk {
 
@@ -23,6 +24,10 @@ class SolarDeskApp {
 
   Instrument& instrument() { return *instrument_; }
   PanelWindow& panel() { return *panel_; }
+  // Recording on the PC, the data files and the list windows.
+  RecordingWindows& recording() { return *recording_; }
+  // The DataList window, as the logger fills it (recording().setMemoryWindow places it).
+  DataListSink& dataList() { return *recording_; }
 
   // The file list's "Plot" hands its series, the point count and the opened file's unit title
   // to the file plot through this hook, which the graphs set.
@@ -39,6 +44,7 @@ class SolarDeskApp {
 
   std::unique_ptr<Instrument> instrument_;
   std::unique_ptr<PanelWindow> panel_;
+  std::unique_ptr<RecordingWindows> recording_;
 };
 
 }  // namespace solardesk

@@ -9,7 +9,9 @@ QString RightAligned(const QString& text, int width) {
   return QString(width - text.size(), QLatin1Char(' ')) + text;
 }
 
-QString UnitField(const QString& unit) { return RightAligned(unit, 15); }
+QString UnitField(const QString& unit) {
+  return RightAligned(unit, 15);
+}
 
 QString HeaderText(const QString& unit) {
   return kNumberHeading + QLatin1Char('\t') + kDateTimeHeading + QLatin1Char('\t') +
@@ -21,11 +23,13 @@ QString SampleTimeText(const QDateTime& t) {
 }
 
 QString RecordText(float number, const QString& dateTime, const QString& value) {
-  return kNumberIndent + SingleText(number) + QLatin1Char('\t') + dateTime +
-         QStringLiteral("\t ") + value + QLatin1Char('\t');
+  return kNumberIndent + SingleText(number) + QLatin1Char('\t') + dateTime + QStringLiteral("\t ") +
+         value + QLatin1Char('\t');
 }
 
-QString ListNumberCell(float number) { return kNumberIndent + SingleText(number); }
+QString ListNumberCell(float number) {
+  return kNumberIndent + SingleText(number);
+}
 
 QString ListRowText(const QString& number, const QString& dateTime, const QString& value) {
   return number + QLatin1Char('\t') + dateTime + QLatin1Char('\t') + value + QLatin1Char('\t');
@@ -40,6 +44,19 @@ QByteArrayView TabField(QByteArrayView line, int k) {
   }
   const qsizetype end = line.indexOf('\t', start);
   return line.sliced(start, (end < 0 ? line.size() : end) - start);
+}
+
+QString ExpandTabs(QStringView line, int stop) {
+  QString out;
+  out.reserve(line.size() + stop);
+  for (const QChar c : line) {
+    if (c == QLatin1Char('\t')) {
+      out.append(QString(stop - out.size() % stop, QLatin1Char(' ')));
+    } else {
+      out.append(c);
+    }
+  }
+  return out;
 }
 
 QString ContinuationName(const QString& recordFileName, int part) {

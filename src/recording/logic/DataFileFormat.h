@@ -11,7 +11,8 @@ namespace solardesk {
 // too) followed by a tab, each line ended by CR LF.
 
 inline constexpr char kLineEnd[] = "\r\n";
-inline const QString kDataFileFilter = QStringLiteral("Data Files (*.pvd)|*.pvd|All Files (*.*)|*.*|");
+inline const QString kDataFileFilter =
+    QStringLiteral("Data Files (*.pvd)|*.pvd|All Files (*.*)|*.*|");
 inline const QString kNumberHeading = QStringLiteral("      No.s");
 inline const QString kDateTimeHeading = QStringLiteral("            Date Time");
 // Six spaces before every record number of the recording and list forms.
@@ -38,6 +39,10 @@ QString ListRowText(const QString& number, const QString& dateTime, const QStrin
 
 // Field `k` (from 0) of a tab-separated line; empty when the line has fewer fields.
 QByteArrayView TabField(QByteArrayView line, int k);
+
+// `line` with each tab replaced by the spaces up to the next multiple of `stop` columns, as a
+// list shows or prints a data line in a fixed-width font.
+QString ExpandTabs(QStringView line, int stop);
 
 // The name of continuation file `part` of a recording: "-" and the part number inserted at the
 // first "." of the file's own name (folders are left alone), or appended when it has none.

@@ -12,7 +12,9 @@ namespace {
 constexpr int kNumberWidth = 10;
 constexpr char kSpaces[] = "          ";  // kNumberWidth spaces
 
-QString CompletedText(int i) { return QStringLiteral("%1 completed").arg(i); }
+QString CompletedText(int i) {
+  return QStringLiteral("%1 completed").arg(i);
+}
 
 // Reads the lines of `bytes`, each without its LF and a CR before it, until `take` refuses one.
 template <typename Take>
@@ -70,7 +72,8 @@ LoadOutcome LoadDataFile(const QString& path, const QString& title, LoadTarget& 
       openedFileUnit = QString::fromLatin1(TabField(line, 2));
     } else {
       entries.beginLine();
-      if (field.size() < kNumberWidth) entries.add(QByteArrayView(kSpaces, kNumberWidth - field.size()));
+      if (field.size() < kNumberWidth)
+        entries.add(QByteArrayView(kSpaces, kNumberWidth - field.size()));
       entries.add(field);
       entries.add("\t");
       entries.add(rest);

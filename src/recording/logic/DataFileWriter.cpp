@@ -17,7 +17,9 @@ bool RecordFile::WriteLine(const QString& text) {
   return file_.write(line) == line.size() && file_.flush();
 }
 
-bool RecordFile::WriteHeader(const QString& unit) { return WriteLine(HeaderText(unit)); }
+bool RecordFile::WriteHeader(const QString& unit) {
+  return WriteLine(HeaderText(unit));
+}
 
 bool RecordFile::WriteRecord(float number, const QString& dateTime, const QString& value) {
   return WriteLine(RecordText(number, dateTime, value));
@@ -59,7 +61,9 @@ class SaveScope {
   QString caption_;
 };
 
-QString RecordsCompleted(int n) { return QStringLiteral("%1Records Completed").arg(n); }
+QString RecordsCompleted(int n) {
+  return QStringLiteral("%1Records Completed").arg(n);
+}
 
 }  // namespace
 

@@ -2,14 +2,16 @@
 
 #include <QString>
 #include <algorithm>
-#include <limits>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace solardesk {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Values beyond single precision are kept at its largest magnitude.
 float ToSingle(double v) {
@@ -53,7 +55,8 @@ std::vector<float> BuildPlotSeries(const LineStore& entries, ProgressPacer& pace
     const QByteArrayView entry = entries.bytes(i - 1);
     const qsizetype first = entry.indexOf('\t');
     const qsizetype second = first < 0 ? -1 : entry.indexOf('\t', first + 1);
-    if (second >= 0) series[static_cast<size_t>(i - 1)] = ToSingle(LeadingNumber(entry.sliced(second + 1)));
+    if (second >= 0)
+      series[static_cast<size_t>(i - 1)] = ToSingle(LeadingNumber(entry.sliced(second + 1)));
     if (pacer.Due() || i == n)
       pacer.Show(QStringLiteral("%1% Completed").arg(static_cast<long long>(i) * 100 / n));
   }

@@ -17,7 +17,8 @@ QString WithoutTrailingZeros(QString digits) {
 
 QString SingleText(float value) {
   if (value == 0.0f) return QStringLiteral("0");
-  if (!std::isfinite(value)) return std::isnan(value) ? QStringLiteral("NaN") : QStringLiteral("Inf");
+  if (!std::isfinite(value))
+    return std::isnan(value) ? QStringLiteral("NaN") : QStringLiteral("Inf");
   // Seven significant figures decide both the digits and where the point goes.
   const QString scientific = QString::number(static_cast<double>(value), 'E', 6);
   const qsizetype e = scientific.indexOf(QLatin1Char('E'));
