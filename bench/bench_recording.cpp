@@ -2,7 +2,7 @@
 // file in the same run.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
 #include <QTemporaryDir>
@@ -33,16 +33,6 @@ class OpenOnlyDialogs final : public Dialogs {
   bool choosePrinter(QPrinter&) override { return false; }
 };
 
-// The windows need an application object; the benchmark main may already have made one.
-void EnsureApp() {
-  if (QCoreApplication::instance()) return;
-  static int argc = 1;
-  static char name[] = "solardesk_bench";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-}
-
 // A full recording: the header and 345,600 record lines.
 const QString& FullFile() {
   static QTemporaryDir dir;
@@ -65,7 +55,6 @@ const QString& FullFile() {
 }
 
 void BM_OpenFullFileIntoFileList(benchmark::State& state) {
-  EnsureApp();
   ManualClock clock;
   OpenOnlyDialogs dialogs;
   dialogs.path = FullFile();
