@@ -3,6 +3,25 @@
 #include "logger/ui/LoggerCommands.h"
 
 namespace solardesk {
+namespace {
+
+// The DataList window as the logger fills it: it opens below the Memory window.
+class DataListBelowMemory final : public DataListSink {
+ public:
+  explicit DataListBelowMemory(SolarDeskApp& app) : app_(app) {}
+  bool IsOpen() const override { return app_.dataList().IsOpen(); }
+  void Close() override { app_.dataList().Close(); }
+  void Show(const QString& loggerUnit) override {
+    app_.recording().setMemoryWindow(app_.logger().memory());
+    app_.dataList().Show(loggerUnit);
+  }
+  void AddEntry(const QString& line) override { app_.dataList().AddEntry(line); }
+
+ private:
+  SolarDeskApp& app_;
+};
+
+}  // namespace
 
 SolarDeskApp::SolarDeskApp(HidBackend& backend, Clock& clock, Dialogs& dialogs)
     : instrument_(std::make_unique<Instrument>(backend, clock, dialogs)),
@@ -23,10 +42,23 @@ void SolarDeskApp::WireKeys() {}
 void SolarDeskApp::WireSetup() {}
 
 // Recording on the PC, data files and list windows ("Save", "Open", "Interval", "List").
-void SolarDeskApp::WireRecording() {}
+void SolarDeskApp::WireRecording() {
+  recording_ = std::make_unique<RecordingWindows>(*instrument_, *panel_);
+  RecordingWindows& r = *recording_;
+  r.plot = [this](const std::vector<float>& series, int plotPointCount,
+                  const QString& openedFileUnit) {
+    if (plotSeries) plotSeries(series, plotPointCount, openedFileUnit);
+  };
+  panel_->setToolbarCommand(QStringLiteral("Save"), [&r] { r.Save(); });
+  panel_->setToolbarCommand(QStringLiteral("Open"), [&r] { r.Open(); });
+  panel_->setToolbarCommand(QStringLiteral("Interval"), [&r] { r.Interval(); });
+  panel_->setToolbarCommand(QStringLiteral("List"), [&r] { r.List(); });
+}
 
 // The meter's data logger ("Logger", "Erase").
 void SolarDeskApp::WireLogger() {
+  dataListBelowMemory_ = std::make_unique<DataListBelowMemory>(*this);
+  dataListSink = dataListBelowMemory_.get();
   logger_ =
       std::make_unique<LoggerCommands>(*instrument_, *panel_, [this] { return dataListSink; });
   // While a set downloads, no key or toolbar command may reach the meter.

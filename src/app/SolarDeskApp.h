@@ -10,6 +10,7 @@
 #include "link/HidDevice.h"
 #include "panel/logic/Instrument.h"
 #include "panel/ui/PanelWindow.h"
+#include "recording/ui/RecordingWindows.h"
 
 namespace solardesk {
 
@@ -26,6 +27,10 @@ class SolarDeskApp {
 
   Instrument& instrument() { return *instrument_; }
   PanelWindow& panel() { return *panel_; }
+  // Recording on the PC, the data files and the list windows.
+  RecordingWindows& recording() { return *recording_; }
+  // The DataList window, as the logger fills it (recording().setMemoryWindow places it).
+  DataListSink& dataList() { return *recording_; }
 
   // The file list's "Plot" hands its series, the point count and the opened file's unit title
   // to the file plot through this hook, which the graphs set.
@@ -33,8 +38,8 @@ class SolarDeskApp {
                      const QString& openedFileUnit)>
       plotSeries;
 
-  // The DataList window as the logger sees it: downloaded record sets go there. The list
-  // windows provide it; until then the logger drops downloaded lines.
+  // The DataList window as the logger sees it: downloaded record sets go there, and the window
+  // opens below the Memory window. Tests may put a sink of their own here.
   DataListSink* dataListSink = nullptr;
 
   LoggerCommands& logger() { return *logger_; }
@@ -48,6 +53,8 @@ class SolarDeskApp {
 
   std::unique_ptr<Instrument> instrument_;
   std::unique_ptr<PanelWindow> panel_;
+  std::unique_ptr<RecordingWindows> recording_;
+  std::unique_ptr<DataListSink> dataListBelowMemory_;
   std::unique_ptr<LoggerCommands> logger_;
 };
 

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+#include "LineStore.h"
+#include "LongLoop.h"
+
+namespace solardesk {
+
+class Instrument;
+
+// The file list as "Open" fills it.
+class LoadTarget : public LongLoop {
+ public:
+  virtual void SetTitle(const QString& title) = 0;
+  virtual LineStore& Entries() = 0;
+  // Entries were appended since the last call; lets the view catch up.
+  virtual void EntriesAdded() = 0;
+};
+
+struct LoadOutcome {
+  bool complete = false;  // false: the file could not be opened or a line had no tab
+  int linesRead = 0;      // the header included
+};
+
+// Reads a data file into the file list: the first line, whatever it holds, becomes the title
+// (its first field right-aligned in 10 characters) and its third field `openedFileUnit`; every
+// other line becomes an entry with its record number right-aligned in 10 characters. Leading
+// spaces of a line are not significant. A line without a tab ends the reading at once and
+// keeps what was read. Both main-window timers are suspended while it reads.
+LoadOutcome LoadDataFile(const QString& path, const QString& title, LoadTarget& list,
+                         QString& openedFileUnit, Instrument& instrument);
+
+}  // namespace solardesk

@@ -1,0 +1,120 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "DataFileWriter.h"
+#include "LineStore.h"
+#include "LongLoop.h"
+
+namespace solardesk {
+
+class Instrument;
+
+// The live list window as the recording tick sees it.
+class LiveList : public LongLoop {
+ public:
+  // The list in list form, one line per row: row 0 the header, then one row per sample.
+  virtual LineStore& Rows() = 0;
+  // Rows were appended or cut; lets the view catch up.
+  virtual void RowsChanged() = 0;
+  // Scrolls the columns down by one row, so that the newest row stays in view.
+  virtual void FollowNewest() = 0;
+  // Closes the window; its unload ends list recording (ListClosed).
+  virtual void Close() = 0;
+};
+
+// What the main window shows of file recording: the captions of LblFileName, LblCount and
+// LblRecording, whether LblRecording is visible, and the Save button's state.
+struct RecordingLabels {
+  QString fileName;
+  QString count;
+  QString recording;
+  bool recordingVisible = false;
+  bool saveButtonRecording = false;
+};
+
+// Recording on the PC and the data files (the FileTransfer module): the recording state, the
+// recording tick on Timer2, the Save toggle and the sampling-interval command. One instance for
+// the life of the program, on the GUI thread.
+class FileTransfer {
+ public:
+  explicit FileTransfer(Instrument& instrument);
+
+  // Recording state.
+  float SampleInterval = 1;  // seconds, a whole number 1..86400 once set
+  int SampleTicks = 0;       // Timer2 ticks since the last sample; 0: the next tick samples
+  bool FileRecording = false;
+  QString RecordFileName;  // the recording's file; continuation names are derived from it
+  float FileRecordCount = 0;
+  int FilePart = 0;
+  QString FileUnit;
+  bool ListRecording = false;
+  float ListRecordCount = 0;
+  QString ListUnit;
+  bool PcSampling = false;  // last choice of the SamplingChoice window
+  // Data files and list windows.
+  bool FileChosen = false;
+  QString OpenedFileUnit;
+  bool FileListOpen = false;
+  bool DataListOpen = false;
+  int PlotPointCount = 0;
+  // The folder of the last data file chosen in a save dialog; empty until one was chosen.
+  QString LastDataFolder;
+
+  RecordingLabels labels;
+  std::function<void()> onLabelsChanged;
+  // The open RealTimeList window, while list recording is on.
+  LiveList* liveList = nullptr;
+
+  // One tick of Timer2.
+  void RecordingTick();
+
+  // The toolbar's "Save": starts file recording after the save dialog when the meter shows a
+  // unit and nothing is recorded; stops it otherwise.
+  void SaveCommand();
+  // Starts recording into `path` (the save dialog's answer). False when the file cannot be
+  // created: then nothing starts and the Save button stays idle.
+  bool StartFileRecording(const QString& path);
+  void StopFileRecording();
+
+  // The save dialog: the chosen full path, or nothing on Cancel. Sets FileChosen and remembers
+  // the folder. The caller decides what the name is for: only "Save" makes it RecordFileName,
+  // so that saving a list while recording leaves the recording alone.
+  std::optional<QString> ChooseSaveFile();
+
+  // The toolbar's "List": starts list recording into `list` when the meter shows a unit and no
+  // list is being recorded. `openList` opens the window (whose load builds the header from
+  // ListUnit) and returns it.
+  void ListCommand(const std::function<LiveList*()>& openList);
+  // The live list's unload.
+  void ListClosed();
+  // The header row of a new live list.
+  void StartLiveRows(LineStore& rows) const;
+
+  // The toolbar's "Interval": `showSamplingChoice` shows the SamplingChoice window modally and
+  // leaves the choice in PcSampling.
+  void SetSamplingInterval(const std::function<void()>& showSamplingChoice);
+
+  // Where a full live list is flushed: the last data folder, or the user's documents folder.
+  QString FlushFolder() const;
+
+ private:
+  // False when writing failed: the tick ends there.
+  bool RecordToFile(const QString& dateTime, const QString& value);
+  bool RecordToList(const QDateTime& now, const QString& dateTime, const QString& value);
+  bool FlushLiveList(const QDateTime& now);
+  void ClearFileLabels();
+  void LabelsChanged();
+  void AskPcInterval();
+  void AskMeterInterval();
+  // Not a number: says so and leaves the interval alone.
+  std::optional<int> IntervalAnswer(const QString& answer, int maxSeconds);
+
+  Instrument& instrument_;
+  RecordFile recordFile_;  // FileNumber: the file being recorded
+};
+
+}  // namespace solardesk

@@ -1,0 +1,66 @@
+#include "PlotSeries.h"
+
+#include <QString>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace solardesk {
+namespace {
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// Values beyond single precision are kept at its largest magnitude.
+float ToSingle(double v) {
+  constexpr double kMax = std::numeric_limits<float>::max();
+  return static_cast<float>(std::clamp(v, -kMax, kMax));
+}
+
+}  // namespace
+
+double LeadingNumber(QByteArrayView text) {
+  qsizetype i = 0;
+  const qsizetype n = text.size();
+  while (i < n && text[i] == ' ') ++i;
+  const qsizetype start = i;
+  if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+  qsizetype digits = 0;
+  while (i < n && IsDigit(text[i])) ++i, ++digits;
+  if (i < n && text[i] == '.') {
+    ++i;
+    while (i < n && IsDigit(text[i])) ++i, ++digits;
+  }
+  if (digits == 0) return 0.0;
+  // An exponent counts only when figures follow it.
+  if (i < n && (text[i] == 'E' || text[i] == 'e')) {
+    qsizetype j = i + 1;
+    if (j < n && (text[j] == '+' || text[j] == '-')) ++j;
+    if (j < n && IsDigit(text[j])) {
+      while (j < n && IsDigit(text[j])) ++j;
+      i = j;
+    }
+  }
+  const std::string number(text.data() + start, static_cast<size_t>(i - start));
+  const double value = std::strtod(number.c_str(), nullptr);
+  return std::isfinite(value) ? value : 0.0;
+}
+
+std::vector<float> BuildPlotSeries(const LineStore& entries, ProgressPacer& pacer) {
+  const int n = entries.count();
+  std::vector<float> series(static_cast<size_t>(n), 0.0f);
+  for (int i = 1; i <= n; ++i) {
+    const QByteArrayView entry = entries.bytes(i - 1);
+    const qsizetype first = entry.indexOf('\t');
+    const qsizetype second = first < 0 ? -1 : entry.indexOf('\t', first + 1);
+    if (second >= 0)
+      series[static_cast<size_t>(i - 1)] = ToSingle(LeadingNumber(entry.sliced(second + 1)));
+    if (pacer.Due() || i == n)
+      pacer.Show(QStringLiteral("%1% Completed").arg(static_cast<long long>(i) * 100 / n));
+  }
+  return series;
+}
+
+}  // namespace solardesk

@@ -1,0 +1,21 @@
+#include "FileList.h"
+
+#include "recording/logic/DataFileFormat.h"
+
+namespace solardesk {
+
+const QString FileList::kCaption = QStringLiteral("File List");
+const QString DataList::kCaption = QStringLiteral("DataList");
+
+FileList::FileList(QWidget* parent) : TitledList(QStringLiteral("FileList"), kCaption, parent) {
+  addToolbarButton(QStringLiteral("Plot"), QStringLiteral("Graphic Plot"));
+  addToolbarButton(QStringLiteral("Print"), QStringLiteral("Print"));
+}
+
+DataList::DataList(const QString& loggerUnit, QWidget* parent)
+    : TitledList(QStringLiteral("DataList"), kCaption, parent) {
+  addToolbarButton(QStringLiteral("Save"), QStringLiteral("Save As"));
+  SetTitleText(HeaderText(loggerUnit));
+}
+
+}  // namespace solardesk

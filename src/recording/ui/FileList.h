@@ -1,0 +1,37 @@
+#pragma once
+
+#include "TitledList.h"
+#include "recording/logic/DataFileReader.h"
+
+namespace solardesk {
+
+// The contents of an opened data file: the header in the title label, one entry per record.
+// Toolbar: "Plot" and "Print".
+class FileList final : public TitledList, public LoadTarget {
+  Q_OBJECT
+ public:
+  explicit FileList(QWidget* parent);
+
+  static const QString kCaption;  // "File List"
+
+  void SetTitle(const QString& title) override { SetTitleText(title); }
+  LineStore& Entries() override { return TitledList::Entries(); }
+  void EntriesAdded() override { SyncEntries(); }
+
+  QString Caption() const override { return ListWindow::Caption(); }
+  void SetCaption(const QString& text) override { ListWindow::SetCaption(text); }
+  void SetBusy(bool busy) override { ListWindow::SetBusy(busy); }
+  void LetEventsRun() override { ListWindow::LetEventsRun(); }
+};
+
+// A downloaded logger record set: the title built from the logger unit, one entry per record.
+// Toolbar: "Save".
+class DataList final : public TitledList {
+  Q_OBJECT
+ public:
+  DataList(const QString& loggerUnit, QWidget* parent);
+
+  static const QString kCaption;  // "DataList"
+};
+
+}  // namespace solardesk

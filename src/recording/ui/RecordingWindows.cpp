@@ -1,0 +1,212 @@
+#include "RecordingWindows.h"
+
+#include <QFileInfo>
+
+#include "ListPrinting.h"
+#include "SamplingChoice.h"
+#include "panel/logic/Instrument.h"
+#include "panel/ui/PanelWindow.h"
+#include "recording/logic/DataFileFormat.h"
+#include "recording/logic/PlotSeries.h"
+
+namespace solardesk {
+namespace {
+
+// The refusal of "Open" while a file is recorded; its line break is LF followed by CR.
+const QString kRecordingModeMessage = QStringLiteral("Recording Mode!\n\rPlease stop recording!");
+const QString kNothingToPlot = QStringLiteral("There is nothing to plot.");
+
+}  // namespace
+
+RecordingWindows::RecordingWindows(Instrument& instrument, PanelWindow& panel)
+    : transfer(instrument), instrument_(instrument), panel_(panel) {
+  transfer.onLabelsChanged = [this] { ShowLabels(); };
+  tick_ = QObject::connect(&instrument_.Timer2, &QTimer::timeout, &panel_,
+                           [this] { transfer.RecordingTick(); });
+}
+
+RecordingWindows::~RecordingWindows() {
+  QObject::disconnect(tick_);
+  transfer.onLabelsChanged = nullptr;
+  transfer.liveList = nullptr;
+  for (QWidget* w : {static_cast<QWidget*>(realTimeList_), static_cast<QWidget*>(fileList_),
+                     static_cast<QWidget*>(dataList_)})
+    delete w;
+  for (const QPointer<QWidget>& w : retired_) delete w.data();
+}
+
+void RecordingWindows::ShowLabels() {
+  const RecordingLabels& l = transfer.labels;
+  panel_.LblFileName->setText(l.fileName);
+  panel_.LblCount->setText(l.count);
+  panel_.LblRecording->setText(l.recording);
+  panel_.LblRecording->setVisible(l.recordingVisible);
+  panel_.setSaveButtonRecording(l.saveButtonRecording);
+}
+
+void RecordingWindows::Retire(QWidget* window) {
+  if (!window) return;
+  window->hide();
+  if (loops_ == 0) {
+    window->deleteLater();
+  } else {
+    retired_.push_back(window);
+  }
+}
+
+void RecordingWindows::RunLoop(const std::function<void()>& loop) {
+  ++loops_;
+  loop();
+  if (--loops_ > 0) return;
+  for (const QPointer<QWidget>& w : retired_) {
+    if (w) w->deleteLater();
+  }
+  retired_.clear();
+}
+
+void RecordingWindows::Open() {
+  if (transfer.FileRecording) {
+    instrument_.dialogs.message(kRecordingModeMessage, kProgramTitle, MessageIcon::Critical);
+    return;
+  }
+  const QString path = instrument_.dialogs.openFileName(kDataFileFilter, transfer.LastDataFolder);
+  if (path.isEmpty()) return;
+  if (fileList_) fileList_->close();
+  auto* list = new FileList(&panel_);
+  fileList_ = list;
+  transfer.FileListOpen = true;
+  list->onUnload = [this, list] {
+    transfer.FileListOpen = false;
+    Retire(list);
+  };
+  list->setToolbarCommand(QStringLiteral("Print"), [this] { PrintFileList(); });
+  list->setToolbarCommand(QStringLiteral("Plot"), [this] { PlotFileList(); });
+  list->PlaceBeside(panel_);
+  list->show();
+  const QString title = QFileInfo(path).fileName();
+  list->SetCaption(title);
+  RunLoop([&] {
+    LoadDataFile(path, title, *static_cast<LoadTarget*>(list), transfer.OpenedFileUnit,
+                 instrument_);
+  });
+}
+
+void RecordingWindows::PrintFileList() {
+  FileList* list = fileList_;
+  if (!list) return;
+  RunLoop([&] {
+    PrintListing(instrument_, *list, transfer.OpenedFileUnit, list->Entries().count(),
+                 [list](int i) { return list->Entries().line(i); });
+  });
+}
+
+void RecordingWindows::PlotFileList() {
+  FileList* list = fileList_;
+  if (!list) return;
+  const int n = list->Entries().count();
+  if (n == 0) {
+    instrument_.dialogs.message(kNothingToPlot, kProgramTitle, MessageIcon::Exclamation);
+    return;
+  }
+  instrument_.PauseTimers();
+  transfer.PlotPointCount = n;
+  const QString caption = list->Caption();
+  std::vector<float> series;
+  RunLoop([&] {
+    ProgressPacer pacer(*static_cast<LoadTarget*>(list));
+    series = BuildPlotSeries(list->Entries(), pacer);
+  });
+  list->SetCaption(caption);
+  if (plot) plot(series, transfer.PlotPointCount, transfer.OpenedFileUnit);
+  instrument_.ResumeTimers();
+}
+
+void RecordingWindows::Interval() {
+  transfer.SetSamplingInterval([this] {
+    SamplingChoice choice(transfer.PcSampling, panel_);
+    choice.exec();
+  });
+}
+
+void RecordingWindows::List() {
+  transfer.ListCommand([this]() -> LiveList* {
+    if (realTimeList_) Retire(realTimeList_);
+    auto* list = new RealTimeList(transfer.ListUnit, &panel_);
+    realTimeList_ = list;
+    list->onUnload = [this, list] {
+      transfer.ListClosed();
+      Retire(list);
+    };
+    list->setToolbarCommand(QStringLiteral("Save"), [this] { SaveLiveList(); });
+    list->setToolbarCommand(QStringLiteral("Print"), [this] { PrintLiveList(); });
+    list->PlaceBeside(panel_);
+    list->show();
+    return list;
+  });
+}
+
+void RecordingWindows::SaveLiveList() {
+  RealTimeList* list = realTimeList_;
+  if (!list) return;
+  // The list is saved under its own name, so a file recording goes on undisturbed.
+  list->ListWindow::SetBusy(true);
+  if (const std::optional<QString> path = transfer.ChooseSaveFile()) {
+    RunLoop([&] {
+      SaveListToFile(list->Rows(), list->Rows().count() - 1, *path, *static_cast<LiveList*>(list),
+                     instrument_);
+    });
+  }
+  list->ListWindow::SetBusy(false);
+}
+
+void RecordingWindows::PrintLiveList() {
+  RealTimeList* list = realTimeList_;
+  if (!list) return;
+  RunLoop([&] {
+    PrintListing(instrument_, *list, transfer.ListUnit, list->Rows().count() - 1,
+                 [list](int i) { return list->Rows().line(i + 1); });
+  });
+}
+
+void RecordingWindows::Close() {
+  if (dataList_) dataList_->close();
+}
+
+void RecordingWindows::Show(const QString& loggerUnit) {
+  Close();
+  auto* list = new DataList(loggerUnit, &panel_);
+  dataList_ = list;
+  transfer.DataListOpen = true;
+  list->onUnload = [this, list] {
+    transfer.DataListOpen = false;
+    Retire(list);
+  };
+  list->setToolbarCommand(QStringLiteral("Save"), [this] { SaveDataList(); });
+  if (memory_) {
+    const QRect memory = memory_->frameGeometry();
+    list->PlaceBeside(panel_, memory.y() + memory.height());
+  } else {
+    list->PlaceBeside(panel_);
+  }
+  list->show();
+}
+
+void RecordingWindows::AddEntry(const QString& line) {
+  if (!dataList_) return;
+  dataList_->Entries().append(line);
+  dataList_->SyncEntries();
+}
+
+void RecordingWindows::SaveDataList() {
+  DataList* list = dataList_;
+  if (!list) return;
+  list->SetBusy(true);
+  if (const std::optional<QString> path = transfer.ChooseSaveFile()) {
+    RunLoop([&] {
+      SaveLoggerListToFile(list->TitleText(), list->Entries(), *path, *list, instrument_);
+    });
+  }
+  list->SetBusy(false);
+}
+
+}  // namespace solardesk

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "FileList.h"
+#include "RealTimeList.h"
+#include "logger/logic/DataListSink.h"
+#include "recording/logic/FileTransfer.h"
+
+namespace solardesk {
+
+class Instrument;
+class PanelWindow;
+
+// Recording on the PC as the main window offers it: the toolbar commands "Save", "Open",
+// "Interval" and "List", the recording tick on Timer2, the recording labels, and the list
+// windows with their own toolbars. It also serves the logger as its DataList window.
+class RecordingWindows final : public DataListSink {
+ public:
+  RecordingWindows(Instrument& instrument, PanelWindow& panel);
+  ~RecordingWindows() override;
+
+  FileTransfer transfer;
+
+  // Where "Plot" hands its series, point count and unit title (the file plot).
+  std::function<void(const std::vector<float>& series, int plotPointCount,
+                     const QString& openedFileUnit)>
+      plot;
+
+  // Toolbar commands of the main window.
+  void Save() { transfer.SaveCommand(); }
+  void Open();
+  void Interval();
+  void List();
+
+  // The open windows, or null.
+  RealTimeList* realTimeList() const { return realTimeList_; }
+  FileList* fileList() const { return fileList_; }
+  DataList* dataList() const { return dataList_; }
+
+  // DataListSink: the DataList window for the logger. It places itself below the window given
+  // by setMemoryWindow (the logger's Memory window), or top-aligned with the main window when
+  // there is none.
+  bool IsOpen() const override { return transfer.DataListOpen; }
+  void Close() override;
+  void Show(const QString& loggerUnit) override;
+  void AddEntry(const QString& line) override;
+  void setMemoryWindow(QWidget* memory) { memory_ = memory; }
+
+ private:
+  void ShowLabels();
+  void PrintFileList();
+  void PlotFileList();
+  void SaveLiveList();
+  void PrintLiveList();
+  void SaveDataList();
+  // Deletes a closed window once no long loop of this subsystem is using it.
+  void Retire(QWidget* window);
+  // Runs a long loop of a list window; windows closed meanwhile are deleted afterwards.
+  void RunLoop(const std::function<void()>& loop);
+
+  Instrument& instrument_;
+  PanelWindow& panel_;
+  QPointer<RealTimeList> realTimeList_;
+  QPointer<FileList> fileList_;
+  QPointer<DataList> dataList_;
+  QPointer<QWidget> memory_;
+  std::vector<QPointer<QWidget>> retired_;
+  int loops_ = 0;
+  QMetaObject::Connection tick_;
+};
+
+}  // namespace solardesk

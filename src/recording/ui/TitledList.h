@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QLabel>
+#include <QListView>
+
+#include "ListModels.h"
+#include "ListWindow.h"
+
+namespace solardesk {
+
+// A list window with a title label above a list box, both in the list font: the layout that
+// FileList and DataList share.
+class TitledList : public ListWindow {
+  Q_OBJECT
+ public:
+  TitledList(const QString& objectName, const QString& caption, QWidget* parent);
+
+  QLabel* LblTitle = nullptr;
+  QListView* ListData = nullptr;
+
+  LineStore& Entries() { return entries_; }
+  const LineStore& Entries() const { return entries_; }
+  // Entries were appended; the list box catches up.
+  void SyncEntries() { model_->Sync(); }
+  // The title label's text with its tabs as they are stored (the label shows them expanded).
+  QString TitleText() const { return title_; }
+  void SetTitleText(const QString& title);
+
+ private:
+  LineStore entries_;
+  LineListModel* model_ = nullptr;
+  QString title_;
+};
+
+}  // namespace solardesk

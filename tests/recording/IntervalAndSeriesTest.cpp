@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "RecordingFixture.h"
+#include "recording/logic/IntervalEntry.h"
+#include "recording/logic/PlotSeries.h"
+
+namespace solardesk {
+namespace {
+
+TEST(IntervalEntry, RoundsHalvesToEvenAndClamps) {
+  struct Case {
+    const char* entry;
+    int max;
+    std::optional<int> seconds;
+  };
+  const Case cases[] = {
+      {"1", kMaxPcInterval, 1},
+      {"5", kMaxPcInterval, 5},
+      {"86400", kMaxPcInterval, 86400},
+      {"2.5", kMaxPcInterval, 2},
+      {"3.5", kMaxPcInterval, 4},
+      {"0", kMaxPcInterval, 1},
+      {"-7", kMaxPcInterval, 1},
+      {"100000", kMaxPcInterval, 86400},
+      {" 12 ", kMaxPcInterval, 12},
+      {"1e3", kMaxPcInterval, 1000},
+      {"75", kMaxMeterInterval, 60},
+      {"60.5", kMaxMeterInterval, 60},
+      {"0.5", kMaxMeterInterval, 1},
+      {"abc", kMaxPcInterval, std::nullopt},
+      {"12s", kMaxPcInterval, std::nullopt},
+      {" ", kMaxPcInterval, std::nullopt},
+      {"inf", kMaxPcInterval, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IntervalFromEntry(QString::fromLatin1(c.entry), c.max), c.seconds) << c.entry;
+  }
+}
+
+TEST(PlotSeries, LeadingNumberRule) {
+  struct Case {
+    const char* text;
+    double value;
+  };
+  const Case cases[] = {
+      {" 98.76\t", 98.76}, {"12", 12},   {"  -3.5e2x", -350}, {"1e", 1},    {"abc\t", 0}, {"", 0},
+      {" .5\t", 0.5},      {"+7.\t", 7}, {"--1", 0},          {"1e999", 0},
+  };
+  for (const Case& c : cases) EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.value) << c.text;
+}
+
+TEST(PlotSeries, ValuesAfterTheSecondTabWithProgress) {
+  LineStore entries;
+  entries.append(QStringLiteral("         1\t2026/12/04 09:30:00\t 98.76\t"));
+  entries.append(QStringLiteral("         2\t2026/12/04 09:30:01\t ----\t"));
+  entries.append(QStringLiteral("         3\tno second tab"));
+  entries.append(QStringLiteral("         4\t2026/12/04 09:30:03\t1200\t"));
+  testing::FakeLiveList window;
+  ProgressPacer pacer(window);
+  const std::vector<float> series = BuildPlotSeries(entries, pacer);
+  EXPECT_EQ(series, (std::vector<float>{98.76f, 0.0f, 0.0f, 1200.0f}));
+  // The last progress text is exact.
+  EXPECT_EQ(window.caption, QStringLiteral("100% Completed"));
+}
+
+}  // namespace
+}  // namespace solardesk

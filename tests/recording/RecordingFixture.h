@@ -1,0 +1,107 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "app/SolarDeskApp.h"
+#include "core/Clock.h"
+#include "recording/logic/DataFileReader.h"
+#include "recording/logic/FileTransfer.h"
+#include "sim/VirtualHidBackend.h"
+#include "support/ScriptedDialogs.h"
+
+namespace solardesk::testing {
+
+inline QByteArray ReadBytes(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return f.readAll();
+}
+
+inline void WriteBytes(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  f.write(bytes);
+}
+
+// A list window without a window: caption, busy state and rows as the logic leaves them.
+class FakeLiveList final : public LiveList {
+ public:
+  LineStore rows;
+  QString caption = QStringLiteral("Real Time List");
+  std::vector<QString> captions;  // every caption shown
+  int follows = 0;
+  int busyDepth = 0;
+  bool closed = false;
+  std::function<void()> onClose;
+
+  LineStore& Rows() override { return rows; }
+  void RowsChanged() override {}
+  void FollowNewest() override { ++follows; }
+  void Close() override {
+    closed = true;
+    if (onClose) onClose();
+  }
+  QString Caption() const override { return caption; }
+  void SetCaption(const QString& text) override {
+    caption = text;
+    captions.push_back(text);
+  }
+  void SetBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
+  void LetEventsRun() override {}
+};
+
+// The file list without a window.
+class FakeFileList final : public LoadTarget {
+ public:
+  QString title;
+  bool titleSet = false;
+  LineStore entries;
+  QString caption;
+
+  void SetTitle(const QString& t) override {
+    title = t;
+    titleSet = true;
+  }
+  LineStore& Entries() override { return entries; }
+  void EntriesAdded() override {}
+  QString Caption() const override { return caption; }
+  void SetCaption(const QString& text) override { caption = text; }
+  void SetBusy(bool) override {}
+  void LetEventsRun() override {}
+};
+
+// The whole program on a virtual meter, a manual clock and scripted dialogs; the meter shows a
+// fixed reading in watts and one polling tick has published it.
+class ProgramTest : public ::testing::Test {
+ protected:
+  ProgramTest()
+      : meter(std::make_shared<sim::VirtualMeter>(clock)),
+        port(bus.AddPort(meter)),
+        program(bus, clock, dialogs) {
+    meter->SetFixedReading(QStringLiteral("98.76"));
+    Poll();
+  }
+
+  // One polling tick: the meter's reading and unit become ReadingText and ReadingUnit.
+  void Poll() { program.panel().Timer1Tick(); }
+  Instrument& instrument() { return program.instrument(); }
+  RecordingWindows& recording() { return program.recording(); }
+  FileTransfer& transfer() { return program.recording().transfer; }
+  PanelWindow& panel() { return program.panel(); }
+  QString Path(const QString& name) const { return dir.filePath(name); }
+  void Tick() { transfer().RecordingTick(); }
+
+  QTemporaryDir dir;
+  ManualClock clock{QDateTime(QDate(2026, 12, 4), QTime(9, 30, 0))};
+  ScriptedDialogs dialogs;
+  sim::VirtualHidBackend bus;
+  std::shared_ptr<sim::VirtualMeter> meter;
+  sim::VirtualPort& port;
+  SolarDeskApp program;
+};
+
+}  // namespace solardesk::testing

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QStandardPaths>
+
+#include "RecordingFixture.h"
+#include "recording/logic/DataFileFormat.h"
+
+namespace solardesk {
+namespace {
+
+using testing::FakeLiveList;
+using testing::ProgramTest;
+using testing::ReadBytes;
+
+const QByteArray kWattsHeader = "      No.s\t            Date Time\t         W/(M)2\t\r\n";
+
+class TickTest : public ProgramTest {
+ protected:
+  // Starts file recording into `name` (the save dialog answers with it).
+  void StartRecording(const QString& name) {
+    dialogs.saveAnswers.push_back(Path(name));
+    transfer().SaveCommand();
+    ASSERT_TRUE(transfer().FileRecording);
+  }
+  // Ticks once a second on the manual clock; returns the ticks that wrote a record.
+  std::vector<int> TickSeconds(int ticks) {
+    std::vector<int> sampled;
+    for (int t = 1; t <= ticks; ++t) {
+      const float before = transfer().FileRecordCount;
+      Tick();
+      if (transfer().FileRecordCount != before) sampled.push_back(t);
+      clock.advanceMs(1000);
+    }
+    return sampled;
+  }
+  void OpenFakeList() {
+    transfer().ListCommand([this]() -> LiveList* {
+      transfer().StartLiveRows(live.rows);
+      return &live;
+    });
+    live.onClose = [this] { transfer().ListClosed(); };
+  }
+  FakeLiveList live;
+};
+
+TEST_F(TickTest, SamplesEveryIntervalCountedFromTheFirstSample) {
+  struct Case {
+    float interval;
+    std::vector<int> sampledTicks;
+  };
+  const Case cases[] = {
+      {1, {1, 2, 3, 4, 5, 6}},
+      {5, {1, 6, 11}},
+  };
+  for (const Case& c : cases) {
+    StartRecording(QStringLiteral("i.pvd"));
+    transfer().SampleInterval = c.interval;
+    transfer().SampleTicks = 0;
+    EXPECT_EQ(TickSeconds(static_cast<int>(c.sampledTicks.size() * c.interval)), c.sampledTicks);
+    transfer().SaveCommand();  // stop
+  }
+}
+
+TEST_F(TickTest, LongestIntervalCountsTicksWithoutOverflow) {
+  StartRecording(QStringLiteral("day.pvd"));
+  transfer().SampleInterval = 86400;
+  transfer().SampleTicks = 0;
+  Tick();
+  for (int t = 0; t < 86399; ++t) Tick();
+  EXPECT_EQ(transfer().SampleTicks, 86400);
+  EXPECT_EQ(transfer().FileRecordCount, 1.0f);
+  Tick();
+  EXPECT_EQ(transfer().FileRecordCount, 2.0f);
+  EXPECT_EQ(transfer().SampleTicks, 1);
+}
+
+TEST_F(TickTest, RecordsWithTheClockTimeAndShowsTheCount) {
+  StartRecording(QStringLiteral("site.pvd"));
+  EXPECT_EQ(panel().LblFileName->text(), QStringLiteral("site.pvd"));
+  Tick();
+  clock.advanceMs(1000);
+  meter->SetFixedReading(QStringLiteral("1.234"));
+  Poll();
+  Tick();
+  EXPECT_EQ(ReadBytes(Path(QStringLiteral("site.pvd"))),
+            kWattsHeader +
+                "      1\t2026/12/04 09:30:00\t 98.76\t\r\n"
+                "      2\t2026/12/04 09:30:01\t 1.234\t\r\n");
+  EXPECT_EQ(panel().LblCount->text(), QStringLiteral("2"));
+  EXPECT_EQ(panel().LblRecording->text(), QStringLiteral("Rec"));
+}
+
+TEST_F(TickTest, UnitChangeEndsRecordingWithoutALine) {
+  StartRecording(QStringLiteral("u.pvd"));
+  Tick();
+  meter->unit = kUnitBtu;
+  Poll();
+  ASSERT_EQ(instrument().meter.ReadingUnit, kUnitBtu);
+  Tick();
+  EXPECT_FALSE(transfer().FileRecording);
+  EXPECT_EQ(transfer().FileRecordCount, 0.0f);
+  EXPECT_FALSE(panel().LblRecording->isVisibleTo(&panel()));
+  EXPECT_TRUE(panel().LblCount->text().isEmpty());
+  EXPECT_TRUE(panel().LblFileName->text().isEmpty());
+  EXPECT_EQ(panel().toolbarAction(QStringLiteral("Save"))->toolTip(), QStringLiteral("Save As"));
+  EXPECT_EQ(ReadBytes(Path(QStringLiteral("u.pvd"))),
+            kWattsHeader + "      1\t2026/12/04 09:30:00\t 98.76\t\r\n");
+}
+
+TEST_F(TickTest, ContinuationFilesBeginAfterEveryFullFile) {
+  struct Case {
+    const char* name;
+    const char* first;
+    const char* second;
+  };
+  const Case cases[] = {{"site.pvd", "site-1.pvd", "site-2.pvd"}, {"plain", "plain-1", "plain-2"}};
+  for (const Case& c : cases) {
+    StartRecording(QString::fromLatin1(c.name));
+    transfer().FileRecordCount = 345599;
+    Tick();  // record 345600 fills the first file
+    Tick();  // record 345601 opens the first continuation
+    transfer().FileRecordCount = 691200;
+    Tick();  // record 691201 opens the second
+    EXPECT_EQ(transfer().FilePart, 2);
+    EXPECT_EQ(ReadBytes(Path(QString::fromLatin1(c.name))),
+              kWattsHeader + "      345600\t2026/12/04 09:30:00\t 98.76\t\r\n");
+    EXPECT_EQ(ReadBytes(Path(QString::fromLatin1(c.first))),
+              kWattsHeader + "      345601\t2026/12/04 09:30:00\t 98.76\t\r\n");
+    EXPECT_EQ(ReadBytes(Path(QString::fromLatin1(c.second))),
+              kWattsHeader + "      691201\t2026/12/04 09:30:00\t 98.76\t\r\n");
+    transfer().SaveCommand();
+  }
+}
+
+TEST_F(TickTest, CounterPastSixteenMillionStaysAndPrintsInExponentForm) {
+  StartRecording(QStringLiteral("big.pvd"));
+  transfer().FileRecordCount = 9999999;
+  Tick();
+  transfer().FileRecordCount = 16777215;
+  Tick();
+  Tick();
+  EXPECT_EQ(ReadBytes(Path(QStringLiteral("big.pvd"))),
+            kWattsHeader +
+                "      1E+07\t2026/12/04 09:30:00\t 98.76\t\r\n"
+                "      1.677722E+07\t2026/12/04 09:30:00\t 98.76\t\r\n"
+                "      1.677722E+07\t2026/12/04 09:30:00\t 98.76\t\r\n");
+  EXPECT_EQ(panel().LblCount->text(), QStringLiteral("1.677722E+07"));
+}
+
+TEST_F(TickTest, ListGetsRowsFollowsNewestAndClosesAtUnitChange) {
+  OpenFakeList();
+  ASSERT_TRUE(transfer().ListRecording);
+  for (int i = 0; i < 18; ++i) Tick();
+  EXPECT_EQ(live.rows.count(), 19);
+  EXPECT_EQ(live.rows.line(0), HeaderText(kUnitWatts));
+  EXPECT_EQ(live.rows.line(18), QStringLiteral("      18\t2026/12/04 09:30:00\t98.76\t"));
+  EXPECT_EQ(live.follows, 2);  // rows 17 and 18
+  meter->unit = QString();
+  Poll();
+  Tick();
+  EXPECT_TRUE(live.closed);
+  EXPECT_FALSE(transfer().ListRecording);
+  EXPECT_EQ(transfer().ListRecordCount, 0.0f);
+  EXPECT_EQ(live.rows.count(), 19);
+}
+
+TEST_F(TickTest, FullListIsFlushedIntoTheLastDataFolderAndKeepsCounting) {
+  transfer().LastDataFolder = dir.path();
+  OpenFakeList();
+  Tick();
+  transfer().ListRecordCount = 345600;
+  clock.set(QDateTime(QDate(2026, 12, 8), QTime(9, 30, 5)));
+  Tick();
+  EXPECT_EQ(ReadBytes(Path(QStringLiteral("1208093005.pvd"))),
+            QByteArray("      No.s\t            Date Time\t         W/(M)2\t\r\n"
+                       "      1\t2026/12/04 09:30:00\t98.76\t\r\n"));
+  ASSERT_EQ(live.rows.count(), 2);
+  EXPECT_EQ(live.rows.line(1), QStringLiteral("      345601\t2026/12/08 09:30:05\t98.76\t"));
+  EXPECT_EQ(live.caption, QStringLiteral("Real Time List"));
+  EXPECT_EQ(live.busyDepth, 0);
+}
+
+TEST_F(TickTest, FlushFolderDefaultsToTheDocumentsFolder) {
+  EXPECT_EQ(transfer().FlushFolder(),
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+  dialogs.saveAnswers.push_back(Path(QStringLiteral("a.pvd")));
+  ASSERT_TRUE(transfer().ChooseSaveFile());
+  EXPECT_EQ(transfer().FlushFolder(), QDir(dir.path()).absolutePath());
+}
+
+}  // namespace
+}  // namespace solardesk
