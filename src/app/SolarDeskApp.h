@@ -14,7 +14,9 @@
 namespace solardesk {
 
 class DataListSink;
+class KeyBinder;
 class LoggerCommands;
+class SetupArea;
 
 // The whole program put together on a HID bus, a clock and a dialog service: the shared
 // instrument state, the main window, and every subsystem wired to its toolbar buttons, keys
@@ -26,6 +28,8 @@ class SolarDeskApp {
 
   Instrument& instrument() { return *instrument_; }
   PanelWindow& panel() { return *panel_; }
+  KeyBinder& keys() { return *keys_; }
+  SetupArea& setup() { return *setup_; }
 
   // The file list's "Plot" hands its series, the point count and the opened file's unit title
   // to the file plot through this hook, which the graphs set.
@@ -49,6 +53,8 @@ class SolarDeskApp {
   std::unique_ptr<Instrument> instrument_;
   std::unique_ptr<PanelWindow> panel_;
   std::unique_ptr<LoggerCommands> logger_;
+  std::unique_ptr<KeyBinder> keys_;
+  std::unique_ptr<SetupArea> setup_;
 };
 
 }  // namespace solardesk
