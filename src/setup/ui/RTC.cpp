@@ -82,6 +82,12 @@ void RTC::PlaceOverMainWindow() {
   move(main.left() + (main.width() - frameGeometry().width()) / 2, main.top() + below);
 }
 
+void RTC::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // Placed again once shown, when the window's frame is known.
+  PlaceOverMainWindow();
+}
+
 bool RTC::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonRelease) {
     auto* label = qobject_cast<QLabel*>(watched);

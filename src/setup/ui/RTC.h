@@ -43,6 +43,7 @@ class RTC : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void Load();

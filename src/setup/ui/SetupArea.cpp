@@ -18,7 +18,8 @@ SetupArea::SetupArea(PanelWindow& panel, Instrument& instrument)
   for (int i = 0; i < 3; ++i) {
     auto* option = new QRadioButton(QString::fromLatin1(captions[i]), panel_.PicSetup);
     option->setObjectName(QStringLiteral("OptSetup(%1)").arg(i));
-    option->setGeometry(40, 12 + i * 30, 160, 24);
+    option->move(40, 12 + i * 30);
+    option->resize(option->sizeHint());  // the whole button takes clicks
     connect(option, &QRadioButton::clicked, this, [this, i] { Choose(i); });
     OptSetup[static_cast<std::size_t>(i)] = option;
   }
