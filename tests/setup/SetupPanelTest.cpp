@@ -106,6 +106,10 @@ TEST_F(SetupPanelTest, CalibrationCancelWritesNothingRestartsPollingAndKeepsTheC
   EXPECT_EQ(rig.Commands(), (std::vector<Bytes>{{0x00, 0x02, 0x02}}));
   EXPECT_FALSE(panel().PicSetup->isHidden());
   EXPECT_TRUE(TimersRunning());
+  // The option still shows chosen; another click on it runs the whole exchange again.
+  QTest::mouseClick(setup().OptSetup[2], Qt::LeftButton);
+  EXPECT_EQ(rig.dialogs.of("input").size(), 2u);
+  EXPECT_EQ(rig.Commands().size(), 2u);
 }
 
 TEST_F(SetupPanelTest, CalibrationThatIsNotANumberIsAskedAgain) {
