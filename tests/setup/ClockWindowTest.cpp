@@ -121,21 +121,5 @@ TEST_F(ClockWindowTest, SetMeterTimeSendsPlainNumbers) {
   });
 }
 
-TEST_F(ClockWindowTest, UnansweredClockReadShowsTheLastReportAsHex) {
-  rig.port.silent = true;
-  WithClockWindow([&](RTC& w) {
-    w.LblMeterTimeClick();
-    w.Timer1Tick();
-    // The last answer was the display image of the connecting tick.
-    const auto& last = inst().link.InputReport();
-    QString expected;
-    for (int k = 1; k <= 6; ++k) {
-      expected += QStringLiteral("%1").arg(last.at(k), 2, 16, QLatin1Char('0')).toUpper();
-      if (k < 6) expected += QLatin1String(k < 3 ? "/" : k == 3 ? " " : ":");
-    }
-    EXPECT_EQ(w.LblMeterTime->text(), expected);
-  });
-}
-
 }  // namespace
 }  // namespace solardesk
