@@ -6,6 +6,8 @@
 
 #include "app/SolarDeskApp.h"
 #include "core/Clock.h"
+#include "panel/ui/KeyBinder.h"
+#include "setup/ui/SetupArea.h"
 #include "sim/VirtualHidBackend.h"
 #include "sim/VirtualMeter.h"
 #include "support/ScriptedDialogs.h"
