@@ -1,6 +1,8 @@
 #include "SolarDeskApp.h"
 
 #include "logger/ui/LoggerCommands.h"
+#include "panel/ui/KeyBinder.h"
+#include "setup/ui/SetupArea.h"
 
 namespace solardesk {
 namespace {
@@ -36,10 +38,17 @@ SolarDeskApp::SolarDeskApp(HidBackend& backend, Clock& clock, Dialogs& dialogs)
 SolarDeskApp::~SolarDeskApp() = default;
 
 // Front-panel keys: presses on the meter picture send the meter's key codes.
-void SolarDeskApp::WireKeys() {}
+void SolarDeskApp::WireKeys() {
+  keys_ = std::make_unique<KeyBinder>(*panel_->face, *instrument_);
+}
 
 // Set-up chooser, schedules, calibration and the meter clock window ("Set", "RTC").
-void SolarDeskApp::WireSetup() {}
+void SolarDeskApp::WireSetup() {
+  setup_ = std::make_unique<SetupArea>(*panel_, *instrument_);
+  SetupArea* setup = setup_.get();
+  panel_->setToolbarCommand(QStringLiteral("Set"), [setup] { setup->ToggleChooser(); });
+  panel_->setToolbarCommand(QStringLiteral("RTC"), [setup] { setup->OpenClockWindow(); });
+}
 
 // Recording on the PC, data files and list windows ("Save", "Open", "Interval", "List").
 void SolarDeskApp::WireRecording() {

@@ -15,7 +15,9 @@
 namespace solardesk {
 
 class DataListSink;
+class KeyBinder;
 class LoggerCommands;
+class SetupArea;
 
 // The whole program put together on a HID bus, a clock and a dialog service: the shared
 // instrument state, the main window, and every subsystem wired to its toolbar buttons, keys
@@ -31,6 +33,8 @@ class SolarDeskApp {
   RecordingWindows& recording() { return *recording_; }
   // The DataList window, as the logger fills it (recording().setMemoryWindow places it).
   DataListSink& dataList() { return *recording_; }
+  KeyBinder& keys() { return *keys_; }
+  SetupArea& setup() { return *setup_; }
 
   // The file list's "Plot" hands its series, the point count and the opened file's unit title
   // to the file plot through this hook, which the graphs set.
@@ -56,6 +60,8 @@ class SolarDeskApp {
   std::unique_ptr<RecordingWindows> recording_;
   std::unique_ptr<DataListSink> dataListBelowMemory_;
   std::unique_ptr<LoggerCommands> logger_;
+  std::unique_ptr<KeyBinder> keys_;
+  std::unique_ptr<SetupArea> setup_;
 };
 
 }  // namespace solardesk

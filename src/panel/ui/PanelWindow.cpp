@@ -166,7 +166,7 @@ void PanelWindow::clickToolbar(const QString& key) {
 void PanelWindow::BeforeAnyCommand(const QString& key) {
   PicCycling->hide();
   PicReservation->hide();
-  if (key != QLatin1String("Set") && PicSetup->isVisible()) PicSetup->hide();
+  if (key != QLatin1String("Set") && !PicSetup->isHidden()) PicSetup->hide();
 }
 
 void PanelWindow::BuildStatusLabels() {

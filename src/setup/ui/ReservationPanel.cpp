@@ -1,0 +1,87 @@
+#include "ReservationPanel.h"
+
+#include <QLineEdit>
+
+#include "SchedulePanelParts.h"
+#include "SetupExchanges.h"
+
+namespace solardesk {
+
+void FillDayList(QComboBox& target, int days) {
+  target.clear();
+  for (int d = 1; d <= days; ++d) target.addItem(FieldText(static_cast<unsigned>(d)));
+}
+
+ReservationPanel::ReservationPanel(PanelWindow& panel, Instrument& instrument)
+    : panel_(panel), instrument_(instrument) {
+  Build();
+}
+
+void ReservationPanel::Build() {
+  QFrame* pic = panel_.PicReservation;
+  SSFrame1 = MakeFrame(*pic, "SSFrame1", "Reservation", {4, 4, 343, 222});
+  SSFrame2 = MakeFrame(*SSFrame1, "SSFrame2", "Start", {6, 20, 331, 96});
+  SSFrame3 = MakeFrame(*SSFrame1, "SSFrame3", "Stop", {6, 120, 331, 96});
+  const QStringList titles = {"Year", "Month", "Date", "Hour", "Minute", "Second"};
+  PlaceFieldRow(*SSFrame2, titles, &panel_.ComboRes[0]);
+  PlaceFieldRow(*SSFrame3, titles, &panel_.ComboRes[6]);
+
+  for (int k = 0; k < kReservationFields; ++k) {
+    QComboBox* list = panel_.ComboRes[static_cast<std::size_t>(k)];
+    // Typed keys are discarded: the fields change only by picking from the lists.
+    list->lineEdit()->setReadOnly(true);
+    connect(list, &QComboBox::activated, this, [this, k] { Pick(k); });
+  }
+
+  CmdResOK = MakePanelButton(*pic, "CmdResOK", "OK", 90, 232);
+  CmdResExit = MakePanelButton(*pic, "CmdResExit", "Exit", 186, 232);
+  connect(CmdResOK, &QPushButton::clicked, this, &ReservationPanel::OK);
+  connect(CmdResExit, &QPushButton::clicked, this, &ReservationPanel::Exit);
+}
+
+ReservationTexts ReservationPanel::Fields() const {
+  ReservationTexts texts;
+  for (std::size_t k = 0; k < texts.size(); ++k) texts[k] = panel_.ComboRes[k]->currentText();
+  return texts;
+}
+
+void ReservationPanel::Load() {
+  const ReservationTexts texts = ReadReservation(instrument_);
+  auto& lists = panel_.ComboRes;
+  for (int dateIndex : {2, 8}) {
+    QComboBox& dates = *lists[static_cast<std::size_t>(dateIndex)];
+    dates.clear();
+    // The date list follows the month and year as read; a month outside "01".."12" leaves it
+    // empty.
+    const auto days = DaysInMonth(texts[static_cast<std::size_t>(dateIndex - 1)],
+                                  texts[static_cast<std::size_t>(dateIndex - 2)]);
+    if (days) FillDayList(dates, *days);
+  }
+  // The date texts are shown as read, even beyond the new day list.
+  for (std::size_t k = 0; k < texts.size(); ++k) lists[k]->setEditText(texts[k]);
+}
+
+void ReservationPanel::Pick(int index) {
+  const int field = index % 6;
+  if (field != 0 && field != 1) return;  // only a year or a month changes the date list
+  const int row = index - field;
+  const auto& lists = panel_.ComboRes;
+  const QString year = lists[static_cast<std::size_t>(row)]->currentText();
+  const QString month = lists[static_cast<std::size_t>(row + 1)]->currentText();
+  const auto days = DaysInMonth(month, year);
+  if (!days) return;
+  QComboBox& target = *lists[static_cast<std::size_t>(row + 2)];
+  FillDayList(target, *days);
+  target.setEditText(QStringLiteral("01"));
+}
+
+void ReservationPanel::OK() {
+  // Picked values always fit in a byte; the check only guards against anything else.
+  WriteScheduleAndClose(instrument_, EncodeReservation(Fields()), *panel_.PicReservation);
+}
+
+void ReservationPanel::Exit() {
+  panel_.PicReservation->hide();
+}
+
+}  // namespace solardesk

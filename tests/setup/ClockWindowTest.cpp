@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "support/AppOnVirtualMeter.h"
+
+namespace solardesk {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class ClockWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    rig.Connect();
+    rig.clock.set(QDateTime(QDate(2026, 12, 4), QTime(23, 59, 58)));
+  }
+
+  // Clicks "RTC" and works the modal window with `steps` while it is open.
+  void WithClockWindow(const std::function<void(RTC&)>& steps) {
+    bool ran = false;
+    rig.app.setup().runClockWindow = [&](RTC& w) {
+      ran = true;
+      w.show();  // shown as exec() would show it, but without its own event loop
+      steps(w);
+    };
+    rig.panel().clickToolbar(QStringLiteral("RTC"));
+    EXPECT_TRUE(ran);
+  }
+
+  Instrument& inst() { return rig.instrument(); }
+
+  testing::AppOnVirtualMeter rig;
+};
+
+TEST_F(ClockWindowTest, OpensModalWithBothDisplaysOff) {
+  rig.panel().move(100, 50);
+  WithClockWindow([&](RTC& w) {
+    EXPECT_EQ(w.windowTitle(), "Setup");
+    EXPECT_TRUE(w.isModal());
+    EXPECT_TRUE(w.Timer1.isActive());
+    EXPECT_EQ(w.Timer1.interval(), 350);
+    EXPECT_EQ(w.FrameTime->title(), "Time");
+    EXPECT_EQ(w.CmdSetTime->text(), "Set Meter Time To System Time");
+    // Centred over the main window, 1000 twips below its top.
+    const QRect main = rig.panel().frameGeometry();
+    EXPECT_NEAR(w.frameGeometry().center().x(), main.center().x(), 1);
+    EXPECT_EQ(w.frameGeometry().top() - main.top(),
+              qRound(1000.0 * rig.panel().logicalDpiY() / 1440.0));
+    w.Timer1Tick();
+    EXPECT_EQ(w.LblMeterTime->text(), "Meter Time");
+    EXPECT_EQ(w.LblPCTime->text(), "PC System Time");
+    EXPECT_TRUE(rig.Commands().empty());
+  });
+}
+
+TEST_F(ClockWindowTest, MeterClockShownAndPollingHeldOffUntilTheWindowCloses) {
+  rig.meter->SetClock(QDateTime(QDate(2026, 12, 4), QTime(23, 59, 58)));
+  WithClockWindow([&](RTC& w) {
+    QTest::mouseClick(w.LblMeterTime, Qt::LeftButton);
+    w.Timer1Tick();
+    EXPECT_EQ(w.LblMeterTime->text(), "26/12/04 23:59:58");
+    EXPECT_EQ(rig.Commands(), (std::vector<Bytes>{{0x00, 0x02, 0x03}}));
+    EXPECT_FALSE(inst().Timer1.isActive());
+    EXPECT_TRUE(inst().Timer2.isActive());  // recording goes on
+
+    QTest::mouseClick(w.LblMeterTime, Qt::LeftButton);
+    inst().Timer1.start();  // whatever turns polling on meanwhile, the window holds it off
+    w.Timer1Tick();
+    EXPECT_EQ(w.LblMeterTime->text(), "Meter Time");
+    EXPECT_FALSE(inst().Timer1.isActive());
+    EXPECT_EQ(rig.Commands().size(), 1u);
+    QTest::mouseClick(w.CmdExit, Qt::LeftButton);
+    EXPECT_FALSE(w.Timer1.isActive());
+  });
+  EXPECT_TRUE(inst().Timer1.isActive());
+}
+
+TEST_F(ClockWindowTest, TheCloseBoxAlsoRestartsPolling) {
+  WithClockWindow([&](RTC& w) {
+    w.LblMeterTimeClick();
+    w.Timer1Tick();
+    EXPECT_FALSE(inst().Timer1.isActive());
+    w.close();
+  });
+  EXPECT_TRUE(inst().Timer1.isActive());
+}
+
+TEST_F(ClockWindowTest, PcClockShownWhenSwitchedOn) {
+  WithClockWindow([&](RTC& w) {
+    QTest::mouseClick(w.LblPCTime, Qt::LeftButton);
+    w.Timer1Tick();
+    EXPECT_EQ(w.LblPCTime->text(), "26/12/04 23:59:58");
+    EXPECT_EQ(w.LblMeterTime->text(), "Meter Time");
+    EXPECT_TRUE(inst().Timer1.isActive());  // the PC clock does not touch polling
+    rig.clock.advanceMs(2000);
+    w.Timer1Tick();
+    EXPECT_EQ(w.LblPCTime->text(), "26/12/05 00:00:00");
+    w.LblPCTimeClick();
+    w.Timer1Tick();
+    EXPECT_EQ(w.LblPCTime->text(), "PC System Time");
+  });
+}
+
+TEST_F(ClockWindowTest, SetMeterTimeSendsPlainNumbers) {
+  inst().Timer2.stop();
+  WithClockWindow([&](RTC& w) {
+    QTest::mouseClick(w.CmdSetTime, Qt::LeftButton);
+    const QStringList slotTexts = {"1A", "C", "4", "17", "3B", "3A"};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(inst().byteSlots.text(3 + i), slotTexts[i]);
+    EXPECT_EQ(rig.Commands(9),
+              (std::vector<Bytes>{{0x00, 0x01, 0x12, 0x1A, 0x0C, 0x04, 0x17, 0x3B, 0x3A}}));
+    EXPECT_TRUE(w.Timer1.isActive());
+    EXPECT_FALSE(inst().Timer2.isActive());  // the main timers are left alone
+
+    // The meter took the time: the next read shows it.
+    rig.clock.advanceMs(1000);
+    w.LblMeterTimeClick();
+    w.Timer1Tick();
+    EXPECT_EQ(w.LblMeterTime->text(), "26/12/04 23:59:59");
+  });
+}
+
+}  // namespace
+}  // namespace solardesk

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "Calibration.h"
+#include "MeterClock.h"
+#include "Schedules.h"
+
+namespace solardesk {
+namespace {
+
+using Kind = CalibrationEntry::Kind;
+
+TEST(DecodeCalibration, LowByteTwoHighByteThree) {
+  EXPECT_EQ(DecodeCalibration({0x00, 0x3C, 0xD2, 0x04}), 1234);
+  EXPECT_EQ(DecodeCalibration({0x00, 0x3C, 0xFF, 0xFF}), 65535);
+  // Too short an answer reads as zeros, never beyond its end.
+  EXPECT_EQ(DecodeCalibration({0x00, 0x3C, 0xD2}), 0xD2);
+  EXPECT_EQ(DecodeCalibration({}), 0);
+}
+
+TEST(ParseCalibrationEntry, RoundsHalvesToEvenAndLimits) {
+  const struct {
+    const char* text;
+    Kind kind;
+    int value;
+  } cases[] = {
+      {"", Kind::Cancel, 0},        {"1234", Kind::Value, 1234},   {"12345", Kind::Value, 9999},
+      {"9999", Kind::Value, 9999},  {"-7", Kind::Value, 0},        {"2.5", Kind::Value, 2},
+      {"3.5", Kind::Value, 4},      {"0.5", Kind::Value, 0},       {"9999.5", Kind::Value, 9999},
+      {" 42 ", Kind::Value, 42},    {"1e3", Kind::Value, 1000},    {"1e300", Kind::Value, 9999},
+      {"abc", Kind::NotANumber, 0}, {"12ab", Kind::NotANumber, 0}, {" ", Kind::NotANumber, 0},
+      {"nan", Kind::NotANumber, 0}, {"1,5", Kind::NotANumber, 0},
+  };
+  for (const auto& c : cases) {
+    const CalibrationEntry e = ParseCalibrationEntry(QString::fromLatin1(c.text));
+    EXPECT_EQ(e.kind, c.kind) << '"' << c.text << '"';
+    if (c.kind == Kind::Value) {
+      EXPECT_EQ(e.value, c.value) << '"' << c.text << '"';
+    }
+  }
+}
+
+TEST(EncodeCalibration, LowByteFirst) {
+  using B = std::array<std::uint8_t, 2>;
+  EXPECT_EQ(EncodeCalibration(255), (B{0xFF, 0x00}));
+  EXPECT_EQ(EncodeCalibration(256), (B{0x00, 0x01}));
+  EXPECT_EQ(EncodeCalibration(1234), (B{0xD2, 0x04}));
+  EXPECT_EQ(EncodeCalibration(12345), (B{0x0F, 0x27}));
+  EXPECT_EQ(EncodeCalibration(-1), (B{0x00, 0x00}));
+}
+
+TEST(DaysInMonth, ByExactMonthText) {
+  const struct {
+    const char* month;
+    const char* year;
+    std::optional<int> days;
+  } cases[] = {
+      {"02", "00", 28}, {"02", "04", 29},          {"02", "01", 28},           {"02", "96", 29},
+      {"04", "11", 30}, {"12", "11", 31},          {"01", "26", 31},           {"09", "26", 30},
+      {"13", "11", {}}, {"2", "11", std::nullopt}, {"00", "11", std::nullopt}, {"", "", {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DaysInMonth(QString::fromLatin1(c.month), QString::fromLatin1(c.year)), c.days)
+        << c.month << " " << c.year;
+  }
+}
+
+TEST(DecodeReservation, TwoDigitTextsOfBytesOneToTwelve) {
+  const ReservationTexts texts =
+      DecodeReservation({0x00, 12, 3, 4, 5, 6, 7, 12, 3, 5, 0, 112, 255, 99});
+  const ReservationTexts expected = {"12", "03", "04", "05", "06", "07",
+                                     "12", "03", "05", "00", "12", "55"};
+  EXPECT_EQ(texts, expected);
+}
+
+TEST(DecodeReservation, NoAnswerEverShowsTheStartTexts) {
+  const ReservationTexts defaults = {"00", "01", "01", "00", "00", "00",
+                                     "00", "01", "01", "00", "00", "00"};
+  EXPECT_EQ(DecodeReservation({}), defaults);
+  // A short answer reads zeros past its end.
+  const ReservationTexts shortAnswer = {"26", "12", "00", "00", "00", "00",
+                                        "00", "00", "00", "00", "00", "00"};
+  EXPECT_EQ(DecodeReservation({0x00, 26, 12}), shortAnswer);
+}
+
+TEST(EncodeReservation, FieldValuesAsBytes) {
+  const auto report =
+      EncodeReservation({"12", "03", "04", "05", "06", "07", "12", "03", "05", "00", "00", "00"});
+  ASSERT_TRUE(report);
+  EXPECT_EQ(*report, (Report{0x00, 0x01, 0x15, 0x0C, 3, 4, 5, 6, 7, 0x0C, 3, 5, 0, 0, 0}));
+}
+
+TEST(DecodeCycling, TwoDigitTextsOfBytesOneToSix) {
+  EXPECT_EQ(DecodeCycling({0x00, 8, 30, 0, 17, 45, 0}),
+            (CyclingTexts{"08", "30", "00", "17", "45", "00"}));
+  EXPECT_EQ(DecodeCycling({0x00, 7, 130}), (CyclingTexts{"07", "30", "00", "00", "00", "00"}));
+}
+
+TEST(EncodeCycling, TypedTextsAndTheirLimits) {
+  const struct {
+    CyclingTexts fields;
+    std::optional<Report> report;
+  } cases[] = {
+      {{"08", "30", "00", "17", "45", "00"},
+       Report{0x00, 0x01, 0x14, 0x08, 0x1E, 0x00, 0x11, 0x2D, 0x00}},
+      {{"7", "", "abc", "12ab", "75", "255"},
+       Report{0x00, 0x01, 0x14, 0x07, 0x00, 0x00, 0x0C, 0x4B, 0xFF}},
+      {{" 9", "+5", "00", "00", "00", "00"}, Report{0x00, 0x01, 0x14, 9, 5, 0, 0, 0, 0}},
+      {{"256", "00", "00", "00", "00", "00"}, std::nullopt},
+      {{"00", "00", "00", "00", "00", "-1"}, std::nullopt},
+      {{"00", "99999999999999999999", "00", "00", "00", "00"}, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(EncodeCycling(c.fields), c.report) << c.fields[0].toStdString();
+  }
+}
+
+TEST(FormatMeterClock, PackedDecimalBytesAsTheirHexDigits) {
+  EXPECT_EQ(FormatMeterClock({0x00, 0x26, 0x12, 0x04, 0x23, 0x59, 0x58}), "26/12/04 23:59:58");
+  EXPECT_EQ(FormatMeterClock({0x00, 0x1A, 0x0C, 0x04, 0x17, 0x3B, 0xFF}), "1A/0C/04 17:3B:FF");
+  EXPECT_EQ(FormatMeterClock({0x00, 0x26}), "26/00/00 00:00:00");
+}
+
+TEST(ClockSettingValues, PlainNumbersOfTheLocalTime) {
+  const QDateTime t(QDate(2026, 12, 4), QTime(23, 59, 58));
+  EXPECT_EQ(FormatPcClock(t), "26/12/04 23:59:58");
+  EXPECT_EQ(ClockSettingValues(t), (std::array<unsigned, 6>{26, 12, 4, 23, 59, 58}));
+  const QDateTime early(QDate(2001, 1, 2), QTime(3, 4, 5));
+  EXPECT_EQ(ClockSettingValues(early), (std::array<unsigned, 6>{1, 1, 2, 3, 4, 5}));
+}
+
+}  // namespace
+}  // namespace solardesk

@@ -1,0 +1,289 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "support/AppOnVirtualMeter.h"
+
+namespace solardesk {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class SetupPanelTest : public ::testing::Test {
+ protected:
+  void SetUp() override { rig.Connect(); }
+
+  PanelWindow& panel() { return rig.panel(); }
+  SetupArea& setup() { return rig.app.setup(); }
+  Instrument& inst() { return rig.instrument(); }
+  bool TimersRunning() { return inst().Timer1.isActive() && inst().Timer2.isActive(); }
+  bool TimersStopped() { return !inst().Timer1.isActive() && !inst().Timer2.isActive(); }
+
+  // "Set", then a click on an option.
+  void Choose(int option) {
+    if (panel().PicSetup->isHidden()) panel().clickToolbar(QStringLiteral("Set"));
+    QTest::mouseClick(setup().OptSetup[static_cast<std::size_t>(option)], Qt::LeftButton);
+  }
+  QStringList Texts(const auto& lists) {
+    QStringList texts;
+    for (QComboBox* c : lists) texts << c->currentText();
+    return texts;
+  }
+  QStringList Items(QComboBox* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
+    return items;
+  }
+  // A pick from a list, as the user makes it.
+  void Pick(QComboBox* list, const QString& text) {
+    const int i = list->findText(text);
+    ASSERT_GE(i, 0) << text.toStdString();
+    list->setCurrentIndex(i);
+    emit list->activated(i);
+  }
+
+  testing::AppOnVirtualMeter rig;
+};
+
+TEST_F(SetupPanelTest, SetTogglesTheChooserAndOtherCommandsHideIt) {
+  auto* chooser = panel().PicSetup;
+  panel().clickToolbar(QStringLiteral("Set"));
+  EXPECT_FALSE(chooser->isHidden());
+  panel().clickToolbar(QStringLiteral("Set"));
+  EXPECT_TRUE(chooser->isHidden());
+  panel().clickToolbar(QStringLiteral("Set"));
+  panel().clickToolbar(QStringLiteral("List"));
+  EXPECT_TRUE(chooser->isHidden());
+}
+
+TEST_F(SetupPanelTest, SetClearsTheOptionsAndExitHidesTheChooser) {
+  panel().clickToolbar(QStringLiteral("Set"));
+  setup().OptSetup[1]->setChecked(true);
+  panel().clickToolbar(QStringLiteral("Set"));
+  panel().clickToolbar(QStringLiteral("Set"));
+  for (QRadioButton* option : setup().OptSetup) EXPECT_FALSE(option->isChecked());
+  QTest::mouseClick(setup().CmSetupExit, Qt::LeftButton);
+  EXPECT_TRUE(panel().PicSetup->isHidden());
+  EXPECT_TRUE(TimersRunning());
+}
+
+TEST_F(SetupPanelTest, CalibrationShowsTheMeterValueAndWritesTheLimitedEntry) {
+  rig.meter->calibration = 1234;
+  rig.dialogs.inputAnswers = {"12345"};
+  Choose(2);
+  const auto boxes = rig.dialogs.of("input");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].title, "Input Calibration");
+  EXPECT_EQ(boxes[0].text, "Enter the calibrating Data\r\n(0 <= t <= 9999 ) ");
+  EXPECT_EQ(boxes[0].defaultText, "1234");
+  EXPECT_EQ(rig.Commands(5),
+            (std::vector<Bytes>{{0x00, 0x02, 0x02, 0x00, 0x00}, {0x00, 0x01, 0x13, 0x0F, 0x27}}));
+  EXPECT_EQ(inst().byteSlots.text(3), "0F");
+  EXPECT_EQ(inst().byteSlots.text(4), "27");
+  EXPECT_EQ(rig.meter->calibration, 9999);
+  // After a written calibration the chooser closes and polling stays stopped.
+  EXPECT_TRUE(panel().PicSetup->isHidden());
+  EXPECT_TRUE(TimersStopped());
+}
+
+TEST_F(SetupPanelTest, CalibrationCancelWritesNothingRestartsPollingAndKeepsTheChooser) {
+  Choose(2);  // no answer queued: Cancel
+  EXPECT_EQ(rig.Commands(), (std::vector<Bytes>{{0x00, 0x02, 0x02}}));
+  EXPECT_FALSE(panel().PicSetup->isHidden());
+  EXPECT_TRUE(TimersRunning());
+  // The option still shows chosen; another click on it runs the whole exchange again.
+  QTest::mouseClick(setup().OptSetup[2], Qt::LeftButton);
+  EXPECT_EQ(rig.dialogs.of("input").size(), 2u);
+  EXPECT_EQ(rig.Commands().size(), 2u);
+}
+
+TEST_F(SetupPanelTest, CalibrationThatIsNotANumberIsAskedAgain) {
+  rig.meter->calibration = 77;
+  rig.dialogs.inputAnswers = {"abc", "42"};
+  Choose(2);
+  const auto messages = rig.dialogs.of("message");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "Please enter a number from 0 to 9999.");
+  EXPECT_EQ(messages[0].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(rig.dialogs.of("input").size(), 2u);
+  EXPECT_EQ(rig.dialogs.of("input")[1].defaultText, "77");
+  EXPECT_EQ(rig.Commands(5).back(), (Bytes{0x00, 0x01, 0x13, 42, 0x00}));
+}
+
+TEST(SetupWithoutMeter, DefaultsWhenNoAnswerWasEverReceived) {
+  testing::AppOnVirtualMeter rig;
+  rig.port.present = false;
+  auto& panel = rig.panel();
+  auto& setup = rig.app.setup();
+  panel.clickToolbar(QStringLiteral("Set"));
+  setup.Choose(2);
+  ASSERT_EQ(rig.dialogs.of("input").size(), 1u);
+  EXPECT_EQ(rig.dialogs.of("input")[0].defaultText, "0");
+
+  panel.clickToolbar(QStringLiteral("Set"));
+  setup.Choose(0);
+  for (int row : {0, 6}) {
+    EXPECT_EQ(panel.ComboRes[row]->currentText(), "00");
+    EXPECT_EQ(panel.ComboRes[row + 1]->currentText(), "01");
+    EXPECT_EQ(panel.ComboRes[row + 2]->currentText(), "01");
+    EXPECT_EQ(panel.ComboRes[row + 2]->count(), 31);
+    EXPECT_EQ(panel.ComboRes[row + 5]->currentText(), "00");
+  }
+  panel.clickToolbar(QStringLiteral("Set"));
+  setup.Choose(1);
+  for (QComboBox* c : panel.ComboCyc) EXPECT_EQ(c->currentText(), "00");
+  EXPECT_TRUE(rig.meter->received.empty());
+}
+
+TEST_F(SetupPanelTest, ReservationLoadShowsTheMeterScheduleWithPollingStopped) {
+  rig.meter->reservation = {12, 3, 4, 5, 6, 7, 12, 3, 5, 0, 0, 0};
+  Choose(0);
+  EXPECT_EQ(rig.Commands(), (std::vector<Bytes>{{0x00, 0x02, 0x0A}}));
+  EXPECT_EQ(Texts(panel().ComboRes),
+            QStringList({"12", "03", "04", "05", "06", "07", "12", "03", "05", "00", "00", "00"}));
+  EXPECT_EQ(panel().ComboRes[2]->count(), 31);
+  EXPECT_EQ(panel().ComboRes[8]->count(), 31);
+  EXPECT_FALSE(panel().PicReservation->isHidden());
+  EXPECT_TRUE(panel().PicSetup->isHidden());
+  EXPECT_TRUE(TimersStopped());
+
+  QTest::mouseClick(setup().reservation.CmdResOK, Qt::LeftButton);
+  EXPECT_EQ(rig.Commands(15).back(), (Bytes{0x00, 0x01, 0x15, 0x0C, 0x03, 0x04, 0x05, 0x06, 0x07,
+                                            0x0C, 0x03, 0x05, 0x00, 0x00, 0x00}));
+  EXPECT_TRUE(panel().PicReservation->isHidden());
+  EXPECT_TRUE(TimersRunning());
+}
+
+TEST_F(SetupPanelTest, ReservationDateListsFollowTheMonthAsRead) {
+  // Start month 0: no date list; stop in a 30-day month with the date shown as read.
+  rig.meter->reservation = {26, 0, 17, 8, 0, 0, 26, 4, 31, 9, 0, 0};
+  Choose(0);
+  EXPECT_EQ(panel().ComboRes[1]->currentText(), "00");
+  EXPECT_EQ(panel().ComboRes[2]->count(), 0);
+  EXPECT_EQ(panel().ComboRes[2]->currentText(), "17");
+  EXPECT_EQ(panel().ComboRes[8]->count(), 30);
+  EXPECT_EQ(panel().ComboRes[8]->currentText(), "31");
+}
+
+TEST_F(SetupPanelTest, PickingAYearOrMonthRefillsThatRowsDates) {
+  Choose(0);
+  auto& res = panel().ComboRes;
+  Pick(res[6], "08");
+  Pick(res[7], "02");
+  EXPECT_EQ(Items(res[8]).size(), 29);
+  EXPECT_EQ(Items(res[8]).front(), "01");
+  EXPECT_EQ(Items(res[8]).back(), "29");
+  EXPECT_EQ(res[8]->currentText(), "01");
+
+  Pick(res[1], "02");
+  Pick(res[2], "15");
+  Pick(res[0], "01");
+  EXPECT_EQ(res[2]->count(), 28);
+  EXPECT_EQ(res[2]->currentText(), "01");
+  Pick(res[2], "20");
+  Pick(res[1], "09");
+  EXPECT_EQ(res[2]->count(), 30);
+  EXPECT_EQ(res[2]->currentText(), "01");
+  // Other fields leave the dates alone.
+  Pick(res[2], "20");
+  Pick(res[3], "10");
+  EXPECT_EQ(res[2]->currentText(), "20");
+  EXPECT_EQ(res[8]->count(), 29);
+}
+
+TEST_F(SetupPanelTest, TypingIntoAReservationFieldChangesNothing) {
+  Choose(0);
+  for (QComboBox* c : panel().ComboRes) {
+    const QString before = c->currentText();
+    for (QWidget* target : {static_cast<QWidget*>(c), static_cast<QWidget*>(c->lineEdit())}) {
+      QTest::keyClicks(target, "7a");
+      QTest::keyClick(target, Qt::Key_Backspace);
+      QTest::keyClick(target, Qt::Key_Delete);
+    }
+    EXPECT_EQ(c->currentText(), before) << c->objectName().toStdString();
+  }
+}
+
+TEST_F(SetupPanelTest, ReservationExitWritesNothingAndReopeningReloads) {
+  rig.meter->reservation = {26, 1, 2, 3, 4, 5, 26, 1, 3, 3, 4, 5};
+  Choose(0);
+  Pick(panel().ComboRes[3], "23");
+  QTest::mouseClick(setup().reservation.CmdResExit, Qt::LeftButton);
+  EXPECT_TRUE(panel().PicReservation->isHidden());
+  EXPECT_TRUE(TimersStopped());
+  Choose(0);
+  EXPECT_EQ(panel().ComboRes[3]->currentText(), "03");
+  EXPECT_EQ(rig.Commands(), (std::vector<Bytes>{{0x00, 0x02, 0x0A}, {0x00, 0x02, 0x0A}}));
+}
+
+TEST_F(SetupPanelTest, AToolbarCommandHidesTheSchedulePanels) {
+  Choose(0);
+  panel().clickToolbar(QStringLiteral("Set"));
+  EXPECT_TRUE(panel().PicReservation->isHidden());
+  Choose(1);
+  panel().clickToolbar(QStringLiteral("Graph"));
+  EXPECT_TRUE(panel().PicCycling->isHidden());
+}
+
+TEST_F(SetupPanelTest, CyclingLoadAndWrite) {
+  rig.meter->cycling = {8, 30, 0, 17, 45, 0};
+  Choose(1);
+  EXPECT_EQ(rig.Commands(), (std::vector<Bytes>{{0x00, 0x02, 0x09}}));
+  EXPECT_EQ(Texts(panel().ComboCyc), QStringList({"08", "30", "00", "17", "45", "00"}));
+  EXPECT_FALSE(panel().PicCycling->isHidden());
+  EXPECT_TRUE(TimersStopped());
+
+  QTest::mouseClick(setup().cycling.CmdCycOK, Qt::LeftButton);
+  EXPECT_EQ(rig.Commands(9).back(), (Bytes{0x00, 0x01, 0x14, 0x08, 0x1E, 0x00, 0x11, 0x2D, 0x00}));
+  EXPECT_TRUE(panel().PicCycling->isHidden());
+  EXPECT_TRUE(TimersRunning());
+}
+
+TEST_F(SetupPanelTest, CyclingTakesTypedFields) {
+  Choose(1);
+  auto& cyc = panel().ComboCyc;
+  cyc[0]->lineEdit()->clear();
+  QTest::keyClicks(cyc[0], "7");
+  cyc[1]->lineEdit()->clear();
+  QTest::keyClicks(cyc[4], "5");  // "00" becomes "005"
+  QTest::mouseClick(setup().cycling.CmdCycOK, Qt::LeftButton);
+  EXPECT_EQ(rig.Commands(9).back(), (Bytes{0x00, 0x01, 0x14, 0x07, 0x00, 0x00, 18, 0x05, 0x00}));
+}
+
+TEST_F(SetupPanelTest, CyclingFieldOutsideAByteIsRefusedAndThePanelStaysOpen) {
+  Choose(1);
+  rig.meter->received.clear();
+  panel().ComboCyc[4]->setEditText(QStringLiteral("300"));
+  QTest::mouseClick(setup().cycling.CmdCycOK, Qt::LeftButton);
+  const auto messages = rig.dialogs.of("message");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "Each field must be a number from 0 to 255.");
+  EXPECT_EQ(messages[0].icon, MessageIcon::Exclamation);
+  EXPECT_TRUE(rig.Commands().empty());
+  EXPECT_FALSE(panel().PicCycling->isHidden());
+  EXPECT_TRUE(TimersStopped());
+}
+
+TEST_F(SetupPanelTest, CyclingExitWritesNothingAndReopeningShowsTheMeterAgain) {
+  rig.meter->cycling = {6, 0, 0, 18, 0, 0};
+  Choose(1);
+  panel().ComboCyc[0]->setEditText(QStringLiteral("09"));
+  QTest::mouseClick(setup().cycling.CmdCycExit, Qt::LeftButton);
+  EXPECT_TRUE(panel().PicCycling->isHidden());
+  EXPECT_TRUE(TimersStopped());
+  Choose(1);
+  EXPECT_EQ(panel().ComboCyc[0]->currentText(), "06");
+  EXPECT_EQ(rig.meter->cycling[0], 6);
+}
+
+TEST_F(SetupPanelTest, ClicksOnTheNameLabelToggleTheCaption) {
+  auto* face = panel().face;
+  const QPoint name = MeterFace::NameRect().center();
+  QTest::mouseClick(face, Qt::LeftButton, {}, name);
+  EXPECT_EQ(panel().windowTitle(), "Panel   V8.01   120823");
+  QTest::mouseClick(face, Qt::LeftButton, {}, name);
+  EXPECT_EQ(panel().windowTitle(), "Panel   V8.01");
+}
+
+}  // namespace
+}  // namespace solardesk
