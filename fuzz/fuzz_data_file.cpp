@@ -1,0 +1,57 @@
+#include <unistd.h>
+
+#include <QFile>
+#include <cstddef>
+#include <cstdint>
+
+#include "FuzzSupport.h"
+#include "panel/logic/Instrument.h"
+#include "recording/logic/DataFileReader.h"
+
+using namespace solardesk;
+
+namespace {
+
+// The file list as a plain store, without a window.
+class PlainList final : public LoadTarget {
+ public:
+  QString Caption() const override { return caption_; }
+  void SetCaption(const QString& text) override { caption_ = text; }
+  void SetBusy(bool) override {}
+  void LetEventsRun() override {}
+  void SetTitle(const QString& title) override { title_ = title; }
+  LineStore& Entries() override { return entries_; }
+  void EntriesAdded() override {}
+
+ private:
+  QString caption_, title_;
+  LineStore entries_;
+};
+
+}  // namespace
+
+// Any bytes as a data file given to "Open": the reader must keep what it could read, never
+// crash, and never make more entries than the file has lines.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const QString path = QStringLiteral("/tmp/solardesk-fuzz-%1.pvd").arg(getpid());
+  {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 0;
+    f.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
+  }
+  fuzz::EnsureApplication();
+  fuzz::ReplayBackend backend({}, 65);
+  ManualClock clock;
+  fuzz::CancelledDialogs dialogs;
+  Instrument instrument(backend, clock, dialogs);
+  PlainList list;
+  QString unit;
+  const LoadOutcome outcome =
+      LoadDataFile(path, QStringLiteral("fuzz.pvd"), list, unit, instrument);
+  const auto lines = std::count(data, data + size, '\n') + 1;
+  if (list.Entries().count() > lines || outcome.linesRead > lines) __builtin_trap();
+  for (int i = 0; i < list.Entries().count(); ++i) {
+    if (!list.Entries().line(i).contains(QLatin1Char('\t'))) __builtin_trap();
+  }
+  return 0;
+}
