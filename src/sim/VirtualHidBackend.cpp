@@ -21,19 +21,22 @@ class VirtualDevice final : public HidDevice {
   int outputReportLength() const override { return outputLength_; }
 
   bool write(const std::vector<std::uint8_t>& report) override {
+    ++bus_.writes;
     if (!port_.present || !port_.meter) return false;
     for (auto& answer : port_.meter->Handle(report)) port_.pending.push_back(std::move(answer));
     return true;
   }
 
   ReadOutcome read(std::vector<std::uint8_t>& report, int timeoutMs) override {
+    ++bus_.reads;
     if (!port_.present) return ReadOutcome::Failed;
     if (port_.silent || port_.pending.empty()) {
       if (bus_.waitForTimeout) bus_.waitForTimeout(timeoutMs);
       return ReadOutcome::TimedOut;
     }
-    const std::vector<std::uint8_t> answer = std::move(port_.pending.front());
+    std::vector<std::uint8_t> answer = std::move(port_.pending.front());
     port_.pending.pop_front();
+    if (port_.alterAnswer) port_.alterAnswer(answer);
     report.assign(static_cast<std::size_t>(std::max(inputLength_, 1)), 0);
     // The report ID byte, then as much of the answer as the report holds.
     const std::size_t room = report.size() - 1;

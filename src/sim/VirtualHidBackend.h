@@ -24,8 +24,10 @@ struct VirtualPort {
   bool accessDenied = false;  // enumerated, but cannot be opened (no permission)
   std::shared_ptr<VirtualMeter> meter;
   std::deque<std::vector<std::uint8_t>> pending;  // answers not yet read
-  int openHandles = 0;                            // handles open now, to catch leaks
-  int opens = 0;                                  // handles ever opened
+  // When set, every answer passes through it on its way out (to garble it, cut it, ...).
+  std::function<void(std::vector<std::uint8_t>& answer)> alterAnswer;
+  int openHandles = 0;  // handles open now, to catch leaks
+  int opens = 0;        // handles ever opened
 };
 
 // A HID bus holding virtual meters (and other devices), for tests and the demo. A read that
@@ -44,6 +46,8 @@ class VirtualHidBackend final : public HidBackend {
   std::unique_ptr<HidDevice> open(const std::string& path, OpenError* error) override;
 
   int enumerations = 0;
+  std::uint64_t writes = 0;  // output reports written, to any device
+  std::uint64_t reads = 0;   // input reports asked for, answered or not
   // Called with the time-out of a read that gets no answer; the demo sleeps there.
   std::function<void(int timeoutMs)> waitForTimeout;
 

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QDir>
+#include <QFile>
+
+namespace solardesk::testing {
+
+// Open file descriptors of this process.
+inline int OpenDescriptors() {
+  return static_cast<int>(QDir(QStringLiteral("/proc/self/fd")).count());
+}
+
+// Resident memory of this process, in kilobytes.
+inline long ResidentKb() {
+  QFile f(QStringLiteral("/proc/self/statm"));
+  if (!f.open(QIODevice::ReadOnly)) return 0;
+  const QList<QByteArray> fields = f.readAll().split(' ');
+  return fields.size() > 1 ? fields[1].toLong() * 4 : 0;
+}
+
+}  // namespace solardesk::testing
