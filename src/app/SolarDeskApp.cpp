@@ -35,7 +35,11 @@ SolarDeskApp::SolarDeskApp(HidBackend& backend, Clock& clock, Dialogs& dialogs)
   WireGraphs();
 }
 
-SolarDeskApp::~SolarDeskApp() = default;
+// The secondary windows refer to the instrument, so they go before it.
+SolarDeskApp::~SolarDeskApp() {
+  delete liveGraph_.data();
+  delete plot_.data();
+}
 
 // Front-panel keys: presses on the meter picture send the meter's key codes.
 void SolarDeskApp::WireKeys() {
@@ -80,6 +84,19 @@ void SolarDeskApp::WireLogger() {
 }
 
 // The live graph ("Graph") and the file plot.
-void SolarDeskApp::WireGraphs() {}
+void SolarDeskApp::WireGraphs() {
+  panel().setToolbarCommand(QStringLiteral("Graph"), [this] {
+    if (!graphState_.Open(instrument().meter.ReadingUnit)) return;
+    liveGraph_ = new RealTimeGraph(instrument(), graphState_, &panel());
+    liveGraph_->show();
+  });
+  plotSeries = [this](const std::vector<float>& series, int plotPointCount,
+                      const QString& openedFileUnit) {
+    if (plot_.isNull()) plot_ = new Plot(instrument(), openedFileUnit, &panel());
+    plot_->show();
+    plot_->raise();
+    plot_->LoadSeries(series, plotPointCount);
+  };
+}
 
 }  // namespace solardesk

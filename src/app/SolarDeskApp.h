@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -7,6 +8,9 @@
 
 #include "core/Clock.h"
 #include "core/Dialogs.h"
+#include "graphs/logic/LiveGraphState.h"
+#include "graphs/ui/Plot.h"
+#include "graphs/ui/RealTimeGraph.h"
 #include "link/HidDevice.h"
 #include "panel/logic/Instrument.h"
 #include "panel/ui/PanelWindow.h"
@@ -48,6 +52,11 @@ class SolarDeskApp {
 
   LoggerCommands& logger() { return *logger_; }
 
+  // The graphs: the live graph's open flag and unit, and the two windows while they are open.
+  LiveGraphState& graphState() { return graphState_; }
+  RealTimeGraph* liveGraph() const { return liveGraph_; }
+  Plot* plotWindow() const { return plot_; }
+
  private:
   void WireKeys();
   void WireSetup();
@@ -62,6 +71,9 @@ class SolarDeskApp {
   std::unique_ptr<LoggerCommands> logger_;
   std::unique_ptr<KeyBinder> keys_;
   std::unique_ptr<SetupArea> setup_;
+  LiveGraphState graphState_;
+  QPointer<RealTimeGraph> liveGraph_;
+  QPointer<Plot> plot_;
 };
 
 }  // namespace solardesk

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+namespace solardesk {
+
+// The number a text begins with: leading spaces are skipped, an optional sign, digits with at
+// most one ".", and an exponent when digits follow it; the number ends at the first character
+// that cannot continue it. A text that does not begin with a number gives 0.
+double LeadingNumber(const QString& text);
+
+// A value in its shortest plain decimal form with "." as separator: 10000 gives "10000", 2.5
+// gives "2.5".
+QString PlainNumberText(double value);
+
+// The live graph's axis label: the value's plain text in the PC's number format, turned into a
+// text with "." as separator and at least one decimal: 1250 gives "1250.0", 2.5 gives "2.5".
+QString AxisLabelText(double value, const QLocale& locale);
+
+// A value with exactly one decimal, halves rounded away from zero: 123.456 gives "123.5".
+QString OneDecimalText(double value);
+
+}  // namespace solardesk

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QWidget>
+#include <array>
+#include <vector>
+
+#include "RangeField.h"
+#include "graphs/logic/PlotRanges.h"
+#include "graphs/logic/TrackModes.h"
+#include "panel/logic/Instrument.h"
+
+class QCustomPlot;
+class QCPItemTracer;
+class QMouseEvent;
+
+namespace solardesk {
+
+// The file plot: the values of an opened data file against their record numbers, with a
+// cursor read-out, pan and zoom with the mouse, typed axis ranges, a reset and printing.
+class Plot : public QWidget {
+  Q_OBJECT
+ public:
+  // The Y title is the opened file's unit, set once here: later series keep it.
+  Plot(Instrument& instrument, const QString& openedFileUnit, const QWidget* mainWindow);
+
+  static const QString kCaption;  // "Plot"
+
+  // Replaces the plotted series: X from 1 to pointCount, Y from 0 to 10000, both range field
+  // pairs set to match. The track mode and the cursors stay as they are.
+  void LoadSeries(const std::vector<float>& series, int pointCount);
+
+  // The axis ranges now shown.
+  PlotRanges visibleRanges() const;
+
+  // Cursor 1 or 2 of the graph.
+  QCPItemTracer* cursor(int index) const;
+  // Moves a cursor as a drag does, with the read-out that follows.
+  void MoveCursor(int index, double x, double y);
+
+  // Handlers, named as the controls know them.
+  void SelectTrackMode(int index);
+  void ApplyRangeFields();
+  void CmdResetClick();
+  void CmdPrintClick();
+
+  int PlotPointCount = 0;  // values of the series last loaded; "Reset Scale" uses it
+
+  // Controls.
+  QCustomPlot* CWGraph1 = nullptr;
+  QLabel* Label4 = nullptr;  // the Y title
+  QGroupBox* FrmGraphic = nullptr;
+  std::array<RangeField*, 3> AxisMin{};  // elements 1 (X) and 2 (Y)
+  std::array<RangeField*, 3> AxisMax{};
+  QComboBox* Combo1 = nullptr;
+  QPlainTextEdit* txtDescription = nullptr;
+  QLabel* XPosition = nullptr;
+  QLabel* YPosition = nullptr;
+  QPushButton* CmdReset = nullptr;
+  QPushButton* CmdPrint = nullptr;
+
+  static const QColor kPlotAreaColor;
+
+ private:
+  void BuildGraph();
+  void BuildControls();
+  void SetRanges(const PlotRanges& ranges);
+  void SetRangeFields(const PlotRanges& ranges);
+  void CursorMoved(int index, double x, double y);
+  void GraphMousePress(QMouseEvent* e);
+  void GraphMouseMove(QMouseEvent* e);
+
+  Instrument& instrument_;
+  std::array<QCPItemTracer*, 3> cursors_{};
+  bool fillingFields_ = false;
+  bool draggingCursor_ = false;
+};
+
+}  // namespace solardesk
