@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include "RecordingCanvas.h"
+#include "graphs/logic/SweepLimits.h"
+
+namespace solardesk {
+namespace {
+
+class SweepLimitsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::RecordingCanvas canvas;
+    graph.Layout(660, 400, QString(), QLocale::c(), canvas);  // PlotWidth 600
+  }
+  SweepGraph graph;
+};
+
+TEST_F(SweepLimitsTest, EditingStartsFromTheLimitsAndPointsOfOneSweep) {
+  LimitTexts t = LimitsForEditing(graph);
+  EXPECT_EQ(t.max, QStringLiteral("10000"));
+  EXPECT_EQ(t.min, QStringLiteral("0"));
+  EXPECT_EQ(t.counts, QStringLiteral("600"));
+  graph.StepWidth = 0.5f;
+  graph.UpperLimit = 2.5;
+  t = LimitsForEditing(graph);
+  EXPECT_EQ(t.counts, QStringLiteral("1200"));
+  EXPECT_EQ(t.max, QStringLiteral("2.5"));
+}
+
+TEST_F(SweepLimitsTest, CountsFromTenTo864000AreAccepted) {
+  const struct {
+    const char* counts;
+    LimitsVerdict verdict;
+    float step;
+  } cases[] = {
+      {"9", LimitsVerdict::CountsRefused, 1.0f},
+      {"10", LimitsVerdict::Accepted, 60.0f},
+      {"1200", LimitsVerdict::Accepted, 0.5f},
+      {"864000", LimitsVerdict::Accepted, 600.0f / 864000},
+      {"864001", LimitsVerdict::CountsRefused, 1.0f},
+      {"", LimitsVerdict::CountsRefused, 1.0f},
+  };
+  for (const auto& c : cases) {
+    graph.StepWidth = 1.0f;
+    EXPECT_EQ(ApplyLimits({"10000", "0", QString::fromLatin1(c.counts)}, graph), c.verdict)
+        << c.counts;
+    EXPECT_FLOAT_EQ(graph.StepWidth, c.step) << c.counts;
+  }
+}
+
+TEST_F(SweepLimitsTest, ValuesOutsideZeroToTenThousandOrNotAscendingAreRefused) {
+  const struct {
+    const char* max;
+    const char* min;
+    LimitsVerdict verdict;
+  } cases[] = {
+      {"10000", "0", LimitsVerdict::Accepted},  {"500", "500", LimitsVerdict::ValueRefused},
+      {"10001", "0", LimitsVerdict::ValueRefused}, {"100", "-1", LimitsVerdict::ValueRefused},
+      {"100", "200", LimitsVerdict::ValueRefused}, {"abc", "", LimitsVerdict::ValueRefused},
+      {"0.5", "0.25", LimitsVerdict::Accepted},
+  };
+  for (const auto& c : cases) {
+    graph.UpperLimit = 10000;
+    graph.LowerLimit = 0;
+    EXPECT_EQ(ApplyLimits({QString::fromLatin1(c.max), QString::fromLatin1(c.min), "600"}, graph),
+              c.verdict)
+        << c.max << " " << c.min;
+    if (c.verdict == LimitsVerdict::ValueRefused) {
+      EXPECT_EQ(graph.UpperLimit, 10000);
+      EXPECT_EQ(graph.LowerLimit, 0);
+    }
+  }
+}
+
+TEST_F(SweepLimitsTest, LimitsAreStoredBeforeTheCountsAreChecked) {
+  EXPECT_EQ(ApplyLimits({"800", "200", "5"}, graph), LimitsVerdict::CountsRefused);
+  EXPECT_EQ(graph.UpperLimit, 800);
+  EXPECT_EQ(graph.LowerLimit, 200);
+  EXPECT_EQ(graph.StepWidth, 1.0f);
+}
+
+TEST(LimitKeys, EachFieldLetsThroughOnlyItsKeys) {
+  const QString valueKeys = QStringLiteral("0123456789-.\b\r");
+  const QString countKeys = QStringLiteral("0123456789\b\r");
+  const QString refused = QStringLiteral("aZ ,+e\t\x16");
+  for (QChar k : valueKeys) {
+    EXPECT_TRUE(LimitKeyAllowed(LimitField::Max, k)) << int(k.unicode());
+    EXPECT_TRUE(LimitKeyAllowed(LimitField::Min, k)) << int(k.unicode());
+  }
+  for (QChar k : countKeys) EXPECT_TRUE(LimitKeyAllowed(LimitField::Counts, k)) << int(k.unicode());
+  for (QChar k : QStringLiteral("-.") + refused) {
+    EXPECT_FALSE(LimitKeyAllowed(LimitField::Counts, k)) << int(k.unicode());
+  }
+  for (QChar k : refused + QChar(0x0663)) {  // an Arabic-Indic three is not a digit here
+    EXPECT_FALSE(LimitKeyAllowed(LimitField::Max, k)) << int(k.unicode());
+    EXPECT_FALSE(LimitKeyAllowed(LimitField::Min, k)) << int(k.unicode());
+  }
+}
+
+TEST(LimitKeys, EnterWalksDownThePanelAndThenApplies) {
+  EXPECT_EQ(EnterIn(LimitField::Max), EnterStep::FocusMin);
+  EXPECT_EQ(EnterIn(LimitField::Min), EnterStep::FocusCounts);
+  EXPECT_EQ(EnterIn(LimitField::Counts), EnterStep::Apply);
+}
+
+}  // namespace
+}  // namespace solardesk
