@@ -1,0 +1,221 @@
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <QTest>
+#include <qcustomplot.h>
+
+#include "AppFixture.h"
+#include "graphs/logic/NumberText.h"
+
+namespace solardesk {
+namespace {
+
+std::vector<float> Ramp(int n) {
+  std::vector<float> v(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) v[static_cast<std::size_t>(i)] = static_cast<float>(i % 10000);
+  return v;
+}
+
+class PlotWindowTest : public testing::AppFixture {
+ protected:
+  Plot* PlotSeries(int n, const QString& unit = kUnitWatts) {
+    app->plotSeries(Ramp(n), n, unit);
+    Plot* p = app->plotWindow();
+    if (p != nullptr) p->CWGraph1->replot();  // lays out the axis rect for pixel conversions
+    return p;
+  }
+  static void ExpectRanges(const Plot& p, PlotRanges r) {
+    const PlotRanges v = p.visibleRanges();
+    EXPECT_DOUBLE_EQ(v.x.min, r.x.min);
+    EXPECT_DOUBLE_EQ(v.x.max, r.x.max);
+    EXPECT_DOUBLE_EQ(v.y.min, r.y.min);
+    EXPECT_DOUBLE_EQ(v.y.max, r.y.max);
+  }
+  // A left-button drag across the graph, from one plot coordinate to another.
+  static void Drag(Plot& p, QPointF from, QPointF to) {
+    QCustomPlot* g = p.CWGraph1;
+    auto pixel = [g](QPointF c) {
+      return QPointF(g->xAxis->coordToPixel(c.x()), g->yAxis->coordToPixel(c.y()));
+    };
+    const QPointF a = pixel(from);
+    const QPointF b = pixel(to);
+    const QPointF global = g->mapToGlobal(QPoint(0, 0));
+    QMouseEvent press(QEvent::MouseButtonPress, a, a + global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, b, b + global, Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, b, b + global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(g, &press);
+    QCoreApplication::sendEvent(g, &move);
+    QCoreApplication::sendEvent(g, &release);
+  }
+  static void Choose(Plot& p, const char* mode) {
+    p.Combo1->setCurrentIndex(p.Combo1->findText(QString::fromLatin1(mode)));
+  }
+};
+
+TEST_F(PlotWindowTest, ASeriesIsPlottedAgainstItsRecordNumbers) {
+  Plot* p = PlotSeries(1200);
+  ASSERT_NE(p, nullptr);
+  EXPECT_TRUE(p->isVisible());
+  EXPECT_EQ(p->windowTitle(), QStringLiteral("Plot"));
+  ExpectRanges(*p, {{1, 1200}, {0, 10000}});
+  EXPECT_EQ(p->AxisMax[1]->text(), QStringLiteral("1200"));
+  EXPECT_EQ(p->AxisMin[1]->text(), QStringLiteral("1"));
+  EXPECT_EQ(p->AxisMax[2]->text(), QStringLiteral("10000"));
+  EXPECT_EQ(p->AxisMin[2]->text(), QStringLiteral("0"));
+  EXPECT_EQ(p->CWGraph1->xAxis->label(), QStringLiteral("No.s"));
+  EXPECT_EQ(p->CWGraph1->yAxis->label(), kUnitWatts);
+  auto data = p->CWGraph1->graph(0)->data();
+  ASSERT_EQ(data->size(), 1200);
+  EXPECT_EQ(data->at(0)->key, 1);
+  EXPECT_EQ(data->at(1199)->key, 1200);
+  EXPECT_EQ(data->at(1199)->value, 1199);
+  const QRect main = app->panel().frameGeometry();
+  EXPECT_EQ(p->frameGeometry().topLeft(), QPoint(main.x() + main.width(), main.y()));
+}
+
+TEST_F(PlotWindowTest, ALaterSeriesReplacesTheDataButKeepsTitleModeAndWindow) {
+  Plot* p = PlotSeries(1200);
+  Choose(*p, "PanX");
+  Plot* again = PlotSeries(10, kUnitBtu);
+  EXPECT_EQ(again, p);
+  EXPECT_EQ(p->CWGraph1->graph(0)->data()->size(), 10);
+  ExpectRanges(*p, {{1, 10}, {0, 10000}});
+  EXPECT_EQ(p->CWGraph1->yAxis->label(), kUnitWatts);
+  EXPECT_EQ(p->Combo1->currentText(), QStringLiteral("PanX"));
+}
+
+TEST_F(PlotWindowTest, AnEmptySeriesShowsAnEmptyPlotFromOneToOne) {
+  Plot* p = PlotSeries(0);
+  ASSERT_NE(p, nullptr);
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(p->CWGraph1->graph(0)->data()->size(), 0);
+  EXPECT_EQ(p->AxisMin[1]->value(), 1);
+  EXPECT_EQ(p->AxisMax[1]->value(), 1);
+  const PlotRanges v = p->visibleRanges();
+  EXPECT_DOUBLE_EQ((v.x.min + v.x.max) / 2, 1);  // 1 in the middle of the X axis
+}
+
+TEST_F(PlotWindowTest, TrackModesSetWhatDraggingDoes) {
+  Plot* p = PlotSeries(1200);
+  EXPECT_EQ(p->Combo1->count(), 8);
+  EXPECT_EQ(p->Combo1->currentText(), QStringLiteral("Normal"));
+  EXPECT_EQ(p->txtDescription->toPlainText(), QStringLiteral("Normal mode"));
+  const struct {
+    const char* mode;
+    bool xMoves;
+    bool yMoves;
+  } cases[] = {
+      {"Normal", false, false}, {"Cursor Coordinates", false, false},
+      {"PanXY", true, true},    {"PanX", true, false},
+      {"PanY", false, true},    {"ZoomXY", true, true},
+      {"ZoomX", true, false},   {"ZoomY", false, true},
+  };
+  for (const auto& c : cases) {
+    p->CmdReset->click();
+    Choose(*p, c.mode);
+    EXPECT_EQ(p->txtDescription->toPlainText(),
+              QString::fromLatin1(TrackModeAt(p->Combo1->currentIndex()).help));
+    Drag(*p, {300, 3000}, {500, 6000});
+    const PlotRanges v = p->visibleRanges();
+    EXPECT_EQ(v.x.min != 1 || v.x.max != 1200, c.xMoves) << c.mode;
+    EXPECT_EQ(v.y.min != 0 || v.y.max != 10000, c.yMoves) << c.mode;
+    EXPECT_EQ(p->cursor(1)->visible(), c.mode == std::string("Cursor Coordinates")) << c.mode;
+    EXPECT_FALSE(p->cursor(2)->visible());
+  }
+}
+
+TEST_F(PlotWindowTest, ZoomingSelectsTheDraggedRegion) {
+  Plot* p = PlotSeries(1200);
+  Choose(*p, "ZoomXY");
+  Drag(*p, {100, 400}, {300, 200});
+  const PlotRanges v = p->visibleRanges();
+  // Within a pixel of the selection.
+  EXPECT_NEAR(v.x.min, 100, 3);
+  EXPECT_NEAR(v.x.max, 300, 3);
+  EXPECT_NEAR(v.y.min, 200, 40);
+  EXPECT_NEAR(v.y.max, 400, 40);
+}
+
+TEST_F(PlotWindowTest, TheCursorModePutsCursorOneInTheMiddleOfTheZoomedArea) {
+  Plot* p = PlotSeries(1200);
+  p->CWGraph1->xAxis->setRange(100, 300);
+  p->CWGraph1->yAxis->setRange(200, 400);
+  Choose(*p, "Cursor Coordinates");
+  EXPECT_TRUE(p->cursor(1)->visible());
+  EXPECT_EQ(p->cursor(1)->position->coords(), QPointF(200, 300));
+  EXPECT_EQ(p->XPosition->text(), QStringLiteral("200"));
+  EXPECT_EQ(p->YPosition->text(), QStringLiteral("300.0"));
+}
+
+TEST_F(PlotWindowTest, DraggingCursorOneReadsOutItsPosition) {
+  Plot* p = PlotSeries(1200);
+  Choose(*p, "Cursor Coordinates");
+  Drag(*p, {600, 5000}, {250, 2000});
+  const QPointF at = p->cursor(1)->position->coords();
+  EXPECT_NEAR(at.x(), 250, 3);
+  EXPECT_NEAR(at.y(), 2000, 40);
+  EXPECT_EQ(p->YPosition->text(), OneDecimalText(at.y()));
+  ExpectRanges(*p, {{1, 1200}, {0, 10000}});  // the cursor moved, not the graph
+}
+
+TEST_F(PlotWindowTest, YPositionShowsOneDecimalAndCursorTwoChangesNothing) {
+  Plot* p = PlotSeries(1200);
+  p->MoveCursor(1, 17, 123.456);
+  EXPECT_EQ(p->XPosition->text(), QStringLiteral("17"));
+  EXPECT_EQ(p->YPosition->text(), QStringLiteral("123.5"));
+  p->MoveCursor(2, 40, 999);
+  EXPECT_EQ(p->XPosition->text(), QStringLiteral("17"));
+  EXPECT_EQ(p->YPosition->text(), QStringLiteral("123.5"));
+}
+
+TEST_F(PlotWindowTest, ATypedAxisMaximumIsAppliedAtOnce) {
+  Plot* p = PlotSeries(1200);
+  p->AxisMax[2]->selectAll();
+  QTest::keyClicks(p->AxisMax[2], QStringLiteral("5000"));
+  ExpectRanges(*p, {{1, 1200}, {0, 5000}});
+  p->AxisMin[1]->setValue(100);
+  ExpectRanges(*p, {{100, 1200}, {0, 5000}});
+}
+
+TEST_F(PlotWindowTest, ResetScaleUndoesAPanAndTheTypedRanges) {
+  Plot* p = PlotSeries(1200);
+  p->AxisMax[2]->setValue(5000);
+  Choose(*p, "PanXY");
+  Drag(*p, {600, 2500}, {300, 1000});
+  ASSERT_GT(p->visibleRanges().x.min, 1);
+  p->CmdReset->click();
+  ExpectRanges(*p, {{1, 1200}, {0, 10000}});
+  EXPECT_EQ(p->AxisMax[2]->value(), 10000);
+  EXPECT_EQ(p->AxisMax[1]->value(), 1200);
+}
+
+TEST_F(PlotWindowTest, PrintGraphPrintsOnWhiteAndRestoresTheWindow) {
+  Plot* p = PlotSeries(1200);
+  const QPalette before = p->palette();
+  dialogs.printerAnswers.push_back(true);
+  dialogs.printToPdf = dir.filePath(QStringLiteral("plot.pdf"));
+  p->CmdPrint->click();
+  EXPECT_GT(QFileInfo(dialogs.printToPdf).size(), 0);
+  EXPECT_TRUE(p->FrmGraphic->isVisible());
+  EXPECT_EQ(p->CWGraph1->axisRect()->backgroundBrush().color(), Plot::kPlotAreaColor);
+  EXPECT_EQ(p->palette().color(QPalette::Window), before.color(QPalette::Window));
+}
+
+TEST_F(PlotWindowTest, AFailedOrCancelledPrintLeavesTheWindowAsItWas) {
+  Plot* p = PlotSeries(1200);
+  const QPalette before = p->palette();
+  dialogs.printerAnswers = {false, true};
+  dialogs.printToPdf = dir.filePath(QStringLiteral("missing-folder/plot.pdf"));
+  p->CmdPrint->click();  // cancelled
+  p->CmdPrint->click();  // the printer cannot start
+  EXPECT_EQ(dialogs.of("printer").size(), 2u);
+  EXPECT_FALSE(QFileInfo::exists(dialogs.printToPdf));
+  EXPECT_TRUE(p->FrmGraphic->isVisible());
+  EXPECT_EQ(p->CWGraph1->axisRect()->backgroundBrush().color(), Plot::kPlotAreaColor);
+  EXPECT_EQ(p->palette().color(QPalette::Window), before.color(QPalette::Window));
+}
+
+}  // namespace
+}  // namespace solardesk

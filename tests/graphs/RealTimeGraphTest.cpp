@@ -1,0 +1,218 @@
+#include <QAction>
+#include <QFileInfo>
+#include <QTest>
+
+#include "AppFixture.h"
+#include "graphs/ui/ImageCanvas.h"
+
+namespace solardesk {
+namespace {
+
+class RealTimeGraphTest : public testing::AppFixture {
+ protected:
+  // Opens the graph with the meter showing `reading` in watts, drawing area `width` x 400.
+  RealTimeGraph* OpenGraph(const QString& reading = QStringLiteral("5000"), int width = 660) {
+    MeterShows(reading, kUnitWatts);
+    app->panel().clickToolbar(QStringLiteral("Graph"));
+    RealTimeGraph* g = app->liveGraph();
+    if (g != nullptr) g->resize(width, 400);
+    return g;
+  }
+  static QColor PixelAt(const RealTimeGraph& g, double x, double y) {
+    return g.picture().pixelColor(static_cast<int>(x), static_cast<int>(y));
+  }
+  // Whether the data line passes within a pixel of a point.
+  static bool BlueNear(const RealTimeGraph& g, double x, double y) {
+    for (int dx = -1; dx <= 1; ++dx) {
+      for (int dy = -1; dy <= 1; ++dy) {
+        if (PixelAt(g, x + dx, y + dy) == ImageCanvas::ColorOf(Ink::Blue)) return true;
+      }
+    }
+    return false;
+  }
+  static void Type(QWidget* w, int key) { QTest::keyClick(w, static_cast<Qt::Key>(key)); }
+};
+
+TEST_F(RealTimeGraphTest, GraphOpensOnceBesideTheMainWindowWithTheUnitAsTitle) {
+  RealTimeGraph* g = OpenGraph();
+  ASSERT_NE(g, nullptr);
+  EXPECT_EQ(g->windowTitle(), QStringLiteral("Real Time Graph"));
+  EXPECT_TRUE(app->graphState().GraphOpen);
+  EXPECT_EQ(app->graphState().GraphUnit, kUnitWatts);
+  const QRect main = app->panel().frameGeometry();
+  EXPECT_EQ(g->frameGeometry().topLeft(), QPoint(main.x() + main.width(), main.y()));
+  EXPECT_TRUE(g->Timer1.isActive());
+  EXPECT_EQ(g->Timer1.interval(), 1000);
+
+  app->panel().clickToolbar(QStringLiteral("Graph"));
+  EXPECT_EQ(app->liveGraph(), g);
+}
+
+TEST_F(RealTimeGraphTest, GraphOpensWithoutAUnit) {
+  MeterShows(QStringLiteral("5000"), QString());
+  app->panel().clickToolbar(QStringLiteral("Graph"));
+  ASSERT_NE(app->liveGraph(), nullptr);
+  EXPECT_TRUE(app->graphState().GraphUnit.isEmpty());
+}
+
+TEST_F(RealTimeGraphTest, PlotWidthFollowsTheWindowInThirtyPixelSteps) {
+  RealTimeGraph* g = OpenGraph();
+  for (auto [width, plotWidth] : {std::pair{660, 600.0f}, {689, 600.0f}, {690, 630.0f}}) {
+    g->resize(width, 400);
+    EXPECT_EQ(g->graph().PlotWidth, plotWidth) << width;
+    EXPECT_EQ(g->picture().width(), width);
+  }
+}
+
+TEST_F(RealTimeGraphTest, TicksDrawTheReadingOnTheKeptPicture) {
+  RealTimeGraph* g = OpenGraph(QStringLiteral("5000"));
+  const SweepGraph& s = g->graph();
+  g->Timer1Tick();
+  MeterShows(QStringLiteral("2500"), kUnitWatts);
+  g->Timer1Tick();
+  EXPECT_TRUE(BlueNear(*g, s.PlotLeft + 1, s.PlotBottom - 75));
+  EXPECT_FALSE(BlueNear(*g, s.PlotLeft + 1, s.PlotBottom - 10));
+  EXPECT_EQ(PixelAt(*g, s.PlotLeft + 300, s.PlotBottom - 100), ImageCanvas::ColorOf(Ink::White));
+  // The top label reads 10000.0, in black somewhere left of the axis.
+  bool black = false;
+  for (int x = 0; x < s.PlotLeft - 10; ++x) {
+    for (int y = 0; y < static_cast<int>(s.PlotBottom); ++y) {
+      black |= g->picture().pixelColor(x, y) == QColor(0, 0, 0);
+    }
+  }
+  EXPECT_TRUE(black);
+}
+
+TEST_F(RealTimeGraphTest, ReadingsOutsideTheLimitsAreDrawnJustBeyondThePlot) {
+  RealTimeGraph* g = OpenGraph(QStringLiteral("500"));
+  g->toolbarAction(QStringLiteral("Limit"))->trigger();
+  g->TxtMax->setText(QStringLiteral("1000"));
+  g->TxtMin->setText(QStringLiteral("100"));
+  g->CmdOK->click();
+  const SweepGraph& s = g->graph();
+  g->Timer1Tick();
+  MeterShows(QStringLiteral("2000"), kUnitWatts);
+  g->Timer1Tick();
+  EXPECT_TRUE(BlueNear(*g, s.PlotLeft + 1, s.PlotBottom - s.PlotHeight - 5));
+  MeterShows(QStringLiteral("50"), kUnitWatts);
+  g->Timer1Tick();
+  EXPECT_TRUE(BlueNear(*g, s.PlotLeft + 2, s.PlotBottom + 3));
+}
+
+TEST_F(RealTimeGraphTest, AUnitChangeClosesTheGraphAndTheNextOpensWithTheNewUnit) {
+  RealTimeGraph* g = OpenGraph();
+  g->Timer1Tick();
+  MeterShows(QStringLiteral("5000"), kUnitBtu);
+  g->Timer1Tick();
+  EXPECT_FALSE(app->graphState().GraphOpen);
+  Settle();
+  EXPECT_EQ(app->liveGraph(), nullptr);
+
+  app->panel().clickToolbar(QStringLiteral("Graph"));
+  ASSERT_NE(app->liveGraph(), nullptr);
+  EXPECT_EQ(app->graphState().GraphUnit, kUnitBtu);
+}
+
+TEST_F(RealTimeGraphTest, ClosingClearsTheOpenFlag) {
+  RealTimeGraph* g = OpenGraph();
+  g->close();
+  EXPECT_FALSE(app->graphState().GraphOpen);
+  Settle();
+  EXPECT_EQ(app->liveGraph(), nullptr);
+}
+
+TEST_F(RealTimeGraphTest, LimitPausesTheSweepAndShowsTheCurrentValues) {
+  RealTimeGraph* g = OpenGraph();
+  g->toolbarAction(QStringLiteral("Limit"))->trigger();
+  EXPECT_FALSE(g->Timer1.isActive());
+  EXPECT_TRUE(g->PMessage->isVisible());
+  EXPECT_EQ(g->TxtMax->text(), QStringLiteral("10000"));
+  EXPECT_EQ(g->TxtMin->text(), QStringLiteral("0"));
+  EXPECT_EQ(g->TxtCounts->text(), QStringLiteral("600"));
+}
+
+TEST_F(RealTimeGraphTest, RefusedValuesAndCountsKeepThePanelOpenWithAMessage) {
+  RealTimeGraph* g = OpenGraph();
+  const struct {
+    const char* max;
+    const char* min;
+    const char* counts;
+    QString message;
+  } cases[] = {
+      {"5000", "5000", "600", QStringLiteral("0 <= Value <= 10000, try again!")},
+      {"10000", "0", "9", QStringLiteral("10 <= Counts <= 864000, try again!")},
+      {"10000", "0", "864001", QStringLiteral("10 <= Counts <= 864000, try again!")},
+  };
+  for (const auto& c : cases) {
+    dialogs.shown.clear();
+    g->toolbarAction(QStringLiteral("Limit"))->trigger();
+    g->TxtMax->setText(QString::fromLatin1(c.max));
+    g->TxtMin->setText(QString::fromLatin1(c.min));
+    g->TxtCounts->setText(QString::fromLatin1(c.counts));
+    g->CmdOK->click();
+    ASSERT_EQ(dialogs.of("message").size(), 1u) << c.counts;
+    EXPECT_EQ(dialogs.shown[0].text, c.message);
+    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Critical);
+    EXPECT_TRUE(g->PMessage->isVisible());
+    EXPECT_FALSE(g->Timer1.isActive());
+  }
+}
+
+TEST_F(RealTimeGraphTest, AcceptedCountsRestartTheSweepWithTheNewStep) {
+  RealTimeGraph* g = OpenGraph();
+  g->toolbarAction(QStringLiteral("Limit"))->trigger();
+  g->TxtCounts->setText(QStringLiteral("1200"));
+  g->CmdOK->click();
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_FALSE(g->PMessage->isVisible());
+  EXPECT_TRUE(g->Timer1.isActive());
+  EXPECT_FLOAT_EQ(g->graph().StepWidth, 0.5f);
+  EXPECT_FLOAT_EQ(g->graph().SweepPos, -0.5f);
+}
+
+TEST_F(RealTimeGraphTest, EntryFieldsDropKeysTheyDoNotTake) {
+  RealTimeGraph* g = OpenGraph();
+  g->toolbarAction(QStringLiteral("Limit"))->trigger();
+  for (QLineEdit* f : {g->TxtMax, g->TxtMin, g->TxtCounts}) f->clear();
+  QTest::keyClicks(g->TxtMax, QStringLiteral("a1-2.5x,"));
+  QTest::keyClicks(g->TxtMin, QStringLiteral("-0.5e"));
+  QTest::keyClicks(g->TxtCounts, QStringLiteral("1-2.0a0"));
+  EXPECT_EQ(g->TxtMax->text(), QStringLiteral("1-2.5"));
+  EXPECT_EQ(g->TxtMin->text(), QStringLiteral("-0.5"));
+  EXPECT_EQ(g->TxtCounts->text(), QStringLiteral("1200"));
+  Type(g->TxtCounts, Qt::Key_Backspace);
+  EXPECT_EQ(g->TxtCounts->text(), QStringLiteral("120"));
+}
+
+TEST_F(RealTimeGraphTest, EnterWalksDownThePanelAndAppliesFromCounts) {
+  RealTimeGraph* g = OpenGraph();
+  g->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(g));
+  g->toolbarAction(QStringLiteral("Limit"))->trigger();
+  EXPECT_TRUE(g->TxtMax->hasFocus());
+  Type(g->TxtMax, Qt::Key_Return);
+  EXPECT_TRUE(g->TxtMin->hasFocus());
+  Type(g->TxtMin, Qt::Key_Enter);
+  EXPECT_TRUE(g->TxtCounts->hasFocus());
+  g->TxtCounts->setText(QStringLiteral("60"));
+  Type(g->TxtCounts, Qt::Key_Return);
+  EXPECT_FALSE(g->PMessage->isVisible());
+  EXPECT_FLOAT_EQ(g->graph().StepWidth, 10.0f);
+}
+
+TEST_F(RealTimeGraphTest, PrintSendsThePictureUnchangedToThePrinter) {
+  RealTimeGraph* g = OpenGraph();
+  g->Timer1Tick();
+  g->Timer1Tick();
+  const QImage before = g->picture().copy();
+  dialogs.printerAnswers.push_back(true);
+  dialogs.printToPdf = dir.filePath(QStringLiteral("graph.pdf"));
+  g->toolbarAction(QStringLiteral("Print"))->trigger();
+  EXPECT_EQ(dialogs.of("printer").size(), 1u);
+  EXPECT_GT(QFileInfo(dialogs.printToPdf).size(), 0);
+  EXPECT_EQ(g->picture(), before);
+  EXPECT_TRUE(g->Toolbar1->isVisible());
+}
+
+}  // namespace
+}  // namespace solardesk
