@@ -41,12 +41,5 @@ TEST(MiddleOf, IsTheCentreOfTheVisibleArea) {
   EXPECT_EQ(MiddleOf({{1, 2}, {0, 10000}}), QPointF(1.5, 5000));
 }
 
-TEST(PointsOf, PutsValueKAtXk) {
-  const PlotPoints p = PointsOf({5.5f, 0.0f, 9999.0f});
-  EXPECT_EQ(p.keys, (QVector<double>{1, 2, 3}));
-  EXPECT_EQ(p.values, (QVector<double>{5.5, 0, 9999}));
-  EXPECT_TRUE(PointsOf({}).keys.isEmpty());
-}
-
 }  // namespace
 }  // namespace solardesk

@@ -1,7 +1,7 @@
+#include <qcustomplot.h>
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QTest>
-#include <qcustomplot.h>
 
 #include "AppFixture.h"
 #include "graphs/logic/NumberText.h"

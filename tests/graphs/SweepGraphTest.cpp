@@ -37,8 +37,7 @@ class SweepGraphTest : public ::testing::Test {
   // One tick with the reading; returns the blue segments it drew.
   std::vector<RecordingCanvas::Line> TickWith(const QString& reading) {
     canvas.forget();
-    EXPECT_EQ(graph.Tick(reading, kWatts, kWatts, kNoon, canvas),
-              SweepGraph::TickResult::Drawn);
+    EXPECT_EQ(graph.Tick(reading, kWatts, kWatts, kNoon, canvas), SweepGraph::TickResult::Drawn);
     return canvas.linesOf(Ink::Blue);
   }
 

@@ -54,7 +54,7 @@ TEST_F(SweepLimitsTest, ValuesOutsideZeroToTenThousandOrNotAscendingAreRefused) 
     const char* min;
     LimitsVerdict verdict;
   } cases[] = {
-      {"10000", "0", LimitsVerdict::Accepted},  {"500", "500", LimitsVerdict::ValueRefused},
+      {"10000", "0", LimitsVerdict::Accepted},     {"500", "500", LimitsVerdict::ValueRefused},
       {"10001", "0", LimitsVerdict::ValueRefused}, {"100", "-1", LimitsVerdict::ValueRefused},
       {"100", "200", LimitsVerdict::ValueRefused}, {"abc", "", LimitsVerdict::ValueRefused},
       {"0.5", "0.25", LimitsVerdict::Accepted},

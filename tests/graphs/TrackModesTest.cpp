@@ -6,8 +6,8 @@ namespace solardesk {
 namespace {
 
 TEST(TrackModes, ListTheEightModesWithTheirCodesInOrder) {
-  const char* names[] = {"Normal", "Cursor Coordinates", "PanXY", "PanX",
-                         "PanY",   "ZoomXY",             "ZoomX", "ZoomY"};
+  const char* names[] = {"Normal", "Cursor Coordinates", "PanXY", "PanX", "PanY", "ZoomXY", "ZoomX",
+                         "ZoomY"};
   const auto& modes = TrackModes();
   for (int i = 0; i < 8; ++i) {
     EXPECT_STREQ(modes[static_cast<std::size_t>(i)].name, names[i]);

@@ -18,16 +18,4 @@ QPointF MiddleOf(const PlotRanges& visible) {
   return {(visible.x.max + visible.x.min) / 2, (visible.y.max + visible.y.min) / 2};
 }
 
-PlotPoints PointsOf(const std::vector<float>& series) {
-  PlotPoints p;
-  const auto n = static_cast<qsizetype>(series.size());
-  p.keys.resize(n);
-  p.values.resize(n);
-  for (qsizetype i = 0; i < n; ++i) {
-    p.keys[i] = static_cast<double>(i + 1);
-    p.values[i] = static_cast<double>(series[static_cast<std::size_t>(i)]);
-  }
-  return p;
-}
-
 }  // namespace solardesk

@@ -2,7 +2,6 @@
 
 #include <QPointF>
 #include <QVector>
-#include <vector>
 
 namespace solardesk {
 
@@ -29,11 +28,10 @@ AxisRange ShownRange(AxisRange range);
 // The middle of the visible area, where cursor 1 goes when the cursor mode is chosen.
 QPointF MiddleOf(const PlotRanges& visible);
 
-// The plot's points: value k (from 1) of the series at X = k.
+// Points of the file plot: value k (from 1) of the series at X = k.
 struct PlotPoints {
   QVector<double> keys;
   QVector<double> values;
 };
-PlotPoints PointsOf(const std::vector<float>& series);
 
 }  // namespace solardesk

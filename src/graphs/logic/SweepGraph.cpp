@@ -31,8 +31,7 @@ void SweepGraph::Layout(int areaWidth, int areaHeight, const QString& graphUnit,
     canvas.line({left - 2, y}, {left - reach, y}, Ink::Black, 1, Stroke::Solid);
   }
   for (int i = 0; i <= 8; ++i) {
-    const QString label =
-        AxisLabelText(LowerLimit + (UpperLimit - LowerLimit) * i / 8, locale);
+    const QString label = AxisLabelText(LowerLimit + (UpperLimit - LowerLimit) * i / 8, locale);
     const double x = left - 40 - canvas.textWidth(label) / 4;
     const double y = PlotBottom - canvas.textHeight() / 2 - i * PlotHeight / 8;
     canvas.text({x, y}, label, Ink::Black);

@@ -41,8 +41,8 @@ class SweepGraph : public SweepLayout {
   enum class TickResult { Drawn, UnitChanged };
   // One tick: advances the sweep and draws the reading's point. A reading unit that differs from
   // the graph's unit draws nothing and is reported, so that the window closes.
-  TickResult Tick(const QString& readingText, const QString& readingUnit,
-                  const QString& graphUnit, const QTime& timeOfDay, SweepCanvas& canvas);
+  TickResult Tick(const QString& readingText, const QString& readingUnit, const QString& graphUnit,
+                  const QTime& timeOfDay, SweepCanvas& canvas);
 
   // Pixels above the baseline at which a value is drawn; values beyond the limits are drawn
   // just above the top or just below the baseline.

@@ -1,10 +1,10 @@
 #include "Plot.h"
 
+#include <qcustomplot.h>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPrinter>
 #include <QVBoxLayout>
-#include <qcustomplot.h>
 
 #include "ImagePrint.h"
 #include "WindowPlacement.h"
@@ -61,6 +61,10 @@ void Plot::BuildGraph() {
     c->setVisible(false);
   }
   SetRanges(DefaultRanges(0));
+  // A pan or zoom shows other values: the points worth drawing are picked again.
+  connect(CWGraph1->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
+          &Plot::ShowVisiblePoints);
+  CWGraph1->installEventFilter(this);  // a wider plot draws more of a long series
   connect(CWGraph1, &QCustomPlot::mousePress, this, &Plot::GraphMousePress);
   connect(CWGraph1, &QCustomPlot::mouseMove, this, &Plot::GraphMouseMove);
   connect(CWGraph1, &QCustomPlot::mouseRelease, this, [this] { draggingCursor_ = false; });
@@ -128,12 +132,25 @@ void Plot::BuildControls() {
 
 void Plot::LoadSeries(const std::vector<float>& series, int pointCount) {
   PlotPointCount = pointCount;
+  envelope_ = SeriesEnvelope(series);
   const PlotRanges ranges = DefaultRanges(pointCount);
   SetRangeFields(ranges);
   SetRanges(ranges);
-  const PlotPoints points = PointsOf(series);
-  CWGraph1->graph(0)->setData(points.keys, points.values, true);
+  ShowVisiblePoints();
   CWGraph1->replot();
+}
+
+bool Plot::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == CWGraph1 && e->type() == QEvent::Resize) ShowVisiblePoints();
+  return QWidget::eventFilter(watched, e);
+}
+
+// About one run of values per pixel of the graph's width: QCustomPlot's own sampling then has
+// little left to do, whatever the length of the series.
+void Plot::ShowVisiblePoints() {
+  const QCPRange x = CWGraph1->xAxis->range();
+  const PlotPoints points = envelope_.PointsFor(x.lower, x.upper, std::max(CWGraph1->width(), 256));
+  CWGraph1->graph(0)->setData(points.keys, points.values, true);
 }
 
 PlotRanges Plot::visibleRanges() const {
@@ -160,8 +177,8 @@ void Plot::SetRangeFields(const PlotRanges& ranges) {
 }
 
 void Plot::ApplyRangeFields() {
-  SetRanges({{AxisMin[1]->value(), AxisMax[1]->value()},
-             {AxisMin[2]->value(), AxisMax[2]->value()}});
+  SetRanges(
+      {{AxisMin[1]->value(), AxisMax[1]->value()}, {AxisMin[2]->value(), AxisMax[2]->value()}});
   CWGraph1->replot(QCustomPlot::rpQueuedReplot);
 }
 

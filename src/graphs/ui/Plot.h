@@ -11,6 +11,7 @@
 
 #include "RangeField.h"
 #include "graphs/logic/PlotRanges.h"
+#include "graphs/logic/SeriesEnvelope.h"
 #include "graphs/logic/TrackModes.h"
 #include "panel/logic/Instrument.h"
 
@@ -65,17 +66,22 @@ class Plot : public QWidget {
 
   static const QColor kPlotAreaColor;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
  private:
   void BuildGraph();
   void BuildControls();
   void SetRanges(const PlotRanges& ranges);
   void SetRangeFields(const PlotRanges& ranges);
+  void ShowVisiblePoints();
   void CursorMoved(int index, double x, double y);
   void GraphMousePress(QMouseEvent* e);
   void GraphMouseMove(QMouseEvent* e);
 
   Instrument& instrument_;
   std::array<QCPItemTracer*, 3> cursors_{};
+  SeriesEnvelope envelope_;
   bool fillingFields_ = false;
   bool draggingCursor_ = false;
 };

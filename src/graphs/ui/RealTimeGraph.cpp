@@ -43,10 +43,8 @@ void RealTimeGraph::BuildToolbar() {
     a->setData(QString::fromLatin1(key));
     a->setToolTip(QString::fromLatin1(key));
   }
-  connect(toolbarAction(QStringLiteral("Limit")), &QAction::triggered, this,
-          &RealTimeGraph::Limit);
-  connect(toolbarAction(QStringLiteral("Print")), &QAction::triggered, this,
-          &RealTimeGraph::Print);
+  connect(toolbarAction(QStringLiteral("Limit")), &QAction::triggered, this, &RealTimeGraph::Limit);
+  connect(toolbarAction(QStringLiteral("Print")), &QAction::triggered, this, &RealTimeGraph::Print);
 }
 
 QAction* RealTimeGraph::toolbarAction(const QString& key) const {
