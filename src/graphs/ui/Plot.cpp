@@ -145,11 +145,12 @@ bool Plot::eventFilter(QObject* watched, QEvent* e) {
   return QWidget::eventFilter(watched, e);
 }
 
-// About one run of values per pixel of the graph's width: QCustomPlot's own sampling then has
-// little left to do, whatever the length of the series.
+// One run of values (its lowest and highest value) per two pixels of the graph's width: about
+// as many points as pixels, so QCustomPlot draws a long series as fast as a short one.
 void Plot::ShowVisiblePoints() {
   const QCPRange x = CWGraph1->xAxis->range();
-  const PlotPoints points = envelope_.PointsFor(x.lower, x.upper, std::max(CWGraph1->width(), 256));
+  const PlotPoints points =
+      envelope_.PointsFor(x.lower, x.upper, std::max(CWGraph1->width() / 2, 128));
   CWGraph1->graph(0)->setData(points.keys, points.values, true);
 }
 
