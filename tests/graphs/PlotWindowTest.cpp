@@ -66,11 +66,13 @@ TEST_F(PlotWindowTest, ASeriesIsPlottedAgainstItsRecordNumbers) {
   EXPECT_EQ(p->AxisMin[2]->text(), QStringLiteral("0"));
   EXPECT_EQ(p->CWGraph1->xAxis->label(), QStringLiteral("No.s"));
   EXPECT_EQ(p->CWGraph1->yAxis->label(), kUnitWatts);
+  // Drawn from X 1 to the last value, the highest included (a long series is drawn as the
+  // lowest and highest value of short runs).
   auto data = p->CWGraph1->graph(0)->data();
-  ASSERT_EQ(data->size(), 1200);
+  ASSERT_GT(data->size(), 0);
   EXPECT_EQ(data->at(0)->key, 1);
-  EXPECT_EQ(data->at(1199)->key, 1200);
-  EXPECT_EQ(data->at(1199)->value, 1199);
+  EXPECT_EQ(data->at(data->size() - 1)->key, 1200);
+  EXPECT_EQ(data->at(data->size() - 1)->value, 1199);
   const QRect main = app->panel().frameGeometry();
   EXPECT_EQ(p->frameGeometry().topLeft(), QPoint(main.x() + main.width(), main.y()));
 }
