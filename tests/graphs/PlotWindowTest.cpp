@@ -1,10 +1,13 @@
 #include <qcustomplot.h>
+#include <QFile>
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QTest>
 
 #include "AppFixture.h"
 #include "graphs/logic/NumberText.h"
+#include "recording/ui/FileList.h"
+#include "recording/ui/RecordingWindows.h"
 
 namespace solardesk {
 namespace {
@@ -75,6 +78,28 @@ TEST_F(PlotWindowTest, ASeriesIsPlottedAgainstItsRecordNumbers) {
   EXPECT_EQ(data->at(data->size() - 1)->value, 1199);
   const QRect main = app->panel().frameGeometry();
   EXPECT_EQ(p->frameGeometry().topLeft(), QPoint(main.x() + main.width(), main.y()));
+}
+
+TEST_F(PlotWindowTest, TheFileListsPlotFillsThePlot) {
+  const QString path = dir.filePath(QStringLiteral("a.pvd"));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(
+      "      No.s\t            Date Time\t    Btu/(ft)2.h\t\r\n"
+      "      1\t2026/12/04 09:30:00\t 12.5\t\r\n"
+      "      2\t2026/12/04 09:30:01\t 300\t\r\n");
+  file.close();
+  dialogs.openAnswers.push_back(path);
+  app->panel().clickToolbar(QStringLiteral("Open"));
+  ASSERT_NE(app->recording().fileList(), nullptr);
+  app->recording().fileList()->clickToolbar(QStringLiteral("Plot"));
+  Plot* p = app->plotWindow();
+  ASSERT_NE(p, nullptr);
+  ExpectRanges(*p, {{1, 2}, {0, 10000}});
+  EXPECT_EQ(p->CWGraph1->yAxis->label(), QStringLiteral("    Btu/(ft)2.h"));
+  auto data = p->CWGraph1->graph(0)->data();
+  ASSERT_EQ(data->size(), 2);
+  EXPECT_EQ(data->at(1)->value, 300);
 }
 
 TEST_F(PlotWindowTest, ALaterSeriesReplacesTheDataButKeepsTitleModeAndWindow) {
