@@ -19,7 +19,7 @@ for path in ./usr/bin/solardesk ./usr/bin/solardesk-cli \
 done
 
 depends=$(dpkg-deb --field "$deb" Depends)
-for package in libqt6widgets6 libqt6printsupport6 libhidapi-hidraw0 udev; do
+for package in libqt6widgets6 libqt6printsupport6 libhidapi-hidraw0 libqcustomplot2.1-qt6 udev; do
   grep -q "$package" <<<"$depends" || { echo "Depends lacks $package: $depends"; exit 1; }
 done
 
