@@ -5,6 +5,8 @@
 #   scripts/fuzz.sh 600        # ten minutes a target
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# ccache hits across clones of the repository, wherever they are.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 seconds="${1:-30}"
 if ! command -v clang++ >/dev/null; then
   echo "clang++ not found: fuzzing skipped"
