@@ -18,6 +18,12 @@ int CliContext::Fail(const QString& message, int code) {
   return code;
 }
 
+void CliContext::WriteRaw(const QByteArray& bytes) {
+  out_.flush();
+  std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+  std::fflush(stdout);
+}
+
 bool CliContext::Connect() {
   if (link().MeterConnected() || link().LocateMeter()) return true;
   const QString ids =
@@ -50,6 +56,18 @@ bool CliContext::Send(unsigned code, const std::vector<unsigned>& parameters) {
   instrument_.byteSlots.setCommand(cmd::kAction, code);
   instrument_.byteSlots.setParameters(3, parameters);
   link().SendOutputReport();
+  return true;
+}
+
+bool CliContext::Exchange(const std::function<void()>& exchange, bool answerExpected) {
+  if (!Connect()) return false;
+  exchange();
+  // Each run starts with no input report, so an empty one means that nothing was ever answered,
+  // even when a later write found the meter again.
+  if (!link().MeterConnected() || (answerExpected && link().InputReport().empty())) {
+    Fail(QStringLiteral("the meter does not answer"));
+    return false;
+  }
   return true;
 }
 

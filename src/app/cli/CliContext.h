@@ -3,8 +3,10 @@
 #include <QFile>
 #include <QTextStream>
 #include <atomic>
+#include <functional>
 #include <memory>
 
+#include "Arguments.h"
 #include "core/Clock.h"
 #include "core/Dialogs.h"
 #include "panel/logic/Instrument.h"
@@ -13,16 +15,21 @@ namespace solardesk::cli {
 
 enum ExitCode { kOk = 0, kNoData = 1, kUsage = 2 };
 
-// Shows no dialog: the command-line program asks nothing.
+// Shows no dialog: the command-line program asks nothing. A question (OK and Cancel) gets
+// `questionAnswer`, which a command sets when its user has already answered on the command
+// line ("logger erase --yes").
 class NoDialogs final : public Dialogs {
  public:
-  DialogAnswer message(const QString&, const QString&, MessageIcon, MessageButtons) override {
-    return DialogAnswer::Cancel;
+  DialogAnswer message(const QString&, const QString&, MessageIcon,
+                       MessageButtons buttons) override {
+    return buttons == MessageButtons::OkCancel ? questionAnswer : DialogAnswer::Ok;
   }
   QString input(const QString&, const QString&, const QString&) override { return {}; }
   QString saveFileName(const QString&, const QString&) override { return {}; }
   QString openFileName(const QString&, const QString&) override { return {}; }
   bool choosePrinter(QPrinter&) override { return false; }
+
+  DialogAnswer questionAnswer = DialogAnswer::Cancel;
 };
 
 // What every command works with: the instrument on the chosen bus, the clock, standard output
@@ -34,10 +41,17 @@ class CliContext {
   Instrument& instrument() { return instrument_; }
   MeterLink& link() { return instrument_.link; }
   Clock& clock() { return clock_; }
+  NoDialogs& dialogs() { return dialogs_; }
   QTextStream& out() { return out_; }
+  // Writes bytes to standard output as they are (data-file texts with their CR LF).
+  void WriteRaw(const QByteArray& bytes);
 
   // Writes "solardesk-cli: <message>" on standard error and returns `code`.
   int Fail(const QString& message, int code = kNoData);
+  // The usage of the command being run; UsageError reports what was wrong with its arguments.
+  void SetUsage(const QString& usage) { usage_ = usage; }
+  const QString& Usage() const { return usage_; }
+  int UsageError(const Arguments& args) { return Fail(args.Error(usage_), kUsage); }
 
   // Finds the meter; on failure writes the error (naming the udev rule when a meter exists but
   // cannot be opened) and returns false.
@@ -46,6 +60,10 @@ class CliContext {
   bool Query(unsigned code, const std::vector<unsigned>& parameters = {});
   // One action or setting; false (with the error written) when the meter is not connected.
   bool Send(unsigned code, const std::vector<unsigned>& parameters = {});
+  // Runs the exchanges of one of the shared logic functions on the connected meter: false (with
+  // the error written) when no meter was found or it did not answer. `answerExpected` is false
+  // for commands that only write.
+  bool Exchange(const std::function<void()>& exchange, bool answerExpected = true);
 
   // Appends every report written and read to `path`, one line each.
   bool StartTrace(const QString& path);
@@ -58,6 +76,7 @@ class CliContext {
   NoDialogs dialogs_;
   Instrument instrument_;
   QTextStream out_;
+  QString usage_;
   std::unique_ptr<QFile> trace_;
 };
 

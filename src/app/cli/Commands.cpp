@@ -1,6 +1,11 @@
 #include "Commands.h"
 
 #include "DisplayCommands.h"
+#include "ExportCommand.h"
+#include "KeyCommand.h"
+#include "LoggerCliCommands.h"
+#include "RecordCommand.h"
+#include "SettingsCommands.h"
 
 namespace solardesk::cli {
 
@@ -8,6 +13,22 @@ const std::vector<Command>& AllCommands() {
   static const std::vector<Command> commands = {
       {"read", "read", RunRead},
       {"watch", "watch [--count N]", RunWatch},
+      {"record", "record FILE [--interval S] [--count N]", RunRecord},
+      {"logger list", "logger list", RunLoggerList},
+      {"logger download", "logger download K [-o FILE]", RunLoggerDownload},
+      {"logger erase", "logger erase --yes", RunLoggerErase},
+      {"clock show", "clock show", RunClockShow},
+      {"clock set", "clock set", RunClockSet},
+      {"interval show", "interval show", RunIntervalShow},
+      {"interval set", "interval set S", RunIntervalSet},
+      {"calibration show", "calibration show", RunCalibrationShow},
+      {"calibration set", "calibration set V", RunCalibrationSet},
+      {"reservation show", "reservation show", RunReservationShow},
+      {"reservation set", "reservation set F0 ... F11", RunReservationSet},
+      {"cycling show", "cycling show", RunCyclingShow},
+      {"cycling set", "cycling set F0 ... F5", RunCyclingSet},
+      {"key", "key NAME [--long]", RunKey},
+      {"export", "export FILE.pvd [-o OUT.csv]", RunExport},
   };
   return commands;
 }

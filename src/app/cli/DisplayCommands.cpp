@@ -6,9 +6,7 @@
 #include "link/Commands.h"
 
 namespace solardesk::cli {
-namespace {
 
-// One display query and decode, as a polling tick does it.
 bool ReadDisplay(CliContext& cli) {
   if (!cli.Query(cmd::kQueryDisplay)) return false;
   if (!PublishDisplay(cli.link().InputReport(), cli.instrument().meter)) {
@@ -17,8 +15,6 @@ bool ReadDisplay(CliContext& cli) {
   }
   return true;
 }
-
-}  // namespace
 
 int RunRead(CliContext& cli, const QStringList& args) {
   if (!args.isEmpty()) return cli.Fail(QStringLiteral("read takes no arguments"), kUsage);

@@ -6,6 +6,10 @@
 
 namespace solardesk::cli {
 
+// One display query and decode, as a polling tick does it; false (with the error written) when
+// the meter did not answer or its answer is too short to read.
+bool ReadDisplay(CliContext& cli);
+
 // "read": one display query; prints the reading text, a tab and the unit.
 int RunRead(CliContext& cli, const QStringList& args);
 // "watch [--count N]": polls every 100 ms, prints a line for the first answer and for every

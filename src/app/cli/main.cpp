@@ -38,6 +38,19 @@ QString Help() {
   return text;
 }
 
+// The command named by the first one or two arguments ("read", "logger list"); its name is
+// taken out of `args`.
+const Command* FindCommand(QStringList& args) {
+  for (const Command& c : AllCommands()) {
+    const QStringList words = QString::fromLatin1(c.name).split(' ');
+    if (args.mid(0, words.size()) == words) {
+      args.remove(0, words.size());
+      return &c;
+    }
+  }
+  return nullptr;
+}
+
 int Usage(const QString& message) {
   std::fprintf(stderr, "solardesk-cli: %s (see solardesk-cli --help)\n", qPrintable(message));
   return kUsage;
@@ -74,12 +87,18 @@ int main(int argc, char** argv) {
     if (option == QLatin1String("--trace")) trace = value;
   }
   if (args.isEmpty()) return Usage(QStringLiteral("no command given"));
-  const QString name = args.takeFirst();
-  const Command* command = nullptr;
-  for (const Command& c : AllCommands()) {
-    if (name == QLatin1String(c.name)) command = &c;
+  const Command* command = FindCommand(args);
+  if (!command) {
+    // "logger" alone or with a sub-command it does not have: list the ones it has.
+    QStringList usages;
+    for (const Command& c : AllCommands()) {
+      if (QString::fromLatin1(c.name).section(' ', 0, 0) == args.first())
+        usages << QString::fromLatin1(c.usage);
+    }
+    if (usages.size() > 1)
+      return Usage(QStringLiteral("usage: ") + usages.join(QStringLiteral(" | ")));
+    return Usage(QStringLiteral("unknown command %1").arg(args.first()));
   }
-  if (!command) return Usage(QStringLiteral("unknown command %1").arg(name));
 
   SystemClock clock;
   std::unique_ptr<HidBackend> backend;
@@ -100,6 +119,7 @@ int main(int argc, char** argv) {
   cli.link().productIdText = pid;
   if (!trace.isEmpty() && !cli.StartTrace(trace))
     return Usage(QStringLiteral("cannot write the trace file %1").arg(trace));
+  cli.SetUsage(QString::fromLatin1(command->usage));
   const int code = command->run(cli, args);
   cli.out().flush();
   cli.link().CloseHandles();

@@ -38,6 +38,7 @@ LoggerCapacity CapacityFor(std::uint32_t capacityKb, std::uint32_t freeKb, int s
   // rather than a division by zero or a negative fill.
   if (capacityKb > 0 && c.freeKb <= capacityKb) {
     const double used = double(capacityKb - c.freeKb) / double(capacityKb) * 100.0;
+    c.usedShare = used;
     c.usedPercent = std::clamp(static_cast<int>(std::lround(used)), 0, 100);
   }
   c.caption = QStringLiteral("Capacity : %1 MB").arg(capacityKb / 1024);

@@ -14,6 +14,7 @@ struct LoggerCapacity {
   std::uint32_t capacityKb = 0;  // A
   std::uint32_t freeKb = 0;      // B, 0 when the memory counts as full
   int usedPercent = 0;           // the gauge MSize, 0..100
+  double usedShare = 0;          // the same fill in percent, not rounded
   QString caption;               // "Capacity : N MB"
 };
 

@@ -7,8 +7,8 @@
 
 #include "DataFileFormat.h"
 #include "IntervalEntry.h"
+#include "MeterInterval.h"
 #include "SingleText.h"
-#include "link/Commands.h"
 #include "panel/logic/Instrument.h"
 
 namespace solardesk {
@@ -213,17 +213,13 @@ void FileTransfer::AskPcInterval() {
 
 void FileTransfer::AskMeterInterval() {
   instrument_.PauseTimers();
-  instrument_.byteSlots.setCommand(cmd::kQuery, cmd::kQuerySettings);
-  instrument_.link.TransactReport();
-  const int current = instrument_.link.InputByte(1);
+  const int current = ReadMeterInterval(instrument_);
   const QString answer = instrument_.dialogs.input(
       kIntervalPrompt + QStringLiteral("(1 <= t <= %1 ) ").arg(kMaxMeterInterval), kIntervalTitle,
       QString::number(current));
   if (!answer.isEmpty()) {
     if (const std::optional<int> seconds = IntervalAnswer(answer, kMaxMeterInterval)) {
-      instrument_.byteSlots.setCommand(cmd::kAction, cmd::kSetInterval);
-      instrument_.byteSlots.setParameters(3, {static_cast<unsigned>(*seconds)});
-      instrument_.link.SendOutputReport();
+      WriteMeterInterval(instrument_, *seconds);
     }
   }
   instrument_.ResumeTimers();
