@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <vector>
 
 namespace solardesk::testing {
 
@@ -16,9 +17,23 @@ struct CliRun {
   QString err;
 };
 
-inline CliRun RunCli(const QStringList& args, int timeoutMs = 30000) {
-  QProcess p;
+// Central European time with its summer time, as a POSIX rule (no time zone files needed):
+// +01:00 in winter, +02:00 in summer.
+inline const QString kCentralEuropeTz = QStringLiteral("TZ=CET-1CEST,M3.5.0,M10.5.0/3");
+
+// `environment` holds "NAME=value" entries added to the program's environment.
+inline void StartCli(QProcess& p, const QStringList& args, const QStringList& environment = {}) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const QString& entry : environment)
+    env.insert(entry.section('=', 0, 0), entry.section('=', 1));
+  p.setProcessEnvironment(env);
   p.start(QStringLiteral(SOLARDESK_CLI), args);
+}
+
+inline CliRun RunCli(const QStringList& args, const QStringList& environment = {},
+                     int timeoutMs = 30000) {
+  QProcess p;
+  StartCli(p, args, environment);
   p.waitForFinished(timeoutMs);
   CliRun r;
   r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
@@ -27,7 +42,7 @@ inline CliRun RunCli(const QStringList& args, int timeoutMs = 30000) {
   return r;
 }
 
-// A scenario file in a temporary folder.
+// A scenario file in a temporary folder, which also holds the files a test writes.
 class ScenarioFile {
  public:
   explicit ScenarioFile(const QByteArray& json) {
@@ -38,10 +53,35 @@ class ScenarioFile {
   }
   QString option() const { return QStringLiteral("--simulate=") + path_; }
   QString folder() const { return dir_.path(); }
+  QString file(const QString& name) const { return dir_.filePath(name); }
 
  private:
   QTemporaryDir dir_;
   QString path_;
 };
+
+inline QByteArray ReadAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The output reports a trace file shows as written ("> 00 01 13 ..."), as bytes.
+inline std::vector<QByteArray> WrittenReports(const QString& tracePath) {
+  std::vector<QByteArray> reports;
+  for (const QByteArray& line : ReadAll(tracePath).split('\n')) {
+    const qsizetype mark = line.indexOf(" > ");
+    if (mark < 0) continue;
+    QByteArray bytes;
+    for (const QByteArray& hex : line.mid(mark + 3).split(' '))
+      bytes += char(hex.toUInt(nullptr, 16));
+    reports.push_back(bytes);
+  }
+  return reports;
+}
+
+// `bytes` as "00 01 13", to compare readably.
+inline std::string Hex(const QByteArray& bytes) {
+  return bytes.toHex(' ').toUpper().toStdString();
+}
 
 }  // namespace solardesk::testing

@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include "CliProcess.h"
+
+namespace solardesk::testing {
+namespace {
+
+const QByteArray kTwoSets = R"({"logger": {"capacity_kb": 1000000, "free_kb": 500000, "sets": [
+  {"start": "26/12/03 10:00:00", "interval": "000000060", "unit": "W/m2     ",
+   "readings": ["123.4", " 98.7", "  0.5"]},
+  {"start": "12/12/31 23:59:30", "interval": "000000060", "unit": "btu      ",
+   "readings": ["111.1", "222.2"]},
+  {"start": "26/12/04 09:30:00", "length": 100, "stream_hex": "01 02 03"}]}})";
+
+// A logger with `count` empty record sets, capacity A and free space B.
+QByteArray LoggerWith(int count, int capacityKb, int freeKb) {
+  QByteArray sets;
+  for (int i = 0; i < count; ++i) {
+    if (i > 0) sets += ',';
+    sets += R"({"start": "26/12/01 08:00:00", "length": 0, "stream_hex": ""})";
+  }
+  return QStringLiteral(R"({"logger": {"capacity_kb": %1, "free_kb": %2, "sets": [%3]}})")
+      .arg(capacityKb)
+      .arg(freeKb)
+      .arg(QString::fromLatin1(sets))
+      .toLatin1();
+}
+
+TEST(CliLogger, ListShowsCapacityUsedShareAndEverySet) {
+  ScenarioFile s(kTwoSets);
+  const CliRun r = RunCli({s.option(), "logger", "list"});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  const QStringList lines = r.out.split('\n');
+  ASSERT_EQ(lines.size(), 6) << r.out.toStdString();
+  EXPECT_EQ(lines[0], "Capacity : 976 MB");
+  EXPECT_EQ(lines[1], "Used : 50 %");
+  EXPECT_TRUE(QRegularExpression("^1\t26/12/03 10:00:00\t\\d+$").match(lines[2]).hasMatch());
+  EXPECT_TRUE(QRegularExpression("^2\t12/12/31 23:59:30\t\\d+$").match(lines[3]).hasMatch());
+  EXPECT_EQ(lines[4], "3\t26/12/04 09:30:00\t100");
+  EXPECT_EQ(lines[5], "");
+}
+
+TEST(CliLogger, UsedShareIsTheWholeNumberPartAfterTheFullRules) {
+  const struct {
+    int sets, capacityKb, freeKb;
+    const char* used;
+  } cases[] = {
+      {1, 30000, 10241, "Used : 65 %"},         // 65.86...: cut, not rounded
+      {1, 30000, 10240, "Used : 100 %"},        // at the free-space floor the memory counts as full
+      {150, 2000000, 1000000, "Used : 100 %"},  // so it does at 150 sets
+      {149, 2000000, 1000000, "Used : 50 %"},
+  };
+  for (const auto& c : cases) {
+    ScenarioFile s(LoggerWith(c.sets, c.capacityKb, c.freeKb));
+    const CliRun r = RunCli({s.option(), "logger", "list"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.section('\n', 1, 1), c.used) << c.sets << " sets, B " << c.freeKb;
+    EXPECT_EQ(r.out.count('\n'), 2 + c.sets);
+  }
+}
+
+TEST(CliLogger, AnEmptyLoggerHasNoData) {
+  for (const QByteArray& json :
+       {LoggerWith(0, 2000000, 1000000), LoggerWith(3, 2000000, 2000000)}) {
+    ScenarioFile s(json);
+    for (const QStringList& command :
+         {QStringList{"logger", "list"}, QStringList{"logger", "download", "1"}}) {
+      const CliRun r = RunCli(QStringList{s.option()} + command);
+      EXPECT_EQ(r.exitCode, 1);
+      EXPECT_EQ(r.err, "solardesk-cli: No Data in Memory!\n");
+      EXPECT_TRUE(r.out.isEmpty());
+    }
+  }
+}
+
+TEST(CliLogger, DownloadWritesTheDataListAsItsSaveDoes) {
+  ScenarioFile s(kTwoSets);
+  const QByteArray first =
+      "      No.s\t            Date Time\t         W/(M)2\t\r\n"
+      "         1\t  26/12/03 10:00:00\t 123.4\t\r\n"
+      "         2\t  26/12/03 10:01:00\t  98.7\t\r\n"
+      "         3\t  26/12/03 10:02:00\t   0.5\t\r\n";
+  const CliRun r = RunCli({s.option(), "logger", "download", "1"});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_EQ(r.out.toLatin1(), first);
+
+  // The second set has no capital W in its unit and runs over the year.
+  const QString file = s.file("set2.pvd");
+  ASSERT_EQ(RunCli({s.option(), "logger", "download", "2", "-o", file}).exitCode, 0);
+  EXPECT_EQ(ReadAll(file),
+            "      No.s\t            Date Time\t    Btu/(ft)2.h\t\r\n"
+            "         1\t  12/12/31 23:59:30\t 111.1\t\r\n"
+            "         2\t  13/01/01 00:00:30\t 222.2\t\r\n");
+}
+
+TEST(CliLogger, DownloadFailures) {
+  ScenarioFile s(kTwoSets);
+  const struct {
+    QStringList args;
+    int exitCode;
+    const char* error;
+  } cases[] = {
+      {{"0"}, 1, "no record set 0"},
+      {{"4"}, 1, "no record set 4; the logger holds sets 1 to 3"},
+      {{"3"}, 1, "no readable data"},  // 100 bytes: no unit field
+      {{"one"}, 2, "not a set number"},
+      {{}, 2, "usage: logger download K [-o FILE]"},
+      {{"1", "-o"}, 2, "-o needs a value"},
+      {{"1", "-o", "/no/such/folder/set.pvd"}, 1, "cannot write"},
+  };
+  for (const auto& c : cases) {
+    const CliRun r = RunCli(QStringList{s.option(), "logger", "download"} + c.args);
+    EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString();
+    EXPECT_TRUE(r.err.contains(c.error)) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+  }
+}
+
+TEST(CliLogger, EraseNeedsYes) {
+  ScenarioFile s(kTwoSets);
+  const QString trace = s.file("trace.txt");
+  const CliRun refused = RunCli({s.option(), "--trace", trace, "logger", "erase"});
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_TRUE(refused.err.contains("--yes"));
+  EXPECT_TRUE(WrittenReports(trace).empty());
+
+  const CliRun erased = RunCli({s.option(), "--trace", trace, "logger", "erase", "--yes"});
+  EXPECT_EQ(erased.exitCode, 0) << erased.err.toStdString();
+  EXPECT_TRUE(erased.out.isEmpty());
+  const auto reports = WrittenReports(trace);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(Hex(reports[0].first(3)), "00 01 10");
+}
+
+TEST(CliKeys, EveryKeySendsItsCode) {
+  ScenarioFile s(kTwoSets);
+  const QString trace = s.file("trace.txt");
+  const struct {
+    const char* name;
+    int code;
+  } cases[] = {
+      {"on-off", 0x11}, {"time", 0x01}, {"hold", 0x02},  {"mxmn", 0x03}, {"set", 0x04},
+      {"power", 0x05},  {"unit", 0x06}, {"enter", 0x07}, {"zero", 0x08}, {"mem", 0x09},
+      {"up", 0x0A},     {"down", 0x0B}, {"read", 0x0C},
+  };
+  for (const auto& c : cases) {
+    QFile::remove(trace);
+    const CliRun r = RunCli({s.option(), "--trace", trace, "key", c.name});
+    EXPECT_EQ(r.exitCode, 0) << c.name << ": " << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+    const auto reports = WrittenReports(trace);
+    ASSERT_FALSE(reports.empty()) << c.name;
+    EXPECT_EQ(Hex(reports.back().first(3)), Hex(QByteArray::fromHex("0001") + char(c.code)))
+        << c.name;
+    // Only MEM asks the meter for its set count first.
+    EXPECT_EQ(reports.size(), c.code == 0x09 ? 2u : 1u) << c.name;
+    if (reports.size() == 2) {
+      EXPECT_EQ(Hex(reports[0].first(3)), "00 02 06");
+    }
+  }
+}
+
+TEST(CliKeys, LongPressesSendTheLongCodes) {
+  ScenarioFile s(kTwoSets);
+  const QString trace = s.file("trace.txt");
+  for (const auto& [name, code] : {std::pair{"mxmn", "00 01 0D"}, std::pair{"mem", "00 01 0E"}}) {
+    QFile::remove(trace);
+    ASSERT_EQ(RunCli({s.option(), "--trace", trace, "key", name, "--long"}).exitCode, 0);
+    const auto reports = WrittenReports(trace);
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(Hex(reports.back().first(3)), code) << name;
+  }
+}
+
+TEST(CliKeys, MemSendsNothingWhenTheLoggerHolds150Sets) {
+  ScenarioFile s(LoggerWith(150, 2000000, 1000000));
+  const QString trace = s.file("trace.txt");
+  const CliRun r = RunCli({s.option(), "--trace", trace, "key", "mem"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.err.contains("150 record sets")) << r.err.toStdString();
+  const auto reports = WrittenReports(trace);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(Hex(reports[0].first(3)), "00 02 06");
+}
+
+TEST(CliKeys, UnknownKeysAreUsageErrors) {
+  for (const QStringList& args :
+       {QStringList{"key", "esc"}, QStringList{"key"}, QStringList{"key", "mem", "twice"}}) {
+    const CliRun r = RunCli(QStringList{"--simulate"} + args);
+    EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
+    EXPECT_TRUE(r.err.startsWith("solardesk-cli: "));
+  }
+}
+
+}  // namespace
+}  // namespace solardesk::testing

@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QThread>
+
+#include "CliProcess.h"
+#include "core/Clock.h"
+#include "panel/logic/Instrument.h"
+#include "recording/logic/DataFileReader.h"
+#include "sim/VirtualHidBackend.h"
+#include "support/ScriptedDialogs.h"
+
+namespace solardesk::testing {
+namespace {
+
+const QByteArray kWattMeter = R"({"reading": "98.76", "unit": "W/(M)2", "logger": {
+  "capacity_kb": 1000000, "free_kb": 500000, "sets": [
+  {"start": "26/03/29 00:30:00", "interval": "000010800", "unit": "W/m2     ",
+   "readings": ["123.4", "  0.5"]},
+  {"start": "26/07/01 12:00:00", "interval": "000000060", "unit": "btu      ",
+   "readings": ["  9.9"]}]}})";
+
+// The file list of "Open", for reading back what the program wrote.
+class OpenedFile final : public LoadTarget {
+ public:
+  QString Caption() const override { return caption; }
+  void SetCaption(const QString& text) override { caption = text; }
+  void SetBusy(bool) override {}
+  void LetEventsRun() override {}
+  void SetTitle(const QString& text) override { title = text; }
+  LineStore& Entries() override { return entries; }
+  void EntriesAdded() override {}
+
+  QString caption, title, unit;
+  LineStore entries;
+  LoadOutcome outcome;
+};
+
+OpenedFile Open(const QString& path) {
+  sim::VirtualHidBackend bus;
+  ManualClock clock;
+  ScriptedDialogs dialogs;
+  Instrument instrument(bus, clock, dialogs);
+  OpenedFile file;
+  file.outcome = LoadDataFile(path, QFileInfo(path).fileName(), file, file.unit, instrument);
+  return file;
+}
+
+// The date-time field of a loaded record line.
+QDateTime SampleTime(const QString& entry) {
+  return QDateTime::fromString(entry.section('\t', 1, 1), QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+}
+
+TEST(CliRecord, RecordsSamplesThatOpenReadsBack) {
+  ScenarioFile s(kWattMeter);
+  const QString path = s.file("site.pvd");
+  const QDateTime start = QDateTime::currentDateTime().addSecs(-1);
+  const CliRun r = RunCli({s.option(), "record", path, "--interval", "1", "--count", "3"});
+  const QDateTime end = QDateTime::currentDateTime().addSecs(1);
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_TRUE(r.out.isEmpty());
+
+  const OpenedFile file = Open(path);
+  ASSERT_TRUE(file.outcome.complete);
+  EXPECT_EQ(file.title, "      No.s\t            Date Time\t         W/(M)2\t");
+  EXPECT_EQ(file.unit, "         W/(M)2");
+  ASSERT_EQ(file.entries.count(), 3);
+  QDateTime previous = start;
+  for (int i = 0; i < 3; ++i) {
+    const QString entry = file.entries.line(i);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^ {9}%1\t\\d{4}/\\d\\d/\\d\\d "
+                                                  "\\d\\d:\\d\\d:\\d\\d\t 98\\.76\t$")
+                                       .arg(i + 1))
+                    .match(entry)
+                    .hasMatch())
+        << entry.toStdString();
+    const QDateTime t = SampleTime(entry);
+    EXPECT_GE(t, previous);
+    EXPECT_LE(t, end);
+    previous = t;
+  }
+  // Every line on disk ends with CR LF, the last one too.
+  const QByteArray bytes = ReadAll(path);
+  EXPECT_EQ(bytes.count("\r\n"), 4);
+  EXPECT_TRUE(bytes.endsWith("\t\r\n"));
+}
+
+TEST(CliRecord, IntervalHalvesGoToTheEvenSecond) {
+  ScenarioFile s(kWattMeter);
+  const QString path = s.file("slow.pvd");
+  // 1.5 seconds becomes 2: the second sample comes two ticks after the first.
+  ASSERT_EQ(RunCli({s.option(), "record", path, "--interval", "1.5", "--count", "2"}).exitCode, 0);
+  const OpenedFile file = Open(path);
+  ASSERT_EQ(file.entries.count(), 2);
+  const qint64 gap = SampleTime(file.entries.line(0)).secsTo(SampleTime(file.entries.line(1)));
+  EXPECT_GE(gap, 2);
+  EXPECT_LE(gap, 3);
+}
+
+TEST(CliRecord, StopsCleanlyAtSigterm) {
+  ScenarioFile s(kWattMeter);
+  const QString path = s.file("until-stopped.pvd");
+  QProcess p;
+  StartCli(p, {s.option(), "record", path});
+  ASSERT_TRUE(p.waitForStarted());
+  // Wait for the first sample, then stop.
+  QElapsedTimer waited;
+  waited.start();
+  while (ReadAll(path).count("\r\n") < 2 && waited.elapsed() < 10000) QThread::msleep(50);
+  p.terminate();
+  ASSERT_TRUE(p.waitForFinished(5000));
+  EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+  const OpenedFile file = Open(path);
+  EXPECT_TRUE(file.outcome.complete);
+  ASSERT_GE(file.entries.count(), 1);
+  EXPECT_TRUE(ReadAll(path).endsWith("\t\r\n"));
+}
+
+TEST(CliRecord, RefusalsAndFailures) {
+  ScenarioFile s(kWattMeter);
+  ScenarioFile noUnit(R"({"reading": "12.3", "unit": ""})");
+  ScenarioFile silent(R"({"silent": true})");
+  const QString path = s.file("never.pvd");
+  const struct {
+    QStringList args;
+    int exitCode;
+    const char* error;
+  } cases[] = {
+      {{noUnit.option(), "record", path}, 1, "shows no unit; nothing was recorded"},
+      {{silent.option(), "record", path}, 1, "does not answer"},
+      {{s.option(), "record", "/no/such/folder/x.pvd"}, 1, "cannot create the data file"},
+      {{s.option(), "record"}, 2, "usage: record FILE"},
+      {{s.option(), "record", path, "--interval", "often"}, 2, "not a number of seconds"},
+      {{s.option(), "record", path, "--count", "0"}, 2, "--count"},
+      {{s.option(), "record", path, "--interval"}, 2, "--interval needs a value"},
+  };
+  for (const auto& c : cases) {
+    const CliRun r = RunCli(c.args);
+    EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString();
+    EXPECT_TRUE(r.err.contains(c.error)) << r.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path));
+  }
+}
+
+// Writes a data file with the given lines, each ended by CR LF.
+QString DataFile(const ScenarioFile& s, const QString& name, const QList<QByteArray>& lines) {
+  QFile f(s.file(name));
+  f.open(QIODevice::WriteOnly);
+  for (const QByteArray& line : lines) f.write(line + "\r\n");
+  return f.fileName();
+}
+
+TEST(CliExport, EveryLineFormBecomesTheSameCsv) {
+  ScenarioFile s("{}");
+  const QByteArray header = "      No.s\t            Date Time\t    Btu/(ft)2.h\t";
+  const struct {
+    const char* form;
+    QByteArray record;
+  } cases[] = {
+      {"recording", "      7\t2026/07/01 12:00:05\t 12.34\t"},
+      {"list", "      7\t2026/07/01 12:00:05\t12.34\t"},
+      {"logger", "         7\t  26/07/01 12:00:05\t 12.34\t"},
+  };
+  for (const auto& c : cases) {
+    const QString file = DataFile(s, QStringLiteral("%1.pvd").arg(c.form), {header, c.record});
+    const CliRun r = RunCli({"export", file}, {kCentralEuropeTz});
+    EXPECT_EQ(r.exitCode, 0) << c.form << ": " << r.err.toStdString();
+    EXPECT_EQ(r.out,
+              "number,time,value,unit\r\n"
+              "7,2026-07-01T12:00:05+02:00,12.34,Btu/(ft)2.h\r\n")
+        << c.form;
+  }
+}
+
+TEST(CliExport, LoggerDownloadExportsToCsv) {
+  ScenarioFile s(kWattMeter);
+  const QString pvd = s.file("set1.pvd");
+  const QString csv = s.file("set1.csv");
+  ASSERT_EQ(RunCli({s.option(), "logger", "download", "1", "-o", pvd}).exitCode, 0);
+  const CliRun r = RunCli({"export", pvd, "-o", csv}, {kCentralEuropeTz});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_TRUE(r.out.isEmpty());
+  // Two-digit years read as 20yy; each time with the offset in force then: the clocks went
+  // forward at 02:00 between the two records.
+  EXPECT_EQ(ReadAll(csv),
+            "number,time,value,unit\r\n"
+            "1,2026-03-29T00:30:00+01:00,123.4,W/(M)2\r\n"
+            "2,2026-03-29T03:30:00+02:00,0.5,W/(M)2\r\n");
+}
+
+TEST(CliExport, FieldsAreQuotedAndOddTimesKept) {
+  ScenarioFile s("{}");
+  const QString file = DataFile(s, "odd.pvd",
+                                {"      No.s\t            Date Time\t         W/(M)2\t",
+                                 "      1\t2026/03/29 02:30:00\t 1,5\t",  // a skipped hour
+                                 "      2\tyesterday\t \"9\"\t"});
+  const CliRun r = RunCli({"export", file}, {kCentralEuropeTz});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_EQ(r.out,
+            "number,time,value,unit\r\n"
+            "1,2026/03/29 02:30:00,\"1,5\",W/(M)2\r\n"
+            "2,yesterday,\"\"\"9\"\"\",W/(M)2\r\n");
+}
+
+TEST(CliExport, UnreadableFiles) {
+  ScenarioFile s("{}");
+  const QString broken = DataFile(s, "broken.pvd",
+                                  {"      No.s\t            Date Time\t         W/(M)2\t",
+                                   "      1\t2026/12/04 10:00:00\t 5.0\t", "no tab here",
+                                   "      3\t2026/12/04 10:00:02\t 5.2\t"});
+  const CliRun partial = RunCli({"export", broken}, {kCentralEuropeTz});
+  EXPECT_EQ(partial.exitCode, 1);
+  EXPECT_EQ(partial.out, "number,time,value,unit\r\n1,2026-12-04T10:00:00+01:00,5.0,W/(M)2\r\n");
+  EXPECT_TRUE(partial.err.contains("line 3")) << partial.err.toStdString();
+
+  const CliRun missing = RunCli({"export", s.file("none.pvd")});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_TRUE(missing.err.contains("cannot read"));
+  EXPECT_EQ(RunCli({"export"}).exitCode, 2);
+}
+
+}  // namespace
+}  // namespace solardesk::testing

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+
+#include "CliProcess.h"
+
+namespace solardesk::testing {
+namespace {
+
+const QByteArray kSettingsMeter = R"({"clock": "26/12/04 10:20:30", "interval": 45,
+  "calibration": 1234, "reservation": [26, 12, 5, 8, 0, 0, 26, 112, 5, 17, 30, 0],
+  "cycling": [6, 0, 0, 18, 45, 9]})";
+
+TEST(CliSettings, ShowPrintsWhatTheMeterHolds) {
+  ScenarioFile s(kSettingsMeter);
+  const struct {
+    QStringList command;
+    const char* pattern;
+  } cases[] = {
+      // The meter clock runs on from the scenario's time while the program starts.
+      {{"clock", "show"}, "^26/12/04 10:20:3[01]\n$"},
+      {{"interval", "show"}, "^45\n$"},
+      {{"calibration", "show"}, "^1234\n$"},
+      // Each field as its list shows it: two digits, 112 cut to "12".
+      {{"reservation", "show"}, "^26 12 05 08 00 00 26 12 05 17 30 00\n$"},
+      {{"cycling", "show"}, "^06 00 00 18 45 09\n$"},
+  };
+  for (const auto& c : cases) {
+    const CliRun r = RunCli(QStringList{s.option()} + c.command);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(QRegularExpression(c.pattern).match(r.out).hasMatch())
+        << c.command.join(' ').toStdString() << ": " << r.out.toStdString();
+  }
+}
+
+TEST(CliSettings, SetSendsOneReportWithTheValueBytes) {
+  ScenarioFile s(kSettingsMeter);
+  const QString trace = s.file("trace.txt");
+  const struct {
+    QStringList command;
+    const char* printed;
+    QByteArray sent;  // the start of the one report written
+  } cases[] = {
+      {{"calibration", "set", "12345"}, "9999\n", QByteArray::fromHex("0001130F27")},
+      {{"calibration", "set", "-7"}, "0\n", QByteArray::fromHex("0001130000")},
+      {{"calibration", "set", "256"}, "256\n", QByteArray::fromHex("0001130001")},
+      {{"calibration", "set", "2.5"}, "2\n", QByteArray::fromHex("0001130200")},
+      {{"interval", "set", "2.5"}, "2\n", QByteArray::fromHex("00010F02")},
+      {{"interval", "set", "3.5"}, "4\n", QByteArray::fromHex("00010F04")},
+      {{"interval", "set", "75"}, "60\n", QByteArray::fromHex("00010F3C")},
+      {{"interval", "set", "0"}, "1\n", QByteArray::fromHex("00010F01")},
+      {{"reservation", "set", "26", "12", "5", "8", "0", "0", "26", "12", "5", "17", "30", "0"},
+       "",
+       QByteArray::fromHex("0001151A0C05080000"
+                           "1A0C05111E00")},
+      {{"cycling", "set", "6", "0", "0", "18", "30", "255"},
+       "",
+       QByteArray::fromHex("000114060000121EFF")},
+  };
+  for (const auto& c : cases) {
+    QFile::remove(trace);
+    const CliRun r = RunCli(QStringList{s.option(), "--trace", trace} + c.command);
+    const std::string what = c.command.join(' ').toStdString();
+    EXPECT_EQ(r.exitCode, 0) << what << ": " << r.err.toStdString();
+    EXPECT_EQ(r.out, c.printed) << what;
+    const auto reports = WrittenReports(trace);
+    ASSERT_EQ(reports.size(), 1u) << what;
+    EXPECT_EQ(Hex(reports[0].first(c.sent.size())), Hex(c.sent)) << what;
+    EXPECT_EQ(reports[0].size(), 65) << what;
+  }
+}
+
+TEST(CliSettings, ClockSetSendsThePcLocalTimeAsPlainNumbers) {
+  ScenarioFile s(kSettingsMeter);
+  const QString trace = s.file("trace.txt");
+  const QDateTime before = QDateTime::currentDateTime();
+  const CliRun r = RunCli({s.option(), "--trace", trace, "clock", "set"});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  // Printed as the clock window shows the PC clock; the sent bytes are those numbers themselves.
+  const QRegularExpressionMatch m =
+      QRegularExpression("^(\\d\\d)/(\\d\\d)/(\\d\\d) (\\d\\d):(\\d\\d):(\\d\\d)\n$").match(r.out);
+  ASSERT_TRUE(m.hasMatch()) << r.out.toStdString();
+  const QDateTime printed =
+      QDateTime::fromString("20" + r.out.trimmed(), QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+  EXPECT_LE(std::abs(before.secsTo(printed)), 5);
+  QByteArray expected = QByteArray::fromHex("000112");
+  for (int k = 1; k <= 6; ++k) expected += char(m.captured(k).toInt());
+  const auto reports = WrittenReports(trace);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(Hex(reports[0].first(9)), Hex(expected));
+}
+
+TEST(CliSettings, BadValuesAreUsageErrorsAndSendNothing) {
+  ScenarioFile s(kSettingsMeter);
+  const QString trace = s.file("trace.txt");
+  const QList<QStringList> cases = {
+      {"interval", "set", "soon"},
+      {"interval", "set"},
+      {"interval", "set", "5", "6"},
+      {"interval", "show", "now"},
+      {"calibration", "set", "high"},
+      {"calibration", "set", ""},
+      {"clock", "set", "12:00"},
+      {"reservation", "set", "1", "2", "3"},
+      {"cycling", "set", "1", "2", "3", "4", "5", "256"},
+      {"cycling", "set", "1", "2", "3", "4", "5", "-1"},
+      {"cycling", "set", "1", "2", "3", "4", "5", "x"},
+      {"cycling"},
+      {"cycling", "change"},
+  };
+  for (const QStringList& command : cases) {
+    QFile::remove(trace);
+    const CliRun r = RunCli(QStringList{s.option(), "--trace", trace} + command);
+    const std::string what = command.join(' ').toStdString();
+    EXPECT_EQ(r.exitCode, 2) << what;
+    EXPECT_TRUE(r.out.isEmpty()) << what;
+    EXPECT_TRUE(r.err.startsWith("solardesk-cli: ")) << what;
+    EXPECT_EQ(r.err.count('\n'), 1) << what << ": " << r.err.toStdString();
+    EXPECT_TRUE(WrittenReports(trace).empty()) << what;
+  }
+}
+
+TEST(CliSettings, MeterProblemsExitWithOne) {
+  ScenarioFile absent(R"({"absent": true})");
+  ScenarioFile silent(R"({"silent": true})");
+  const QList<QStringList> queries = {
+      {"clock", "show"},           {"interval", "show"}, {"calibration", "show"},
+      {"reservation", "show"},     {"cycling", "show"},  {"logger", "list"},
+      {"logger", "download", "1"}, {"key", "mem"},
+  };
+  const QList<QStringList> writes = {
+      {"clock", "set"}, {"interval", "set", "5"},     {"calibration", "set", "5"},
+      {"key", "time"},  {"logger", "erase", "--yes"},
+  };
+  for (const QStringList& command : queries + writes) {
+    const CliRun r = RunCli(QStringList{absent.option()} + command);
+    EXPECT_EQ(r.exitCode, 1) << command.join(' ').toStdString();
+    EXPECT_TRUE(r.err.startsWith("solardesk-cli: no meter found")) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+  }
+  // A silent meter takes writes without a word; only a query shows that it does not answer.
+  for (const QStringList& command : queries) {
+    const CliRun r = RunCli(QStringList{silent.option()} + command);
+    EXPECT_EQ(r.exitCode, 1) << command.join(' ').toStdString();
+    EXPECT_EQ(r.err, "solardesk-cli: the meter does not answer\n")
+        << command.join(' ').toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+  }
+}
+
+}  // namespace
+}  // namespace solardesk::testing
