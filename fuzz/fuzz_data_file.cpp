@@ -10,26 +10,6 @@
 
 using namespace solardesk;
 
-namespace {
-
-// The file list as a plain store, without a window.
-class PlainList final : public LoadTarget {
- public:
-  QString Caption() const override { return caption_; }
-  void SetCaption(const QString& text) override { caption_ = text; }
-  void SetBusy(bool) override {}
-  void LetEventsRun() override {}
-  void SetTitle(const QString& title) override { title_ = title; }
-  LineStore& Entries() override { return entries_; }
-  void EntriesAdded() override {}
-
- private:
-  QString caption_, title_;
-  LineStore entries_;
-};
-
-}  // namespace
-
 // Any bytes as a data file given to "Open": the reader must keep what it could read, never
 // crash, and never make more entries than the file has lines.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -44,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ManualClock clock;
   fuzz::CancelledDialogs dialogs;
   Instrument instrument(backend, clock, dialogs);
-  PlainList list;
+  PlainFileList list;
   QString unit;
   const LoadOutcome outcome =
       LoadDataFile(path, QStringLiteral("fuzz.pvd"), list, unit, instrument);

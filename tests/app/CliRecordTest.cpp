@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
+#include <memory>
 
 #include "CliProcess.h"
 #include "core/Clock.h"
@@ -22,29 +23,21 @@ const QByteArray kWattMeter = R"({"reading": "98.76", "unit": "W/(M)2", "logger"
   {"start": "26/07/01 12:00:00", "interval": "000000060", "unit": "btu      ",
    "readings": ["  9.9"]}]}})";
 
-// The file list of "Open", for reading back what the program wrote.
-class OpenedFile final : public LoadTarget {
- public:
-  QString Caption() const override { return caption; }
-  void SetCaption(const QString& text) override { caption = text; }
-  void SetBusy(bool) override {}
-  void LetEventsRun() override {}
-  void SetTitle(const QString& text) override { title = text; }
-  LineStore& Entries() override { return entries; }
-  void EntriesAdded() override {}
-
-  QString caption, title, unit;
-  LineStore entries;
+// A data file read back through "Open".
+struct OpenedFile {
+  PlainFileList list;
+  QString unit;
   LoadOutcome outcome;
 };
 
-OpenedFile Open(const QString& path) {
+std::unique_ptr<OpenedFile> Open(const QString& path) {
   sim::VirtualHidBackend bus;
   ManualClock clock;
   ScriptedDialogs dialogs;
   Instrument instrument(bus, clock, dialogs);
-  OpenedFile file;
-  file.outcome = LoadDataFile(path, QFileInfo(path).fileName(), file, file.unit, instrument);
+  auto file = std::make_unique<OpenedFile>();
+  file->outcome =
+      LoadDataFile(path, QFileInfo(path).fileName(), file->list, file->unit, instrument);
   return file;
 }
 
@@ -62,14 +55,14 @@ TEST(CliRecord, RecordsSamplesThatOpenReadsBack) {
   ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
   EXPECT_TRUE(r.out.isEmpty());
 
-  const OpenedFile file = Open(path);
-  ASSERT_TRUE(file.outcome.complete);
-  EXPECT_EQ(file.title, "      No.s\t            Date Time\t         W/(M)2\t");
-  EXPECT_EQ(file.unit, "         W/(M)2");
-  ASSERT_EQ(file.entries.count(), 3);
+  const auto file = Open(path);
+  ASSERT_TRUE(file->outcome.complete);
+  EXPECT_EQ(file->list.title, "      No.s\t            Date Time\t         W/(M)2\t");
+  EXPECT_EQ(file->unit, "         W/(M)2");
+  ASSERT_EQ(file->list.entries.count(), 3);
   QDateTime previous = start;
   for (int i = 0; i < 3; ++i) {
-    const QString entry = file.entries.line(i);
+    const QString entry = file->list.entries.line(i);
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^ {9}%1\t\\d{4}/\\d\\d/\\d\\d "
                                                   "\\d\\d:\\d\\d:\\d\\d\t 98\\.76\t$")
                                        .arg(i + 1))
@@ -92,9 +85,10 @@ TEST(CliRecord, IntervalHalvesGoToTheEvenSecond) {
   const QString path = s.file("slow.pvd");
   // 1.5 seconds becomes 2: the second sample comes two ticks after the first.
   ASSERT_EQ(RunCli({s.option(), "record", path, "--interval", "1.5", "--count", "2"}).exitCode, 0);
-  const OpenedFile file = Open(path);
-  ASSERT_EQ(file.entries.count(), 2);
-  const qint64 gap = SampleTime(file.entries.line(0)).secsTo(SampleTime(file.entries.line(1)));
+  const auto file = Open(path);
+  ASSERT_EQ(file->list.entries.count(), 2);
+  const qint64 gap =
+      SampleTime(file->list.entries.line(0)).secsTo(SampleTime(file->list.entries.line(1)));
   EXPECT_GE(gap, 2);
   EXPECT_LE(gap, 3);
 }
@@ -113,9 +107,9 @@ TEST(CliRecord, StopsCleanlyAtSigterm) {
   ASSERT_TRUE(p.waitForFinished(5000));
   EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-  const OpenedFile file = Open(path);
-  EXPECT_TRUE(file.outcome.complete);
-  ASSERT_GE(file.entries.count(), 1);
+  const auto file = Open(path);
+  EXPECT_TRUE(file->outcome.complete);
+  ASSERT_GE(file->list.entries.count(), 1);
   EXPECT_TRUE(ReadAll(path).endsWith("\t\r\n"));
 }
 

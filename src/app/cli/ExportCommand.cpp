@@ -7,26 +7,6 @@
 #include "recording/logic/DataFileReader.h"
 
 namespace solardesk::cli {
-namespace {
-
-// The file list of "Open", without a window.
-class LoadedFile final : public LoadTarget {
- public:
-  QString Caption() const override { return caption_; }
-  void SetCaption(const QString& text) override { caption_ = text; }
-  void SetBusy(bool) override {}
-  void LetEventsRun() override {}
-  void SetTitle(const QString&) override {}
-  LineStore& Entries() override { return entries_; }
-  void EntriesAdded() override {}
-
- private:
-  QString caption_;
-  LineStore entries_;
-};
-
-}  // namespace
-
 int RunExport(CliContext& cli, const QStringList& args) {
   Arguments a(args);
   const std::optional<QString> output = a.Value(QStringLiteral("-o"));
@@ -35,7 +15,7 @@ int RunExport(CliContext& cli, const QStringList& args) {
 
   if (!QFile(*path).open(QIODevice::ReadOnly))
     return cli.Fail(QStringLiteral("cannot read %1").arg(*path));
-  LoadedFile file;
+  PlainFileList file;
   QString unit;
   const LoadOutcome loaded =
       LoadDataFile(*path, QFileInfo(*path).fileName(), file, unit, cli.instrument());

@@ -18,6 +18,22 @@ class LoadTarget : public LongLoop {
   virtual void EntriesAdded() = 0;
 };
 
+// The file list as a plain store, without a window: for headless readers of data files.
+class PlainFileList final : public LoadTarget {
+ public:
+  QString Caption() const override { return caption; }
+  void SetCaption(const QString& text) override { caption = text; }
+  void SetBusy(bool) override {}
+  void LetEventsRun() override {}
+  void SetTitle(const QString& text) override { title = text; }
+  LineStore& Entries() override { return entries; }
+  void EntriesAdded() override {}
+
+  QString caption;
+  QString title;
+  LineStore entries;
+};
+
 struct LoadOutcome {
   bool complete = false;  // false: the file could not be opened or a line had no tab
   int linesRead = 0;      // the header included
