@@ -6,6 +6,7 @@
 
 #include "core/Clock.h"
 #include "core/Dialogs.h"
+#include "core/NoDialogs.h"
 #include "graphs/ui/Plot.h"
 #include "graphs/ui/RealTimeGraph.h"
 #include "panel/logic/Instrument.h"
@@ -13,17 +14,6 @@
 
 namespace solardesk {
 namespace {
-
-class NoDialogs final : public Dialogs {
- public:
-  DialogAnswer message(const QString&, const QString&, MessageIcon, MessageButtons) override {
-    return DialogAnswer::Ok;
-  }
-  QString input(const QString&, const QString&, const QString&) override { return {}; }
-  QString saveFileName(const QString&, const QString&) override { return {}; }
-  QString openFileName(const QString&, const QString&) override { return {}; }
-  bool choosePrinter(QPrinter&) override { return false; }
-};
 
 struct Program {
   ManualClock clock;

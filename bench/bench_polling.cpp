@@ -3,22 +3,11 @@
 #include <QImage>
 
 #include "app/SolarDeskApp.h"
+#include "core/NoDialogs.h"
 #include "sim/VirtualHidBackend.h"
 
 namespace solardesk {
 namespace {
-
-// Answers no dialog: the polling tick shows none.
-class NoDialogs final : public Dialogs {
- public:
-  DialogAnswer message(const QString&, const QString&, MessageIcon, MessageButtons) override {
-    return DialogAnswer::Cancel;
-  }
-  QString input(const QString&, const QString&, const QString&) override { return {}; }
-  QString saveFileName(const QString&, const QString&) override { return {}; }
-  QString openFileName(const QString&, const QString&) override { return {}; }
-  bool choosePrinter(QPrinter&) override { return false; }
-};
 
 // One polling tick against the virtual meter: the exchange, the decode and a redraw of the whole
 // meter picture. The reading changes at every tick, so every tick really redraws.

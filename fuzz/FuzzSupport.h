@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/Clock.h"
-#include "core/Dialogs.h"
+#include "core/NoDialogs.h"
 #include "link/HidDevice.h"
 
 namespace solardesk::fuzz {
@@ -18,18 +18,6 @@ inline void EnsureApplication() {
   static char* argv[] = {name, nullptr};
   static QCoreApplication app(argc, argv);
 }
-
-// Dialogs nobody answers: every box is cancelled.
-class CancelledDialogs final : public Dialogs {
- public:
-  DialogAnswer message(const QString&, const QString&, MessageIcon, MessageButtons) override {
-    return DialogAnswer::Cancel;
-  }
-  QString input(const QString&, const QString&, const QString&) override { return {}; }
-  QString saveFileName(const QString&, const QString&) override { return {}; }
-  QString openFileName(const QString&, const QString&) override { return {}; }
-  bool choosePrinter(QPrinter&) override { return false; }
-};
 
 // A meter that answers every read with the same bytes, in reports of the given length.
 class ReplayBackend final : public HidBackend {

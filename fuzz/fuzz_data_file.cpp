@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::EnsureApplication();
   fuzz::ReplayBackend backend({}, 65);
   ManualClock clock;
-  fuzz::CancelledDialogs dialogs;
+  NoDialogs dialogs;
   Instrument instrument(backend, clock, dialogs);
   PlainFileList list;
   QString unit;

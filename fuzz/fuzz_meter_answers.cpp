@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::EnsureApplication();
   fuzz::ReplayBackend backend(std::vector<std::uint8_t>(data + 1, data + size), inputLength);
   ManualClock clock;
-  fuzz::CancelledDialogs dialogs;
+  NoDialogs dialogs;
   Instrument instrument(backend, clock, dialogs);
 
   if (instrument.PollTick()) {

@@ -1,5 +1,8 @@
 #include "SimulateOption.h"
 
+#include "link/HidApiBackend.h"
+#include "sim/Scenario.h"
+
 namespace solardesk {
 
 SimulateOption TakeSimulateOption(QStringList& arguments) {
@@ -17,6 +20,20 @@ SimulateOption TakeSimulateOption(QStringList& arguments) {
     ++i;
   }
   return option;
+}
+
+ChosenBus ChooseBus(const SimulateOption& option, const Clock& clock) {
+  ChosenBus chosen;
+  if (!option.simulate) {
+    chosen.bus = std::make_unique<HidApiBackend>();
+    return chosen;
+  }
+  auto scenario = option.scenarioPath.isEmpty() ? sim::LoadScenario("{}", clock)
+                                                : sim::LoadScenarioFile(option.scenarioPath, clock);
+  chosen.error = scenario.error;
+  chosen.bus = std::move(scenario.bus);
+  chosen.meter = std::move(scenario.meter);
+  return chosen;
 }
 
 }  // namespace solardesk

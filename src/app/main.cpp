@@ -6,8 +6,6 @@
 #include "QtDialogs.h"
 #include "SimulateOption.h"
 #include "SolarDeskApp.h"
-#include "link/HidApiBackend.h"
-#include "sim/Scenario.h"
 
 using namespace solardesk;
 
@@ -28,23 +26,14 @@ int main(int argc, char** argv) {
   parser.process(arguments);
 
   SystemClock clock;
-  std::unique_ptr<HidBackend> backend;
-  std::shared_ptr<sim::VirtualMeter> meter;  // kept alive with the bus
-  if (simulate.simulate) {
-    auto scenario = simulate.scenarioPath.isEmpty()
-                        ? sim::LoadScenario("{}", clock)
-                        : sim::LoadScenarioFile(simulate.scenarioPath, clock);
-    if (!scenario.error.isEmpty()) {
-      std::fprintf(stderr, "solardesk: %s\n", qPrintable(scenario.error));
-      return 2;
-    }
-    backend = std::move(scenario.bus);
-    meter = scenario.meter;
-  } else {
-    backend = std::make_unique<HidApiBackend>();
+  const ChosenBus chosen = ChooseBus(simulate, clock);
+  if (!chosen.bus) {
+    std::fprintf(stderr, "solardesk: %s\n", qPrintable(chosen.error));
+    return 2;
   }
+  HidBackend& backend = *chosen.bus;
   QtDialogs dialogs;
-  SolarDeskApp program(*backend, clock, dialogs);
+  SolarDeskApp program(backend, clock, dialogs);
   dialogs.setParent(&program.panel());
   program.panel().show();
   return app.exec();

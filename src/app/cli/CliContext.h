@@ -8,29 +8,12 @@
 
 #include "Arguments.h"
 #include "core/Clock.h"
-#include "core/Dialogs.h"
+#include "core/NoDialogs.h"
 #include "panel/logic/Instrument.h"
 
 namespace solardesk::cli {
 
 enum ExitCode { kOk = 0, kNoData = 1, kUsage = 2 };
-
-// Shows no dialog: the command-line program asks nothing. A question (OK and Cancel) gets
-// `questionAnswer`, which a command sets when its user has already answered on the command
-// line ("logger erase --yes").
-class NoDialogs final : public Dialogs {
- public:
-  DialogAnswer message(const QString&, const QString&, MessageIcon,
-                       MessageButtons buttons) override {
-    return buttons == MessageButtons::OkCancel ? questionAnswer : DialogAnswer::Ok;
-  }
-  QString input(const QString&, const QString&, const QString&) override { return {}; }
-  QString saveFileName(const QString&, const QString&) override { return {}; }
-  QString openFileName(const QString&, const QString&) override { return {}; }
-  bool choosePrinter(QPrinter&) override { return false; }
-
-  DialogAnswer questionAnswer = DialogAnswer::Cancel;
-};
 
 // What every command works with: the instrument on the chosen bus, the clock, standard output
 // for the result and standard error for the one line of an error.

@@ -6,8 +6,6 @@
 #include "CliContext.h"
 #include "Commands.h"
 #include "app/SimulateOption.h"
-#include "link/HidApiBackend.h"
-#include "sim/Scenario.h"
 
 using namespace solardesk;
 using namespace solardesk::cli;
@@ -101,20 +99,10 @@ int main(int argc, char** argv) {
   }
 
   SystemClock clock;
-  std::unique_ptr<HidBackend> backend;
-  std::shared_ptr<sim::VirtualMeter> meter;  // kept alive with the bus
-  if (simulate.simulate) {
-    auto scenario = simulate.scenarioPath.isEmpty()
-                        ? sim::LoadScenario("{}", clock)
-                        : sim::LoadScenarioFile(simulate.scenarioPath, clock);
-    if (!scenario.error.isEmpty())
-      return Usage(QStringLiteral("bad scenario: %1").arg(scenario.error));
-    backend = std::move(scenario.bus);
-    meter = scenario.meter;
-  } else {
-    backend = std::make_unique<HidApiBackend>();
-  }
-  CliContext cli(*backend, clock);
+  const ChosenBus chosen = ChooseBus(simulate, clock);
+  if (!chosen.bus) return Usage(QStringLiteral("bad scenario: %1").arg(chosen.error));
+  HidBackend& backend = *chosen.bus;
+  CliContext cli(backend, clock);
   cli.link().vendorIdText = vid;
   cli.link().productIdText = pid;
   if (!trace.isEmpty() && !cli.StartTrace(trace))

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "Dialogs.h"
+
+namespace solardesk {
+
+// Dialogs nobody answers, for programs and runs without a person: a message box is
+// acknowledged, a question (OK and Cancel) gets `questionAnswer`, input and file boxes come back
+// empty (Cancel), and the printer dialog is cancelled.
+class NoDialogs final : public Dialogs {
+ public:
+  DialogAnswer message(const QString&, const QString&, MessageIcon,
+                       MessageButtons buttons) override {
+    return buttons == MessageButtons::OkCancel ? questionAnswer : DialogAnswer::Ok;
+  }
+  QString input(const QString&, const QString&, const QString&) override { return {}; }
+  QString saveFileName(const QString&, const QString&) override { return {}; }
+  QString openFileName(const QString&, const QString&) override { return {}; }
+  bool choosePrinter(QPrinter&) override { return false; }
+
+  DialogAnswer questionAnswer = DialogAnswer::Cancel;
+};
+
+}  // namespace solardesk
