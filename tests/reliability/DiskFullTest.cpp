@@ -25,7 +25,9 @@ TEST(DiskFull, RecordingToAFullDiskFailsEachTickQuietly) {
     if (tick == 1000) startKb = ResidentKb();
   }
   // 49,000 lines of about 40 bytes could not be written; none of them may be kept.
-  EXPECT_LT(ResidentKb() - startKb, 1024);
+  if (kResidentMemoryIsMeaningful) {
+    EXPECT_LT(ResidentKb() - startKb, 1024);
+  }
   EXPECT_TRUE(transfer.FileRecording);  // a failing write is not a change of unit
   EXPECT_TRUE(t.dialogs.of("message").empty());
   t.panel().Timer1Tick();

@@ -129,7 +129,9 @@ TEST(FaultSoak, HandlersSurviveAHundredThousandFaultyExchanges) {
   EXPECT_LE(worstHandles, 1);
   EXPECT_LE(longestWaitMs, 2000);
   EXPECT_EQ(OpenDescriptors(), baselineDescriptors);
-  EXPECT_LT(ResidentKb() - baselineKb, 16 * 1024) << "resident memory grew";
+  if (kResidentMemoryIsMeaningful) {
+    EXPECT_LT(ResidentKb() - baselineKb, 16 * 1024) << "resident memory grew";
+  }
   EXPECT_GE(t.bus.writes, 100000u);
   EXPECT_GT(dataList.shown, 0);  // some downloads got through between the faults
   ASSERT_GT(fileNumber, 1);      // recordings ended at unit changes and began again
