@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "FullFile.h"
 #include "app/SolarDeskApp.h"
 #include "core/Clock.h"
 #include "core/Dialogs.h"
@@ -32,27 +33,6 @@ class OpenOnlyDialogs final : public Dialogs {
   QString openFileName(const QString&, const QString&) override { return path; }
   bool choosePrinter(QPrinter&) override { return false; }
 };
-
-// A full recording: the header and 345,600 record lines.
-const QString& FullFile() {
-  static QTemporaryDir dir;
-  static const QString path = [] {
-    const QString p = dir.filePath(QStringLiteral("full.pvd"));
-    QFile f(p);
-    if (!f.open(QIODevice::WriteOnly)) std::abort();
-    QByteArray bytes = HeaderText(QStringLiteral("W/(M)2")).toLatin1() + "\r\n";
-    QDateTime t(QDate(2026, 12, 4), QTime(0, 0, 0));
-    for (int i = 1; i <= kRecordsPerFile; ++i) {
-      bytes += RecordText(static_cast<float>(i), SampleTimeText(t.addSecs(i)),
-                          QString::number((i * 37) % 1200) + QStringLiteral(".5"))
-                   .toLatin1();
-      bytes += "\r\n";
-    }
-    f.write(bytes);
-    return p;
-  }();
-  return path;
-}
 
 void BM_OpenFullFileIntoFileList(benchmark::State& state) {
   ManualClock clock;

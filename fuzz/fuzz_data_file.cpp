@@ -5,13 +5,16 @@
 #include <cstdint>
 
 #include "FuzzSupport.h"
+#include "analysis/RecordsCsv.h"
+#include "analysis/SeriesStatistics.h"
 #include "panel/logic/Instrument.h"
 #include "recording/logic/DataFileReader.h"
 
 using namespace solardesk;
 
 // Any bytes as a data file given to "Open": the reader must keep what it could read, never
-// crash, and never make more entries than the file has lines.
+// crash, and never make more entries than the file has lines. Its statistics count every entry
+// once, and its CSV has a line for each.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const QString path = QStringLiteral("/tmp/solardesk-fuzz-%1.pvd").arg(getpid());
   {
@@ -33,5 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int i = 0; i < list.Entries().count(); ++i) {
     if (!list.Entries().line(i).contains(QLatin1Char('\t'))) __builtin_trap();
   }
+  const SeriesStatistics s = ComputeStatistics(ReadSeries(list.Entries()), unit);
+  if (s.count + s.unreadable != list.Entries().count()) __builtin_trap();
+  if (RecordsCsv(list.Entries(), unit).count("\r\n") < list.Entries().count() + 1) __builtin_trap();
   return 0;
 }

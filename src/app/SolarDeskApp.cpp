@@ -1,5 +1,6 @@
 #include "SolarDeskApp.h"
 
+#include "analysis/RangeEnergy.h"
 #include "logger/ui/LoggerCommands.h"
 #include "panel/ui/KeyBinder.h"
 #include "setup/ui/SetupArea.h"
@@ -96,7 +97,20 @@ void SolarDeskApp::WireGraphs() {
     plot_->show();
     plot_->raise();
     plot_->LoadSeries(series, plotPointCount);
+    ShowPlotEnergy();
   };
+}
+
+// The plot's status line: the energy of the file list's readings in view.
+void SolarDeskApp::ShowPlotEnergy() {
+  FileList* list = recording().fileList();
+  if (!list) {
+    plot_->SetRangeStatus({});
+    return;
+  }
+  auto energy = std::make_shared<const RangeEnergy>(ReadSeries(list->Entries()),
+                                                    UnitOfText(list->UnitText()));
+  plot_->SetRangeStatus([energy](double fromX, double toX) { return energy->Text(fromX, toX); });
 }
 
 }  // namespace solardesk

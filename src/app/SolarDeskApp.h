@@ -63,6 +63,7 @@ class SolarDeskApp {
   void WireRecording();
   void WireLogger();
   void WireGraphs();
+  void ShowPlotEnergy();
 
   std::unique_ptr<Instrument> instrument_;
   std::unique_ptr<PanelWindow> panel_;

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QRegularExpression>
 #include <QScrollBar>
 
 #include "RecordingFixture.h"
+#include "analysis/RecordsCsv.h"
 #include "recording/logic/DataFileFormat.h"
 
 namespace solardesk {
@@ -175,6 +179,66 @@ TEST_F(ListWindowsTest, DataListServesTheLoggerAndSavesWhatOpenReadsBack) {
 
   sink.Close();
   EXPECT_FALSE(sink.IsOpen());
+}
+
+// The file list and the DataList offer the same statistics and CSV export.
+TEST_F(ListWindowsTest, StatisticsAndCsvExportOfBothLists) {
+  WriteBytes(Path(QStringLiteral("a.pvd")), kFile);
+  TitledList* fileList = OpenFile(QStringLiteral("a.pvd"));
+  program.dataList().Show(kUnitBtu);
+  for (const char* line :
+       {"         1\t  26/12/04 09:30:00\t 12.5\t", "         2\t  26/12/04 09:30:01\t ----\t",
+        "         3\t  26/12/04 09:30:02\t 300\t"})
+    program.dataList().AddEntry(QString::fromLatin1(line));
+  for (TitledList* list : {fileList, static_cast<TitledList*>(recording().dataList())}) {
+    SCOPED_TRACE(list->objectName().toStdString());
+    list->clickToolbar(QStringLiteral("Statistics"));
+    StatisticsWindow* w = recording().statisticsWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Statistics: ") + list->Caption());
+    EXPECT_EQ(w->GridFigures->item(1, 1)->text(), QStringLiteral("2"));  // readings
+    EXPECT_EQ(w->GridFigures->item(2, 1)->text(), QStringLiteral("1"));  // unreadable
+    EXPECT_EQ(w->GridFigures->item(8, 1)->text(), QStringLiteral("0.09 Btu/ft2"));
+    w->CmdCopy->click();
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(
+        QStringLiteral("Unit\tBtu/(ft)2.h\nReadings\t2\n")));
+    dialogs.saveAnswers.push_back(Path(QStringLiteral("days.csv")));
+    w->CmdExport->click();
+    EXPECT_EQ(ReadBytes(Path(QStringLiteral("days.csv"))),
+              "Date,Readings,Min,Max,Mean,Energy (Btu/ft2),Peak sun hours,Gaps\r\n"
+              "2026-12-04,2,12.5,300,156.25,0.09,0.000,0\r\n");
+
+    dialogs.saveAnswers.push_back(Path(QStringLiteral("records.csv")));
+    list->clickToolbar(QStringLiteral("Export CSV"));
+    const QList<QByteArray> lines = ReadBytes(Path(QStringLiteral("records.csv"))).split('\n');
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines[0], "number,time,value,unit\r");
+    EXPECT_TRUE(QRegularExpression(R"(^2,2026-12-04T09:30:01[+-]\d\d:\d\d,----,Btu/\(ft\)2\.h\r$)")
+                    .match(QString::fromLatin1(lines[2]))
+                    .hasMatch())
+        << lines[2].toStdString();
+  }
+  EXPECT_EQ(dialogs.of("save").back().filter, kCsvFilter);
+
+  // A list without a readable reading has no statistics, and says so.
+  WriteBytes(Path(QStringLiteral("h.pvd")), kFile.left(kFile.indexOf('\n') + 1));
+  OpenFile(QStringLiteral("h.pvd"))->clickToolbar(QStringLiteral("Statistics"));
+  ASSERT_EQ(dialogs.of("message").size(), 1u);
+  EXPECT_EQ(dialogs.of("message")[0].text,
+            QStringLiteral("There is no readable reading in this list."));
+}
+
+// The plot's status line gives the energy of the readings in view.
+TEST_F(ListWindowsTest, PlotShowsTheEnergyInView) {
+  WriteBytes(Path(QStringLiteral("a.pvd")), kFile);
+  OpenFile(QStringLiteral("a.pvd"))->clickToolbar(QStringLiteral("Plot"));
+  Plot* plot = program.plotWindow();
+  ASSERT_NE(plot, nullptr);
+  EXPECT_EQ(plot->LblStatus->text(),
+            QStringLiteral("Energy in view: 0.09 Btu/ft2, 0.000 peak sun hours"));
+  plot->AxisMax[1]->setValue(2);  // records 1 and 2: one readable sample, no segment
+  EXPECT_EQ(plot->LblStatus->text(),
+            QStringLiteral("Energy in view: 0.00 Btu/ft2, 0.000 peak sun hours"));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "LoggerCliCommands.h"
 #include "RecordCommand.h"
 #include "SettingsCommands.h"
+#include "StatsCommand.h"
 
 namespace solardesk::cli {
 
@@ -29,6 +30,7 @@ const std::vector<Command>& AllCommands() {
       {"cycling set", "cycling set F0 ... F5", RunCyclingSet},
       {"key", "key NAME [--long]", RunKey},
       {"export", "export FILE.pvd [-o OUT.csv]", RunExport},
+      {"stats", "stats FILE.pvd [--json]", RunStats},
   };
   return commands;
 }

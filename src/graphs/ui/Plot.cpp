@@ -35,6 +35,12 @@ Plot::Plot(Instrument& instrument, const QString& openedFileUnit, const QWidget*
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(CWGraph1, 1);
   layout->addWidget(FrmGraphic);
+  LblStatus = new QLabel(this);
+  LblStatus->setObjectName(QStringLiteral("LblStatus"));
+  LblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  layout->addWidget(LblStatus);
+  connect(CWGraph1->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
+          &Plot::ShowRangeStatus);
   resize(720, 560);
   PlaceBesideMain(*this, mainWindow);
 
@@ -152,6 +158,16 @@ void Plot::ShowVisiblePoints() {
   const PlotPoints points =
       envelope_.PointsFor(x.lower, x.upper, std::max(CWGraph1->width() / 2, 128));
   CWGraph1->graph(0)->setData(points.keys, points.values, true);
+}
+
+void Plot::SetRangeStatus(std::function<QString(double, double)> describeRange) {
+  describeRange_ = std::move(describeRange);
+  ShowRangeStatus();
+}
+
+void Plot::ShowRangeStatus() {
+  const QCPRange x = CWGraph1->xAxis->range();
+  LblStatus->setText(describeRange_ ? describeRange_(x.lower, x.upper) : QString());
 }
 
 PlotRanges Plot::visibleRanges() const {

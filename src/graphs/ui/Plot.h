@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <vector>
 
 #include "RangeField.h"
@@ -43,6 +44,10 @@ class Plot : public QWidget {
   // Moves a cursor as a drag does, with the read-out that follows.
   void MoveCursor(int index, double x, double y);
 
+  // The status line under the graph tells what `describeRange` says of the visible X range (the
+  // program gives the energy of the readings in view), again whenever that range changes.
+  void SetRangeStatus(std::function<QString(double fromX, double toX)> describeRange);
+
   // Handlers, named as the controls know them.
   void SelectTrackMode(int index);
   void ApplyRangeFields();
@@ -63,6 +68,7 @@ class Plot : public QWidget {
   QLabel* YPosition = nullptr;
   QPushButton* CmdReset = nullptr;
   QPushButton* CmdPrint = nullptr;
+  QLabel* LblStatus = nullptr;
 
   static const QColor kPlotAreaColor;
 
@@ -75,6 +81,7 @@ class Plot : public QWidget {
   void SetRanges(const PlotRanges& ranges);
   void SetRangeFields(const PlotRanges& ranges);
   void ShowVisiblePoints();
+  void ShowRangeStatus();
   void CursorMoved(int index, double x, double y);
   void GraphMousePress(QMouseEvent* e);
   void GraphMouseMove(QMouseEvent* e);
@@ -84,6 +91,7 @@ class Plot : public QWidget {
   SeriesEnvelope envelope_;
   bool fillingFields_ = false;
   bool draggingCursor_ = false;
+  std::function<QString(double, double)> describeRange_;
 };
 
 }  // namespace solardesk

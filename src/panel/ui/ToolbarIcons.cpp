@@ -100,6 +100,23 @@ void DrawLimit(QPainter& p) {  // arrows between two limits
   p.drawPolyline(QPolygonF({{9, 14}, {12, 17}, {15, 14}}));
 }
 
+void DrawStatistics(QPainter& p) {  // bars of daily energy
+  p.drawLine(QPointF(3, 21), QPointF(21, 21));
+  p.setBrush(QColor(240, 170, 20));
+  const double heights[] = {8, 14, 11, 17};
+  for (int i = 0; i < 4; ++i) p.drawRect(QRectF(4 + 4.5 * i, 21 - heights[i], 3.5, heights[i]));
+}
+
+void DrawExportCsv(QPainter& p) {  // a sheet of cells with an arrow leaving it
+  p.setBrush(Qt::white);
+  p.drawRect(QRectF(3, 3, 13, 18));
+  for (int y = 8; y <= 16; y += 4) p.drawLine(QPointF(3, y), QPointF(16, y));
+  p.drawLine(QPointF(9.5, 3), QPointF(9.5, 21));
+  p.setPen(QPen(QColor(20, 140, 40), 2));
+  p.drawLine(QPointF(12, 14), QPointF(22, 14));
+  p.drawPolyline(QPolygonF({{18, 10}, {22, 14}, {18, 18}}));
+}
+
 }  // namespace
 
 QIcon ToolbarIcon(const QString& key) {
@@ -132,6 +149,10 @@ QIcon ToolbarIcon(const QString& key) {
     DrawPrint(p);
   else if (key == QLatin1String("Limit"))
     DrawLimit(p);
+  else if (key == QLatin1String("Statistics"))
+    DrawStatistics(p);
+  else if (key == QLatin1String("Export CSV"))
+    DrawExportCsv(p);
   return QIcon(pixmap);
 }
 

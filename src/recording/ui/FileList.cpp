@@ -10,11 +10,13 @@ const QString DataList::kCaption = QStringLiteral("DataList");
 FileList::FileList(QWidget* parent) : TitledList(QStringLiteral("FileList"), kCaption, parent) {
   addToolbarButton(QStringLiteral("Plot"), QStringLiteral("Graphic Plot"));
   addToolbarButton(QStringLiteral("Print"), QStringLiteral("Print"));
+  AddAnalysisButtons();
 }
 
 DataList::DataList(const QString& loggerUnit, QWidget* parent)
     : TitledList(QStringLiteral("DataList"), kCaption, parent) {
   addToolbarButton(QStringLiteral("Save"), QStringLiteral("Save As"));
+  AddAnalysisButtons();
   SetTitleText(HeaderText(loggerUnit));
 }
 

@@ -6,7 +6,7 @@
 namespace solardesk {
 
 // The contents of an opened data file: the header in the title label, one entry per record.
-// Toolbar: "Plot" and "Print".
+// Toolbar: "Plot", "Print", "Statistics" and "Export CSV".
 class FileList final : public TitledList, public LoadTarget {
   Q_OBJECT
  public:
@@ -25,7 +25,7 @@ class FileList final : public TitledList, public LoadTarget {
 };
 
 // A downloaded logger record set: the title built from the logger unit, one entry per record.
-// Toolbar: "Save".
+// Toolbar: "Save", "Statistics" and "Export CSV".
 class DataList final : public TitledList {
   Q_OBJECT
  public:

@@ -4,6 +4,7 @@
 
 #include "ListPrinting.h"
 #include "SamplingChoice.h"
+#include "analysis/RecordsCsv.h"
 #include "panel/logic/Instrument.h"
 #include "panel/ui/PanelWindow.h"
 #include "recording/logic/DataFileFormat.h"
@@ -15,6 +16,7 @@ namespace {
 // The refusal of "Open" while a file is recorded; its line break is LF followed by CR.
 const QString kRecordingModeMessage = QStringLiteral("Recording Mode!\n\rPlease stop recording!");
 const QString kNothingToPlot = QStringLiteral("There is nothing to plot.");
+const QString kNoReadings = QStringLiteral("There is no readable reading in this list.");
 
 }  // namespace
 
@@ -30,7 +32,7 @@ RecordingWindows::~RecordingWindows() {
   transfer.onLabelsChanged = nullptr;
   transfer.liveList = nullptr;
   for (QWidget* w : {static_cast<QWidget*>(realTimeList_), static_cast<QWidget*>(fileList_),
-                     static_cast<QWidget*>(dataList_)})
+                     static_cast<QWidget*>(dataList_), static_cast<QWidget*>(statistics_)})
     delete w;
   for (const QPointer<QWidget>& w : retired_) delete w.data();
 }
@@ -81,6 +83,8 @@ void RecordingWindows::Open() {
   };
   list->setToolbarCommand(QStringLiteral("Print"), [this] { PrintFileList(); });
   list->setToolbarCommand(QStringLiteral("Plot"), [this] { PlotFileList(); });
+  list->setToolbarCommand(QStringLiteral("Statistics"), [this, list] { ShowStatistics(*list); });
+  list->setToolbarCommand(QStringLiteral("Export CSV"), [this, list] { ExportCsv(*list); });
   list->PlaceBeside(panel_);
   list->show();
   const QString title = QFileInfo(path).fileName();
@@ -182,6 +186,8 @@ void RecordingWindows::Show(const QString& loggerUnit) {
     Retire(list);
   };
   list->setToolbarCommand(QStringLiteral("Save"), [this] { SaveDataList(); });
+  list->setToolbarCommand(QStringLiteral("Statistics"), [this, list] { ShowStatistics(*list); });
+  list->setToolbarCommand(QStringLiteral("Export CSV"), [this, list] { ExportCsv(*list); });
   if (memory_) {
     const QRect memory = memory_->frameGeometry();
     list->PlaceBeside(panel_, memory.y() + memory.height());
@@ -207,6 +213,27 @@ void RecordingWindows::SaveDataList() {
     });
   }
   list->SetBusy(false);
+}
+
+void RecordingWindows::ShowStatistics(TitledList& list) {
+  SeriesStatistics s = ComputeStatistics(ReadSeries(list.Entries()), list.UnitText());
+  if (s.count == 0) {
+    instrument_.dialogs.message(kNoReadings, kProgramTitle, MessageIcon::Exclamation);
+    return;
+  }
+  if (statistics_) statistics_->close();
+  statistics_ = new StatisticsWindow(std::move(s), list.Caption(), instrument_.dialogs,
+                                     transfer.LastDataFolder, &panel_);
+  statistics_->move(list.frameGeometry().topRight());
+  statistics_->show();
+}
+
+void RecordingWindows::ExportCsv(TitledList& list) {
+  const QString path = instrument_.dialogs.saveFileName(kCsvFilter, transfer.LastDataFolder);
+  if (path.isEmpty()) return;
+  list.SetBusy(true);
+  WriteExportFile(instrument_.dialogs, path, RecordsCsv(list.Entries(), list.UnitText()));
+  list.SetBusy(false);
 }
 
 }  // namespace solardesk

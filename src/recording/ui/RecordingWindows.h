@@ -7,6 +7,7 @@
 
 #include "FileList.h"
 #include "RealTimeList.h"
+#include "StatisticsWindow.h"
 #include "logger/logic/DataListSink.h"
 #include "recording/logic/FileTransfer.h"
 
@@ -40,6 +41,7 @@ class RecordingWindows final : public DataListSink {
   RealTimeList* realTimeList() const { return realTimeList_; }
   FileList* fileList() const { return fileList_; }
   DataList* dataList() const { return dataList_; }
+  StatisticsWindow* statisticsWindow() const { return statistics_; }
 
   // DataListSink: the DataList window for the logger. It places itself below the window given
   // by setMemoryWindow (the logger's Memory window), or top-aligned with the main window when
@@ -57,6 +59,9 @@ class RecordingWindows final : public DataListSink {
   void SaveLiveList();
   void PrintLiveList();
   void SaveDataList();
+  // "Statistics" and "Export CSV" of the file list and the DataList.
+  void ShowStatistics(TitledList& list);
+  void ExportCsv(TitledList& list);
   // Deletes a closed window once no long loop of this subsystem is using it.
   void Retire(QWidget* window);
   // Runs a long loop of a list window; windows closed meanwhile are deleted afterwards.
@@ -67,6 +72,7 @@ class RecordingWindows final : public DataListSink {
   QPointer<RealTimeList> realTimeList_;
   QPointer<FileList> fileList_;
   QPointer<DataList> dataList_;
+  QPointer<StatisticsWindow> statistics_;
   QPointer<QWidget> memory_;
   std::vector<QPointer<QWidget>> retired_;
   int loops_ = 0;

@@ -35,4 +35,13 @@ void TitledList::SetTitleText(const QString& title) {
   LblTitle->setText(ExpandTabs(title, 8));
 }
 
+QString TitledList::UnitText() const {
+  return QString::fromLatin1(TabField(title_.toLatin1(), 2)).trimmed();
+}
+
+void TitledList::AddAnalysisButtons() {
+  addToolbarButton(QStringLiteral("Statistics"), QStringLiteral("Statistics"));
+  addToolbarButton(QStringLiteral("Export CSV"), QStringLiteral("Export as CSV"));
+}
+
 }  // namespace solardesk

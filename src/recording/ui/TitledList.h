@@ -25,6 +25,12 @@ class TitledList : public ListWindow {
   // The title label's text with its tabs as they are stored (the label shows them expanded).
   QString TitleText() const { return title_; }
   void SetTitleText(const QString& title);
+  // The unit field of the title (the third field), without blanks around it.
+  QString UnitText() const;
+
+ protected:
+  // "Statistics" and "Export CSV", which every list in the data-file layout offers.
+  void AddAnalysisButtons();
 
  private:
   LineStore entries_;

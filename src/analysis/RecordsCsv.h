@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+namespace solardesk {
+
+class LineStore;
+
+// Records of a list as CSV (RFC 4180): the columns number, time, value, unit, every record
+// ended by CR LF. The command line's "export" and the list windows' "Export CSV" write the same.
+
+inline constexpr char kCsvHeading[] = "number,time,value,unit";
+inline const QString kCsvFilter = QStringLiteral("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*|");
+
+// One field: in double quotes, with each double quote doubled, when it holds a comma, a double
+// quote, CR or LF; as it is otherwise.
+void AppendCsvField(QByteArray& out, QByteArrayView field);
+// The fields joined by commas and ended by CR LF.
+void AppendCsvRecord(QByteArray& out, const QStringList& fields);
+
+// The heading and one record per list entry (number, tab, date-time, tab, value, tab), from
+// entry `first` on: number and value without their padding, the time in ISO 8601 with the UTC
+// offset of that moment, placed in sequence as LocalTimeline says (a time it cannot read, or
+// one the clock skipped, is kept as written, without padding), and `unit` without padding.
+QByteArray RecordsCsv(const LineStore& entries, const QString& unit, int first = 0);
+
+}  // namespace solardesk
