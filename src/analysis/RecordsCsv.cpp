@@ -1,5 +1,8 @@
 #include "RecordsCsv.h"
 
+#include <cstring>
+#include <string>
+
 #include "LocalTimeline.h"
 #include "ReadingSeries.h"
 #include "SampleTime.h"
@@ -16,7 +19,21 @@ QByteArrayView Trimmed(QByteArrayView t) {
 
 }  // namespace
 
-void AppendCsvField(QByteArray& out, QByteArrayView field) {
+namespace {
+
+// Writes characters into room reserved beforehand: a CSV of some hundred thousand records is
+// built without a check or a copy per character.
+struct CharWriter {
+  char* p;
+  void push_back(char c) { *p++ = c; }
+  void append(const char* s, std::size_t n) {
+    std::memcpy(p, s, n);
+    p += n;
+  }
+};
+
+template <typename Out>
+void PutCsvField(Out& out, QByteArrayView field) {
   bool quote = false;
   for (const char c : field) {
     if (c == ',' || c == '"' || c == '\r' || c == '\n') {
@@ -25,15 +42,23 @@ void AppendCsvField(QByteArray& out, QByteArrayView field) {
     }
   }
   if (!quote) {
-    out.append(field);
+    out.append(field.data(), static_cast<std::size_t>(field.size()));
     return;
   }
-  out += '"';
+  out.push_back('"');
   for (const char c : field) {
-    if (c == '"') out += '"';
-    out += c;
+    if (c == '"') out.push_back('"');
+    out.push_back(c);
   }
-  out += '"';
+  out.push_back('"');
+}
+
+}  // namespace
+
+void AppendCsvField(QByteArray& out, QByteArrayView field) {
+  std::string text;
+  PutCsvField(text, field);
+  out.append(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 void AppendCsvRecord(QByteArray& out, const QStringList& fields) {
@@ -44,31 +69,49 @@ void AppendCsvRecord(QByteArray& out, const QStringList& fields) {
   out += "\r\n";
 }
 
-QByteArray RecordsCsv(const LineStore& entries, const QString& unit, int first) {
-  QByteArray csv;
-  csv.reserve(static_cast<qsizetype>(entries.count()) * 48 + 64);
-  csv += kCsvHeading;
-  csv += "\r\n";
-  QByteArray unitField;
-  AppendCsvField(unitField, unit.trimmed().toLatin1());
+bool WriteRecordsCsv(const LineStore& entries, const QString& unit,
+                     const std::function<bool(QByteArrayView piece)>& write, int first) {
+  constexpr qsizetype kPiece = 64 * 1024;
+  QByteArray unitEnd = ",";
+  AppendCsvField(unitEnd, unit.trimmed().toLatin1());
+  unitEnd += "\r\n";
+  QByteArray buffer(kPiece, Qt::Uninitialized);
+  CharWriter out{buffer.data()};
+  const auto flush = [&] {
+    const QByteArrayView piece(buffer.constData(), out.p - buffer.constData());
+    out.p = buffer.data();
+    return piece.empty() || write(piece);
+  };
+  out.append(kCsvHeading, sizeof kCsvHeading - 1);
+  out.append("\r\n", 2);
+
   LocalTimeline timeline;
+  IsoTimeWriter iso;
   for (int i = first; i < entries.count(); ++i) {
-    const EntryFields f = SplitEntry(entries.bytes(i));
-    const QByteArrayView time = Trimmed(f.time);
-    AppendCsvField(csv, Trimmed(f.number));
-    csv += ',';
-    if (const std::optional<Instant> t = timeline.Next(time)) {
-      AppendIsoTime(csv, t->local(), t->offset);
-    } else {
-      AppendCsvField(csv, time);
+    const QByteArrayView entry = entries.bytes(i);
+    // Room for the longest record the entry can give: every character quoted and doubled.
+    const qsizetype longest = 2 * entry.size() + kIsoTimeLength + unitEnd.size() + 8;
+    if (buffer.constData() + buffer.size() - out.p < longest) {
+      if (!flush()) return false;
+      if (buffer.size() < longest) {
+        buffer.resize(longest);
+        out.p = buffer.data();
+      }
     }
-    csv += ',';
-    AppendCsvField(csv, Trimmed(f.value));
-    csv += ',';
-    csv += unitField;
-    csv += "\r\n";
+    const EntryFields f = SplitEntry(entry);
+    const QByteArrayView time = Trimmed(f.time);
+    PutCsvField(out, Trimmed(f.number));
+    out.push_back(',');
+    if (const std::optional<Instant> t = timeline.Next(time)) {
+      out.p = iso.Write(out.p, t->local(), t->offset);
+    } else {
+      PutCsvField(out, time);
+    }
+    out.push_back(',');
+    PutCsvField(out, Trimmed(f.value));
+    out.append(unitEnd.constData(), static_cast<std::size_t>(unitEnd.size()));
   }
-  return csv;
+  return flush();
 }
 
 }  // namespace solardesk

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace solardesk {
 
@@ -25,6 +26,10 @@ void AppendCsvRecord(QByteArray& out, const QStringList& fields);
 // entry `first` on: number and value without their padding, the time in ISO 8601 with the UTC
 // offset of that moment, placed in sequence as LocalTimeline says (a time it cannot read, or
 // one the clock skipped, is kept as written, without padding), and `unit` without padding.
-QByteArray RecordsCsv(const LineStore& entries, const QString& unit, int first = 0);
+// The CSV goes to `write` in pieces of some tens of kilobytes, so that a long list is written
+// without being held in memory twice; a piece that `write` refuses (false) ends the writing,
+// and false is returned.
+bool WriteRecordsCsv(const LineStore& entries, const QString& unit,
+                     const std::function<bool(QByteArrayView piece)>& write, int first = 0);
 
 }  // namespace solardesk

@@ -1,6 +1,7 @@
 #include "SampleTime.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace solardesk {
 namespace {
@@ -99,11 +100,16 @@ QString DateText(qint64 day) {
   return QString::fromLatin1(buffer, sizeof buffer);
 }
 
-void AppendIsoTime(QByteArray& out, qint64 localSeconds, int offsetSeconds) {
-  char buffer[25];
+char* IsoTimeWriter::Write(char* out, qint64 localSeconds, int offsetSeconds) {
   const qint64 day = DayOf(localSeconds);
+  if (!hasDay_ || day != day_) {
+    PutDate(date_, day);
+    day_ = day;
+    hasDay_ = true;
+  }
+  std::memcpy(out, date_, sizeof date_);
+  char* p = out + sizeof date_;
   const int s = static_cast<int>(localSeconds - day * kSecondsPerDay);
-  char* p = PutDate(buffer, day);
   *p++ = 'T';
   p = PutTwo(p, s / 3600);
   *p++ = ':';
@@ -114,14 +120,13 @@ void AppendIsoTime(QByteArray& out, qint64 localSeconds, int offsetSeconds) {
   const int minutes = std::abs(offsetSeconds) / 60;
   p = PutTwo(p, minutes / 60 % 100);
   *p++ = ':';
-  p = PutTwo(p, minutes % 60);
-  out.append(buffer, p - buffer);
+  return PutTwo(p, minutes % 60);
 }
 
 QString IsoTimeText(qint64 localSeconds, int offsetSeconds) {
-  QByteArray text;
-  AppendIsoTime(text, localSeconds, offsetSeconds);
-  return QString::fromLatin1(text);
+  char text[kIsoTimeLength];
+  IsoTimeWriter().Write(text, localSeconds, offsetSeconds);
+  return QString::fromLatin1(text, kIsoTimeLength);
 }
 
 }  // namespace solardesk

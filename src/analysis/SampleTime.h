@@ -37,8 +37,20 @@ inline qint64 DayOf(qint64 localSeconds) {
 // "YYYY-MM-DD" of a day number.
 QString DateText(qint64 day);
 
-// ISO 8601 with the UTC offset, "2026-10-25T02:00:00+01:00", appended to `out`.
-void AppendIsoTime(QByteArray& out, qint64 localSeconds, int offsetSeconds);
+// ISO 8601 with the UTC offset, "2026-10-25T02:00:00+01:00".
+inline constexpr int kIsoTimeLength = 25;
 QString IsoTimeText(qint64 localSeconds, int offsetSeconds);
+
+// Writes ISO 8601 times one after another, working the date out only when the day changes.
+class IsoTimeWriter {
+ public:
+  // Writes kIsoTimeLength characters at `out`; returns the position after them.
+  char* Write(char* out, qint64 localSeconds, int offsetSeconds);
+
+ private:
+  qint64 day_ = 0;
+  bool hasDay_ = false;
+  char date_[10] = {};
+};
 
 }  // namespace solardesk

@@ -15,13 +15,19 @@ int RunExport(CliContext& cli, const QStringList& args) {
 
   const std::unique_ptr<ListFile> file = ReadListFile(cli, *path);
   if (!file) return kNoData;
-  const QByteArray bytes = RecordsCsv(file->list.entries, file->unit);
-
+  const LineStore& entries = file->list.entries;
   if (output->isEmpty()) {
-    cli.WriteRaw(bytes);
+    WriteRecordsCsv(entries, file->unit, [&](QByteArrayView piece) {
+      cli.WriteRaw(QByteArray::fromRawData(piece.data(), piece.size()));
+      return true;
+    });
   } else {
     QFile out(*output);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes) != bytes.size() ||
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        !WriteRecordsCsv(entries, file->unit,
+                         [&](QByteArrayView piece) {
+                           return out.write(piece.data(), piece.size()) == piece.size();
+                         }) ||
         !out.flush())
       return cli.Fail(QStringLiteral("cannot write %1: %2").arg(*output, out.errorString()));
   }

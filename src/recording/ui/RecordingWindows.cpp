@@ -232,7 +232,11 @@ void RecordingWindows::ExportCsv(TitledList& list) {
   const QString path = instrument_.dialogs.saveFileName(kCsvFilter, transfer.LastDataFolder);
   if (path.isEmpty()) return;
   list.SetBusy(true);
-  WriteExportFile(instrument_.dialogs, path, RecordsCsv(list.Entries(), list.UnitText()));
+  WriteExportFile(instrument_.dialogs, path, [&list](QIODevice& file) {
+    return WriteRecordsCsv(list.Entries(), list.UnitText(), [&file](QByteArrayView piece) {
+      return file.write(piece.data(), piece.size()) == piece.size();
+    });
+  });
   list.SetBusy(false);
 }
 

@@ -93,13 +93,15 @@ void StatisticsWindow::CmdCopyClick() {
 void StatisticsWindow::CmdExportClick() {
   const QString path = dialogs_.saveFileName(kCsvFilter, folder_);
   if (path.isEmpty()) return;
-  WriteExportFile(dialogs_, path, DailyTableCsv(statistics_));
+  const QByteArray csv = DailyTableCsv(statistics_);
+  WriteExportFile(dialogs_, path,
+                  [&csv](QIODevice& file) { return file.write(csv) == csv.size(); });
 }
 
-bool WriteExportFile(Dialogs& dialogs, const QString& path, const QByteArray& bytes) {
+bool WriteExportFile(Dialogs& dialogs, const QString& path,
+                     const std::function<bool(QIODevice& file)>& write) {
   QFile out(path);
-  if (out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(bytes) == bytes.size() &&
-      out.flush())
+  if (out.open(QIODevice::WriteOnly | QIODevice::Truncate) && write(out) && out.flush())
     return true;
   dialogs.message(QStringLiteral("Cannot write %1: %2").arg(path, out.errorString()), kProgramTitle,
                   MessageIcon::Critical);

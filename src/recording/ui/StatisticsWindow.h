@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QWidget>
+#include <functional>
 
 #include "analysis/SeriesStatistics.h"
 
@@ -38,7 +39,9 @@ class StatisticsWindow final : public QWidget {
   QString folder_;
 };
 
-// Writes `bytes` to `path` whole; on failure says so in a message box and returns false.
-bool WriteExportFile(Dialogs& dialogs, const QString& path, const QByteArray& bytes);
+// Creates `path` and has `write` fill it; when that fails, says so in a message box and returns
+// false.
+bool WriteExportFile(Dialogs& dialogs, const QString& path,
+                     const std::function<bool(QIODevice& file)>& write);
 
 }  // namespace solardesk
