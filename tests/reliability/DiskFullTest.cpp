@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <QFileInfo>
+#include <sched.h>
+#include <sys/mount.h>
 
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+#include "DataFileShape.h"
 #include "ProcessState.h"
 #include "support/AppOnVirtualMeter.h"
 
@@ -34,6 +40,71 @@ TEST(DiskFull, RecordingToAFullDiskFailsEachTickQuietly) {
   EXPECT_EQ(t.instrument().meter.ReadingText, "98.76");  // the program goes on working
   transfer.StopFileRecording();
   EXPECT_FALSE(transfer.FileRecording);
+}
+
+// A file system of 64 KiB, mounted in a mount namespace of this thread alone, so that nothing
+// is left mounted whatever becomes of the test. Empty when this machine does not allow it.
+QString MountSmallDisk(const QString& at) {
+  const QByteArray path = QFile::encodeName(at);
+  if (::unshare(CLONE_NEWNS) != 0 ||
+      ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+      ::mount("tmpfs", path.constData(), "tmpfs", 0, "size=64k") != 0)
+    return {};
+  return at;
+}
+
+// The disk fills up while a recording runs, then room is made again: the main window says
+// "Not saved" with the cause until a write succeeds, and the file keeps whole lines numbered
+// without a gap.
+TEST(DiskFull, FillingDiskIsShownAndTheFileStaysWholeAndConsecutive) {
+  QTemporaryDir dir;
+  if (MountSmallDisk(dir.path()).isEmpty()) {
+    if (std::getenv("CI")) FAIL() << "cannot mount a small file system here";
+    GTEST_SKIP() << "cannot mount a small file system here (needs root and mount namespaces)";
+  }
+  QFile filler(dir.filePath(QStringLiteral("filler")));
+  ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+  filler.write(QByteArray(56 * 1024, 'x'));
+  filler.close();
+
+  AppOnVirtualMeter t;
+  t.meter->SetFixedReading("98.76");
+  t.instrument().PauseTimers();
+  t.Connect();
+  auto& transfer = t.app.recording().transfer;
+  const QString path = dir.filePath(QStringLiteral("rec.pvd"));
+  ASSERT_TRUE(transfer.StartFileRecording(path));
+  const auto tick = [&] {
+    t.clock.advanceMs(1000);
+    transfer.RecordingTick();
+  };
+  int ticks = 0;
+  while (!transfer.health.Failing() && ticks < 2000) {
+    tick();
+    ++ticks;
+  }
+  ASSERT_TRUE(transfer.health.Failing()) << "the disk did not fill up";
+  for (int i = 0; i < 4; ++i) tick();
+  EXPECT_EQ(t.panel().LblRecording->text(), "Not saved");
+  EXPECT_TRUE(t.panel().LblRecording->toolTip().contains("Disk full"));
+  EXPECT_TRUE(t.panel().LblRecording->toolTip().contains("5 sample(s)"));
+
+  ASSERT_TRUE(filler.remove());
+  tick();
+  EXPECT_FALSE(transfer.health.Failing());
+  EXPECT_EQ(t.panel().LblRecording->text(), "Rec");
+  const int written = static_cast<int>(transfer.FileRecordCount);
+  EXPECT_EQ(written, ticks);  // every tick but the five that failed
+  transfer.StopFileRecording();
+  int records = 0;
+  EXPECT_EQ(DataFileFault(path, false, &records), QString());
+  EXPECT_EQ(records, written);
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = file.readAll().split('\n');
+  for (int n = 1; n <= written; ++n)
+    EXPECT_TRUE(lines[n].startsWith("      " + QByteArray::number(n) + "\t")) << lines[n].data();
+  ::umount2(QFile::encodeName(dir.path()).constData(), MNT_DETACH);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "DisplayCommands.h"
 #include "recording/logic/FileTransfer.h"
 #include "recording/logic/IntervalEntry.h"
+#include "recording/logic/SecondTicker.h"
 
 namespace solardesk::cli {
 
@@ -38,10 +39,11 @@ int RunRecord(CliContext& cli, const QStringList& args) {
         QStringLiteral("cannot create the data file %1").arg(QDir::toNativeSeparators(*path)));
   }
 
-  // The main window's two timers, driven by an event loop of our own.
+  // The main window's two timers, driven by an event loop of our own; the recording tick comes
+  // once in every second of the clock.
   QEventLoop loop;
-  long long samples = 0;
   bool unitChanged = false;
+  bool failing = false;
   const auto pollConnection = QObject::connect(&instrument.Timer1, &QTimer::timeout, [&] {
     if (CliContext::stopRequested) {
       loop.quit();
@@ -49,27 +51,45 @@ int RunRecord(CliContext& cli, const QStringList& args) {
     }
     instrument.PollTick();
   });
-  const auto tickConnection = QObject::connect(&instrument.Timer2, &QTimer::timeout, [&] {
+  const RecordingHealth& health = transfer.health;
+  SecondTicker ticker(instrument.Timer2, instrument.clock, [&] {
     transfer.RecordingTick();
     if (!transfer.FileRecording) {
       unitChanged = true;
       loop.quit();
       return;
     }
-    samples = static_cast<long long>(transfer.FileRecordCount);
-    if (*count > 0 && samples >= *count) loop.quit();
+    // Say when samples start to go unwritten, and when they are written again.
+    if (health.Failing() != failing) {
+      failing = health.Failing();
+      if (failing) {
+        cli.Fail(QStringLiteral("not saved: %1").arg(health.cause));
+      } else {
+        cli.Fail(QStringLiteral("saving again"));
+      }
+    }
+    const long long taken =
+        static_cast<long long>(transfer.FileRecordCount) + health.unwrittenTotal;
+    if (*count > 0 && taken >= *count) loop.quit();
   });
   instrument.ResumeTimers();
   loop.exec();
   instrument.PauseTimers();
   QObject::disconnect(pollConnection);
-  QObject::disconnect(tickConnection);
+  const long long samples = static_cast<long long>(transfer.FileRecordCount);
+  const long long unwritten = health.unwrittenTotal;
+  const QString cause = health.cause.isEmpty() ? QStringLiteral("see above") : health.cause;
   if (transfer.FileRecording) transfer.StopFileRecording();
 
   if (unitChanged) {
     return cli.Fail(QStringLiteral("the meter changed its unit; the recording ended after %1 "
                                    "samples")
                         .arg(samples));
+  }
+  if (unwritten > 0) {
+    return cli.Fail(QStringLiteral("%1 sample(s) could not be written to %2 (%3)")
+                        .arg(unwritten)
+                        .arg(QDir::toNativeSeparators(*path), cause));
   }
   return kOk;
 }

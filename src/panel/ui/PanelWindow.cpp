@@ -31,6 +31,10 @@ const QString kAccessDeniedTip = QStringLiteral(
     "  sudo udevadm control --reload-rules && sudo udevadm trigger\n"
     "then unplug the meter and plug it in again.");
 
+const QRect kRecordingLabelPlace(24, 604, 40, 20);
+const QString kRecordingLabelStyle =
+    QStringLiteral("color: #ff4040; background: transparent; font-weight: bold;");
+
 }  // namespace
 
 const QString PanelWindow::kCaption = QStringLiteral("Panel   V8.01");
@@ -178,12 +182,38 @@ void PanelWindow::BuildStatusLabels() {
     l->setStyleSheet(QStringLiteral("color: white; background: transparent; font-weight: bold;"));
     return l;
   };
-  LblRecording = make("LblRecording", {24, 604, 40, 20}, Qt::AlignLeft);
-  LblRecording->setStyleSheet(
-      QStringLiteral("color: #ff4040; background: transparent; font-weight: bold;"));
+  LblRecording = make("LblRecording", kRecordingLabelPlace, Qt::AlignLeft);
+  LblRecording->setStyleSheet(kRecordingLabelStyle);
   LblRecording->hide();
   LblFileName = make("LblFileName", {70, 604, 180, 20}, Qt::AlignLeft);
   LblCount = make("LblCount", {250, 604, 92, 20}, Qt::AlignRight);
+  LblRecordingNote = make("LblRecordingNote", {14, 600, 339, 32}, Qt::AlignHCenter);
+  LblRecordingNote->setWordWrap(true);
+  LblRecordingNote->setStyleSheet(
+      QStringLiteral("color: black; background: #ffd740; border-radius: 4px; font-weight: bold;"));
+  LblRecordingNote->hide();
+}
+
+void PanelWindow::ShowRecordingTrouble(bool failing, const QString& toolTip) {
+  LblRecording->setToolTip(toolTip);
+  if (failing) {
+    LblRecording->setGeometry(8, 604, 76, 20);
+    LblRecording->setAlignment(Qt::AlignCenter);
+    LblRecording->setStyleSheet(QStringLiteral(
+        "color: white; background: #d00000; border-radius: 3px; font-weight: bold;"));
+    LblRecording->raise();
+  } else {
+    LblRecording->setGeometry(kRecordingLabelPlace);
+    LblRecording->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    LblRecording->setStyleSheet(kRecordingLabelStyle);
+  }
+}
+
+void PanelWindow::ShowRecordingNote(const QString& text, const QString& toolTip) {
+  LblRecordingNote->setText(text);
+  LblRecordingNote->setToolTip(toolTip);
+  LblRecordingNote->setVisible(!text.isEmpty());
+  LblRecordingNote->raise();
 }
 
 void PanelWindow::BuildSetupArea() {

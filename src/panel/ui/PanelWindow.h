@@ -43,6 +43,12 @@ class PanelWindow : public QWidget {
   // The Save button's two states: idle ("Save As") and recording ("Stop Recording").
   void setSaveButtonRecording(bool recording);
 
+  // While recorded samples cannot be written, LblRecording stands out, its tool tip naming the
+  // cause; otherwise it looks as usual.
+  void ShowRecordingTrouble(bool failing, const QString& toolTip);
+  // A note over the recording labels, such as a paused recording; an empty text hides it.
+  void ShowRecordingNote(const QString& text, const QString& toolTip);
+
   // Ends the program: closes both device handles, then calls `onEnd` (by default it quits the
   // application, which closes every other window).
   void CloseLinkAndEnd();
@@ -54,6 +60,7 @@ class PanelWindow : public QWidget {
   QLabel* LblRecording = nullptr;
   QLabel* LblCount = nullptr;
   QLabel* LblFileName = nullptr;
+  QLabel* LblRecordingNote = nullptr;
   QFrame* PicSetup = nullptr;        // the set-up chooser, hidden at start
   QFrame* PicReservation = nullptr;  // the reservation panel, hidden at start
   QFrame* PicCycling = nullptr;      // the daily cycle panel, hidden at start

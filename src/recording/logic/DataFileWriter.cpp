@@ -1,20 +1,93 @@
 #include "DataFileWriter.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFileInfo>
+#include <cerrno>
+
 #include "DataFileFormat.h"
 #include "panel/logic/Instrument.h"
 
 namespace solardesk {
 
+namespace {
+
+// The cause of a failed write or creation as the user should read it.
+QString WriteFailure(const QFile& file) {
+  const QString system = file.errorString();
+  if (system == qt_error_string(ENOSPC) || system == qt_error_string(EDQUOT))
+    return QStringLiteral("Disk full");
+  return system;
+}
+
+// True when the open file has no name left in any folder: writes to it still succeed, but
+// nobody will ever read them.
+bool Unlinked(const QFile& file) {
+  struct stat st {};
+  return ::fstat(file.handle(), &st) == 0 && st.st_nlink == 0;
+}
+
+}  // namespace
+
 bool RecordFile::Create(const QString& path) {
-  file_.close();
+  Close();
   file_.setFileName(path);
-  return file_.open(QIODevice::WriteOnly | QIODevice::Truncate);
+  goodSize_ = 0;
+  if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+    error_ = WriteFailure(file_);
+    return false;
+  }
+  // A new file's name is in its folder; that entry must reach the disk too.
+  const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+  const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folderFd >= 0) {
+    sync_.SyncFolder(folderFd);
+    ::close(folderFd);
+  }
+  lastSync_ = QDateTime();
+  return true;
+}
+
+void RecordFile::SyncIfDue(const QDateTime& now) {
+  if (!file_.isOpen()) return;
+  if (!lastSync_.isValid() || now < lastSync_) lastSync_ = now;
+  if (lastSync_.secsTo(now) < kSyncPeriodSecs) return;
+  // On a disk so slow that a sync already waits, that one will take these lines as well.
+  if (sync_.Queued()) return;
+  sync_.SyncFile(file_.handle());
+  lastSync_ = now;
+}
+
+void RecordFile::Close() {
+  if (!file_.isOpen()) return;
+  sync_.SyncFile(file_.handle());
+  file_.close();
 }
 
 bool RecordFile::WriteLine(const QString& text) {
   if (!file_.isOpen()) return false;
+  if (Unlinked(file_)) {
+    error_ = QStringLiteral("The file was removed");
+    return false;
+  }
   const QByteArray line = text.toLatin1() + kLineEnd;
-  return file_.write(line) == line.size() && file_.flush();
+  qint64 done = file_.write(line);
+  // A short write says nothing of its cause; the rest, written again, fails with it.
+  if (done >= 0 && done < line.size()) {
+    const qint64 rest = file_.write(line.constData() + done, line.size() - done);
+    if (rest > 0) done += rest;
+  }
+  if (done == line.size()) {
+    goodSize_ += line.size();
+    return true;
+  }
+  error_ = WriteFailure(file_);
+  file_.unsetError();
+  file_.resize(goodSize_);
+  file_.seek(goodSize_);
+  return false;
 }
 
 bool RecordFile::WriteHeader(const QString& unit) {

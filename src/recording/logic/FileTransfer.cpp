@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <algorithm>
 #include <cmath>
 
 #include "DataFileFormat.h"
@@ -32,6 +33,7 @@ void FileTransfer::LabelsChanged() {
 }
 
 void FileTransfer::RecordingTick() {
+  TimersRunning();
   if (SampleTicks < SampleInterval && SampleTicks != 0) {
     ++SampleTicks;
     return;
@@ -40,11 +42,13 @@ void FileTransfer::RecordingTick() {
   const QString dateTime = SampleTimeText(now);
   const QString value = instrument_.meter.ReadingText;
   const QString& unit = instrument_.meter.ReadingUnit;
+  if (Recording()) health.lastSample = now;
 
   if (FileRecording && unit != FileUnit) {
     StopFileRecording();  // no line for this tick
   } else if (FileRecording) {
-    if (!RecordToFile(dateTime, value)) return;
+    // A sample the file could not take still goes to the live list.
+    RecordToFile(now, dateTime, value);
   } else {
     ClearFileLabels();
     FileRecordCount = 0;
@@ -54,36 +58,63 @@ void FileTransfer::RecordingTick() {
     if (unit != ListUnit) {
       ListRecording = false;
       liveList->Close();
-    } else if (!RecordToList(now, dateTime, value)) {
-      return;
+    } else {
+      RecordToList(now, dateTime, value);
     }
   }
   SampleTicks = 1;
 }
 
-bool FileTransfer::RecordToFile(const QString& dateTime, const QString& value) {
-  if (IsFull(FileRecordCount)) {
-    recordFile_.Close();
-    ++FilePart;
-    if (!recordFile_.Create(ContinuationName(RecordFileName, FilePart))) return false;
-    if (!recordFile_.WriteHeader(FileUnit)) return false;
+bool FileTransfer::ContinueWhenFull() {
+  if (!IsFull(FileRecordCount) || FileRecordCount == partStartCount_) return true;
+  recordFile_.Close();
+  const int part = FilePart + 1;
+  if (!recordFile_.Create(ContinuationName(RecordFileName, part)) ||
+      !recordFile_.WriteHeader(FileUnit))
+    return false;
+  FilePart = part;
+  partStartCount_ = FileRecordCount;
+  return true;
+}
+
+bool FileTransfer::RecordToFile(const QDateTime& now, const QString& dateTime,
+                                const QString& value) {
+  // The number is used up only by a line that reached the file, so numbers stay consecutive.
+  const float number = FileRecordCount + 1;
+  if (!ContinueWhenFull() || !recordFile_.WriteRecord(number, dateTime, value)) {
+    health.cause = recordFile_.ErrorText();
+    NoteUnwritten();
+    return false;
   }
-  FileRecordCount += 1;
-  if (!recordFile_.WriteRecord(FileRecordCount, dateTime, value)) return false;
+  FileRecordCount = number;
+  recordFile_.SyncIfDue(now);
+  health.unwritten = 0;
+  health.cause.clear();
   labels.count = SingleText(FileRecordCount);
   labels.recording = QStringLiteral("Rec");
   LabelsChanged();
   return true;
 }
 
-bool FileTransfer::RecordToList(const QDateTime& now, const QString& dateTime,
+void FileTransfer::NoteUnwritten() {
+  ++health.unwritten;
+  ++health.unwrittenTotal;
+  labels.recording = kNotSavedText;
+  LabelsChanged();
+}
+
+void FileTransfer::RecordToList(const QDateTime& now, const QString& dateTime,
                                 const QString& value) {
-  if (IsFull(ListRecordCount) && !FlushLiveList(now)) return false;
+  if (IsFull(ListRecordCount) && !FlushLiveList(now)) {
+    // The list keeps its rows and is flushed at the next sample; nothing is lost meanwhile.
+    health.cause = QStringLiteral("The full list cannot be written to %1")
+                       .arg(QDir::toNativeSeparators(FlushFolder()));
+    NoteUnwritten();
+  }
   ListRecordCount += 1;
   liveList->Rows().append(ListRowText(ListNumberCell(ListRecordCount), dateTime, value));
   liveList->RowsChanged();
   if (ListRecordCount > 16) liveList->FollowNewest();
-  return true;
 }
 
 bool FileTransfer::FlushLiveList(const QDateTime& now) {
@@ -105,6 +136,40 @@ bool FileTransfer::FlushLiveList(const QDateTime& now) {
   return written;
 }
 
+namespace {
+
+// Samples that fall due in `ticks` ticks after a tick that left the counter at `sampleTicks`.
+long long MissedSamples(int sampleTicks, float interval, qint64 ticks) {
+  const auto n = static_cast<qint64>(interval);
+  const qint64 first = (sampleTicks == 0 || sampleTicks >= n) ? 1 : n - sampleTicks + 1;
+  return ticks >= first ? 1 + (ticks - first) / n : 0;
+}
+
+}  // namespace
+
+void FileTransfer::TimersHeldOff(qint64 seconds) {
+  if (!Recording()) {
+    TimersRunning();
+    return;
+  }
+  health.paused = true;
+  health.missedWhilePaused = missedBefore_ + MissedSamples(SampleTicks, SampleInterval, seconds);
+  LabelsChanged();
+}
+
+void FileTransfer::TimersRunning() {
+  if (!health.paused) return;
+  health.paused = false;
+  missedBefore_ = health.missedWhilePaused;
+  LabelsChanged();
+}
+
+void FileTransfer::ResetHealthIfIdle() {
+  if (Recording()) return;
+  health = RecordingHealth();
+  missedBefore_ = 0;
+}
+
 void FileTransfer::ClearFileLabels() {
   labels.fileName.clear();
   labels.count.clear();
@@ -114,7 +179,7 @@ void FileTransfer::ClearFileLabels() {
 
 void FileTransfer::SaveCommand() {
   if (!instrument_.meter.ReadingUnit.isEmpty() && !FileRecording) {
-    const std::optional<QString> path = ChooseSaveFile();
+    const std::optional<QString> path = ChooseFreeSaveFile();
     if (path) StartFileRecording(*path);
   } else {
     StopFileRecording();
@@ -122,16 +187,19 @@ void FileTransfer::SaveCommand() {
 }
 
 bool FileTransfer::StartFileRecording(const QString& path) {
-  if (!recordFile_.Create(path)) {
+  if (!FileInUse(path).isEmpty() || !recordFile_.Create(path)) {
     FileChosen = false;
     instrument_.dialogs.message(
         QStringLiteral("The data file cannot be created:\n%1").arg(QDir::toNativeSeparators(path)),
         kProgramTitle, MessageIcon::Exclamation);
     return false;
   }
+  LastDataFolder = QFileInfo(path).absolutePath();
+  ResetHealthIfIdle();
   RecordFileName = path;
   FileUnit = instrument_.meter.ReadingUnit;
   FilePart = 0;
+  partStartCount_ = 0;
   labels.fileName = QFileInfo(path).fileName();
   labels.saveButtonRecording = true;
   recordFile_.WriteHeader(FileUnit);
@@ -151,6 +219,9 @@ void FileTransfer::StopFileRecording() {
   FileRecordCount = 0;
   recordFile_.Close();
   FileChosen = false;
+  health.unwritten = 0;
+  health.cause.clear();
+  if (!Recording()) health.paused = false;
   LabelsChanged();
 }
 
@@ -158,8 +229,49 @@ std::optional<QString> FileTransfer::ChooseSaveFile() {
   const QString path = instrument_.dialogs.saveFileName(kDataFileFilter, LastDataFolder);
   FileChosen = !QFileInfo(path).fileName().isEmpty();
   if (!FileChosen) return std::nullopt;
-  LastDataFolder = QFileInfo(path).absolutePath();
   return path;
+}
+
+std::optional<QString> FileTransfer::ChooseFreeSaveFile() {
+  for (;;) {
+    const std::optional<QString> path = ChooseSaveFile();
+    if (!path) return path;
+    const QString inUse = FileInUse(*path);
+    if (inUse.isEmpty()) return path;
+    instrument_.dialogs.message(inUse, kProgramTitle, MessageIcon::Exclamation);
+  }
+}
+
+namespace {
+
+// The same file: the same path once links and relative parts are resolved.
+bool SameFile(const QString& a, const QString& b) {
+  const auto resolved = [](const QString& p) {
+    const QFileInfo info(p);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+  };
+  return resolved(a) == resolved(b);
+}
+
+}  // namespace
+
+QString FileTransfer::FileInUse(const QString& path) const {
+  if (FileRecording && SameFile(path, recordFile_.Path()))
+    return QStringLiteral("This file is being recorded. Choose another name.");
+  for (const QString& saving : listSaves_) {
+    if (SameFile(path, saving))
+      return QStringLiteral("This file is being saved. Choose another name.");
+  }
+  return {};
+}
+
+bool FileTransfer::WriteListFile(const QString& path, const std::function<bool()>& write) {
+  listSaves_.push_back(path);
+  const bool written = write();
+  listSaves_.erase(std::find(listSaves_.begin(), listSaves_.end(), path));
+  if (QFileInfo::exists(path)) LastDataFolder = QFileInfo(path).absolutePath();
+  return written;
 }
 
 QString FileTransfer::FlushFolder() const {
@@ -169,6 +281,7 @@ QString FileTransfer::FlushFolder() const {
 
 void FileTransfer::ListCommand(const std::function<LiveList*()>& openList) {
   if (instrument_.meter.ReadingUnit.isEmpty() || ListRecording) return;
+  ResetHealthIfIdle();
   ListUnit = instrument_.meter.ReadingUnit;
   liveList = openList();
   ListRecording = liveList != nullptr;
@@ -178,6 +291,7 @@ void FileTransfer::ListClosed() {
   ListRecording = false;
   ListRecordCount = 0;
   liveList = nullptr;
+  if (!Recording()) TimersRunning();
 }
 
 void FileTransfer::StartLiveRows(LineStore& rows) const {

@@ -4,10 +4,12 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "DataFileWriter.h"
 #include "LineStore.h"
 #include "LongLoop.h"
+#include "RecordingHealth.h"
 
 namespace solardesk {
 
@@ -61,10 +63,11 @@ class FileTransfer {
   bool FileListOpen = false;
   bool DataListOpen = false;
   int PlotPointCount = 0;
-  // The folder of the last data file chosen in a save dialog; empty until one was chosen.
+  // The folder of the last data file created; empty until one was.
   QString LastDataFolder;
 
   RecordingLabels labels;
+  RecordingHealth health;
   std::function<void()> onLabelsChanged;
   // The open RealTimeList window, while list recording is on.
   LiveList* liveList = nullptr;
@@ -80,10 +83,28 @@ class FileTransfer {
   bool StartFileRecording(const QString& path);
   void StopFileRecording();
 
-  // The save dialog: the chosen full path, or nothing on Cancel. Sets FileChosen and remembers
-  // the folder. The caller decides what the name is for: only "Save" makes it RecordFileName,
-  // so that saving a list while recording leaves the recording alone.
+  // The save dialog: the chosen full path, or nothing on Cancel. Sets FileChosen. The caller
+  // decides what the name is for: only "Save" makes it RecordFileName, so that saving a list
+  // while recording leaves the recording alone.
   std::optional<QString> ChooseSaveFile();
+  // The save dialog for a file about to be written: a name that is being recorded, or that a
+  // list save is writing, is refused with a message and the dialog asked again.
+  std::optional<QString> ChooseFreeSaveFile();
+  // Writes a list to `path` with `write`; meanwhile the name counts as in use. Remembers the
+  // folder once the file exists.
+  bool WriteListFile(const QString& path, const std::function<bool()>& write);
+  // Why `path` may not be written now, or empty when it may.
+  QString FileInUse(const QString& path) const;
+
+  // Recording (file or list) is on.
+  bool Recording() const { return FileRecording || ListRecording; }
+  // The timers were seen by the event loop to be off for `seconds` whole seconds since the
+  // last recording tick: recording is paused, and the samples due meanwhile are missed.
+  void TimersHeldOff(qint64 seconds);
+  // The timers run again.
+  void TimersRunning();
+  // The file being recorded now (a continuation file once the first is full).
+  const RecordFile& recordFile() const { return recordFile_; }
 
   // The toolbar's "List": starts list recording into `list` when the meter shows a unit and no
   // list is being recorded. `openList` opens the window (whose load builds the header from
@@ -102,9 +123,14 @@ class FileTransfer {
   QString FlushFolder() const;
 
  private:
-  // False when writing failed: the tick ends there.
-  bool RecordToFile(const QString& dateTime, const QString& value);
-  bool RecordToList(const QDateTime& now, const QString& dateTime, const QString& value);
+  // False when the sample could not be written; the health says so.
+  bool RecordToFile(const QDateTime& now, const QString& dateTime, const QString& value);
+  // Begins the next continuation file once the current one is full. A continuation file that
+  // cannot be created is tried again at the next sample under the same part number.
+  bool ContinueWhenFull();
+  void NoteUnwritten();
+  void ResetHealthIfIdle();
+  void RecordToList(const QDateTime& now, const QString& dateTime, const QString& value);
   bool FlushLiveList(const QDateTime& now);
   void ClearFileLabels();
   void LabelsChanged();
@@ -114,7 +140,10 @@ class FileTransfer {
   std::optional<int> IntervalAnswer(const QString& answer, int maxSeconds);
 
   Instrument& instrument_;
-  RecordFile recordFile_;  // FileNumber: the file being recorded
+  RecordFile recordFile_;           // FileNumber: the file being recorded
+  float partStartCount_ = 0;        // FileRecordCount when the current file was begun
+  long long missedBefore_ = 0;      // samples missed in earlier pauses
+  std::vector<QString> listSaves_;  // files that list saves are writing
 };
 
 }  // namespace solardesk

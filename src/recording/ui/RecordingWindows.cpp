@@ -21,14 +21,27 @@ const QString kNoReadings = QStringLiteral("There is no readable reading in this
 }  // namespace
 
 RecordingWindows::RecordingWindows(Instrument& instrument, PanelWindow& panel)
-    : transfer(instrument), instrument_(instrument), panel_(panel) {
+    : transfer(instrument),
+      ticker(instrument.Timer2, instrument.clock, [this] { transfer.RecordingTick(); }),
+      instrument_(instrument),
+      panel_(panel) {
   transfer.onLabelsChanged = [this] { ShowLabels(); };
-  tick_ = QObject::connect(&instrument_.Timer2, &QTimer::timeout, &panel_,
-                           [this] { transfer.RecordingTick(); });
+  // Only a running event loop sees the timers off: the short pause around an exchange blocks
+  // it, so what is seen here is a hold (a set-up panel, a calibration, a long loop).
+  holdWatch_.setInterval(1000);
+  QObject::connect(&holdWatch_, &QTimer::timeout, &panel_, [this] { WatchTimers(); });
+  holdWatch_.start();
+}
+
+void RecordingWindows::WatchTimers() {
+  if (instrument_.Timer2.isActive()) {
+    transfer.TimersRunning();
+  } else {
+    transfer.TimersHeldOff(ticker.SecondsSinceLastTick());
+  }
 }
 
 RecordingWindows::~RecordingWindows() {
-  QObject::disconnect(tick_);
   transfer.onLabelsChanged = nullptr;
   transfer.liveList = nullptr;
   for (QWidget* w : {static_cast<QWidget*>(realTimeList_), static_cast<QWidget*>(fileList_),
@@ -44,6 +57,9 @@ void RecordingWindows::ShowLabels() {
   panel_.LblRecording->setText(l.recording);
   panel_.LblRecording->setVisible(l.recordingVisible);
   panel_.setSaveButtonRecording(l.saveButtonRecording);
+  const RecordingHealth& h = transfer.health;
+  panel_.ShowRecordingTrouble(h.Failing(), h.Failing() ? NotSavedToolTip(h) : QString());
+  panel_.ShowRecordingNote(h.paused ? kPausedText : QString(), PausedToolTip(h));
 }
 
 void RecordingWindows::Retire(QWidget* window) {
@@ -154,10 +170,12 @@ void RecordingWindows::SaveLiveList() {
   if (!list) return;
   // The list is saved under its own name, so a file recording goes on undisturbed.
   list->ListWindow::SetBusy(true);
-  if (const std::optional<QString> path = transfer.ChooseSaveFile()) {
+  if (const std::optional<QString> path = transfer.ChooseFreeSaveFile()) {
     RunLoop([&] {
-      SaveListToFile(list->Rows(), list->Rows().count() - 1, *path, *static_cast<LiveList*>(list),
-                     instrument_);
+      transfer.WriteListFile(*path, [&] {
+        return SaveListToFile(list->Rows(), list->Rows().count() - 1, *path,
+                              *static_cast<LiveList*>(list), instrument_);
+      });
     });
   }
   list->ListWindow::SetBusy(false);
@@ -207,9 +225,11 @@ void RecordingWindows::SaveDataList() {
   DataList* list = dataList_;
   if (!list) return;
   list->SetBusy(true);
-  if (const std::optional<QString> path = transfer.ChooseSaveFile()) {
+  if (const std::optional<QString> path = transfer.ChooseFreeSaveFile()) {
     RunLoop([&] {
-      SaveLoggerListToFile(list->TitleText(), list->Entries(), *path, *list, instrument_);
+      transfer.WriteListFile(*path, [&] {
+        return SaveLoggerListToFile(list->TitleText(), list->Entries(), *path, *list, instrument_);
+      });
     });
   }
   list->SetBusy(false);

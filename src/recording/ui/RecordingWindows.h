@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <functional>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "StatisticsWindow.h"
 #include "logger/logic/DataListSink.h"
 #include "recording/logic/FileTransfer.h"
+#include "recording/logic/SecondTicker.h"
 
 namespace solardesk {
 
@@ -25,11 +27,17 @@ class RecordingWindows final : public DataListSink {
   ~RecordingWindows() override;
 
   FileTransfer transfer;
+  // Timer2 kept in step with the wall clock; each new second is one recording tick.
+  SecondTicker ticker;
 
   // Where "Plot" hands its series, point count and unit title (the file plot).
   std::function<void(const std::vector<float>& series, int plotPointCount,
                      const QString& openedFileUnit)>
       plot;
+
+  // Once a second: tells the recording whether Timer2 is held off, so that a paused recording
+  // shows on the main window with the samples it missed.
+  void WatchTimers();
 
   // Toolbar commands of the main window.
   void Save() { transfer.SaveCommand(); }
@@ -76,7 +84,8 @@ class RecordingWindows final : public DataListSink {
   QPointer<QWidget> memory_;
   std::vector<QPointer<QWidget>> retired_;
   int loops_ = 0;
-  QMetaObject::Connection tick_;
+  // Looks once a second whether recording is on while Timer2 is held off.
+  QTimer holdWatch_;
 };
 
 }  // namespace solardesk

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+namespace solardesk {
+
+// How the recording is faring, for the main window's status: whether samples are being lost to
+// failed writes or to timers held off, and when the last sample was taken. Kept by FileTransfer.
+struct RecordingHealth {
+  // Samples that could not be written since the last write that succeeded, and why the last
+  // write failed ("Disk full" or the system's message).
+  int unwritten = 0;
+  QString cause;
+  // Samples of this recording that could not be written, in all.
+  long long unwrittenTotal = 0;
+  // Recording (file or list) is on while the main window's timers are held off.
+  bool paused = false;
+  // Samples that fell due while the timers were held off.
+  long long missedWhilePaused = 0;
+  // The PC time of the last sample taken; invalid before the first.
+  QDateTime lastSample;
+
+  bool Failing() const { return unwritten > 0; }
+};
+
+// The recording label's caption while writes fail, and its tool tip.
+inline const QString kNotSavedText = QStringLiteral("Not saved");
+QString NotSavedToolTip(const RecordingHealth& health);
+// What the main window says while recording is paused, and its tool tip.
+inline const QString kPausedText =
+    QStringLiteral("Recording paused \u2013 press a key on the meter picture to go on");
+QString PausedToolTip(const RecordingHealth& health);
+
+}  // namespace solardesk

@@ -1,0 +1,227 @@
+// What keeps a recording's data safe: no save may overwrite the file being recorded, a failed
+// write shows on the main window, the file reaches the disk regularly, every second is sampled
+// once, a paused recording says so, and the flush folder is one that worked.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QStandardPaths>
+#include <QThread>
+#include <QTimer>
+#include <random>
+
+#include "RecordingFixture.h"
+#include "recording/logic/DataFileFormat.h"
+#include "recording/ui/RecordingWindows.h"
+#include "setup/ui/SetupArea.h"
+
+namespace solardesk {
+namespace {
+
+using testing::ProgramTest;
+using testing::ReadBytes;
+
+const QString kBeingRecorded = QStringLiteral("This file is being recorded. Choose another name.");
+
+class RecordingSafety : public ProgramTest {
+ protected:
+  void Record(const QString& path) {
+    dialogs.saveAnswers.push_back(path);
+    panel().clickToolbar(QStringLiteral("Save"));
+    ASSERT_TRUE(transfer().FileRecording);
+  }
+  // The record numbers of a data file, in order.
+  std::vector<int> Numbers(const QString& path) {
+    std::vector<int> numbers;
+    const QList<QByteArray> lines = ReadBytes(path).split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+      if (!lines[i].isEmpty()) numbers.push_back(lines[i].trimmed().split('\t')[0].toInt());
+    }
+    return numbers;
+  }
+  std::vector<QString> MessageTexts() {
+    std::vector<QString> texts;
+    for (const auto& m : dialogs.of(QStringLiteral("message"))) {
+      EXPECT_EQ(m.icon, MessageIcon::Exclamation);
+      texts.push_back(m.text);
+    }
+    return texts;
+  }
+};
+
+TEST_F(RecordingSafety, ListSavesRefuseTheFileBeingRecordedAndAskAgain) {
+  const QString rec = Path(QStringLiteral("rec.pvd"));
+  Record(rec);
+  Tick();
+  panel().clickToolbar(QStringLiteral("List"));
+  recording().Show(kUnitWatts);
+  recording().AddEntry(QStringLiteral("         1\t  26/12/04 09:30:00\t98.76\t"));
+  const std::vector<std::function<void()>> saves = {
+      [&] { recording().realTimeList()->clickToolbar(QStringLiteral("Save")); },
+      [&] { recording().dataList()->clickToolbar(QStringLiteral("Save")); }};
+  for (std::size_t i = 0; i < saves.size(); ++i) {
+    const QString other = Path(QStringLiteral("other%1.pvd").arg(i));
+    dialogs.saveAnswers = {rec, other};
+    dialogs.shown.clear();
+    saves[i]();
+    EXPECT_EQ(MessageTexts(), std::vector<QString>{kBeingRecorded});
+    EXPECT_TRUE(ReadBytes(other).startsWith(HeaderText(kUnitWatts).toLatin1()));
+  }
+  Tick();
+  EXPECT_EQ(Numbers(rec), (std::vector<int>{1, 2}));
+}
+
+TEST_F(RecordingSafety, RecordingRefusesTheFileAListSaveIsWriting) {
+  panel().clickToolbar(QStringLiteral("List"));
+  for (int i = 0; i < 3; ++i) Tick();
+  const QString listed = Path(QStringLiteral("listed.pvd"));
+  const QString rec = Path(QStringLiteral("rec.pvd"));
+  // While the list is written, "Save" on the main window asks for the same name first.
+  dialogs.saveAnswers = {listed, listed, rec};
+  QTimer::singleShot(0, &panel(), [this] { panel().clickToolbar(QStringLiteral("Save")); });
+  recording().realTimeList()->clickToolbar(QStringLiteral("Save"));
+  EXPECT_EQ(MessageTexts(),
+            std::vector<QString>{QStringLiteral("This file is being saved. Choose another name.")});
+  EXPECT_EQ(transfer().RecordFileName, rec);
+  EXPECT_EQ(Numbers(listed), (std::vector<int>{1, 2, 3}));
+}
+
+TEST_F(RecordingSafety, FailedWritesShowOnTheMainWindowUntilAWriteSucceeds) {
+  struct Case {
+    const char* name;
+    std::function<QString()> start;  // starts recording, returns the file
+    std::function<void(const QString&)> fault;
+    const char* cause;
+    std::function<void(const QString&)> mend;  // null: the fault lasts
+  };
+  const Case cases[] = {
+      {"device without room", [] { return QStringLiteral("/dev/full"); }, [](const QString&) {},
+       "Disk full", nullptr},
+      {"file removed", [this] { return Path(QStringLiteral("gone.pvd")); },
+       [](const QString& p) { QFile::remove(p); }, "The file was removed", nullptr},
+      // A folder in the way of the first continuation file; taken away, the same part follows.
+      {"continuation blocked", [this] { return Path(QStringLiteral("site.pvd")); },
+       [this](const QString&) {
+         transfer().FileRecordCount = kRecordsPerFile;
+         QDir(dir.path()).mkdir(QStringLiteral("site-1.pvd"));
+       },
+       "directory",
+       [this](const QString&) { QDir(dir.path()).rmdir(QStringLiteral("site-1.pvd")); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    panel().clickToolbar(QStringLiteral("List"));
+    const QString path = c.start();
+    ASSERT_TRUE(transfer().StartFileRecording(path));
+    if (path.startsWith(dir.path())) Tick();
+    c.fault(path);
+    const float before = transfer().FileRecordCount;
+    const int rows = recording().realTimeList()->Rows().count();
+    for (int i = 0; i < 3; ++i) Tick();
+    const QString tip = panel().LblRecording->toolTip();
+    EXPECT_EQ(panel().LblRecording->text(), QStringLiteral("Not saved"));
+    EXPECT_TRUE(tip.contains(QString::fromLatin1(c.cause), Qt::CaseInsensitive))
+        << tip.toStdString();
+    EXPECT_TRUE(tip.contains(QStringLiteral("3 sample(s)"))) << tip.toStdString();
+    EXPECT_EQ(transfer().FileRecordCount, before);  // no number used up
+    EXPECT_EQ(recording().realTimeList()->Rows().count(), rows + 3);
+    if (c.mend) {
+      c.mend(path);
+      Tick();
+      EXPECT_EQ(panel().LblRecording->text(), QStringLiteral("Rec"));
+      EXPECT_TRUE(panel().LblRecording->toolTip().isEmpty());
+      EXPECT_EQ(transfer().FilePart, 1);
+      EXPECT_EQ(Numbers(Path(QStringLiteral("site-1.pvd"))), std::vector<int>{kRecordsPerFile + 1});
+    }
+    EXPECT_TRUE(dialogs.of(QStringLiteral("message")).empty());
+    transfer().StopFileRecording();
+    recording().realTimeList()->close();
+  }
+}
+
+TEST_F(RecordingSafety, FileReachesTheDiskEveryTenSecondsAndWhenRecordingStops) {
+  Record(Path(QStringLiteral("synced.pvd")));
+  const DiskSync& sync = transfer().recordFile().sync();
+  const int atStart = sync.started();  // the new file's folder entry
+  std::vector<int> syncsAfter;
+  for (int s = 1; s <= 25; ++s) {
+    while (sync.Busy()) QThread::yieldCurrentThread();  // a second is long enough for a sync
+    Tick();
+    clock.advanceMs(1000);
+    syncsAfter.push_back(sync.started() - atStart);
+  }
+  EXPECT_EQ(syncsAfter[8], 0);
+  EXPECT_EQ(syncsAfter[10], 1);  // the sample of second 10
+  EXPECT_EQ(syncsAfter[20], 2);
+  transfer().StopFileRecording();
+  EXPECT_EQ(transfer().recordFile().sync().started() - atStart, 3);
+}
+
+// Timer2 timeouts on the manual clock: each comes when the timer was aimed, late or early by
+// up to `jitterMs` (a busy machine, a coarse timer); the file must hold every second once.
+TEST_F(RecordingSafety, EverySecondIsSampledOnceWhateverTheTimerJitter) {
+  struct Case {
+    float interval;
+    int lateMs;
+    int earlyMs;
+  };
+  const Case cases[] = {{1, 600, 40}, {1, 60, 600}, {5, 900, 900}};
+  std::mt19937 random(12);
+  for (const Case& c : cases) {
+    const QString path = Path(QStringLiteral("jitter.pvd"));
+    Record(path);
+    transfer().SampleInterval = c.interval;
+    transfer().SampleTicks = 0;
+    std::uniform_int_distribution<int> jitter(-c.earlyMs, c.lateMs);
+    for (int t = 0; t < 400; ++t) {
+      clock.advanceMs(std::max(1, instrument().Timer2.interval() + jitter(random)));
+      recording().ticker.Timeout();
+    }
+    transfer().StopFileRecording();
+    const QList<QByteArray> lines = ReadBytes(path).split('\n');
+    QDateTime previous;
+    for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
+      const QDateTime t = QDateTime::fromString(QString::fromLatin1(lines[i].split('\t')[1]),
+                                                QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+      if (previous.isValid()) {
+        ASSERT_EQ(previous.secsTo(t), static_cast<int>(c.interval)) << "line " << i + 1;
+      }
+      previous = t;
+    }
+    EXPECT_GT(lines.size(), 30);  // the run covered many samples
+  }
+}
+
+TEST_F(RecordingSafety, HeldTimersShowAPausedRecordingAndCountTheMissedSamples) {
+  const std::vector<std::function<void()>> starts = {
+      [&] { Record(Path(QStringLiteral("held.pvd"))); },
+      [&] { panel().clickToolbar(QStringLiteral("List")); }};
+  for (const auto& start : starts) {
+    start();
+    recording().ticker.Timeout();
+    program.setup().Choose(0);  // the reservation panel holds both timers off
+    clock.advanceMs(4000);
+    recording().WatchTimers();
+    EXPECT_TRUE(panel().LblRecordingNote->isVisibleTo(&panel()));
+    EXPECT_TRUE(panel().LblRecordingNote->text().contains(QStringLiteral("press a key")));
+    EXPECT_EQ(transfer().health.missedWhilePaused, 4);
+    instrument().ResumeTimers();  // what a key or the panel's OK does
+    recording().WatchTimers();
+    EXPECT_FALSE(panel().LblRecordingNote->isVisibleTo(&panel()));
+    EXPECT_EQ(transfer().health.missedWhilePaused, 4);
+    transfer().StopFileRecording();
+    if (recording().realTimeList()) recording().realTimeList()->close();
+  }
+}
+
+TEST_F(RecordingSafety, FlushFolderIsRememberedOnlyOnceAFileWasCreatedThere) {
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  dialogs.saveAnswers = {Path(QStringLiteral("missing/a.pvd"))};
+  panel().clickToolbar(QStringLiteral("Save"));
+  ASSERT_FALSE(transfer().FileRecording);
+  EXPECT_EQ(transfer().FlushFolder(), documents);
+  Record(Path(QStringLiteral("a.pvd")));
+  EXPECT_EQ(transfer().FlushFolder(), QDir(dir.path()).absolutePath());
+}
+
+}  // namespace
+}  // namespace solardesk
