@@ -94,6 +94,11 @@ class ProgramTest : public ::testing::Test {
   PanelWindow& panel() { return program.panel(); }
   QString Path(const QString& name) const { return dir.filePath(name); }
   void Tick() { transfer().RecordingTick(); }
+  // Both main timers off, as a command that left them off would leave them.
+  void StopTimers() {
+    instrument().Timer1.stop();
+    instrument().Timer2.stop();
+  }
 
   QTemporaryDir dir;
   ManualClock clock{QDateTime(QDate(2026, 12, 4), QTime(9, 30, 0))};

@@ -43,8 +43,8 @@ class PanelWindow : public QWidget {
   // The Save button's two states: idle ("Save As") and recording ("Stop Recording").
   void setSaveButtonRecording(bool recording);
 
-  // Ends the program: closes both device handles, then calls `onEnd` (by default it quits the
-  // application, which closes every other window).
+  // Ends the program: closes both device handles for good and tells every long loop to stop,
+  // then calls `onEnd` (by default it hides every window and quits the application).
   void CloseLinkAndEnd();
   std::function<void()> onEnd;
 
