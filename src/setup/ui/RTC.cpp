@@ -103,10 +103,8 @@ bool RTC::eventFilter(QObject* watched, QEvent* event) {
 
 void RTC::Timer1Tick() {
   // From the first meter clock read on, polling stays off until the window closes.
-  if (ShowMeterTime && !holdingPolling_) {
-    holdingPolling_ = true;
-    instrument_.HoldPolling(true);
-  }
+  holdingPolling_ = holdingPolling_ || ShowMeterTime;
+  if (holdingPolling_) instrument_.HoldPolling(true);
   if (ShowMeterTime) {
     panel_.lstResults->clear();
     LblMeterTime->setText(ReadMeterClock(instrument_));
