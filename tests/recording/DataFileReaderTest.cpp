@@ -127,24 +127,8 @@ TEST_F(LoadTest, AFileTruncatedWhileItLoadsKeepsTheLinesReadSoFar) {
   const QString path = Path(QStringLiteral("shrinks.pvd"));
   WriteBytes(path, bytes);
 
-  class TruncatingList final : public LoadTarget {
-   public:
-    explicit TruncatingList(QString path) : path_(std::move(path)) {}
-    QString Caption() const override { return {}; }
-    void SetCaption(const QString&) override {}
-    void SetBusy(bool) override {}
-    void LetEventsRun() override { QFile::resize(path_, 0); }
-    void SetTitle(const QString&) override {}
-    LineStore& Entries() override { return entries; }
-    void EntriesAdded() override {}
-    LineStore entries;
-
-   private:
-    QString path_;
-  } list(path);
-  QString unit;
-  const LoadOutcome outcome =
-      LoadDataFile(path, QStringLiteral("shrinks.pvd"), list, unit, instrument());
+  list.onEvents = [&path] { QFile::resize(path, 0); };
+  const LoadOutcome outcome = Load(QStringLiteral("shrinks.pvd"));
   ASSERT_EQ(QFileInfo(path).size(), 0);
   EXPECT_GT(list.entries.count(), 0);
   EXPECT_LT(list.entries.count(), kLines);

@@ -71,7 +71,10 @@ class FakeFileList final : public LoadTarget {
   QString Caption() const override { return caption; }
   void SetCaption(const QString& text) override { caption = text; }
   void SetBusy(bool) override {}
-  void LetEventsRun() override {}
+  void LetEventsRun() override {
+    if (onEvents) onEvents();
+  }
+  std::function<void()> onEvents;  // runs where the loop lets events run
 };
 
 // The whole program on a virtual meter, a manual clock and scripted dialogs; the meter shows a

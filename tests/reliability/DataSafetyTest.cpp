@@ -30,6 +30,17 @@ QString ExpectedLine(int k) {
       .arg(ReadingOf(k));
 }
 
+// A data file of `lines` records in the folder; returns its path.
+QString WriteDataFile(const QTemporaryDir& dir, int lines) {
+  const QString path = dir.filePath(QStringLiteral("in.pvd"));
+  QFile f(path);
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return {};
+  f.write(HeaderText(QStringLiteral("W/(M)2")).toLatin1() + "\r\n");
+  for (int i = 1; i <= lines; ++i)
+    f.write(QStringLiteral("      %1\t2026/12/04 09:30:00\t 1.5\t\r\n").arg(i).toLatin1());
+  return path;
+}
+
 // The program on a virtual meter holding one logger set; the Memory window lists it. Every
 // block the meter sends is counted, and `onBlock` runs as each one goes out.
 struct DownloadBench : AppOnVirtualMeter {
@@ -94,13 +105,7 @@ TEST(DownloadIsolation, ListCommandsRunDuringADownloadLeaveTheMeterToIt) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     DownloadBench b(kReadings);
-    const QString file = dir.filePath(QStringLiteral("in.pvd"));
-    {
-      QFile f(file);
-      ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-      f.write(HeaderText(QStringLiteral("W/(M)2")).toLatin1() + "\r\n");
-      for (int i = 1; i <= 300; ++i) f.write("      1\t2026/12/04 09:30:00\t 1.5\t\r\n");
-    }
+    const QString file = WriteDataFile(dir, 300);
     b.dialogs.openAnswers.push_back(file);
     b.panel().clickToolbar(QStringLiteral("Open"));
     b.panel().clickToolbar(QStringLiteral("List"));
@@ -182,15 +187,8 @@ TEST_F(ProgramEnd, ClosingDuringADownloadStopsItAtTheNextBlock) {
 
 TEST_F(ProgramEnd, ClosingDuringAnOpenStopsTheLoadAtTheNextStep) {
   QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("large.pvd"));
   constexpr int kLines = 200000;
-  {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(HeaderText(QStringLiteral("W/(M)2")).toLatin1() + "\r\n");
-    for (int i = 1; i <= kLines; ++i)
-      f.write(QStringLiteral("      %1\t2026/12/04 09:30:00\t 1.5\t\r\n").arg(i).toLatin1());
-  }
+  const QString path = WriteDataFile(dir, kLines);
   AppOnVirtualMeter t;
   t.Connect();
   const int opensBefore = t.port.opens;
