@@ -101,7 +101,7 @@ TEST(DownloadIsolation, ListCommandsRunDuringADownloadLeaveTheMeterToIt) {
          b.app.recording().dataList()->clickToolbar(QStringLiteral("Save"));
        }},
   };
-  constexpr int kReadings = 600;  // 91 blocks, three yields while the lines are built
+  constexpr int kReadings = 600;  // about 90 blocks, three yields while the lines are built
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     DownloadBench b(kReadings);
