@@ -19,11 +19,14 @@ cmake --build build-fuzz -j"$(nproc)" --target $targets
 for t in $targets; do
   corpus="fuzz/corpus/${t#fuzz_}"
   work="build-fuzz/corpus/${t#fuzz_}"
-  mkdir -p "$work"
+  # Inputs that cause a fault are written here, never into the folder the script runs from.
+  artifacts="build-fuzz/artifacts/${t#fuzz_}/"
+  mkdir -p "$work" "$artifacts"
   echo "== $t for ${seconds}s"
   log="build-fuzz/$t.log"
   if ! QT_QPA_PLATFORM=offscreen "build-fuzz/fuzz/$t" -max_total_time="$seconds" -timeout=10 \
-      -rss_limit_mb=2048 -print_final_stats=1 "$work" "$corpus" >"$log" 2>&1; then
+      -rss_limit_mb=2048 -artifact_prefix="$artifacts" -print_final_stats=1 "$work" "$corpus" \
+      >"$log" 2>&1; then
     tail -n 40 "$log"
     echo "$t found a fault; the input that caused it is named above"
     exit 1

@@ -19,6 +19,7 @@ bool MeterLink::LocateMeter() {
   const auto product = HexTextToId(productIdText);
   CloseHandles();
   accessDenied_ = false;
+  if (closedForGood_) return false;
 
   // The first candidate in enumeration order that matches and opens wins; a candidate that
   // cannot be opened is never taken for the meter.
@@ -99,6 +100,11 @@ void MeterLink::ReceiveInputReport() {
 void MeterLink::CloseHandles() {
   device_.reset();
   connected_ = false;
+}
+
+void MeterLink::CloseForGood() {
+  closedForGood_ = true;
+  CloseHandles();
 }
 
 std::uint8_t MeterLink::InputByte(int index) const {

@@ -44,6 +44,10 @@ class MeterLink {
 
   // Closes the device (both handles of the meter), connected or not.
   void CloseHandles();
+  // Closes the device and refuses every later attempt to find it: the program is ending, and
+  // a handler still on its way out must not open the meter again.
+  void CloseForGood();
+  bool ClosedForGood() const { return closedForGood_; }
 
   bool MeterConnected() const { return connected_; }
   const std::vector<std::uint8_t>& InputReport() const { return inputReport_; }
@@ -75,6 +79,7 @@ class MeterLink {
   std::string devicePath_;
   bool connected_ = false;
   bool accessDenied_ = false;
+  bool closedForGood_ = false;
   int inputLength_ = 0;
   int outputLength_ = 0;
   int readTimeoutMs_ = cmd::kReadTimeoutMs;

@@ -1,8 +1,13 @@
+#include <QTemporaryDir>
+
 #include "LoggerFixture.h"
 #include "logger/logic/LoggerSet.h"
 #include "logger/logic/LoggerTexts.h"
 #include "logger/logic/SetDownload.h"
 #include "panel/logic/DisplayDecode.h"
+#include "recording/logic/DataFileFormat.h"
+#include "recording/logic/DataFileReader.h"
+#include "recording/logic/DataFileWriter.h"
 
 namespace solardesk::testing {
 namespace {
@@ -121,7 +126,7 @@ TEST_F(SetDownloadTest, AnAnnouncedLengthIsNotTakenOnTrust) {
   ExpectNoListAndMessage(loggertext::kMeterStopped);
 }
 
-TEST_F(SetDownloadTest, WithoutAConnectionTheRequestIsLostAndNothingIsListed) {
+TEST_F(SetDownloadTest, WithoutAConnectionTheUserIsToldSoAndNothingIsListed) {
   meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
                 {QStringLiteral("1")});
   OpenMemory();
@@ -129,7 +134,58 @@ TEST_F(SetDownloadTest, WithoutAConnectionTheRequestIsLostAndNothingIsListed) {
   port.present = false;
   ClickRow(0);
   EXPECT_TRUE(Sent(sentBefore).empty());
-  ExpectNoListAndMessage(loggertext::kMeterStopped);
+  EXPECT_EQ(memory()->LastOutcome(), DownloadOutcome::NotConnected);
+  ExpectNoListAndMessage(loggertext::kNotConnected);
+}
+
+TEST_F(SetDownloadTest, AnAnnouncedLengthIsCutToTheLoggerCapacity) {
+  // A 4 KB logger holds 64 blocks at most, whatever length the meter announces and however
+  // many blocks it goes on sending.
+  meter->capacityKb = 4;
+  meter->freeKb = 2;
+  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
+                {QStringLiteral("1")});
+  meter->sets[0].length = 0xFFFFFFFFu;
+  meter->sets[0].blocksSent = 100;
+  OpenMemory();
+  ClickRow(0);
+  EXPECT_EQ(memory()->LastOutcome(), DownloadOutcome::Listed);
+  EXPECT_EQ(port.pending.size(), 100u - 64u) << "blocks read beyond the capacity";
+  EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(SetDownloadTest, ControlCharactersInReadingsShowAsQuestionMarksAndReadBackWhole) {
+  const std::vector<QString> readings = {QStringLiteral("1\t2.3"), QStringLiteral("4\r\n56"),
+                                         QString::fromLatin1("7\0"
+                                                             "89x",
+                                                             5),
+                                         QString::fromLatin1("\x7f\x1b\x85.5"),
+                                         QStringLiteral("12.34")};
+  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
+                readings);
+  OpenMemory();
+  ClickRow(0);
+  const QStringList shown = {"1?2.3", "4??56", "7?89x", "???.5", "12.34"};
+  ASSERT_EQ(dataList.entries.size(), shown.size());
+  for (qsizetype i = 0; i < shown.size(); ++i)
+    EXPECT_TRUE(
+        dataList.entries[i].endsWith(QStringLiteral("\t ") + shown[i] + QStringLiteral("\t")))
+        << dataList.entries[i].toStdString();
+
+  // Saved as a data file and opened again, every row comes back as it was shown.
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("set.pvd"));
+  LineStore entries;
+  for (const QString& line : dataList.entries) entries.append(line);
+  PlainFileList window;
+  ASSERT_TRUE(
+      SaveLoggerListToFile(HeaderText(kUnitWatts), entries, path, window, app.instrument()));
+  PlainFileList opened;
+  QString unit;
+  ASSERT_TRUE(
+      LoadDataFile(path, QStringLiteral("set.pvd"), opened, unit, app.instrument()).complete);
+  ASSERT_EQ(opened.entries.count(), entries.count());
+  for (int i = 0; i < entries.count(); ++i) EXPECT_EQ(opened.entries.line(i), entries.line(i));
 }
 
 TEST_F(SetDownloadTest, ASilentMeterStopsTheDownload) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+
 #include "RecordingFixture.h"
 #include "recording/logic/DataFileFormat.h"
 #include "recording/logic/DataFileWriter.h"
@@ -28,7 +30,7 @@ TEST_F(LoadTest, RecordedFileReadsBackWithNumbersRightAlignedInTen) {
   file.WriteRecord(1, QStringLiteral("2026/12/04 09:30:00"), QStringLiteral("98.76"));
   file.WriteRecord(12345678, QStringLiteral("2026/12/04 09:30:01"), QStringLiteral("1.5"));
   file.Close();
-  instrument().PauseTimers();
+  StopTimers();
 
   const LoadOutcome outcome = Load(QStringLiteral("rec.pvd"));
   EXPECT_TRUE(outcome.complete);
@@ -99,7 +101,7 @@ TEST_F(LoadTest, ReadingErrorsEndQuietlyAndKeepWhatWasRead) {
     if (!c.bytes.isNull()) WriteBytes(Path(name), c.bytes);
     list = FakeFileList();
     transfer().OpenedFileUnit = QStringLiteral("kept");
-    instrument().PauseTimers();
+    StopTimers();
     const LoadOutcome outcome = Load(name);
     EXPECT_EQ(outcome.complete, c.complete) << c.name;
     EXPECT_EQ(list.entries.count(), c.entries) << c.name;
@@ -109,6 +111,32 @@ TEST_F(LoadTest, ReadingErrorsEndQuietlyAndKeepWhatWasRead) {
       EXPECT_EQ(transfer().OpenedFileUnit, QStringLiteral("kept")) << c.name;
     }
     EXPECT_TRUE(instrument().Timer1.isActive() && instrument().Timer2.isActive()) << c.name;
+  }
+}
+
+// "Save" onto the name being opened truncates the file while the load lets events run: the
+// load must end with the lines read so far, not crash on memory that no longer has a file.
+TEST_F(LoadTest, AFileTruncatedWhileItLoadsKeepsTheLinesReadSoFar) {
+  constexpr int kLines = 100000;  // several megabytes
+  QByteArray bytes = HeaderText(QStringLiteral("W/(M)2")).toLatin1() + "\r\n";
+  for (int i = 1; i <= kLines; ++i)
+    bytes += RecordText(static_cast<float>(i), QStringLiteral("2026/12/04 09:30:00"),
+                        QStringLiteral("1.5"))
+                 .toLatin1() +
+             "\r\n";
+  const QString path = Path(QStringLiteral("shrinks.pvd"));
+  WriteBytes(path, bytes);
+
+  list.onEvents = [&path] { QFile::resize(path, 0); };
+  const LoadOutcome outcome = Load(QStringLiteral("shrinks.pvd"));
+  ASSERT_EQ(QFileInfo(path).size(), 0);
+  EXPECT_GT(list.entries.count(), 0);
+  EXPECT_LT(list.entries.count(), kLines);
+  EXPECT_EQ(outcome.linesRead, list.entries.count() + 1);
+  for (int i = 0; i < list.entries.count(); ++i) {
+    ASSERT_EQ(list.entries.line(i),
+              QStringLiteral("%1\t2026/12/04 09:30:00\t 1.5\t").arg(i + 1, 10))
+        << i;
   }
 }
 
@@ -125,7 +153,7 @@ TEST_F(LoadTest, FirstLineIsAlwaysTheTitleAndLeadingSpacesDoNotCount) {
 TEST_F(LoadTest, FailedListSaveRestoresCaptionPointerAndTimers) {
   FakeLiveList live;
   live.rows.append(HeaderText(QStringLiteral("W/(M)2")));
-  instrument().PauseTimers();
+  StopTimers();
   EXPECT_FALSE(SaveListToFile(live.rows, 0, Path(QStringLiteral("no/such/folder/x.pvd")), live,
                               instrument()));
   EXPECT_EQ(live.caption, QStringLiteral("Real Time List"));

@@ -71,7 +71,10 @@ class FakeFileList final : public LoadTarget {
   QString Caption() const override { return caption; }
   void SetCaption(const QString& text) override { caption = text; }
   void SetBusy(bool) override {}
-  void LetEventsRun() override {}
+  void LetEventsRun() override {
+    if (onEvents) onEvents();
+  }
+  std::function<void()> onEvents;  // runs where the loop lets events run
 };
 
 // The whole program on a virtual meter, a manual clock and scripted dialogs; the meter shows a
@@ -94,6 +97,11 @@ class ProgramTest : public ::testing::Test {
   PanelWindow& panel() { return program.panel(); }
   QString Path(const QString& name) const { return dir.filePath(name); }
   void Tick() { transfer().RecordingTick(); }
+  // Both main timers off, as a command that left them off would leave them.
+  void StopTimers() {
+    instrument().Timer1.stop();
+    instrument().Timer2.stop();
+  }
 
   QTemporaryDir dir;
   ManualClock clock{QDateTime(QDate(2026, 12, 4), QTime(9, 30, 0))};

@@ -81,7 +81,10 @@ int RunLoggerDownload(CliContext& cli, const QStringList& args) {
   switch (DownloadLoggerSet(cli.instrument(), state, set, list, {})) {
     case DownloadOutcome::Listed:
       break;
+    case DownloadOutcome::NotConnected:
+      return cli.Fail(loggertext::kNotConnected);
     case DownloadOutcome::MeterStopped:
+    case DownloadOutcome::Ended:
       return cli.Fail(loggertext::kMeterStopped);
     case DownloadOutcome::Unreadable:
       return cli.Fail(loggertext::kUnreadableSet);

@@ -53,6 +53,7 @@ bool ReadLoggerDirectory(Instrument& instrument, LoggerState& state, const Direc
   Query(instrument, cmd::kQueryLoggerStatus);
   const std::uint32_t capacityKb = Le32At(link, 2);
   const std::uint32_t freeKb = Le32At(link, 6);
+  state.CapacityKb = capacityKb;
 
   Query(instrument, cmd::kQuerySetCount);
   // A meter that has never answered leaves no answer to read: that counts as no sets.

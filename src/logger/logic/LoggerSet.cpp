@@ -41,6 +41,13 @@ int TwoDigitsAt(const QString& s, int i) {
   return (a - u'0') * 10 + (b - u'0');
 }
 
+// A reading byte as shown. Control characters (TAB, CR, LF, NUL, ...) would cut or split the
+// line once saved, so they show as "?".
+QChar ReadingChar(std::uint8_t byte) {
+  const bool control = byte < 0x20 || (byte >= 0x7F && byte < 0xA0);
+  return control ? QChar(u'?') : QChar(byte);
+}
+
 void PutTwoDigits(QChar* out, int value) {
   out[0] = QChar(u'0' + value / 10);
   out[1] = QChar(u'0' + value % 10);
@@ -62,7 +69,7 @@ class LineWriter {
     PutTime(out + 13, offsetSeconds);
     out[30] = u'\t';
     out[31] = u' ';
-    for (std::size_t i = 0; i < kReadingChars; ++i) out[32 + i] = QChar(reading[i]);
+    for (std::size_t i = 0; i < kReadingChars; ++i) out[32 + i] = ReadingChar(reading[i]);
     out[37] = u'\t';
     return line;
   }

@@ -16,8 +16,9 @@ class LoggerState {
   QString SetStartText(int set) const;
   void SetEntry(int set, std::uint32_t length, const QString& startText);
 
-  QString LoggerUnit;       // the unit of the set downloaded last
-  bool MemoryOpen = false;  // the Memory window is open
+  std::uint32_t CapacityKb = 0;  // A, the logger's capacity as last reported: no set is longer
+  QString LoggerUnit;            // the unit of the set downloaded last
+  bool MemoryOpen = false;       // the Memory window is open
 
  private:
   std::vector<std::uint32_t> lengths_;  // index 0 unused

@@ -1,5 +1,7 @@
 #include "SetDownload.h"
 
+#include <algorithm>
+
 #include "LoggerSet.h"
 #include "LoggerTexts.h"
 #include "link/Commands.h"
@@ -17,11 +19,12 @@ void Progress(const DownloadHooks& hooks, int percent) {
   if (hooks.letEventsRun) hooks.letEventsRun();
 }
 
-void FillList(const LoggerSetLines& set, DataListSink& dataList, const DownloadHooks& hooks) {
+void FillList(const LoggerSetLines& set, DataListSink& dataList, const Instrument& instrument,
+              const DownloadHooks& hooks) {
   const auto count = static_cast<std::size_t>(set.lines.size());
   for (std::size_t n = 0; n < count; ++n) {
     // The user may close the list while it fills; the rest of the lines then have no place.
-    if (!dataList.IsOpen()) return;
+    if (!dataList.IsOpen() || instrument.Ending()) return;
     dataList.AddEntry(set.lines[static_cast<qsizetype>(n)]);
     if ((n + 1) % kLinesPerYield == 0 || n + 1 == count)
       Progress(hooks, LineProgress(n, set.lastDataPos));
@@ -30,9 +33,13 @@ void FillList(const LoggerSetLines& set, DataListSink& dataList, const DownloadH
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> ReceiveLoggerSet(Instrument& instrument, int setNumber,
-                                                          std::uint32_t setLength,
-                                                          const DownloadHooks& hooks) {
+std::uint32_t TrustedSetLength(std::uint32_t announced, std::uint32_t capacityKb) {
+  return static_cast<std::uint32_t>(
+      std::min<std::uint64_t>(announced, std::uint64_t{capacityKb} * 1024));
+}
+
+DownloadOutcome ReceiveLoggerSet(Instrument& instrument, int setNumber, std::uint32_t setLength,
+                                 const DownloadHooks& hooks, std::vector<std::uint8_t>& stream) {
   MeterLink& link = instrument.link;
   const std::uint64_t blocks = SetBlockCount(setLength);
 
@@ -41,18 +48,18 @@ std::optional<std::vector<std::uint8_t>> ReceiveLoggerSet(Instrument& instrument
   // Without a connection the request is spent on finding the meter and never reaches it.
   const bool requestSent = link.MeterConnected();
   link.SendOutputReport();
-  if (!requestSent) return std::nullopt;
+  if (!requestSent) return DownloadOutcome::NotConnected;
 
-  std::vector<std::uint8_t> stream;
   for (std::uint64_t b = 1; b <= blocks; ++b) {
     link.ReceiveInputReport();
     // A read that timed out drops the connection; the input report then holds an old answer.
-    if (!link.MeterConnected()) return std::nullopt;
+    if (!link.MeterConnected()) return DownloadOutcome::MeterStopped;
     for (int i = 1; i <= static_cast<int>(loggerset::kBlockBytes); ++i)
       stream.push_back(link.InputByte(i));
     Progress(hooks, BlockProgress(b, blocks));
+    if (instrument.Ending()) return DownloadOutcome::Ended;
   }
-  return stream;
+  return DownloadOutcome::Listed;
 }
 
 DownloadOutcome DownloadLoggerSet(Instrument& instrument, LoggerState& state, int setNumber,
@@ -61,22 +68,33 @@ DownloadOutcome DownloadLoggerSet(Instrument& instrument, LoggerState& state, in
   instrument.PauseTimers();
 
   const auto finish = [&instrument](DownloadOutcome outcome, const QString& message) {
+    if (instrument.Ending()) return DownloadOutcome::Ended;
     if (!message.isEmpty())
       instrument.dialogs.message(message, kProgramTitle, MessageIcon::Exclamation);
     instrument.ResumeTimers();
     return outcome;
   };
 
-  const auto stream = ReceiveLoggerSet(instrument, setNumber, state.SetLength(setNumber), hooks);
-  if (!stream) return finish(DownloadOutcome::MeterStopped, loggertext::kMeterStopped);
+  std::vector<std::uint8_t> stream;
+  const std::uint32_t length = TrustedSetLength(state.SetLength(setNumber), state.CapacityKb);
+  switch (ReceiveLoggerSet(instrument, setNumber, length, hooks, stream)) {
+    case DownloadOutcome::Listed:
+      break;
+    case DownloadOutcome::NotConnected:
+      return finish(DownloadOutcome::NotConnected, loggertext::kNotConnected);
+    case DownloadOutcome::Ended:
+      return finish(DownloadOutcome::Ended, QString());
+    default:
+      return finish(DownloadOutcome::MeterStopped, loggertext::kMeterStopped);
+  }
 
-  const auto set = ParseLoggerSet(*stream, state.SetStartText(setNumber));
+  const auto set = ParseLoggerSet(stream, state.SetStartText(setNumber));
   if (!set) return finish(DownloadOutcome::Unreadable, loggertext::kUnreadableSet);
 
   state.LoggerUnit = set->unit;
   if (dataList.IsOpen()) dataList.Close();
   dataList.Show(state.LoggerUnit);
-  FillList(*set, dataList, hooks);
+  FillList(*set, dataList, instrument, hooks);
   return finish(DownloadOutcome::Listed, QString());
 }
 

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <vector>
 
 #include "DataListSink.h"
@@ -19,22 +18,27 @@ struct DownloadHooks {
 
 enum class DownloadOutcome {
   Listed,        // the set's lines went to the DataList window
+  NotConnected,  // no meter to send the request to: nothing listed
   MeterStopped,  // a block did not arrive: nothing listed
   Unreadable,    // the set holds no readable data: nothing listed
+  Ended,         // the program ended during the download: nothing listed, nothing said
 };
 
-// Requests set `setNumber` and collects its blocks, one input report each. The stream grows
-// with the blocks actually received. Nothing when the meter was not connected for the request
-// or a block did not arrive (the read timed out or the meter is gone). The timers are left as
-// they are; the caller pauses them.
-std::optional<std::vector<std::uint8_t>> ReceiveLoggerSet(Instrument& instrument, int setNumber,
-                                                          std::uint32_t setLength,
-                                                          const DownloadHooks& hooks);
+// The length a download asks for: the announced one, but never more than the logger holds
+// (its capacity of `capacityKb` kilobytes), whatever the meter claims.
+std::uint32_t TrustedSetLength(std::uint32_t announced, std::uint32_t capacityKb);
+
+// Requests set `setNumber` and collects its blocks, one input report each, into `stream`, which
+// grows with the blocks actually received. Listed when every block arrived. The timers are left
+// as they are; the caller pauses them.
+DownloadOutcome ReceiveLoggerSet(Instrument& instrument, int setNumber, std::uint32_t setLength,
+                                 const DownloadHooks& hooks, std::vector<std::uint8_t>& stream);
 
 // A click on a set of the Memory window: closes an open DataList, downloads the set with the
 // timers paused, decodes it and fills a fresh DataList window, setting state.LoggerUnit. A
 // download that fails says why in a message box and lists nothing. The timers run again
-// afterwards on every path.
+// afterwards on every path, unless the program ended meanwhile: the download then stops at
+// its next step without a word.
 DownloadOutcome DownloadLoggerSet(Instrument& instrument, LoggerState& state, int setNumber,
                                   DataListSink& dataList, const DownloadHooks& hooks);
 

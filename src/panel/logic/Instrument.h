@@ -29,15 +29,37 @@ class Instrument {
   Clock& clock;
   Dialogs& dialogs;
 
-  // Timer1 off, then Timer2 off.
+  // Timer1 off, then Timer2 off. Pauses nest: a handler that runs while another one's long
+  // loop lets events run (a list saved during a download) pauses and resumes inside it.
   void PauseTimers();
-  // Timer1 on, then Timer2 on, whatever their state was before.
+  // Ends one pause. The outermost one turns Timer1 on, then Timer2, whatever their state was
+  // before; an inner one leaves them off for the handler still running.
   void ResumeTimers();
+  // Ends one pause but leaves both timers off even when it was the outermost: the set-up
+  // chooser after a calibration write or with a schedule panel open. The next command that
+  // pauses and resumes them brings them back.
+  void EndPauseLeavingTimersOff();
+  // Keeps Timer1 off, whatever resumes meanwhile, until released: the clock window from its
+  // first meter-clock read until it closes. Releasing turns Timer1 on unless a pause is on.
+  void HoldPolling(bool hold);
+  bool TimersPaused() const { return pauses_ > 0; }
+
+  // The program ends: both timers stop for good, the meter link closes and never opens again,
+  // and every long loop stops at its next step.
+  void End();
+  bool Ending() const { return ending_; }
+
   // One polling tick's exchange and decode; true when the display should be redrawn.
   bool PollTick() { return PollDisplay(link, meter); }
 
   static constexpr int kPollingIntervalMs = 100;
   static constexpr int kRecordingIntervalMs = 1000;
+
+ private:
+  int pauses_ = 0;
+  bool leftOff_ = false;  // the last pause to end asked for the timers to stay off
+  bool pollingHeld_ = false;
+  bool ending_ = false;
 };
 
 // Sets a timer's Enabled state; enabling restarts its period.

@@ -1,8 +1,8 @@
 #include "PanelWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 
 #include "ToolbarIcons.h"
 
@@ -51,7 +51,11 @@ PanelWindow::PanelWindow(Instrument& instrument, QWidget* parent)
   BuildTestControls();
   resize(MeterFace::kWidth, MeterFace::kHeight);
 
-  onEnd = [] { QCoreApplication::exit(0); };
+  onEnd = [] {
+    // Every other window goes with the main one, even one whose handler is still on its way out.
+    for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+    QCoreApplication::exit(0);
+  };
   instrument_.link.onStatusText = [this](const QString& caption) { ShowLinkState(caption); };
   connect(&instrument_.Timer1, &QTimer::timeout, this, &PanelWindow::Timer1Tick);
   Load();
@@ -301,8 +305,7 @@ void PanelWindow::BuildTestControls() {
 void PanelWindow::CloseLinkAndEnd() {
   if (ended_) return;
   ended_ = true;
-  instrument_.PauseTimers();
-  instrument_.link.CloseHandles();
+  instrument_.End();
   if (onEnd) onEnd();
 }
 

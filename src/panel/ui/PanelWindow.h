@@ -49,8 +49,8 @@ class PanelWindow : public QWidget {
   // A note over the recording labels, such as a paused recording; an empty text hides it.
   void ShowRecordingNote(const QString& text, const QString& toolTip);
 
-  // Ends the program: closes both device handles, then calls `onEnd` (by default it quits the
-  // application, which closes every other window).
+  // Ends the program: closes both device handles for good and tells every long loop to stop,
+  // then calls `onEnd` (by default it hides every window and quits the application).
   void CloseLinkAndEnd();
   std::function<void()> onEnd;
 

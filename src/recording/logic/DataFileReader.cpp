@@ -1,6 +1,7 @@
 #include "DataFileReader.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cstring>
 
 #include "DataFileFormat.h"
@@ -16,18 +17,39 @@ QString CompletedText(int i) {
   return QStringLiteral("%1 completed").arg(i);
 }
 
-// Reads the lines of `bytes`, each without its LF and a CR before it, until `take` refuses one.
+// The file is read a piece at a time, never mapped: events run while it loads, and a file that
+// shrinks meanwhile (a save onto the same name) must only end the reading, not the program.
+constexpr qint64 kPieceBytes = qint64{1} << 20;
+
+// Reads the lines of `file`, each without its LF and a CR before it, until `take` refuses one
+// or the file ends. A file that shrinks meanwhile ends at the last whole line read.
 template <typename Take>
-void ForEachLine(QByteArrayView bytes, Take&& take) {
-  const char* p = bytes.data();
-  const char* const end = p + bytes.size();
-  while (p < end) {
-    const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-    const char* lineEnd = nl ? nl : end;
-    const char* contentEnd = lineEnd;
-    if (contentEnd > p && contentEnd[-1] == '\r') --contentEnd;
-    if (!take(QByteArrayView(p, contentEnd - p))) return;
-    p = nl ? nl + 1 : end;
+void ForEachLine(QFile& file, Take&& take) {
+  QByteArray buffer;
+  for (;;) {
+    // `buffer` holds at most the beginning of a line whose end has not been read yet.
+    const qsizetype kept = buffer.size();
+    buffer.resize(kept + kPieceBytes);
+    const qint64 got = file.read(buffer.data() + kept, kPieceBytes);
+    buffer.resize(kept + std::max<qint64>(got, 0));
+    const bool atEnd = got <= 0;
+
+    const char* const begin = buffer.constData();
+    const char* const end = begin + buffer.size();
+    const char* p = begin;
+    while (p < end) {
+      const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+      if (!nl && !atEnd) break;
+      // An unfinished last line of a file cut short while it was read is a fragment.
+      if (!nl && file.size() < file.pos()) return;
+      const char* lineEnd = nl ? nl : end;
+      const char* contentEnd = lineEnd;
+      if (contentEnd > p && contentEnd[-1] == '\r') --contentEnd;
+      if (!take(QByteArrayView(p, contentEnd - p))) return;
+      p = nl ? nl + 1 : end;
+    }
+    if (atEnd) return;
+    buffer.remove(0, p - begin);
   }
 }
 
@@ -42,22 +64,13 @@ LoadOutcome LoadDataFile(const QString& path, const QString& title, LoadTarget& 
     instrument.ResumeTimers();
     return outcome;
   }
-  // Map the file when the system can; read it whole otherwise.
-  QByteArray readBytes;
-  QByteArrayView bytes;
-  if (const uchar* mapped = file.size() > 0 ? file.map(0, file.size()) : nullptr) {
-    bytes = QByteArrayView(reinterpret_cast<const char*>(mapped), file.size());
-  } else {
-    readBytes = file.readAll();
-    bytes = readBytes;
-  }
-
   LineStore& entries = list.Entries();
-  entries.reserve(entries.count() + bytes.size() + bytes.size() / 8, 0);
-  ProgressPacer pacer(list);
+  const qint64 size = file.size();
+  entries.reserve(entries.count() + size + size / 8, 0);
+  ProgressPacer pacer(list, instrument);
   bool complete = true;
   int i = 0;
-  ForEachLine(bytes, [&](QByteArrayView line) {
+  ForEachLine(file, [&](QByteArrayView line) {
     while (!line.empty() && line.front() == ' ') line = line.sliced(1);
     const qsizetype tab = line.indexOf('\t');
     if (tab < 0) {
@@ -78,11 +91,14 @@ LoadOutcome LoadDataFile(const QString& path, const QString& title, LoadTarget& 
       entries.add("\t");
       entries.add(rest);
     }
+    ++i;
     if (pacer.Due()) {
       list.EntriesAdded();
-      pacer.Show(CompletedText(i));
+      if (!pacer.Show(CompletedText(i - 1))) {
+        complete = false;
+        return false;
+      }
     }
-    ++i;
     return true;
   });
 

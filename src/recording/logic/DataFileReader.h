@@ -35,7 +35,8 @@ class PlainFileList final : public LoadTarget {
 };
 
 struct LoadOutcome {
-  bool complete = false;  // false: the file could not be opened or a line had no tab
+  bool complete = false;  // false: the file could not be opened, a line had no tab, or the
+                          // program ended meanwhile
   int linesRead = 0;      // the header included
 };
 
@@ -43,7 +44,8 @@ struct LoadOutcome {
 // (its first field right-aligned in 10 characters) and its third field `openedFileUnit`; every
 // other line becomes an entry with its record number right-aligned in 10 characters. Leading
 // spaces of a line are not significant. A line without a tab ends the reading at once and
-// keeps what was read. Both main-window timers are suspended while it reads.
+// keeps what was read, and so does a file that shrinks while it is read. Both main-window
+// timers are suspended while it reads; it stops at its next step once the program is ending.
 LoadOutcome LoadDataFile(const QString& path, const QString& title, LoadTarget& list,
                          QString& openedFileUnit, Instrument& instrument);
 

@@ -107,7 +107,7 @@ bool WriteLinesToFile(const QString& path, int count,
     const QByteArrayView line = lineAt(i);
     if (file.write(line.data(), line.size()) != line.size() || file.write(kLineEnd, 2) != 2)
       return false;
-    if (pacer.Due()) pacer.Show(progressText(i));
+    if (pacer.Due() && !pacer.Show(progressText(i))) return false;
   }
   return file.flush();
 }
@@ -143,7 +143,7 @@ QString RecordsCompleted(int n) {
 bool SaveListToFile(const LineStore& rows, int lastRow, const QString& path, LongLoop& window,
                     Instrument& instrument) {
   SaveScope scope(window, instrument);
-  ProgressPacer pacer(window);
+  ProgressPacer pacer(window, instrument);
   return WriteLinesToFile(
       path, std::min(lastRow + 1, rows.count()), [&rows](int r) { return rows.bytes(r); },
       [](int r) { return RecordsCompleted(r); }, pacer);
@@ -152,7 +152,7 @@ bool SaveListToFile(const LineStore& rows, int lastRow, const QString& path, Lon
 bool SaveLoggerListToFile(const QString& title, const LineStore& entries, const QString& path,
                           LongLoop& window, Instrument& instrument) {
   SaveScope scope(window, instrument);
-  ProgressPacer pacer(window);
+  ProgressPacer pacer(window, instrument);
   const QByteArray titleLine = title.toLatin1();
   return WriteLinesToFile(
       path, entries.count() + 1,

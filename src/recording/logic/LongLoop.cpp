@@ -1,5 +1,7 @@
 #include "LongLoop.h"
 
+#include "panel/logic/Instrument.h"
+
 namespace solardesk {
 
 ProgressPacer::ProgressPacer(LongLoop& loop, bool letEventsRun, int periodMs)
@@ -7,9 +9,19 @@ ProgressPacer::ProgressPacer(LongLoop& loop, bool letEventsRun, int periodMs)
   timer_.start();
 }
 
-void ProgressPacer::Show(const QString& text) {
+ProgressPacer::ProgressPacer(LongLoop& loop, const Instrument& instrument) : ProgressPacer(loop) {
+  instrument_ = &instrument;
+}
+
+bool ProgressPacer::Show(const QString& text) {
+  if (Stopped()) return false;
   loop_.SetCaption(text);
   if (letEventsRun_) loop_.LetEventsRun();
+  return !Stopped();
+}
+
+bool ProgressPacer::Stopped() const {
+  return instrument_ && instrument_->Ending();
 }
 
 }  // namespace solardesk

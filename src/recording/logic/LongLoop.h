@@ -5,6 +5,8 @@
 
 namespace solardesk {
 
+class Instrument;
+
 // What a long loop of a list window (loading, saving, printing, plotting, flushing) needs from
 // that window: its caption for the progress text, the busy pointer, and a way to let pending
 // events run so the window stays responsive.
@@ -23,6 +25,9 @@ class LongLoop {
 class ProgressPacer {
  public:
   explicit ProgressPacer(LongLoop& loop, bool letEventsRun = true, int periodMs = 100);
+  // A loop that lets events run on behalf of the program's windows: it stops at its next step
+  // once the program is ending (the main window closed while it ran).
+  ProgressPacer(LongLoop& loop, const Instrument& instrument);
   // Called once per step: true when it is time to show the progress (with Show).
   bool Due() {
     if ((++steps_ & 0xFF) != 0 && steps_ != 1) return false;
@@ -30,12 +35,15 @@ class ProgressPacer {
     timer_.restart();
     return true;
   }
-  // Shows `text` in the caption and, if the loop yields, lets pending events run.
-  void Show(const QString& text);
+  // Shows `text` in the caption and, if the loop yields, lets pending events run. False when
+  // the loop must stop there: the program is ending.
+  bool Show(const QString& text);
+  bool Stopped() const;
 
  private:
   LongLoop& loop_;
   bool letEventsRun_;
+  const Instrument* instrument_ = nullptr;
   int periodMs_;
   QElapsedTimer timer_;
   unsigned steps_ = 0;

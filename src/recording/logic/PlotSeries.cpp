@@ -57,8 +57,9 @@ std::vector<float> BuildPlotSeries(const LineStore& entries, ProgressPacer& pace
     const qsizetype second = first < 0 ? -1 : entry.indexOf('\t', first + 1);
     if (second >= 0)
       series[static_cast<size_t>(i - 1)] = ToSingle(LeadingNumber(entry.sliced(second + 1)));
-    if (pacer.Due() || i == n)
-      pacer.Show(QStringLiteral("%1% Completed").arg(static_cast<long long>(i) * 100 / n));
+    if ((pacer.Due() || i == n) &&
+        !pacer.Show(QStringLiteral("%1% Completed").arg(static_cast<long long>(i) * 100 / n)))
+      break;
   }
   return series;
 }

@@ -56,11 +56,13 @@ bool PrintListing(Instrument& instrument, ListWindow& window, const QString& uni
       printed = lines.Print(QStringLiteral(" -")) && lines.Print(QStringLiteral(" -")) &&
                 lines.Print(QStringLiteral(" -")) && lines.Print(QString()) &&
                 lines.Print(PrintHeading(unit)) && lines.Print(QString(47, QLatin1Char('-')));
-      ProgressPacer pacer(window);
+      ProgressPacer pacer(window, instrument);
       for (int i = 0; printed && i < count; ++i) {
         printed = lines.Print(lineAt(i));
-        if (pacer.Due()) pacer.Show(QStringLiteral("%1 Completed").arg(i + 1));
+        if (pacer.Due() && !pacer.Show(QStringLiteral("%1 Completed").arg(i + 1))) printed = false;
       }
+      // A job cut short by the end of the program is not sent half printed.
+      if (pacer.Stopped()) printer.abort();
       printed = painter.end() && printed;
     }
     window.SetBusy(false);

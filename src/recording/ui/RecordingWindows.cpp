@@ -133,9 +133,10 @@ void RecordingWindows::PlotFileList() {
   const QString caption = list->Caption();
   std::vector<float> series;
   RunLoop([&] {
-    ProgressPacer pacer(*static_cast<LoadTarget*>(list));
+    ProgressPacer pacer(*static_cast<LoadTarget*>(list), instrument_);
     series = BuildPlotSeries(list->Entries(), pacer);
   });
+  if (instrument_.Ending()) return;
   list->SetCaption(caption);
   if (plot) plot(series, transfer.PlotPointCount, transfer.OpenedFileUnit);
   instrument_.ResumeTimers();

@@ -72,7 +72,7 @@ void RTC::Load() {
 
 void RTC::Unload() {
   Timer1.stop();
-  SetTimerEnabled(instrument_.Timer1, true);
+  instrument_.HoldPolling(false);
   holdingPolling_ = false;
 }
 
@@ -104,7 +104,7 @@ bool RTC::eventFilter(QObject* watched, QEvent* event) {
 void RTC::Timer1Tick() {
   // From the first meter clock read on, polling stays off until the window closes.
   holdingPolling_ = holdingPolling_ || ShowMeterTime;
-  if (holdingPolling_) SetTimerEnabled(instrument_.Timer1, false);
+  if (holdingPolling_) instrument_.HoldPolling(true);
   if (ShowMeterTime) {
     panel_.lstResults->clear();
     LblMeterTime->setText(ReadMeterClock(instrument_));

@@ -63,7 +63,7 @@ void SetupArea::Choose(int index) {
   }
   // A schedule panel stays open, and after a written calibration polling stays stopped, until
   // a panel's OK or another command enables the timers again.
-  instrument_.PauseTimers();
+  instrument_.EndPauseLeavingTimersOff();
   panel_.PicSetup->hide();
 }
 

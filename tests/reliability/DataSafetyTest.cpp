@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDateTime>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+#include <functional>
+
+#include "logger/ui/LoggerCommands.h"
+#include "recording/logic/DataFileFormat.h"
+#include "support/AppOnVirtualMeter.h"
+
+namespace solardesk::testing {
+namespace {
+
+// A logger set of `count` readings, one a minute from 12/03/04 05:06:07, in watts.
+constexpr int kMinute = 60;
+const QDateTime kSetStart(QDate(2012, 3, 4), QTime(5, 6, 7));
+
+QString ReadingOf(int k) {
+  return QStringLiteral("%1").arg(k % 100000, 5, 10, QLatin1Char('0'));
+}
+
+// The DataList line of reading k (from 0), as the user sees it.
+QString ExpectedLine(int k) {
+  return QStringLiteral("%1\t  %2\t %3\t")
+      .arg(k + 1, 10)
+      .arg(kSetStart.addSecs(qint64{k} * kMinute).toString(QStringLiteral("yy/MM/dd hh:mm:ss")))
+      .arg(ReadingOf(k));
+}
+
+// A data file of `lines` records in the folder; returns its path.
+QString WriteDataFile(const QTemporaryDir& dir, int lines) {
+  const QString path = dir.filePath(QStringLiteral("in.pvd"));
+  QFile f(path);
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return {};
+  f.write(HeaderText(QStringLiteral("W/(M)2")).toLatin1() + "\r\n");
+  for (int i = 1; i <= lines; ++i)
+    f.write(QStringLiteral("      %1\t2026/12/04 09:30:00\t 1.5\t\r\n").arg(i).toLatin1());
+  return path;
+}
+
+// The program on a virtual meter holding one logger set; the Memory window lists it. Every
+// block the meter sends is counted, and `onBlock` runs as each one goes out.
+struct DownloadBench : AppOnVirtualMeter {
+  explicit DownloadBench(int readings) {
+    std::vector<QString> values;
+    for (int k = 0; k < readings; ++k) values.push_back(ReadingOf(k));
+    meter->AddSet(kSetStart.toString(QStringLiteral("yy/MM/dd hh:mm:ss")),
+                  QStringLiteral("000000060"), QStringLiteral("W/(M)2"), values);
+    Connect();
+    panel().clickToolbar(QStringLiteral("Logger"));
+    port.alterAnswer = [this](std::vector<std::uint8_t>&) {
+      if (downloading()) {
+        ++blocksSent;
+        if (onBlock) onBlock();
+      }
+    };
+  }
+  MemoryWindow* memory() { return app.logger().memory(); }
+  bool downloading() { return memory() && memory()->DownloadRunning(); }
+
+  // Runs `step` at every turn of the event loop from now on, until the object goes.
+  void EveryTurn(std::function<void()> step) {
+    auto* timer = new QTimer(&panel());
+    QObject::connect(timer, &QTimer::timeout, timer, std::move(step));
+    timer->start(0);
+  }
+
+  int blocksSent = 0;
+  std::function<void()> onBlock;
+};
+
+// A handler that runs while a set downloads (the list windows stay live) must neither let the
+// polling tick in between the blocks nor turn the timers on before the download ends: the
+// DataList gets exactly the set's readings and the meter hears nothing but the request.
+TEST(DownloadIsolation, ListCommandsRunDuringADownloadLeaveTheMeterToIt) {
+  QTemporaryDir dir;
+  struct Case {
+    const char* name;
+    bool inLinePhase;  // runs once the DataList fills, since it needs that list
+    std::function<void(DownloadBench&)> command;
+  };
+  const auto fileList = [](DownloadBench& b) { return b.app.recording().fileList(); };
+  const Case cases[] = {
+      {"FileList Plot", false,
+       [&](DownloadBench& b) { fileList(b)->clickToolbar(QStringLiteral("Plot")); }},
+      {"FileList Print", false,
+       [&](DownloadBench& b) { fileList(b)->clickToolbar(QStringLiteral("Print")); }},
+      {"RealTimeList Save", false,
+       [](DownloadBench& b) {
+         b.app.recording().realTimeList()->clickToolbar(QStringLiteral("Save"));
+       }},
+      {"RealTimeList Print", false,
+       [](DownloadBench& b) {
+         b.app.recording().realTimeList()->clickToolbar(QStringLiteral("Print"));
+       }},
+      {"DataList Save", true,
+       [](DownloadBench& b) {
+         b.app.recording().dataList()->clickToolbar(QStringLiteral("Save"));
+       }},
+  };
+  constexpr int kReadings = 600;  // about 90 blocks, three yields while the lines are built
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DownloadBench b(kReadings);
+    const QString file = WriteDataFile(dir, 300);
+    b.dialogs.openAnswers.push_back(file);
+    b.panel().clickToolbar(QStringLiteral("Open"));
+    b.panel().clickToolbar(QStringLiteral("List"));
+    b.dialogs.saveAnswers.push_back(dir.filePath(QStringLiteral("out.pvd")));
+    b.dialogs.printerAnswers.push_back(true);
+    b.dialogs.printToPdf = dir.filePath(QStringLiteral("out.pdf"));
+    ASSERT_NE(b.memory(), nullptr);
+
+    bool ran = false;
+    bool timersOnDuringDownload = false;
+    b.EveryTurn([&] {
+      if (!b.downloading()) return;
+      if (ran) {
+        timersOnDuringDownload = timersOnDuringDownload || b.instrument().Timer1.isActive() ||
+                                 b.instrument().Timer2.isActive();
+        return;
+      }
+      const bool due = c.inLinePhase ? b.app.recording().dataList() != nullptr &&
+                                           !b.app.recording().dataList()->Entries().empty()
+                                     : b.blocksSent >= 10;
+      if (!due) return;
+      ran = true;
+      c.command(b);
+    });
+    // Gives a polling tick that was wrongly turned on the time to fall between two blocks.
+    b.onBlock = [&] {
+      if (ran && b.blocksSent % 20 == 0) QThread::msleep(120);
+    };
+
+    const std::size_t request = b.meter->received.size();
+    b.memory()->ChooseRow(0);
+    const std::size_t heard = b.meter->received.size() - request;
+
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(timersOnDuringDownload);
+    EXPECT_EQ(heard, 1u) << "only the download request reaches the meter";
+    DataList* list = b.app.recording().dataList();
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->Entries().count(), kReadings);
+    for (int k = 0; k < kReadings; ++k) ASSERT_EQ(list->Entries().line(k), ExpectedLine(k)) << k;
+    EXPECT_TRUE(b.instrument().Timer1.isActive() && b.instrument().Timer2.isActive());
+  }
+}
+
+// Closing the main window ends the program at once, whatever long loop runs: the loop stops at
+// its next step, the meter is not opened again, and no window stays on the screen.
+class ProgramEnd : public ::testing::Test {
+ protected:
+  // Runs the program's event loop until the close ends it.
+  static void RunUntilEnd() { EXPECT_EQ(QCoreApplication::exec(), 0); }
+  static void ExpectNoWindowShown() {
+    for (const QWidget* w : QApplication::topLevelWidgets())
+      EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+  }
+};
+
+TEST_F(ProgramEnd, ClosingDuringADownloadStopsItAtTheNextBlock) {
+  DownloadBench b(20000);  // about 2,800 blocks
+  int blocksAtClose = -1;
+  int opensAtClose = -1;
+  b.onBlock = [&] {
+    if (b.blocksSent == 100)
+      QTimer::singleShot(0, &b.panel(), [&] {
+        blocksAtClose = b.blocksSent;
+        opensAtClose = b.port.opens;
+        b.panel().close();
+      });
+  };
+  QTimer::singleShot(0, &b.panel(), [&] { b.memory()->ChooseRow(0); });
+  RunUntilEnd();
+
+  EXPECT_EQ(blocksAtClose, 100);
+  EXPECT_EQ(b.blocksSent, blocksAtClose) << "no block is read after the close";
+  EXPECT_EQ(b.port.opens, opensAtClose) << "the meter is not opened after the close";
+  EXPECT_EQ(b.port.openHandles, 0);
+  EXPECT_TRUE(b.dialogs.of("message").empty());
+  ExpectNoWindowShown();
+}
+
+TEST_F(ProgramEnd, ClosingDuringAnOpenStopsTheLoadAtTheNextStep) {
+  QTemporaryDir dir;
+  constexpr int kLines = 200000;
+  const QString path = WriteDataFile(dir, kLines);
+  AppOnVirtualMeter t;
+  t.Connect();
+  const int opensBefore = t.port.opens;
+  t.dialogs.openAnswers.push_back(path);
+  int entriesAtClose = -1;
+  auto* probe = new QTimer(&t.panel());
+  QObject::connect(probe, &QTimer::timeout, probe, [&] {
+    FileList* list = t.app.recording().fileList();
+    if (!list || list->Entries().empty() || entriesAtClose >= 0) return;
+    entriesAtClose = list->Entries().count();
+    t.panel().close();
+  });
+  probe->start(0);
+  QTimer::singleShot(0, &t.panel(), [&] { t.panel().clickToolbar(QStringLiteral("Open")); });
+  RunUntilEnd();
+
+  ASSERT_GT(entriesAtClose, 0);
+  EXPECT_EQ(t.app.recording().fileList()->Entries().count(), entriesAtClose);
+  EXPECT_LT(entriesAtClose, kLines);
+  EXPECT_EQ(t.port.opens, opensBefore);
+  ExpectNoWindowShown();
+}
+
+}  // namespace
+}  // namespace solardesk::testing
