@@ -4,6 +4,7 @@
 #include <QTimeZone>
 
 #include "recording/logic/DataFileFormat.h"
+#include "station/EventLog.h"
 
 namespace solardesk::cli {
 
@@ -30,13 +31,7 @@ std::optional<QString> IsoTime(const QString& dateTime) {
   // A time that the clock skipped (the hour lost to summer time) comes back moved or invalid.
   if (!t.isValid() || t.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) != text)
     return std::nullopt;
-  const int offset = t.offsetFromUtc();
-  const int minutes = std::abs(offset) / 60;
-  return t.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
-         (offset < 0 ? QLatin1Char('-') : QLatin1Char('+')) +
-         QStringLiteral("%1:%2")
-             .arg(minutes / 60, 2, 10, QLatin1Char('0'))
-             .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+  return station::IsoTimeText(t);
 }
 
 QStringList CsvFields(QByteArrayView entry, const QString& unit) {
