@@ -33,6 +33,7 @@ bool MeterLink::LocateMeter() {
         continue;
       }
       device_ = std::move(device);
+      serialNumber_ = info.serialNumber;
       connected_ = true;
       break;
     }

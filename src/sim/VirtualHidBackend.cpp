@@ -68,7 +68,7 @@ std::vector<HidDeviceInfo> VirtualHidBackend::enumerate() {
   ++enumerations;
   std::vector<HidDeviceInfo> found;
   for (const auto& p : ports_) {
-    if (p->present) found.push_back({p->path, p->vendorId, p->productId});
+    if (p->present) found.push_back({p->path, p->vendorId, p->productId, {}});
   }
   return found;
 }

@@ -1,5 +1,6 @@
 #include "MeterPoller.h"
 
+#include "StationTopics.h"
 #include "panel/logic/PollingCycle.h"
 
 namespace solardesk::station {
@@ -24,7 +25,7 @@ void MeterPoller::PollOnce() {
   {
     const std::lock_guard<std::mutex> lock(mutex_);
     connected_ = link_.MeterConnected();
-    if (connected_) path_ = link_.DevicePath();
+    if (connected_) name_ = MeterTopicName(link_.SerialNumber(), link_.DevicePath());
     if (answered) {
       text_ = meter_.ReadingText;
       unit_ = meter_.ReadingUnit;
@@ -60,9 +61,9 @@ MeterReading MeterPoller::Latest(std::chrono::milliseconds fresh) const {
   return r;
 }
 
-std::string MeterPoller::DevicePath() const {
+QString MeterPoller::MeterName() const {
   const std::lock_guard<std::mutex> lock(mutex_);
-  return path_;
+  return name_;
 }
 
 }  // namespace solardesk::station

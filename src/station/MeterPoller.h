@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "link/MeterLink.h"
@@ -40,8 +41,8 @@ class MeterPoller {
   // The reading now: Absent as soon as the meter left the bus; Answering while the last answer
   // is younger than `fresh`.
   MeterReading Latest(std::chrono::milliseconds fresh = std::chrono::milliseconds(1000)) const;
-  // The device path of the meter, once it was found.
-  std::string DevicePath() const;
+  // The meter's name in topics (MeterTopicName), once it was found.
+  QString MeterName() const;
 
   static constexpr std::chrono::milliseconds kPollPeriod{100};
 
@@ -58,7 +59,7 @@ class MeterPoller {
   SteadyClock::time_point lastAnswer_{};
   bool everAnswered_ = false;
   bool connected_ = false;
-  std::string path_;
+  QString name_;
 };
 
 }  // namespace solardesk::station

@@ -25,7 +25,8 @@ QString TopicSafe(const QString& name) {
   return out.isEmpty() ? QStringLiteral("meter") : out;
 }
 
-QString MeterTopicName(const std::string& devicePath) {
+QString MeterTopicName(const std::string& serialNumber, const std::string& devicePath) {
+  if (!serialNumber.empty()) return TopicSafe(QString::fromStdString(serialNumber));
   const QString path = QString::fromStdString(devicePath);
   if (path.startsWith(QLatin1String("virtual:"))) return QStringLiteral("virtual");
   return TopicSafe(path);

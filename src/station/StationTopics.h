@@ -29,9 +29,9 @@ struct StationTopics {
 // "dev_hidraw3"; a name with nothing left gives "meter".
 QString TopicSafe(const QString& name);
 
-// The meter's name in topics and streams: "virtual" for the virtual meter, else its device path
-// made topic-safe.
-QString MeterTopicName(const std::string& devicePath);
+// The meter's name in topics and streams: its serial number when it reports one, "virtual" for
+// the virtual meter, else its device path; made topic-safe.
+QString MeterTopicName(const std::string& serialNumber, const std::string& devicePath);
 
 // The unit Home Assistant expects for an irradiance sensor in the meter's unit.
 QString HomeAssistantUnit(const QString& unit);

@@ -123,6 +123,18 @@ TEST(DayFiles, TornLastLineIsCompletedOrCutNeverDuplicated) {
   }
 }
 
+TEST(DayFiles, AFileThatCannotBeWrittenIsTriedAgainAtEverySample) {
+  StationRig rig;
+  const QString path = rig.dir.filePath("2026-12-06.pvd");
+  ASSERT_TRUE(QFile::link("/dev/full", path));  // a disk with no room left
+  EXPECT_FALSE(rig.Take("2026-12-06 10:00:00.000", "1.0"));
+  EXPECT_FALSE(rig.Take("2026-12-06 10:00:01.000", "1.1"));
+  QFile::remove(path);  // room again
+  EXPECT_EQ(rig.Take("2026-12-06 10:00:02.000", "1.2"), 1);
+  EXPECT_EQ(rig.events.filter("cannot write the data file").size(), 1);
+  EXPECT_TRUE(rig.events.contains("data file written again; 2 samples could not be written"));
+}
+
 TEST(Station, SkipsSamplesWhileTheMeterIsLostAndSaysSo) {
   StationRig rig;
   std::vector<Sample> published;
@@ -193,8 +205,10 @@ TEST(SampleFormats, NumbersNeverFollowTheLocale) {
 }
 
 TEST(StationTopics, DiscoveryAnnouncesAnIrradianceSensor) {
-  const StationTopics t{"site7", TopicSafe("/dev/hidraw3")};
+  const StationTopics t{"site7", MeterTopicName("", "/dev/hidraw3")};
   EXPECT_EQ(t.meter, "dev_hidraw3");
+  EXPECT_EQ(MeterTopicName("SN 0042", "/dev/hidraw3"), "SN_0042");
+  EXPECT_EQ(MeterTopicName("", "virtual:meter"), "virtual");
   EXPECT_EQ(TopicSafe("+#/"), "meter");
   EXPECT_EQ(t.State(), "site7/dev_hidraw3/state");
   EXPECT_EQ(t.Discovery(), "homeassistant/sensor/dev_hidraw3/irradiance/config");

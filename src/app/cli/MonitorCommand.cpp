@@ -82,7 +82,7 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
     station.Observe(reading);
     // The topics name the meter, so the broker is first met once the meter was found.
     if (mqtt && !publisher && reading.state == MeterState::Answering) {
-      mqtt->topics.meter = MeterTopicName(poller.DevicePath());
+      mqtt->topics.meter = poller.MeterName();
       publisher = std::make_unique<MqttPublisher>(*mqtt, events);
       QString error;
       if (!publisher->Start(&error)) {

@@ -64,7 +64,7 @@ int RunWatch(CliContext& cli, const QStringList& args) {
   if (!interval) return kUsage;
   if (!ReadDisplay(cli)) return kNoData;
 
-  const QString meter = MeterTopicName(cli.link().DevicePath());
+  const QString meter = MeterTopicName(cli.link().SerialNumber(), cli.link().DevicePath());
   if (*format == Format::Csv) cli.WriteRaw(kCsvHeading.toUtf8() + "\r\n");
   const SampleScheduler scheduler(std::max(*interval, 1));
   QDateTime due = scheduler.NextAtOrAfter(cli.clock().now());
