@@ -25,7 +25,7 @@ class ReplayBackend final : public HidBackend {
   ReplayBackend(std::vector<std::uint8_t> answer, int inputLength)
       : answer_(std::move(answer)), inputLength_(inputLength) {}
 
-  std::vector<HidDeviceInfo> enumerate() override { return {{"replay", 0x0483, 0x5750}}; }
+  std::vector<HidDeviceInfo> enumerate() override { return {{"replay", 0x0483, 0x5750, {}}}; }
   std::unique_ptr<HidDevice> open(const std::string&, OpenError* error) override {
     if (error) *error = OpenError::None;
     return std::make_unique<Device>(answer_, inputLength_);

@@ -4,7 +4,8 @@
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config ccache clang-format
-  qt6-base-dev libqcustomplot-dev libhidapi-dev
+  qt6-base-dev libqcustomplot-dev libhidapi-dev libmosquitto-dev
+  mosquitto mosquitto-clients
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth
 )

@@ -86,7 +86,11 @@ std::vector<HidDeviceInfo> HidApiBackend::enumerate() {
   std::vector<HidDeviceInfo> found;
   hid_device_info* list = hid_enumerate(0, 0);
   for (hid_device_info* d = list; d != nullptr; d = d->next) {
-    found.push_back({d->path ? d->path : "", d->vendor_id, d->product_id});
+    std::string serial;
+    for (const wchar_t* c = d->serial_number; c && *c; ++c) {
+      if (*c < 0x80) serial += static_cast<char>(*c);  // serial numbers are ASCII
+    }
+    found.push_back({d->path ? d->path : "", d->vendor_id, d->product_id, serial});
   }
   hid_free_enumeration(list);
   return found;

@@ -14,6 +14,7 @@ struct HidDeviceInfo {
   std::string path;
   std::uint16_t vendorId = 0;
   std::uint16_t productId = 0;
+  std::string serialNumber;  // empty when the device reports none
 };
 
 enum class ReadOutcome { Completed, TimedOut, Failed };

@@ -34,6 +34,7 @@ bool MeterLink::LocateMeter() {
         continue;
       }
       device_ = std::move(device);
+      serialNumber_ = info.serialNumber;
       connected_ = true;
       break;
     }

@@ -56,6 +56,8 @@ class MeterLink {
   int InputReportLength() const { return inputLength_; }
   int OutputReportLength() const { return outputLength_; }
   const std::string& DevicePath() const { return devicePath_; }
+  // The serial number the meter found last reported; empty when it reports none.
+  const std::string& SerialNumber() const { return serialNumber_; }
   OutputSlots& Slots() { return byteSlots_; }
 
   // True when the last search found a device with the configured IDs that could not be opened
@@ -77,6 +79,7 @@ class MeterLink {
   OutputSlots& byteSlots_;
   std::unique_ptr<HidDevice> device_;
   std::string devicePath_;
+  std::string serialNumber_;
   bool connected_ = false;
   bool accessDenied_ = false;
   bool closedForGood_ = false;

@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <set>
 
 #include "DemoMeter.h"
@@ -127,11 +128,6 @@ void LoadLogger(VirtualMeter& meter, const QJsonValue& v) {
 }
 
 void Apply(const QJsonObject& o, VirtualMeter& meter, VirtualPort& port) {
-  CheckKeys(
-      o,
-      {"reading", "unit", "display_hex", "clock", "interval", "calibration", "reservation",
-       "cycling", "logger", "input_report_length", "output_report_length", "absent", "silent"},
-      QString());
   if (o.contains("unit")) {
     const QString unit = Text(o.value("unit"), "unit");
     if (unit != kUnitWatts && unit != kUnitBtu && !unit.isEmpty())
@@ -174,6 +170,52 @@ void Apply(const QJsonObject& o, VirtualMeter& meter, VirtualPort& port) {
   if (o.contains("silent")) port.silent = Flag(o.value("silent"), "silent");
 }
 
+// Changes that come `afterMs` after the scenario was loaded.
+struct TimelineStep {
+  qint64 afterMs = 0;
+  QJsonObject changes;
+};
+
+// The timeline, checked by trying every step on a scratch meter, in time order.
+std::vector<TimelineStep> LoadTimeline(const QJsonValue& v, const Clock& clock) {
+  if (!v.isArray()) Fail("timeline", QStringLiteral("must be a list of steps"));
+  std::vector<TimelineStep> steps;
+  VirtualMeter scratch(clock);
+  VirtualPort scratchPort;
+  const QJsonArray list = v.toArray();
+  for (qsizetype i = 0; i < list.size(); ++i) {
+    const QString key = QStringLiteral("timeline[%1]").arg(i);
+    if (!list[i].isObject()) Fail(key, QStringLiteral("must be an object"));
+    QJsonObject step = list[i].toObject();
+    CheckKeys(step, {"after", "absent", "silent", "unit", "reading"}, key + ".");
+    const QJsonValue after = step.take("after");
+    if (!after.isDouble() || after.toDouble() < 0)
+      Fail(key + ".after", QStringLiteral("must be a number of seconds from 0 on"));
+    try {
+      Apply(step, scratch, scratchPort);
+    } catch (const ScenarioError& e) {
+      Fail(key + "." + e.text.section(':', 0, 0), e.text.section(": ", 1));
+    }
+    steps.push_back({static_cast<qint64>(after.toDouble() * 1000), step});
+  }
+  std::stable_sort(steps.begin(), steps.end(), [](const TimelineStep& a, const TimelineStep& b) {
+    return a.afterMs < b.afterMs;
+  });
+  return steps;
+}
+
+// Plays the timeline as time goes by: before each operation on the bus, the steps whose time
+// has come change the meter and its port.
+void PlayTimeline(VirtualHidBackend& bus, VirtualMeter& meter, VirtualPort& port,
+                  std::vector<TimelineStep> steps, const Clock& clock) {
+  bus.beforeEachOperation = [&meter, &port, &clock, start = clock.now(), steps = std::move(steps),
+                             next = std::size_t{0}]() mutable {
+    const qint64 elapsed = start.msecsTo(clock.now());
+    while (next < steps.size() && steps[next].afterMs <= elapsed)
+      Apply(steps[next++].changes, meter, port);
+  };
+}
+
 }  // namespace
 
 ScenarioResult LoadScenario(const QByteArray& json, const Clock& clock) {
@@ -194,7 +236,16 @@ ScenarioResult LoadScenario(const QByteArray& json, const Clock& clock) {
   result.bus = std::make_unique<VirtualHidBackend>();
   VirtualPort& port = result.bus->AddPort(result.meter, "virtual:meter");
   try {
-    Apply(doc.object(), *result.meter, port);
+    const QJsonObject o = doc.object();
+    CheckKeys(o,
+              {"reading", "unit", "display_hex", "clock", "interval", "calibration", "reservation",
+               "cycling", "logger", "input_report_length", "output_report_length", "absent",
+               "silent", "timeline"},
+              QString());
+    Apply(o, *result.meter, port);
+    if (o.contains("timeline"))
+      PlayTimeline(*result.bus, *result.meter, port, LoadTimeline(o.value("timeline"), clock),
+                   clock);
   } catch (const ScenarioError& e) {
     result.error = e.text;
     result.bus.reset();

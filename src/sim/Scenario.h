@@ -27,6 +27,8 @@ namespace solardesk::sim {
 //                  position 1, zero beyond}
 //   "input_report_length", "output_report_length"  (default 65)
 //   "absent"       true: the meter is not on the bus; "silent": true: it never answers
+//   "timeline"     [{"after": seconds, and any of "absent", "silent", "unit", "reading"}, ...]:
+//                  changes that come that long after the start (unplug, re-plug, unit change)
 struct ScenarioResult {
   std::unique_ptr<VirtualHidBackend> bus;  // one port holding the meter
   std::shared_ptr<VirtualMeter> meter;

@@ -21,6 +21,7 @@ class VirtualDevice final : public HidDevice {
   int outputReportLength() const override { return outputLength_; }
 
   bool write(const std::vector<std::uint8_t>& report) override {
+    if (bus_.beforeEachOperation) bus_.beforeEachOperation();
     ++bus_.writes;
     if (!port_.present || !port_.meter) return false;
     for (auto& answer : port_.meter->Handle(report)) port_.pending.push_back(std::move(answer));
@@ -28,6 +29,7 @@ class VirtualDevice final : public HidDevice {
   }
 
   ReadOutcome read(std::vector<std::uint8_t>& report, int timeoutMs) override {
+    if (bus_.beforeEachOperation) bus_.beforeEachOperation();
     ++bus_.reads;
     if (!port_.present) return ReadOutcome::Failed;
     if (port_.silent || port_.pending.empty()) {
@@ -62,15 +64,17 @@ VirtualPort& VirtualHidBackend::AddPort(std::shared_ptr<VirtualMeter> meter, std
 }
 
 std::vector<HidDeviceInfo> VirtualHidBackend::enumerate() {
+  if (beforeEachOperation) beforeEachOperation();
   ++enumerations;
   std::vector<HidDeviceInfo> found;
   for (const auto& p : ports_) {
-    if (p->present) found.push_back({p->path, p->vendorId, p->productId});
+    if (p->present) found.push_back({p->path, p->vendorId, p->productId, {}});
   }
   return found;
 }
 
 std::unique_ptr<HidDevice> VirtualHidBackend::open(const std::string& path, OpenError* error) {
+  if (beforeEachOperation) beforeEachOperation();
   for (const auto& p : ports_) {
     if (p->path != path || !p->present) continue;
     if (p->accessDenied) {

@@ -50,6 +50,9 @@ class VirtualHidBackend final : public HidBackend {
   std::uint64_t reads = 0;   // input reports asked for, answered or not
   // Called with the time-out of a read that gets no answer; the demo sleeps there.
   std::function<void(int timeoutMs)> waitForTimeout;
+  // Called before every enumeration, open, write and read: a scenario's timeline changes the
+  // meter and its port there.
+  std::function<void()> beforeEachOperation;
 
  private:
   std::vector<std::unique_ptr<VirtualPort>> ports_;

@@ -14,20 +14,26 @@ for path in ./usr/bin/solardesk ./usr/bin/solardesk-cli \
             ./usr/lib/udev/rules.d/70-solardesk-meter.rules \
             ./usr/share/applications/solardesk.desktop \
             ./usr/share/icons/hicolor/scalable/apps/solardesk.svg \
-            ./usr/share/man/man1/solardesk.1 ./usr/share/man/man1/solardesk-cli.1; do
+            ./usr/share/man/man1/solardesk.1 ./usr/share/man/man1/solardesk-cli.1 \
+            ./usr/lib/systemd/system/solardesk-monitor.service ./etc/default/solardesk-monitor; do
   grep -qxF "$path" <<<"$contents" || { echo "missing from the package: $path"; exit 1; }
 done
 
 depends=$(dpkg-deb --field "$deb" Depends)
-for package in libqt6widgets6 libqt6printsupport6 libhidapi-hidraw0 libqcustomplot2.1-qt6 udev; do
+for package in libqt6widgets6 libqt6printsupport6 libhidapi-hidraw0 libqcustomplot2.1-qt6 libmosquitto1 udev; do
   grep -q "$package" <<<"$depends" || { echo "Depends lacks $package: $depends"; exit 1; }
 done
+
+dpkg-deb -e "$deb" "$work/control"
+grep -q "useradd --system" "$work/control/postinst" || { echo "postinst makes no system user"; exit 1; }
+grep -qxF /etc/default/solardesk-monitor "$work/control/conffiles" || { echo "settings not a conffile"; exit 1; }
 
 dpkg-deb -x "$deb" "$work/stage"
 bin="$work/stage/usr/bin"
 rules="$work/stage/usr/lib/udev/rules.d/70-solardesk-meter.rules"
 grep -q 'ATTRS{idVendor}=="0483"' "$rules" && grep -q 'ATTRS{idProduct}=="5750"' "$rules" \
-  && grep -q 'TAG+="uaccess"' "$rules" || { echo "udev rule incomplete"; exit 1; }
+  && grep -q 'TAG+="uaccess"' "$rules" && grep -q 'GROUP="solardesk"' "$rules" \
+  || { echo "udev rule incomplete"; exit 1; }
 
 "$bin/solardesk-cli" --help | grep -q "Usage: solardesk-cli"
 "$bin/solardesk-cli" --version | grep -q "solardesk-cli 1\."

@@ -4,17 +4,20 @@
 #include "ExportCommand.h"
 #include "KeyCommand.h"
 #include "LoggerCliCommands.h"
+#include "MonitorCommand.h"
 #include "RecordCommand.h"
 #include "SettingsCommands.h"
 #include "StatsCommand.h"
+#include "WatchCommand.h"
 
 namespace solardesk::cli {
 
 const std::vector<Command>& AllCommands() {
   static const std::vector<Command> commands = {
       {"read", "read", RunRead},
-      {"watch", "watch [--count N]", RunWatch},
+      {"watch", "watch [--format text|csv|json|influx] [--interval S] [--count N]", RunWatch},
       {"record", "record FILE [--interval S] [--count N]", RunRecord},
+      {"monitor", "monitor DIR [--interval S] [--mqtt URL] [--mqtt-cafile FILE]", RunMonitor},
       {"logger list", "logger list", RunLoggerList},
       {"logger download", "logger download K [-o FILE]", RunLoggerDownload},
       {"logger erase", "logger erase --yes", RunLoggerErase},

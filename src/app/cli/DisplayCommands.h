@@ -12,8 +12,5 @@ bool ReadDisplay(CliContext& cli);
 
 // "read": one display query; prints the reading text, a tab and the unit.
 int RunRead(CliContext& cli, const QStringList& args);
-// "watch [--count N]": polls every 100 ms, prints a line for the first answer and for every
-// change of the reading or its unit.
-int RunWatch(CliContext& cli, const QStringList& args);
 
 }  // namespace solardesk::cli

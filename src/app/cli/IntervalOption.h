@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "CliContext.h"
+
+namespace solardesk::cli {
+
+// The value of "--interval S": whole seconds 1 to 86400 (halves to even, clamped); `absent` when
+// the option was not given. Nothing, with the error written, when S is not a number.
+std::optional<int> IntervalOption(CliContext& cli, const QString& text, int absent);
+
+}  // namespace solardesk::cli

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+#include <optional>
+
+namespace solardesk::station {
+
+// One data file of the station, in the recording form: a header line, then record lines
+// numbered from 1. Opening a file that already holds records carries on after its last record;
+// a last line cut short by a crash is first put right (see Open). Each line goes to the
+// operating system as it is written; Sync() puts it on the disk.
+class DayFile {
+ public:
+  enum class OpenResult { Created, Appended, WrongUnit, Failed };
+
+  // Opens `path` for `unit` (the meter's unit text). A missing or empty file is created with
+  // the header. A file whose header names another unit is left alone (WrongUnit). A last line
+  // without its line end is completed when all its fields are there, and cut off when it broke
+  // inside a field, since its value cannot be known; either way no record number is used twice.
+  OpenResult Open(const QString& path, const QString& unit);
+  // Writes the next record; its number, or nothing when the write failed. A failed write
+  // leaves the file as it was and uses up no number.
+  std::optional<long long> Append(const QString& dateTime, const QString& value);
+  // Hands what was written to the disk itself (fdatasync).
+  bool Sync();
+  void Close();
+
+  bool IsOpen() const { return file_.isOpen(); }
+  QString Path() const { return file_.fileName(); }
+  QString Unit() const { return unit_; }
+  long long LastRecord() const { return lastRecord_; }
+  // The unit named by a data file's header, or nothing when the file has no whole header.
+  static std::optional<QString> HeaderUnit(const QString& path);
+
+ private:
+  bool WriteWhole(const QByteArray& bytes);
+  bool RepairTail();
+
+  QFile file_;
+  QString unit_;
+  long long lastRecord_ = 0;
+};
+
+}  // namespace solardesk::station

@@ -1,0 +1,90 @@
+#include "DayFiles.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+#include "recording/logic/DataFileFormat.h"
+
+namespace solardesk::station {
+
+DayFiles::DayFiles(QString folder, EventSink events)
+    : folder_(std::move(folder)), events_(std::move(events)) {}
+
+QString DayFiles::FileName(const QDate& day, int part) {
+  const QString date = day.toString(QStringLiteral("yyyy-MM-dd"));
+  return part == 0 ? date + QStringLiteral(".pvd")
+                   : QStringLiteral("%1-%2.pvd").arg(date).arg(part);
+}
+
+QString DayFiles::PathOf(const QDate& day, int part) const {
+  return QDir(folder_).filePath(FileName(day, part));
+}
+
+int DayFiles::LastPart(const QDate& day) const {
+  const QString date = day.toString(QStringLiteral("yyyy-MM-dd"));
+  const QRegularExpression name(QStringLiteral("^%1(?:-(\\d{1,6}))?\\.pvd$").arg(date));
+  int last = 0;
+  for (const QString& entry :
+       QDir(folder_).entryList({date + QStringLiteral("*.pvd")}, QDir::Files)) {
+    const auto m = name.match(entry);
+    if (m.hasMatch()) last = std::max(last, m.captured(1).toInt());
+  }
+  return last;
+}
+
+bool DayFiles::OpenFor(const QDate& day, const QString& unit) {
+  int part = LastPart(day);
+  // The day's last file, unless it holds another unit: then the next one.
+  DayFile::OpenResult result = file_.Open(PathOf(day, part), unit);
+  if (result == DayFile::OpenResult::WrongUnit) result = file_.Open(PathOf(day, ++part), unit);
+  if (result == DayFile::OpenResult::Failed || result == DayFile::OpenResult::WrongUnit) {
+    return false;
+  }
+  day_ = day;
+  const QString path = QDir::toNativeSeparators(file_.Path());
+  if (result == DayFile::OpenResult::Created) {
+    events_(QStringLiteral("data file %1 opened").arg(path));
+  } else {
+    events_(QStringLiteral("data file %1 opened, carrying on after record %2")
+                .arg(path)
+                .arg(file_.LastRecord()));
+  }
+  return true;
+}
+
+std::optional<long long> DayFiles::Write(const QDateTime& t, const QString& value,
+                                         const QString& unit) {
+  if (file_.IsOpen() && (t.date() != day_ || file_.Unit() != unit)) Close();
+  std::optional<long long> number;
+  if (file_.IsOpen() || OpenFor(t.date(), unit)) number = file_.Append(SampleTimeText(t), value);
+  if (!number) {
+    if (unwritten_++ == 0) {
+      const QString path = file_.IsOpen() ? file_.Path() : PathOf(t.date(), LastPart(t.date()));
+      events_(QStringLiteral("cannot write the data file %1 (disk full or not writable); trying "
+                             "again at every sample")
+                  .arg(QDir::toNativeSeparators(path)));
+    }
+    return std::nullopt;
+  }
+  if (unwritten_ > 0) {
+    events_(
+        QStringLiteral("data file written again; %1 samples could not be written").arg(unwritten_));
+    unwritten_ = 0;
+  }
+  if (!lastSync_.isValid() || lastSync_.secsTo(t) >= kSyncEverySeconds) {
+    file_.Sync();
+    lastSync_ = t;
+  }
+  return number;
+}
+
+void DayFiles::Sync() {
+  file_.Sync();
+}
+
+void DayFiles::Close() {
+  file_.Close();
+  lastSync_ = QDateTime();
+}
+
+}  // namespace solardesk::station
