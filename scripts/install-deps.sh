@@ -6,7 +6,7 @@ packages=(
   build-essential cmake pkg-config ccache clang-format
   qt6-base-dev libqcustomplot-dev libhidapi-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth
+  xvfb xauth poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

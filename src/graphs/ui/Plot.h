@@ -40,13 +40,16 @@ class Plot : public QWidget {
 
   // Cursor 1 or 2 of the graph.
   QCPItemTracer* cursor(int index) const;
-  // Moves a cursor as a drag does, with the read-out that follows.
+  // Moves a cursor as a drag does, with the read-out that follows. Cursor 1 stands on the
+  // record nearest to X, at its value; on an empty plot it goes where it is put.
   void MoveCursor(int index, double x, double y);
 
   // Handlers, named as the controls know them.
   void SelectTrackMode(int index);
   void ApplyRangeFields();
   void CmdResetClick();
+  // Both axes around the data, with a small margin; the range fields follow.
+  void CmdFitClick();
   void CmdPrintClick();
 
   int PlotPointCount = 0;  // values of the series last loaded; "Reset Scale" uses it
@@ -62,6 +65,7 @@ class Plot : public QWidget {
   QLabel* XPosition = nullptr;
   QLabel* YPosition = nullptr;
   QPushButton* CmdReset = nullptr;
+  QPushButton* CmdFit = nullptr;
   QPushButton* CmdPrint = nullptr;
 
   static const QColor kPlotAreaColor;
@@ -73,6 +77,7 @@ class Plot : public QWidget {
   void BuildGraph();
   void BuildControls();
   void SetRanges(const PlotRanges& ranges);
+  void ShowRanges(const PlotRanges& ranges);
   void SetRangeFields(const PlotRanges& ranges);
   void ShowVisiblePoints();
   void CursorMoved(int index, double x, double y);
