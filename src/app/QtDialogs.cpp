@@ -9,9 +9,11 @@
 
 namespace solardesk {
 
+// A dialog takes the enabled state of its parent: a window that is shut for the moment (the
+// logger window while a set downloads) leaves its dialogs to the main window.
 QWidget* QtDialogs::Parent() const {
   auto* window = qobject_cast<QWidget*>(owner());
-  return window && window->isVisible() ? window : parent_;
+  return window && window->isVisible() && window->isEnabled() ? window : parent_;
 }
 
 DialogAnswer QtDialogs::message(const QString& text, const QString& title, MessageIcon icon,

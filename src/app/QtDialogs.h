@@ -26,8 +26,8 @@ class QtDialogs final : public Dialogs {
   static QString DefaultSuffixOf(const QString& qtFilter);
 
  private:
-  // The window a dialog opens over: the owner of the command when it is shown, else the main
-  // window.
+  // The window a dialog opens over: the owner of the command when it is shown and enabled,
+  // else the main window.
   QWidget* Parent() const;
 
   QWidget* parent_;
