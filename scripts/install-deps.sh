@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libqcustomplot-dev libhidapi-dev libmosquitto-dev
   mosquitto mosquitto-clients
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth
+  xvfb xauth poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -5,12 +5,20 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 
 namespace solardesk {
 
+// A dialog takes the enabled state of its parent: a window that is shut for the moment (the
+// logger window while a set downloads) leaves its dialogs to the main window.
+QWidget* QtDialogs::Parent() const {
+  auto* window = qobject_cast<QWidget*>(owner());
+  return window && window->isVisible() && window->isEnabled() ? window : parent_;
+}
+
 DialogAnswer QtDialogs::message(const QString& text, const QString& title, MessageIcon icon,
                                 MessageButtons buttons) {
-  QMessageBox box(parent_);
+  QMessageBox box(Parent());
   box.setWindowTitle(title);
   box.setText(text);
   switch (icon) {
@@ -35,7 +43,7 @@ DialogAnswer QtDialogs::message(const QString& text, const QString& title, Messa
 QString QtDialogs::input(const QString& prompt, const QString& title, const QString& defaultText) {
   bool ok = false;
   const QString text =
-      QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal, defaultText, &ok);
+      QInputDialog::getText(Parent(), title, prompt, QLineEdit::Normal, defaultText, &ok);
   return ok ? text : QString();
 }
 
@@ -46,17 +54,35 @@ QString QtDialogs::ToQtFilter(const QString& filter) {
   return entries.join(QStringLiteral(";;"));
 }
 
+QString QtDialogs::DefaultSuffixOf(const QString& qtFilter) {
+  // The first pattern between the parentheses, when it is "*." and a plain extension.
+  static const QRegularExpression pattern(QStringLiteral(R"(\(\*\.(\w+)[\s)])"));
+  const QRegularExpressionMatch m = pattern.match(qtFilter);
+  return m.hasMatch() ? m.captured(1) : QString();
+}
+
 QString QtDialogs::saveFileName(const QString& filter, const QString& folder) {
-  // QFileDialog asks before an existing file is replaced.
-  return QFileDialog::getSaveFileName(parent_, QString(), folder, ToQtFilter(filter));
+  QFileDialog dialog(Parent(), QString(), folder, ToQtFilter(filter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);  // asks before an existing file is replaced
+  dialog.setFileMode(QFileDialog::AnyFile);
+  // A name typed without an extension gets the one of the chosen filter, so that "Open" with
+  // the data-file filter finds the file again.
+  const auto follow = [&dialog](const QString& chosen) {
+    dialog.setDefaultSuffix(DefaultSuffixOf(chosen));
+  };
+  follow(dialog.selectedNameFilter());
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  const QStringList files = dialog.selectedFiles();
+  return files.isEmpty() ? QString() : files.first();
 }
 
 QString QtDialogs::openFileName(const QString& filter, const QString& folder) {
-  return QFileDialog::getOpenFileName(parent_, QString(), folder, ToQtFilter(filter));
+  return QFileDialog::getOpenFileName(Parent(), QString(), folder, ToQtFilter(filter));
 }
 
 bool QtDialogs::choosePrinter(QPrinter& printer) {
-  QPrintDialog dialog(&printer, parent_);
+  QPrintDialog dialog(&printer, Parent());
   return dialog.exec() == QDialog::Accepted;
 }
 

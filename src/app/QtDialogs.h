@@ -21,8 +21,15 @@ class QtDialogs final : public Dialogs {
 
   // "Data Files (*.pvd)|*.pvd|All Files (*.*)|*.*|" in Qt's form: "Data Files (*.pvd);;...".
   static QString ToQtFilter(const QString& filter);
+  // The extension a save dialog adds to a name typed without one while `qtFilter` (one entry
+  // of Qt's form) is chosen: "pvd" for "Data Files (*.pvd)", none for "All Files (*.*)".
+  static QString DefaultSuffixOf(const QString& qtFilter);
 
  private:
+  // The window a dialog opens over: the owner of the command when it is shown and enabled,
+  // else the main window.
+  QWidget* Parent() const;
+
   QWidget* parent_;
 };
 

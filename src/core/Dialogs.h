@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QObject>
+#include <QPointer>
 #include <QString>
 
 class QPrinter;
@@ -34,6 +36,32 @@ class Dialogs {
 
   // The printer dialog for a printer about to be used. False means Cancel.
   virtual bool choosePrinter(QPrinter& printer) = 0;
+
+  // The window the dialogs open over and belong to: the one whose command raised them (see
+  // DialogOwner). Null outside any command, or once that window is gone: the main window then.
+  QObject* owner() const { return owner_.data(); }
+
+ private:
+  friend class DialogOwner;
+  QPointer<QObject> owner_;
+};
+
+// While it lives, the dialogs raised through `dialogs` open over `window`. Each window's command
+// handlers start with one, so a message, an input box, a file or a printer dialog shows over
+// the window the user is in, also when the command runs while another window's long loop lets
+// events run. The owner before it comes back when it ends.
+class DialogOwner {
+ public:
+  DialogOwner(Dialogs& dialogs, QObject* window) : dialogs_(dialogs), kept_(dialogs.owner_) {
+    dialogs_.owner_ = window;
+  }
+  ~DialogOwner() { dialogs_.owner_ = kept_; }
+  DialogOwner(const DialogOwner&) = delete;
+  DialogOwner& operator=(const DialogOwner&) = delete;
+
+ private:
+  Dialogs& dialogs_;
+  QPointer<QObject> kept_;
 };
 
 // The program's title in message boxes that have no title of their own.

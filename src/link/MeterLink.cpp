@@ -68,6 +68,7 @@ void MeterLink::ReadInputReport() {
   if (outcome == ReadOutcome::Completed) {
     buffer.resize(static_cast<std::size_t>(std::max(inputLength_, 0)), 0);
     inputReport_ = std::move(buffer);
+    everAnswered_ = true;
     if (onTraffic) onTraffic('<', inputReport_);
     return;
   }

@@ -63,6 +63,9 @@ class MeterLink {
   // True when the last search found a device with the configured IDs that could not be opened
   // because access was denied (a missing udev rule on Linux).
   bool AccessDenied() const { return accessDenied_; }
+  // True once any read has brought an answer since start-up: before that, InputReport() holds
+  // nothing a command could take for the meter's.
+  bool EverAnswered() const { return everAnswered_; }
 
   void setReadTimeoutMs(int ms) { readTimeoutMs_ = ms; }
 
@@ -83,6 +86,7 @@ class MeterLink {
   bool connected_ = false;
   bool accessDenied_ = false;
   bool closedForGood_ = false;
+  bool everAnswered_ = false;
   int inputLength_ = 0;
   int outputLength_ = 0;
   int readTimeoutMs_ = cmd::kReadTimeoutMs;

@@ -5,7 +5,6 @@
 #include <QTest>
 
 #include "AppFixture.h"
-#include "graphs/logic/NumberText.h"
 #include "recording/ui/FileList.h"
 #include "recording/ui/RecordingWindows.h"
 
@@ -165,36 +164,82 @@ TEST_F(PlotWindowTest, ZoomingSelectsTheDraggedRegion) {
   EXPECT_NEAR(v.y.max, 400, 40);
 }
 
-TEST_F(PlotWindowTest, TheCursorModePutsCursorOneInTheMiddleOfTheZoomedArea) {
+TEST_F(PlotWindowTest, TheCursorModePutsCursorOneOnTheRecordInTheMiddleOfTheZoomedArea) {
   Plot* p = PlotSeries(1200);
   p->CWGraph1->xAxis->setRange(100, 300);
   p->CWGraph1->yAxis->setRange(200, 400);
   Choose(*p, "Cursor Coordinates");
   EXPECT_TRUE(p->cursor(1)->visible());
-  EXPECT_EQ(p->cursor(1)->position->coords(), QPointF(200, 300));
+  EXPECT_EQ(p->cursor(1)->position->coords(), QPointF(200, 199));  // record 200 holds 199
   EXPECT_EQ(p->XPosition->text(), QStringLiteral("200"));
-  EXPECT_EQ(p->YPosition->text(), QStringLiteral("300.0"));
+  EXPECT_EQ(p->YPosition->text(), QStringLiteral("199.0"));
 }
 
-TEST_F(PlotWindowTest, DraggingCursorOneReadsOutItsPosition) {
-  Plot* p = PlotSeries(1200);
+// Dragged, cursor 1 stands on the nearest record and reads its number and value; however long
+// a read-out, the window keeps its width. Cursor 2 changes nothing.
+TEST_F(PlotWindowTest, TheCursorReadsTheNearestRecordAndTheWindowKeepsItsWidth) {
+  const std::vector<float> series = {5.9f, 123.456f, 7.6f, 1e20f, 42};
+  app->plotSeries(series, 5, kUnitWatts);
+  Plot* p = app->plotWindow();
+  p->CWGraph1->replot();
+  const int width = p->width();
   Choose(*p, "Cursor Coordinates");
-  Drag(*p, {600, 5000}, {250, 2000});
-  const QPointF at = p->cursor(1)->position->coords();
-  EXPECT_NEAR(at.x(), 250, 3);
-  EXPECT_NEAR(at.y(), 2000, 40);
-  EXPECT_EQ(p->YPosition->text(), OneDecimalText(at.y()));
-  ExpectRanges(*p, {{1, 1200}, {0, 10000}});  // the cursor moved, not the graph
+  const struct {
+    QPointF to;
+    QPointF at;
+    const char* x;
+    const char* y;  // null: too long to show whole
+  } cases[] = {
+      {{2.3, 9000}, {2, 123.456f}, "2", "123.5"},
+      {{0.8, 7000}, {1, 5.9f}, "1", "5.9"},
+      {{3.6, 100}, {4, 1e20f}, "4", nullptr},
+      {{4.9, 500}, {5, 42}, "5", "42.0"},
+  };
+  for (const auto& c : cases) {
+    Drag(*p, {3, 5000}, c.to);
+    EXPECT_EQ(p->cursor(1)->position->coords(), c.at) << c.x;
+    EXPECT_EQ(p->XPosition->text(), QString::fromLatin1(c.x));
+    if (c.y) {
+      EXPECT_EQ(p->YPosition->text(), QString::fromLatin1(c.y));
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(p->width(), width) << c.x;
+  }
+  ExpectRanges(*p, {{1, 5}, {0, 10000}});  // the cursor moved, not the graph
+  p->MoveCursor(2, 3, 999);
+  EXPECT_EQ(p->XPosition->text(), QStringLiteral("5"));
 }
 
-TEST_F(PlotWindowTest, YPositionShowsOneDecimalAndCursorTwoChangesNothing) {
-  Plot* p = PlotSeries(1200);
-  p->MoveCursor(1, 17, 123.456);
-  EXPECT_EQ(p->XPosition->text(), QStringLiteral("17"));
-  EXPECT_EQ(p->YPosition->text(), QStringLiteral("123.5"));
-  p->MoveCursor(2, 40, 999);
-  EXPECT_EQ(p->XPosition->text(), QStringLiteral("17"));
-  EXPECT_EQ(p->YPosition->text(), QStringLiteral("123.5"));
+TEST_F(PlotWindowTest, FitSetsBothAxesAroundTheDataAndResetScaleRestoresTheDefaults) {
+  app->plotSeries({2, 900, 450}, 3, kUnitWatts);
+  Plot* p = app->plotWindow();
+  p->CmdFit->click();
+  ExpectRanges(*p, {{0.9, 3.1}, {-42.9, 944.9}});
+  EXPECT_NEAR(p->AxisMin[2]->value(), -42.9, 1e-9);
+  EXPECT_NEAR(p->AxisMax[1]->value(), 3.1, 1e-9);
+  p->CmdReset->click();
+  ExpectRanges(*p, {{1, 3}, {0, 10000}});
+}
+
+// A file of one record shows its point: a mark in the middle of the X axis.
+TEST_F(PlotWindowTest, AOneRecordSeriesShowsItsPoint) {
+  app->plotSeries({5000}, 1, kUnitWatts);
+  Plot* p = app->plotWindow();
+  QCustomPlot* g = p->CWGraph1;
+  g->replot();
+  const PlotRanges v = p->visibleRanges();
+  EXPECT_LT(v.x.min, 1);
+  EXPECT_GT(v.x.max, 1);
+  const QImage picture = g->toPixmap().toImage();
+  const QPoint at(qRound(g->xAxis->coordToPixel(1)), qRound(g->yAxis->coordToPixel(5000)));
+  int traced = 0;
+  for (int dx = -2; dx <= 2; ++dx) {
+    for (int dy = -2; dy <= 2; ++dy) {
+      const QColor c = picture.pixelColor(at + QPoint(dx, dy));
+      traced += c.red() > 200 && c.green() < 140 && c.blue() < 60;  // the trace's orange
+    }
+  }
+  EXPECT_GE(traced, 9);
 }
 
 TEST_F(PlotWindowTest, ATypedAxisMaximumIsAppliedAtOnce) {

@@ -170,6 +170,30 @@ TEST_F(RealTimeGraphTest, AcceptedCountsRestartTheSweepWithTheNewStep) {
   EXPECT_FLOAT_EQ(g->graph().SweepPos, -0.5f);
 }
 
+// Cancel, or Escape in a field, leaves the panel with nothing stored; the sweep goes on where
+// it paused.
+TEST_F(RealTimeGraphTest, CancelLeavesTheLimitsAsTheyWereAndResumesTheSweep) {
+  RealTimeGraph* g = OpenGraph();
+  for (const bool byEscape : {false, true}) {
+    g->Timer1Tick();
+    const float at = g->graph().SweepPos;
+    g->toolbarAction(QStringLiteral("Limit"))->trigger();
+    g->TxtMax->setText(QStringLiteral("500"));
+    g->TxtCounts->setText(QStringLiteral("1200"));
+    if (byEscape) {
+      Type(g->TxtCounts, Qt::Key_Escape);
+    } else {
+      g->CmdCancel->click();
+    }
+    EXPECT_FALSE(g->PMessage->isVisible()) << byEscape;
+    EXPECT_TRUE(g->Timer1.isActive()) << byEscape;
+    EXPECT_EQ(g->graph().UpperLimit, 10000) << byEscape;
+    EXPECT_FLOAT_EQ(g->graph().StepWidth, 1.0f) << byEscape;
+    EXPECT_FLOAT_EQ(g->graph().SweepPos, at) << byEscape;
+    EXPECT_TRUE(dialogs.shown.empty());
+  }
+}
+
 TEST_F(RealTimeGraphTest, EntryFieldsDropKeysTheyDoNotTake) {
   RealTimeGraph* g = OpenGraph();
   g->toolbarAction(QStringLiteral("Limit"))->trigger();

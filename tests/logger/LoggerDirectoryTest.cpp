@@ -112,21 +112,6 @@ TEST_F(LoggerDirectoryTest, NothingStoredSaysNoDataAndOpensNoWindow) {
   for (const auto& r : Sent()) EXPECT_NE(r[2], 0x08);
 }
 
-TEST_F(LoggerDirectoryTest, AMeterThatNeverAnsweredCountsAsNoSets) {
-  AddSets(2);
-  port.silent = true;
-  ClickToolbar("Logger");
-  EXPECT_TRUE(SaidNoData());
-  EXPECT_EQ(memory(), nullptr);
-  EXPECT_TRUE(TimersRunning());
-
-  dialogs.shown.clear();
-  port.present = false;
-  ClickToolbar("Logger");
-  EXPECT_TRUE(SaidNoData());
-  EXPECT_TRUE(TimersRunning());
-}
-
 TEST_F(LoggerDirectoryTest, TheMemoryCardIndicationDoesNotStopTheCommand) {
   AddSets(1);
   for (std::uint8_t status : {0, 1, 0xFF}) {

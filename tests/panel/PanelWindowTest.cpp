@@ -101,6 +101,44 @@ TEST_F(PanelWindowTest, RefusedMeterExplainsTheUdevRule) {
   EXPECT_TRUE(Panel().face->nameToolTip().isEmpty());
 }
 
+// The columns of the picture where an annunciator alone leaves ink on the glass.
+QRect InkOf(Ann lit) {
+  MeterFace face;
+  DisplayFlags flags;
+  face.setDisplay(flags);
+  const QImage glass = face.grab().toImage();
+  flags.annunciators[static_cast<std::size_t>(lit)] = true;
+  face.setDisplay(flags);
+  const QImage shown = face.grab().toImage();
+  QRect ink;
+  for (int y = 190; y < 235; ++y) {
+    for (int x = 150; x < 300; ++x) {
+      const QColor a = glass.pixelColor(x, y);
+      const QColor b = shown.pixelColor(x, y);
+      if (std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) > 60)
+        ink |= QRect(x, y, 1, 1);
+    }
+  }
+  return ink;
+}
+
+// The Btu unit reads "Btu/(ft²·h)": its glyphs stand left to right in that order, the slash
+// apart from the parenthesis, "ft" and "²" inside the parentheses with "·h" after them.
+TEST(MeterFaceUnit, BtuGlyphsReadInOrderWithoutMerging) {
+  const QRect btu = InkOf(Ann::LblBtu);
+  const QRect slash = InkOf(Ann::LblBtuSlash);
+  const QRect parentheses = InkOf(Ann::LblSquare);
+  const QRect ft = InkOf(Ann::Imaft);
+  const QRect square = InkOf(Ann::ImaH3);
+  for (const QRect& r : {btu, slash, parentheses, ft, square}) ASSERT_FALSE(r.isEmpty());
+  EXPECT_LT(btu.right(), slash.left());
+  EXPECT_LT(slash.right(), parentheses.left());
+  EXPECT_LT(parentheses.left(), ft.left());
+  EXPECT_LT(ft.right(), square.left());
+  EXPECT_LT(square.top(), ft.top());                    // raised
+  EXPECT_GT(parentheses.right(), square.right() + 12);  // "·h)" after the square
+}
+
 TEST_F(PanelWindowTest, ToolbarHasNineKeyedButtonsInOrder) {
   const QStringList keys = {"Save", "Open", "Interval", "List", "Graph",
                             "RTC",  "Set",  "Logger",   "Erase"};

@@ -82,7 +82,7 @@ TEST(DataFileFormat, ContinuationNamesAreFormedAtTheFileNamesFirstDot) {
   }
 }
 
-TEST(DataFileFormat, FieldsAlignmentAndTabExpansion) {
+TEST(DataFileFormat, FieldsAndAlignment) {
   const QByteArray line = "a\tbb\t ccc\t";
   EXPECT_EQ(TabField(line, 0), QByteArrayView("a"));
   EXPECT_EQ(TabField(line, 2), QByteArrayView(" ccc"));
@@ -90,7 +90,27 @@ TEST(DataFileFormat, FieldsAlignmentAndTabExpansion) {
   EXPECT_EQ(RightAligned(QStringLiteral("1"), 10), QStringLiteral("         1"));
   // A longer text is shown whole.
   EXPECT_EQ(RightAligned(QStringLiteral("12345678901"), 10), QStringLiteral("12345678901"));
-  EXPECT_EQ(ExpandTabs(u"ab\tc\t", 4), QStringLiteral("ab  c   "));
+}
+
+// Lists show and print every line in the header's columns (10, 21 and 15 characters wide), so
+// the number of a row never moves the fields after it.
+TEST(DataFileFormat, AlignedLinesStandInTheHeadersColumns) {
+  const struct {
+    const char* line;
+    const char* shown;
+  } cases[] = {
+      {"      No.s\t            Date Time\t         W/(M)2\t",
+       "      No.s            Date Time         W/(M)2"},
+      {"      9\t2026/12/04 09:30:00\t98.76\t", "         9  2026/12/04 09:30:00          98.76"},
+      {"      345600\t2026/12/04 09:30:00\t98.76\t",
+       "    345600  2026/12/04 09:30:00          98.76"},
+      {"         1\t  26/12/04 09:30:00\t 0123.\t",
+       "         1    26/12/04 09:30:00          0123."},
+      {"12345678901\tx\ty\tz\t", "12345678901                    x              y z"},
+      {"no tabs", "   no tabs"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(AlignedLine(QString::fromLatin1(c.line)), QString::fromLatin1(c.shown)) << c.line;
 }
 
 TEST(SingleText, CountersPrintLikeSinglePrecisionNumbers) {

@@ -4,8 +4,13 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QStandardPaths>
+#include <QStyle>
 
 #include "RecordingFixture.h"
 #include "analysis/RecordsCsv.h"
@@ -31,6 +36,27 @@ class ListWindowsTest : public ProgramTest {
     panel().clickToolbar(QStringLiteral("Open"));
     return recording().fileList();
   }
+  // Prints with the list's "Print" to a PDF and gives the printed lines as pdftotext reads
+  // them in their columns, blank lines and trailing blanks left out.
+  QStringList PrintedLines(ListWindow& list) {
+    dialogs.printToPdf = Path(QStringLiteral("printed.pdf"));
+    dialogs.printerAnswers.push_back(true);
+    list.clickToolbar(QStringLiteral("Print"));
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (tool.isEmpty()) {
+      ADD_FAILURE() << "pdftotext is missing (poppler-utils, scripts/install-deps.sh)";
+      return {};
+    }
+    QProcess run;
+    run.start(tool, {QStringLiteral("-layout"), dialogs.printToPdf, QStringLiteral("-")});
+    run.waitForFinished();
+    QStringList lines;
+    for (QString line : QString::fromUtf8(run.readAllStandardOutput()).split('\n')) {
+      line.remove(QRegularExpression(QStringLiteral("\\s+$")));
+      if (!line.isEmpty()) lines << line;
+    }
+    return lines;
+  }
 };
 
 TEST_F(ListWindowsTest, OpenListsTheFileBesideTheMainWindowAndReplacesTheOldList) {
@@ -42,10 +68,13 @@ TEST_F(ListWindowsTest, OpenListsTheFileBesideTheMainWindowAndReplacesTheOldList
   EXPECT_EQ(dialogs.of("open")[0].filter, kDataFileFilter);
   EXPECT_TRUE(transfer().FileListOpen);
   EXPECT_EQ(first->windowTitle(), QStringLiteral("a.pvd"));
-  EXPECT_EQ(first->LblTitle->text(), ExpandTabs(HeaderText(kUnitBtu), 8));
+  // Title and rows in the same columns: the numbers end under "No.s", the times under
+  // "Date Time", the values under the unit.
+  EXPECT_EQ(first->LblTitle->text(),
+            QStringLiteral("      No.s            Date Time    Btu/(ft)2.h"));
   ASSERT_EQ(first->ListData->model()->rowCount(), 3);
   EXPECT_EQ(first->ListData->model()->index(0, 0).data().toString(),
-            ExpandTabs(u"         1\t2026/12/04 09:30:00\t 12.5\t", 8));
+            QStringLiteral("         1  2026/12/04 09:30:00           12.5"));
   EXPECT_EQ(first->pos().x(), panel().frameGeometry().right() + 1);
   EXPECT_EQ(first->pos().y(), panel().frameGeometry().top());
 
@@ -94,16 +123,72 @@ TEST_F(ListWindowsTest, PrintGoesToThePrinterChosenInTheDialog) {
   // Cancelled: nothing printed.
   list->clickToolbar(QStringLiteral("Print"));
   EXPECT_EQ(dialogs.of("printer").size(), 1u);
+  EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("printed.pdf"))));
 
-  dialogs.printToPdf = Path(QStringLiteral("list.pdf"));
-  dialogs.printerAnswers.push_back(true);
-  list->clickToolbar(QStringLiteral("Print"));
-  EXPECT_TRUE(ReadBytes(dialogs.printToPdf).startsWith("%PDF"));
+  const QStringList printed = PrintedLines(*list);
+  ASSERT_EQ(printed.size(), 3 + 2 + 3) << printed.join('\n').toStdString();
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(printed[i].trimmed(), QStringLiteral("-"));
+  const QString heading = printed[3];
+  EXPECT_TRUE(heading.trimmed().startsWith(QStringLiteral("No.s")));
+  EXPECT_TRUE(heading.contains(QStringLiteral("Date Time")));
+  EXPECT_TRUE(heading.endsWith(QStringLiteral("Btu/(ft)2.h")));
+  EXPECT_EQ(printed[4].trimmed(), QString(47, '-'));
+  const char* values[] = {"12.5", "----", "300"};
+  for (int i = 0; i < 3; ++i) {
+    const QString& row = printed[5 + i];
+    EXPECT_TRUE(row.contains(QStringLiteral("2026/12/04 09:30:0%1").arg(i))) << i;
+    EXPECT_TRUE(row.endsWith(QString::fromLatin1(values[i]))) << i;
+  }
   EXPECT_EQ(list->windowTitle(), QStringLiteral("a.pvd"));
   EXPECT_TRUE(instrument().Timer1.isActive() && instrument().Timer2.isActive());
 }
 
-TEST_F(ListWindowsTest, LiveListPrintsAndSavesAlongsideARecording) {
+// A live list's rows ("      9", "      10") print in the same columns, under the heading:
+// numbers end under "No.s", times under "Date Time", values under the unit. (pdftotext places
+// words to within a column, so the heading is compared to within one.)
+TEST_F(ListWindowsTest, PrintedLiveListRowsLineUpUnderTheHeading) {
+  panel().clickToolbar(QStringLiteral("List"));
+  RealTimeList* list = recording().realTimeList();
+  for (int i = 0; i < 12; ++i) Tick();
+  const QStringList printed = PrintedLines(*list);
+  ASSERT_EQ(printed.size(), 3 + 2 + 12) << printed.join('\n').toStdString();
+  const QString heading = printed[3];
+  EXPECT_TRUE(heading.endsWith(kUnitWatts));
+  // Where the number, the time and the value of a line end.
+  const auto columns = [](const QString& line, const QString& number, const QString& time) {
+    return std::array<qsizetype, 3>{line.indexOf(number) + number.size(),
+                                    line.indexOf(time) + time.size(), line.size()};
+  };
+  const QString time = QStringLiteral("2026/12/04 09:30:00");
+  const auto headed = columns(heading, QStringLiteral("No.s"), QStringLiteral("Date Time"));
+  const auto first = columns(printed[5], QStringLiteral("1"), time);
+  for (int k = 0; k < 3; ++k) EXPECT_NEAR(first[k], headed[k], 1) << k;
+  for (int row = 2; row <= 12; ++row) {
+    EXPECT_EQ(columns(printed[4 + row], QString::number(row), time), first) << row;
+    EXPECT_TRUE(printed[4 + row].endsWith(QStringLiteral("98.76"))) << row;
+  }
+}
+
+// On screen every column of the live list shows its header and its widest number whole.
+TEST_F(ListWindowsTest, LiveListColumnsShowTheirHeadersWhole) {
+  panel().clickToolbar(QStringLiteral("List"));
+  RealTimeList* list = recording().realTimeList();
+  list->show();
+  QHeaderView* header = list->GridN->horizontalHeader();
+  const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+  const QString texts[] = {QStringLiteral("      No.s"), QStringLiteral("            Date Time"),
+                           UnitField(kUnitWatts)};
+  for (int c = 0; c < 3; ++c) {
+    EXPECT_EQ(list->GridN->model()->headerData(c, Qt::Horizontal).toString(), texts[c]);
+    EXPECT_LE(header->fontMetrics().horizontalAdvance(texts[c]) + margins,
+              list->GridN->columnWidth(c))
+        << c;
+  }
+  EXPECT_LE(list->GridN->fontMetrics().horizontalAdvance(ListNumberCell(345600)) + margins,
+            list->GridN->columnWidth(0));
+}
+
+TEST_F(ListWindowsTest, LiveListSavesAlongsideARecording) {
   dialogs.saveAnswers.push_back(Path(QStringLiteral("rec.pvd")));
   panel().clickToolbar(QStringLiteral("Save"));
   panel().clickToolbar(QStringLiteral("List"));
@@ -131,11 +216,6 @@ TEST_F(ListWindowsTest, LiveListPrintsAndSavesAlongsideARecording) {
   EXPECT_EQ(transfer().RecordFileName, Path(QStringLiteral("rec.pvd")));
   Tick();
   EXPECT_EQ(ReadBytes(Path(QStringLiteral("rec.pvd"))).count('\n'), 4);
-
-  dialogs.printToPdf = Path(QStringLiteral("live.pdf"));
-  dialogs.printerAnswers.push_back(true);
-  list->clickToolbar(QStringLiteral("Print"));
-  EXPECT_TRUE(ReadBytes(dialogs.printToPdf).startsWith("%PDF"));
 }
 
 TEST_F(ListWindowsTest, LiveListFollowsTheNewestRow) {

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <QTimer>
+
+#include "logger/ui/LoggerCommands.h"
+#include "recording/ui/SamplingChoice.h"
 
 #include "support/AppOnVirtualMeter.h"
 
@@ -110,29 +114,63 @@ TEST_F(SetupPanelTest, CalibrationThatIsNotANumberIsAskedAgain) {
   EXPECT_EQ(rig.Commands(5).back(), (Bytes{0x00, 0x01, 0x13, 42, 0x00}));
 }
 
-TEST(SetupWithoutMeter, DefaultsWhenNoAnswerWasEverReceived) {
-  testing::AppOnVirtualMeter rig;
-  rig.port.present = false;
-  auto& panel = rig.panel();
-  auto& setup = rig.app.setup();
-  panel.clickToolbar(QStringLiteral("Set"));
-  setup.Choose(2);
-  ASSERT_EQ(rig.dialogs.of("input").size(), 1u);
-  EXPECT_EQ(rig.dialogs.of("input")[0].defaultText, "0");
-
-  panel.clickToolbar(QStringLiteral("Set"));
-  setup.Choose(0);
-  for (int row : {0, 6}) {
-    EXPECT_EQ(panel.ComboRes[row]->currentText(), "00");
-    EXPECT_EQ(panel.ComboRes[row + 1]->currentText(), "01");
-    EXPECT_EQ(panel.ComboRes[row + 2]->currentText(), "01");
-    EXPECT_EQ(panel.ComboRes[row + 2]->count(), 31);
-    EXPECT_EQ(panel.ComboRes[row + 5]->currentText(), "00");
+// With no meter, or one that has never answered, the commands whose answer nothing can stand
+// in for say so over the window they were given in, and do nothing else: no panel, no input
+// box, no logger window, nothing written, and polling runs again.
+TEST(NoMeter, CommandsThatNeedTheMetersAnswerSaySoAndDoNothingElse) {
+  for (const bool silent : {false, true}) {
+    testing::AppOnVirtualMeter rig;
+    rig.port.present = silent;
+    rig.port.silent = silent;
+    PanelWindow& panel = rig.panel();
+    SetupArea& setup = rig.app.setup();
+    const QObject* clockWindow = nullptr;
+    setup.runClockWindow = [&](RTC& w) {
+      clockWindow = &w;
+      w.LblMeterTimeClick();
+      w.Timer1Tick();
+      w.Timer1Tick();  // said once: the meter time is off again
+      EXPECT_EQ(w.LblMeterTime->text(), RTC::kMeterTimeCaption);
+      w.CmdExit->click();
+    };
+    const auto choose = [&](int option) {
+      return [&, option] {
+        panel.clickToolbar(QStringLiteral("Set"));
+        setup.Choose(option);
+      };
+    };
+    const auto meterInterval = [&] {
+      QTimer::singleShot(0, &panel, [&] { panel.findChild<SamplingChoice*>()->CmdOK->click(); });
+      panel.clickToolbar(QStringLiteral("Interval"));
+    };
+    const struct {
+      std::string command;
+      std::function<void()> run;
+    } cases[] = {
+        {"Reservation", choose(0)},
+        {"Cycling", choose(1)},
+        {"Calibration", choose(2)},
+        {"RTC", [&] { panel.clickToolbar(QStringLiteral("RTC")); }},
+        {"Logger", [&] { panel.clickToolbar(QStringLiteral("Logger")); }},
+        {"Interval", meterInterval},
+    };
+    for (const auto& c : cases) {
+      rig.dialogs.shown.clear();
+      c.run();
+      const std::string where = c.command + (silent ? ", silent meter" : ", no meter");
+      ASSERT_EQ(rig.dialogs.shown.size(), 1u) << where;
+      const auto& said = rig.dialogs.shown[0];
+      EXPECT_EQ(said.text, QStringLiteral("The meter is not connected.")) << where;
+      EXPECT_EQ(said.icon, MessageIcon::Information) << where;
+      EXPECT_EQ(said.owner, c.command == "RTC" ? clockWindow : &panel) << where;
+      EXPECT_TRUE(panel.PicReservation->isHidden() && panel.PicCycling->isHidden()) << where;
+      EXPECT_EQ(rig.app.logger().memory(), nullptr) << where;
+      EXPECT_TRUE(rig.instrument().Timer1.isActive() && rig.instrument().Timer2.isActive())
+          << where;
+    }
+    // Queries only: nothing was ever written to the meter.
+    for (const auto& r : rig.Commands()) EXPECT_EQ(r[1], 0x02);
   }
-  panel.clickToolbar(QStringLiteral("Set"));
-  setup.Choose(1);
-  for (QComboBox* c : panel.ComboCyc) EXPECT_EQ(c->currentText(), "00");
-  EXPECT_TRUE(rig.meter->received.empty());
 }
 
 TEST_F(SetupPanelTest, ReservationLoadShowsTheMeterScheduleWithPollingStopped) {

@@ -17,7 +17,7 @@ T Next(std::deque<T>& q, T fallback) {
 
 DialogAnswer ScriptedDialogs::message(const QString& text, const QString& title, MessageIcon icon,
                                       MessageButtons buttons) {
-  shown.push_back({"message", text, title, icon, buttons, {}, {}});
+  shown.push_back({"message", text, title, icon, buttons, {}, {}, owner()});
   return Next(messageAnswers,
               buttons == MessageButtons::Ok ? DialogAnswer::Ok : DialogAnswer::Cancel);
 }
@@ -30,24 +30,38 @@ QString ScriptedDialogs::input(const QString& prompt, const QString& title,
                    MessageIcon::Information,
                    MessageButtons::OkCancel,
                    defaultText,
-                   {}});
+                   {},
+                   owner()});
   return Next(inputAnswers, QString());
 }
 
 QString ScriptedDialogs::saveFileName(const QString& filter, const QString& folder) {
-  shown.push_back(
-      {"save", folder, {}, MessageIcon::Information, MessageButtons::OkCancel, {}, filter});
+  shown.push_back({"save",
+                   folder,
+                   {},
+                   MessageIcon::Information,
+                   MessageButtons::OkCancel,
+                   {},
+                   filter,
+                   owner()});
   return Next(saveAnswers, QString());
 }
 
 QString ScriptedDialogs::openFileName(const QString& filter, const QString& folder) {
-  shown.push_back(
-      {"open", folder, {}, MessageIcon::Information, MessageButtons::OkCancel, {}, filter});
+  shown.push_back({"open",
+                   folder,
+                   {},
+                   MessageIcon::Information,
+                   MessageButtons::OkCancel,
+                   {},
+                   filter,
+                   owner()});
   return Next(openAnswers, QString());
 }
 
 bool ScriptedDialogs::choosePrinter(QPrinter& printer) {
-  shown.push_back({"printer", {}, {}, MessageIcon::Information, MessageButtons::OkCancel, {}, {}});
+  shown.push_back(
+      {"printer", {}, {}, MessageIcon::Information, MessageButtons::OkCancel, {}, {}, owner()});
   const bool accepted = Next(printerAnswers, false);
   if (accepted && !printToPdf.isEmpty()) {
     printer.setOutputFormat(QPrinter::PdfFormat);

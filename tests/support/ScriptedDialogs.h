@@ -21,6 +21,7 @@ class ScriptedDialogs final : public Dialogs {
     MessageButtons buttons = MessageButtons::Ok;
     QString defaultText;
     QString filter;
+    const QObject* owner = nullptr;  // the window it opened over; null for the main window
   };
 
   std::deque<DialogAnswer> messageAnswers;

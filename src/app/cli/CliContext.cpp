@@ -62,9 +62,8 @@ bool CliContext::Send(unsigned code, const std::vector<unsigned>& parameters) {
 bool CliContext::Exchange(const std::function<void()>& exchange, bool answerExpected) {
   if (!Connect()) return false;
   exchange();
-  // Each run starts with no input report, so an empty one means that nothing was ever answered,
-  // even when a later write found the meter again.
-  if (!link().MeterConnected() || (answerExpected && link().InputReport().empty())) {
+  // A later write may have found the meter again although nothing was ever answered.
+  if (!link().MeterConnected() || (answerExpected && !link().EverAnswered())) {
     Fail(QStringLiteral("the meter does not answer"));
     return false;
   }

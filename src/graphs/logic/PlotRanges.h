@@ -2,6 +2,8 @@
 
 #include <QPointF>
 #include <QVector>
+#include <optional>
+#include <span>
 
 namespace solardesk {
 
@@ -27,6 +29,18 @@ AxisRange ShownRange(AxisRange range);
 
 // The middle of the visible area, where cursor 1 goes when the cursor mode is chosen.
 QPointF MiddleOf(const PlotRanges& visible);
+
+// "Fit": both axes around the data of a series (value k, from 1, at X = k): X from the first
+// to the last record, Y from the lowest to the highest value, each widened on both sides by a
+// twentieth of its span (or, for a single value, by a twentieth of that value and at least half
+// a unit) so that no point lies on the frame. Values that are not finite are left out; nothing
+// for a series without a finite value.
+std::optional<PlotRanges> FitRanges(std::span<const float> series);
+
+// Whether the records are drawn as marks as well as joined by the line: when each record of the
+// visible X range has room of its own (8 pixels of the plot's width), so that a single record,
+// or a few seen close up, stays visible where a line alone would show nothing.
+bool RecordsMarked(AxisRange visibleX, int plotWidthPixels);
 
 // Points of the file plot: value k (from 1) of the series at X = k.
 struct PlotPoints {

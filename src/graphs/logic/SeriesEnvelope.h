@@ -19,6 +19,7 @@ class SeriesEnvelope {
   explicit SeriesEnvelope(std::vector<float> series);
 
   int size() const { return static_cast<int>(values_.size()); }
+  const std::vector<float>& values() const { return values_; }
 
   // The points for X from xMin to xMax (value k at X = k), with one more point beyond each end
   // so that the line runs to the edges; keys ascending.

@@ -9,6 +9,7 @@
 #include "ImagePrint.h"
 #include "WindowPlacement.h"
 #include "graphs/logic/NumberText.h"
+#include "graphs/logic/PlotCursor.h"
 
 namespace solardesk {
 
@@ -19,6 +20,22 @@ namespace {
 
 const QColor kTraceColor(255, 80, 0);
 const QColor kCursorColor(0, 170, 255);
+constexpr double kRecordMarkSize = 6;
+
+// The widest read-out a cursor position needs, "-" and ten figures with one decimal: the
+// labels keep this width whatever they show, so that the window never grows under the user.
+const QString kWidestReadout = QStringLiteral("-0000000000.0");
+
+QLabel* MakeReadout(QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setFixedWidth(label->fontMetrics().horizontalAdvance(kWidestReadout));
+  return label;
+}
+
+// A read-out longer than its label ends in "…" rather than widening the window.
+void ShowReadout(QLabel& label, const QString& text) {
+  label.setText(label.fontMetrics().elidedText(text, Qt::ElideRight, label.width()));
+}
 
 }  // namespace
 
@@ -59,6 +76,11 @@ void Plot::BuildGraph() {
   QCPGraph* series = CWGraph1->addGraph();
   series->setPen(QPen(kTraceColor));
   series->setAdaptiveSampling(true);
+  // Record numbers are whole: the X axis has no ticks between them.
+  auto wholeRecords = QSharedPointer<QCPAxisTickerFixed>::create();
+  wholeRecords->setTickStep(1);
+  wholeRecords->setScaleStrategy(QCPAxisTickerFixed::ssMultiples);
+  CWGraph1->xAxis->setTicker(wholeRecords);
   for (int i = 1; i <= 2; ++i) {
     cursors_[static_cast<std::size_t>(i)] = new QCPItemTracer(CWGraph1);
     QCPItemTracer* c = cursors_[static_cast<std::size_t>(i)];
@@ -113,21 +135,25 @@ void Plot::BuildControls() {
 
   auto* info = new QGroupBox(QStringLiteral("Cursor Information"), FrmGraphic);
   auto* infoGrid = new QGridLayout(info);
-  XPosition = new QLabel(info);
-  YPosition = new QLabel(info);
+  XPosition = MakeReadout(info);
+  YPosition = MakeReadout(info);
   infoGrid->addWidget(new QLabel(QStringLiteral("No.s ( X ) :"), info), 0, 0);
   infoGrid->addWidget(XPosition, 0, 1);
   infoGrid->addWidget(new QLabel(QStringLiteral("dB ( Y ) :"), info), 1, 0);
   infoGrid->addWidget(YPosition, 1, 1);
 
   CmdReset = new QPushButton(QStringLiteral("Reset Scale"), FrmGraphic);
+  CmdFit = new QPushButton(QStringLiteral("Fit"), FrmGraphic);
+  CmdFit->setToolTip(QStringLiteral("Both axes around the data"));
   CmdPrint = new QPushButton(QStringLiteral("Print Graph"), FrmGraphic);
   connect(CmdReset, &QPushButton::clicked, this, &Plot::CmdResetClick);
+  connect(CmdFit, &QPushButton::clicked, this, &Plot::CmdFitClick);
   connect(CmdPrint, &QPushButton::clicked, this, &Plot::CmdPrintClick);
-  auto* buttons = new QVBoxLayout;
-  buttons->addWidget(CmdReset);
-  buttons->addWidget(CmdPrint);
-  buttons->addStretch();
+  auto* buttons = new QGridLayout;
+  buttons->addWidget(CmdReset, 0, 0);
+  buttons->addWidget(CmdFit, 0, 1);
+  buttons->addWidget(CmdPrint, 1, 0, 1, 2);
+  buttons->setRowStretch(2, 1);
 
   auto* row = new QHBoxLayout(FrmGraphic);
   row->addWidget(range);
@@ -157,7 +183,11 @@ void Plot::ShowVisiblePoints() {
   const QCPRange x = CWGraph1->xAxis->range();
   const PlotPoints points =
       envelope_.PointsFor(x.lower, x.upper, std::max(CWGraph1->width() / 2, 128));
-  CWGraph1->graph(0)->setData(points.keys, points.values, true);
+  QCPGraph* series = CWGraph1->graph(0);
+  series->setData(points.keys, points.values, true);
+  const bool marked = RecordsMarked({x.lower, x.upper}, CWGraph1->width());
+  series->setScatterStyle(marked ? QCPScatterStyle(QCPScatterStyle::ssDisc, kRecordMarkSize)
+                                 : QCPScatterStyle(QCPScatterStyle::ssNone));
 }
 
 void Plot::SetRangeStatus(std::function<QString(double, double)> describeRange) {
@@ -200,7 +230,14 @@ void Plot::ApplyRangeFields() {
 }
 
 void Plot::CmdResetClick() {
-  const PlotRanges ranges = DefaultRanges(PlotPointCount);
+  ShowRanges(DefaultRanges(PlotPointCount));
+}
+
+void Plot::CmdFitClick() {
+  if (const std::optional<PlotRanges> fitted = FitRanges(envelope_.values())) ShowRanges(*fitted);
+}
+
+void Plot::ShowRanges(const PlotRanges& ranges) {
   SetRanges(ranges);
   SetRangeFields(ranges);
   CWGraph1->replot(QCustomPlot::rpQueuedReplot);
@@ -238,6 +275,12 @@ QCPItemTracer* Plot::cursor(int index) const {
 }
 
 void Plot::MoveCursor(int index, double x, double y) {
+  if (index == 1) {
+    if (const std::optional<RecordPoint> at = NearestRecord(envelope_.values(), x)) {
+      x = at->record;
+      y = at->value;
+    }
+  }
   cursor(index)->position->setCoords(x, y);
   CursorMoved(index, x, y);
   CWGraph1->replot(QCustomPlot::rpQueuedReplot);
@@ -245,8 +288,8 @@ void Plot::MoveCursor(int index, double x, double y) {
 
 void Plot::CursorMoved(int index, double x, double y) {
   if (index != 1) return;
-  XPosition->setText(PlainNumberText(x));
-  YPosition->setText(OneDecimalText(y));
+  ShowReadout(*XPosition, PlainNumberText(x));
+  ShowReadout(*YPosition, OneDecimalText(y));
 }
 
 // In "Cursor Coordinates" mode a press in the plot area takes cursor 1 there, and dragging
@@ -268,6 +311,7 @@ void Plot::GraphMouseMove(QMouseEvent* e) {
 // The graph is printed on white with the frame of controls hidden; whatever happens, the
 // frame, the window background and the plot-area colour are restored afterwards.
 void Plot::CmdPrintClick() {
+  const DialogOwner owner(instrument_.dialogs, this);
   QPrinter printer(QPrinter::HighResolution);
   if (!instrument_.dialogs.choosePrinter(printer)) return;
 

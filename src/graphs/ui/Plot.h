@@ -41,7 +41,8 @@ class Plot : public QWidget {
 
   // Cursor 1 or 2 of the graph.
   QCPItemTracer* cursor(int index) const;
-  // Moves a cursor as a drag does, with the read-out that follows.
+  // Moves a cursor as a drag does, with the read-out that follows. Cursor 1 stands on the
+  // record nearest to X, at its value; on an empty plot it goes where it is put.
   void MoveCursor(int index, double x, double y);
 
   // The status line under the graph tells what `describeRange` says of the visible X range (the
@@ -52,6 +53,8 @@ class Plot : public QWidget {
   void SelectTrackMode(int index);
   void ApplyRangeFields();
   void CmdResetClick();
+  // Both axes around the data, with a small margin; the range fields follow.
+  void CmdFitClick();
   void CmdPrintClick();
 
   int PlotPointCount = 0;  // values of the series last loaded; "Reset Scale" uses it
@@ -67,6 +70,7 @@ class Plot : public QWidget {
   QLabel* XPosition = nullptr;
   QLabel* YPosition = nullptr;
   QPushButton* CmdReset = nullptr;
+  QPushButton* CmdFit = nullptr;
   QPushButton* CmdPrint = nullptr;
   QLabel* LblStatus = nullptr;
 
@@ -79,6 +83,7 @@ class Plot : public QWidget {
   void BuildGraph();
   void BuildControls();
   void SetRanges(const PlotRanges& ranges);
+  void ShowRanges(const PlotRanges& ranges);
   void SetRangeFields(const PlotRanges& ranges);
   void ShowVisiblePoints();
   void ShowRangeStatus();

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -64,6 +65,7 @@ void RealTimeGraph::BuildLimitsPanel() {
   TxtMin = new QLineEdit(PMessage);
   TxtCounts = new QLineEdit(PMessage);
   CmdOK = new QPushButton(QStringLiteral("OK"), PMessage);
+  CmdCancel = new QPushButton(QStringLiteral("Cancel"), PMessage);
   int row = 0;
   for (auto [title, field] : {std::pair{"Max", TxtMax}, {"Min", TxtMin}, {"Counts", TxtCounts}}) {
     grid->addWidget(new QLabel(QString::fromLatin1(title), PMessage), row, 0);
@@ -71,8 +73,12 @@ void RealTimeGraph::BuildLimitsPanel() {
     field->installEventFilter(this);
     ++row;
   }
-  grid->addWidget(CmdOK, row, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(CmdOK);
+  buttons->addWidget(CmdCancel);
+  grid->addLayout(buttons, row, 0, 1, 2);
   connect(CmdOK, &QPushButton::clicked, this, &RealTimeGraph::CmdOKClick);
+  connect(CmdCancel, &QPushButton::clicked, this, &RealTimeGraph::CmdCancelClick);
   PMessage->adjustSize();
   PMessage->move(90, 40);
   PMessage->hide();
@@ -130,6 +136,7 @@ void RealTimeGraph::Limit() {
 }
 
 void RealTimeGraph::CmdOKClick() {
+  const DialogOwner owner(instrument_.dialogs, this);
   switch (ApplyLimits({TxtMax->text(), TxtMin->text(), TxtCounts->text()}, graph_)) {
     case LimitsVerdict::ValueRefused:
       instrument_.dialogs.message(kValueRangeMessage, kProgramTitle, MessageIcon::Critical);
@@ -143,8 +150,14 @@ void RealTimeGraph::CmdOKClick() {
   }
 }
 
+void RealTimeGraph::CmdCancelClick() {
+  PMessage->hide();
+  Timer1.start();
+}
+
 // The dialog's answer does not matter: the picture goes to the printer as it was set up.
 void RealTimeGraph::Print() {
+  const DialogOwner owner(instrument_.dialogs, this);
   Toolbar1->hide();
   QPrinter printer(QPrinter::HighResolution);
   instrument_.dialogs.choosePrinter(printer);
@@ -180,6 +193,9 @@ bool RealTimeGraph::FilterLimitKey(LimitField field, QKeyEvent* e) {
     case Qt::Key_Backspace:
       typed = QLatin1Char('\b');
       break;
+    case Qt::Key_Escape:
+      CmdCancelClick();
+      return true;
     case Qt::Key_Delete:
     case Qt::Key_Tab:
     case Qt::Key_Backtab:

@@ -35,6 +35,8 @@ class RealTimeGraph : public QWidget {
   void Timer1Tick();
   void Limit();
   void CmdOKClick();
+  // Closes the limits panel without storing anything; the sweep goes on where it paused.
+  void CmdCancelClick();
   void Print();
 
   // Controls.
@@ -44,6 +46,7 @@ class RealTimeGraph : public QWidget {
   QLineEdit* TxtMin = nullptr;
   QLineEdit* TxtCounts = nullptr;
   QPushButton* CmdOK = nullptr;
+  QPushButton* CmdCancel = nullptr;
   QTimer Timer1;  // 1000 ms, enabled by the first layout
 
   static constexpr int kTickIntervalMs = 1000;

@@ -6,6 +6,7 @@
 #include "LoggerTexts.h"
 #include "link/Commands.h"
 #include "link/HexText.h"
+#include "panel/logic/MeterAnswer.h"
 
 namespace solardesk {
 namespace {
@@ -51,13 +52,17 @@ bool ReadLoggerDirectory(Instrument& instrument, LoggerState& state, const Direc
 
   // Byte 1 of the status answer (the memory-card indication) does not stop the command.
   Query(instrument, cmd::kQueryLoggerStatus);
+  // Without any answer there is no directory to speak of, not even an empty one.
+  if (!EverAnsweredOrSay(instrument)) {
+    instrument.ResumeTimers();
+    return false;
+  }
   const std::uint32_t capacityKb = Le32At(link, 2);
   const std::uint32_t freeKb = Le32At(link, 6);
   state.CapacityKb = capacityKb;
 
   Query(instrument, cmd::kQuerySetCount);
-  // A meter that has never answered leaves no answer to read: that counts as no sets.
-  instrument.LoggerSetCount = link.InputReport().empty() ? 0 : link.InputByte(1);
+  instrument.LoggerSetCount = link.InputByte(1);
   const int count = instrument.LoggerSetCount;
 
   if (count == 0 || capacityKb == freeKb) {

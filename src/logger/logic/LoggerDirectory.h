@@ -37,7 +37,8 @@ struct DirectoryHooks {
 
 // "Logger": reads the logger status, the set count and one entry per set into `state` and
 // instrument.LoggerSetCount, with the timers paused throughout. With nothing stored it says
-// "No Data in Memory!" and opens no window. True when the Memory window was opened.
+// "No Data in Memory!", and with a meter that has never answered "The meter is not connected.";
+// then it opens no window. True when the Memory window was opened.
 bool ReadLoggerDirectory(Instrument& instrument, LoggerState& state, const DirectoryHooks& hooks);
 
 // The erase question, then on OK: timers paused, the erase command `code` (0x10, or 0x16 for

@@ -110,6 +110,7 @@ void MemoryWindow::ChooseRow(int row) {
   // Nothing else may reach the meter while the blocks arrive: this window and the main
   // window's keys and toolbar take no clicks until the download ends.
   downloading_ = true;
+  const DialogOwner owner(instrument_.dialogs, this);
   setEnabled(false);
   if (onDownloadRunning) onDownloadRunning(true);
   DownloadHooks hooks;
@@ -123,6 +124,7 @@ void MemoryWindow::ChooseRow(int row) {
 
 void MemoryWindow::Erase(unsigned code) {
   if (downloading_) return;
+  const DialogOwner owner(instrument_.dialogs, this);
   if (ConfirmAndErase(instrument_, code, {})) close();
 }
 

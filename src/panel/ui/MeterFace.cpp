@@ -64,8 +64,51 @@ void DrawDot(QPainter& p, QPointF c, double size) {
   p.drawRect(QRectF(c.x() - size / 2, c.y() - size / 2, size, size));
 }
 
+void UseUnitFont(QPainter& p, int pixelSize) {
+  QFont f = p.font();
+  f.setBold(true);
+  f.setPixelSize(pixelSize);
+  p.setFont(f);
+  p.setPen(kInk);
+}
+
+// The Btu unit reads "Btu/(ft²·h)" as on the meter. Its five annunciators share one stretch of
+// the glass: "Btu" up to the slash, the slash before the parenthesis, "ft" and "²" inside it,
+// and the parentheses with "·h" drawn by LblSquare; each glyph keeps to its own columns so that
+// none merges into the next. Returns false for annunciators that are not part of it.
+bool DrawBtuUnitPart(QPainter& p, const AnnunciatorInfo& a) {
+  const QRectF r = a.rect;
+  const double baseline = r.top() + 18;
+  switch (a.id) {
+    case Ann::LblBtu:
+      UseUnitFont(p, 13);
+      p.drawText(r, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Btu"));
+      return true;
+    case Ann::LblBtuSlash:
+      p.setPen(QPen(kInk, 1.8));
+      p.drawLine(QPointF(r.left(), baseline + 1), QPointF(r.right(), baseline - 12));
+      return true;
+    case Ann::LblSquare:
+      UseUnitFont(p, 13);
+      p.drawText(QPointF(r.left() + 8, baseline), QStringLiteral("("));
+      p.drawText(QPointF(r.left() + 35, baseline), QStringLiteral("\u00B7h)"));
+      return true;
+    case Ann::Imaft:
+      UseUnitFont(p, 13);
+      p.drawText(QPointF(r.left() - 2, r.top() + 22), QStringLiteral("ft"));
+      return true;
+    case Ann::ImaH3:
+      UseUnitFont(p, 9);
+      p.drawText(QPointF(r.left() - 4, r.top() + 15), QStringLiteral("2"));
+      return true;
+    default:
+      return false;
+  }
+}
+
 // The glyph of an image annunciator.
 void DrawImage(QPainter& p, const AnnunciatorInfo& a) {
+  if (DrawBtuUnitPart(p, a)) return;
   const QRectF r = a.rect;
   const QString name = QString::fromLatin1(a.name);
   p.setPen(QPen(kInk, 1.6));
@@ -91,7 +134,7 @@ void DrawImage(QPainter& p, const AnnunciatorInfo& a) {
   } else {
     QFont f = p.font();
     f.setBold(true);
-    f.setPixelSize(name == QLatin1String("ImaH3") ? 10 : 13);
+    f.setPixelSize(13);
     p.setFont(f);
     p.setPen(kInk);
     if (name == QLatin1String("ImaAPO")) {
@@ -102,8 +145,6 @@ void DrawImage(QPainter& p, const AnnunciatorInfo& a) {
     } else if (name == QLatin1String("ImaM1")) {
       p.drawText(r.adjusted(0, 4, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
                  QStringLiteral("/m\u00B2"));
-    } else if (name == QLatin1String("ImaH3")) {
-      p.drawText(r.adjusted(0, 4, 0, 0), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("2"));
     } else {
       p.drawText(r.adjusted(0, 4, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
                  QString::fromLatin1(a.caption));
@@ -112,6 +153,7 @@ void DrawImage(QPainter& p, const AnnunciatorInfo& a) {
 }
 
 void DrawLabel(QPainter& p, const AnnunciatorInfo& a) {
+  if (DrawBtuUnitPart(p, a)) return;
   const QRectF r = a.rect;
   const QString caption = QString::fromLatin1(a.caption);
   p.setPen(Qt::NoPen);

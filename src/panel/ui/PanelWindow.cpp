@@ -165,6 +165,7 @@ void PanelWindow::setSaveButtonRecording(bool recording) {
 }
 
 void PanelWindow::clickToolbar(const QString& key) {
+  const DialogOwner owner(instrument_.dialogs, this);
   BeforeAnyCommand(key);
   const auto it = commands_.find(key);
   if (it != commands_.end() && it->second) it->second();

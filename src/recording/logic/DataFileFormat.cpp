@@ -46,15 +46,18 @@ QByteArrayView TabField(QByteArrayView line, int k) {
   return line.sliced(start, (end < 0 ? line.size() : end) - start);
 }
 
-QString ExpandTabs(QStringView line, int stop) {
+QString AlignedLine(QStringView line) {
+  static constexpr int kWidths[] = {10, 21, 15};  // the heading's number, date-time, unit
   QString out;
-  out.reserve(line.size() + stop);
-  for (const QChar c : line) {
-    if (c == QLatin1Char('\t')) {
-      out.append(QString(stop - out.size() % stop, QLatin1Char(' ')));
-    } else {
-      out.append(c);
+  int k = 0;
+  for (QStringView field : line.split(QLatin1Char('\t'))) {
+    const QString text = field.trimmed().toString();
+    if (k < 3) {
+      out += RightAligned(text, kWidths[k]);
+    } else if (!text.isEmpty()) {
+      out += QLatin1Char(' ') + text;
     }
+    ++k;
   }
   return out;
 }

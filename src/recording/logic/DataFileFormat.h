@@ -40,9 +40,12 @@ QString ListRowText(const QString& number, const QString& dateTime, const QStrin
 // Field `k` (from 0) of a tab-separated line; empty when the line has fewer fields.
 QByteArrayView TabField(QByteArrayView line, int k);
 
-// `line` with each tab replaced by the spaces up to the next multiple of `stop` columns, as a
-// list shows or prints a data line in a fixed-width font.
-QString ExpandTabs(QStringView line, int stop);
+// A data line (header, record or list row) as the lists show and print it in a fixed-width
+// font: number, date-time and value, each without the spaces around it, right-aligned in the
+// widths of the header's fields (10, 21 and 15 characters). Every row then stands in the same
+// columns, under its heading, whatever its number ("      9" and "      10" alike); a longer
+// field is kept whole, and any further fields follow after a space.
+QString AlignedLine(QStringView line);
 
 // The name of continuation file `part` of a recording: "-" and the part number inserted at the
 // first "." of the file's own name (folders are left alone), or appended when it has none.

@@ -11,6 +11,7 @@
 #include "MeterInterval.h"
 #include "SingleText.h"
 #include "panel/logic/Instrument.h"
+#include "panel/logic/MeterAnswer.h"
 
 namespace solardesk {
 namespace {
@@ -328,6 +329,10 @@ void FileTransfer::AskPcInterval() {
 void FileTransfer::AskMeterInterval() {
   instrument_.PauseTimers();
   const int current = ReadMeterInterval(instrument_);
+  if (!EverAnsweredOrSay(instrument_)) {
+    instrument_.ResumeTimers();
+    return;
+  }
   const QString answer = instrument_.dialogs.input(
       kIntervalPrompt + QStringLiteral("(1 <= t <= %1 ) ").arg(kMaxMeterInterval), kIntervalTitle,
       QString::number(current));

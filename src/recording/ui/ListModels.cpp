@@ -11,7 +11,7 @@ LineListModel::LineListModel(const LineStore& lines, QObject* parent)
 
 QVariant LineListModel::data(const QModelIndex& index, int role) const {
   if (role != Qt::DisplayRole || index.row() >= shown_) return {};
-  return ExpandTabs(lines_.line(index.row()), 8);
+  return AlignedLine(lines_.line(index.row()));
 }
 
 LiveRowsModel::LiveRowsModel(const LineStore& rows, QObject* parent)

@@ -31,7 +31,7 @@ class StoreModel : public Base {
   int shown_ = 0;
 };
 
-// A list box over the lines of a LineStore, tabs shown as 8-column stops.
+// A list box over the lines of a LineStore, each shown in the columns of its header.
 class LineListModel : public StoreModel<QAbstractListModel> {
  public:
   explicit LineListModel(const LineStore& lines, QObject* parent = nullptr);

@@ -22,7 +22,7 @@ class LinePrinter {
       if (!printer_.newPage()) return false;
       y_ = 0;
     }
-    painter_.drawText(0, y_ + painter_.fontMetrics().ascent(), ExpandTabs(line, 8));
+    painter_.drawText(0, y_ + painter_.fontMetrics().ascent(), line);
     y_ += lineHeight_;
     return true;
   }
@@ -58,7 +58,7 @@ bool PrintListing(Instrument& instrument, ListWindow& window, const QString& uni
                 lines.Print(PrintHeading(unit)) && lines.Print(QString(47, QLatin1Char('-')));
       ProgressPacer pacer(window, instrument);
       for (int i = 0; printed && i < count; ++i) {
-        printed = lines.Print(lineAt(i));
+        printed = lines.Print(AlignedLine(lineAt(i)));
         if (pacer.Due() && !pacer.Show(QStringLiteral("%1 Completed").arg(i + 1))) printed = false;
       }
       // A job cut short by the end of the program is not sent half printed.

@@ -26,12 +26,18 @@ RealTimeList::RealTimeList(const QString& listUnit, QWidget* parent)
   GridN->verticalHeader()->setDefaultSectionSize(GridN->fontMetrics().height() + 4);
   GridN->horizontalHeader()->setFont(ListFont());
   GridN->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  // Each column as wide as its sizing text.
+  // Each column as wide as its sizing text, and wider where its header or its widest row
+  // needs more: the date-time header is longer than a date, and a number column of "      "
+  // and a seven-figure count longer than ten characters. Nothing is cut off.
   const QFontMetrics metrics(ListFont());
+  const QString widestRow[] = {ListNumberCell(9999999.0f), QString(), QString()};
   const char* sizing[] = {"AAAAAAAAAA", "AAAA/AA/AA AA:AA:AA", "AAAAAAAAAAAAAAAA"};
+  QHeaderView* header = GridN->horizontalHeader();
   int width = 0;
   for (int c = 0; c < 3; ++c) {
-    const int w = metrics.horizontalAdvance(QString::fromLatin1(sizing[c])) + 12;
+    const int text = std::max(metrics.horizontalAdvance(QString::fromLatin1(sizing[c])),
+                              metrics.horizontalAdvance(widestRow[c]));
+    const int w = std::max(text + 12, header->sectionSizeHint(c));
     GridN->setColumnWidth(c, w);
     width += w;
   }

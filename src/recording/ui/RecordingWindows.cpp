@@ -114,6 +114,7 @@ void RecordingWindows::Open() {
 void RecordingWindows::PrintFileList() {
   FileList* list = fileList_;
   if (!list) return;
+  const DialogOwner owner(instrument_.dialogs, list);
   RunLoop([&] {
     PrintListing(instrument_, *list, transfer.OpenedFileUnit, list->Entries().count(),
                  [list](int i) { return list->Entries().line(i); });
@@ -123,6 +124,7 @@ void RecordingWindows::PrintFileList() {
 void RecordingWindows::PlotFileList() {
   FileList* list = fileList_;
   if (!list) return;
+  const DialogOwner owner(instrument_.dialogs, list);
   const int n = list->Entries().count();
   if (n == 0) {
     instrument_.dialogs.message(kNothingToPlot, kProgramTitle, MessageIcon::Exclamation);
@@ -169,6 +171,7 @@ void RecordingWindows::List() {
 void RecordingWindows::SaveLiveList() {
   RealTimeList* list = realTimeList_;
   if (!list) return;
+  const DialogOwner owner(instrument_.dialogs, list);
   // The list is saved under its own name, so a file recording goes on undisturbed.
   list->ListWindow::SetBusy(true);
   if (const std::optional<QString> path = transfer.ChooseFreeSaveFile()) {
@@ -185,6 +188,7 @@ void RecordingWindows::SaveLiveList() {
 void RecordingWindows::PrintLiveList() {
   RealTimeList* list = realTimeList_;
   if (!list) return;
+  const DialogOwner owner(instrument_.dialogs, list);
   RunLoop([&] {
     PrintListing(instrument_, *list, transfer.ListUnit, list->Rows().count() - 1,
                  [list](int i) { return list->Rows().line(i + 1); });
@@ -225,6 +229,7 @@ void RecordingWindows::AddEntry(const QString& line) {
 void RecordingWindows::SaveDataList() {
   DataList* list = dataList_;
   if (!list) return;
+  const DialogOwner owner(instrument_.dialogs, list);
   list->SetBusy(true);
   if (const std::optional<QString> path = transfer.ChooseFreeSaveFile()) {
     RunLoop([&] {

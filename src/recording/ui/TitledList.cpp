@@ -32,7 +32,7 @@ TitledList::TitledList(const QString& objectName, const QString& caption, QWidge
 
 void TitledList::SetTitleText(const QString& title) {
   title_ = title;
-  LblTitle->setText(ExpandTabs(title, 8));
+  LblTitle->setText(AlignedLine(title));
 }
 
 QString TitledList::UnitText() const {

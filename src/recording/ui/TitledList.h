@@ -22,7 +22,7 @@ class TitledList : public ListWindow {
   const LineStore& Entries() const { return entries_; }
   // Entries were appended; the list box catches up.
   void SyncEntries() { model_->Sync(); }
-  // The title label's text with its tabs as they are stored (the label shows them expanded).
+  // The title label's text with its tabs as they are stored (the label shows it in columns).
   QString TitleText() const { return title_; }
   void SetTitleText(const QString& title);
   // The unit field of the title (the third field), without blanks around it.

@@ -3,6 +3,7 @@
 #include "MeterClock.h"
 #include "link/Commands.h"
 #include "link/HexText.h"
+#include "panel/logic/MeterAnswer.h"
 
 namespace solardesk {
 namespace {
@@ -61,6 +62,7 @@ void SetMeterClock(Instrument& instrument, const QDateTime& t) {
 
 bool AskAndWriteCalibration(Instrument& instrument) {
   const QString current = QString::number(ReadCalibration(instrument));
+  if (!AnsweredOrSay(instrument)) return false;
   for (;;) {
     const QString entry = instrument.dialogs.input(kCalibrationPrompt, kCalibrationTitle, current);
     const CalibrationEntry parsed = ParseCalibrationEntry(entry);

@@ -33,7 +33,8 @@ void SetMeterClock(Instrument& instrument, const QDateTime& t);
 
 // The calibration exchange with the user: reads the value, asks for a new one in the input box
 // (asking again after a message when the entry is not a number) and writes it. Returns false
-// when the user cancelled; then nothing was written.
+// when the user cancelled or the meter did not answer the read (which it says); then nothing
+// was written.
 bool AskAndWriteCalibration(Instrument& instrument);
 
 inline const QString kCalibrationTitle = QStringLiteral("Input Calibration");

@@ -2,6 +2,7 @@
 
 #include "SchedulePanelParts.h"
 #include "SetupExchanges.h"
+#include "panel/logic/MeterAnswer.h"
 
 namespace solardesk {
 
@@ -27,9 +28,11 @@ CyclingTexts CyclingPanel::Fields() const {
   return texts;
 }
 
-void CyclingPanel::Load() {
+bool CyclingPanel::Load() {
   const CyclingTexts texts = ReadCycling(instrument_);
+  if (!AnsweredOrSay(instrument_)) return false;
   for (std::size_t k = 0; k < texts.size(); ++k) panel_.ComboCyc[k]->setEditText(texts[k]);
+  return true;
 }
 
 void CyclingPanel::OK() {

@@ -16,8 +16,9 @@ class CyclingPanel : public QObject {
  public:
   CyclingPanel(PanelWindow& panel, Instrument& instrument);
 
-  // Reads the cycle from the meter into the six fields; the lists stay as they are.
-  void Load();
+  // Reads the cycle from the meter into the six fields; the lists stay as they are. When the
+  // meter does not answer it says so, fills nothing and gives false.
+  bool Load();
   // Writes the cycle, hides the panel and restarts polling. A field outside 0..255 is refused
   // with a message before anything is written, and the panel stays open.
   void OK();

@@ -4,6 +4,7 @@
 
 #include "MeterClock.h"
 #include "SetupExchanges.h"
+#include "panel/logic/MeterAnswer.h"
 
 namespace solardesk {
 namespace {
@@ -107,11 +108,27 @@ void RTC::Timer1Tick() {
   if (holdingPolling_) instrument_.HoldPolling(true);
   if (ShowMeterTime) {
     panel_.lstResults->clear();
-    LblMeterTime->setText(ReadMeterClock(instrument_));
+    const QString meterTime = ReadMeterClock(instrument_);
+    if (instrument_.link.EverAnswered()) {
+      LblMeterTime->setText(meterTime);
+    } else {
+      SayNotConnected();
+    }
   } else {
     LblMeterTime->setText(kMeterTimeCaption);
   }
   LblPCTime->setText(ShowPCTime ? FormatPcClock(instrument_.clock.now()) : kPCTimeCaption);
+}
+
+// With no answer at all there is no meter time to show: the display goes back off, and the
+// window's timer waits while the message is up so that it is not said again meanwhile.
+void RTC::SayNotConnected() {
+  ShowMeterTime = false;
+  LblMeterTime->setText(kMeterTimeCaption);
+  Timer1.stop();
+  const DialogOwner owner(instrument_.dialogs, this);
+  EverAnsweredOrSay(instrument_);
+  Timer1.start();
 }
 
 void RTC::CmdSetTimeClick() {

@@ -46,6 +46,7 @@ class RTC : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  void SayNotConnected();
   void Load();
   void Unload();
   void PlaceOverMainWindow();

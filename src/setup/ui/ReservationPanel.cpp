@@ -4,6 +4,7 @@
 
 #include "SchedulePanelParts.h"
 #include "SetupExchanges.h"
+#include "panel/logic/MeterAnswer.h"
 
 namespace solardesk {
 
@@ -45,8 +46,9 @@ ReservationTexts ReservationPanel::Fields() const {
   return texts;
 }
 
-void ReservationPanel::Load() {
+bool ReservationPanel::Load() {
   const ReservationTexts texts = ReadReservation(instrument_);
+  if (!AnsweredOrSay(instrument_)) return false;
   auto& lists = panel_.ComboRes;
   for (int dateIndex : {2, 8}) {
     QComboBox& dates = *lists[static_cast<std::size_t>(dateIndex)];
@@ -59,6 +61,7 @@ void ReservationPanel::Load() {
   }
   // The date texts are shown as read, even beyond the new day list.
   for (std::size_t k = 0; k < texts.size(); ++k) lists[k]->setEditText(texts[k]);
+  return true;
 }
 
 void ReservationPanel::Pick(int index) {

@@ -16,8 +16,9 @@ class ReservationPanel : public QObject {
  public:
   ReservationPanel(PanelWindow& panel, Instrument& instrument);
 
-  // Reads the schedule from the meter and fills the fields and both date lists.
-  void Load();
+  // Reads the schedule from the meter and fills the fields and both date lists. When the meter
+  // does not answer it says so, fills nothing and gives false.
+  bool Load();
   // A pick in ComboRes(index): a new year or month refills that row's date list.
   void Pick(int index);
   // Writes the schedule, hides the panel and restarts polling.

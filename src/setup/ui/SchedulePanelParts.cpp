@@ -39,6 +39,7 @@ QPushButton* MakePanelButton(QWidget& parent, const char* name, const char* capt
 
 void WriteScheduleAndClose(Instrument& instrument, const std::optional<Report>& report,
                            QWidget& panel) {
+  const DialogOwner owner(instrument.dialogs, panel.window());
   if (!report) {
     instrument.dialogs.message(kFieldNotAByte, kProgramTitle, MessageIcon::Exclamation);
     return;

@@ -41,22 +41,25 @@ void SetupArea::ToggleChooser() {
 }
 
 void SetupArea::Choose(int index) {
+  const DialogOwner owner(instrument_.dialogs, &panel_);
+  // Cancel, or a meter that did not answer the read: polling resumes and the chooser stays
+  // open with no panel.
+  const auto stayInChooser = [this](QWidget* panel) {
+    if (panel) panel->hide();
+    instrument_.ResumeTimers();
+  };
   instrument_.PauseTimers();
   switch (index) {
     case 0:
       panel_.PicReservation->show();
-      reservation.Load();
+      if (!reservation.Load()) return stayInChooser(panel_.PicReservation);
       break;
     case 1:
       panel_.PicCycling->show();
-      cycling.Load();
+      if (!cycling.Load()) return stayInChooser(panel_.PicCycling);
       break;
     case 2:
-      if (!AskAndWriteCalibration(instrument_)) {
-        // Cancel: polling resumes and the chooser stays open.
-        instrument_.ResumeTimers();
-        return;
-      }
+      if (!AskAndWriteCalibration(instrument_)) return stayInChooser(nullptr);
       break;
     default:
       break;

@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include "RecordingFixture.h"
+#include "app/QtDialogs.h"
+#include "logger/ui/LoggerCommands.h"
+#include "recording/logic/DataFileFormat.h"
+
+namespace solardesk {
+namespace {
+
+using testing::ProgramTest;
+using testing::WriteBytes;
+
+class DialogOwnerTest : public ProgramTest {
+ protected:
+  FileList* OpenFile(const QByteArray& content) {
+    const QString path = Path(QStringLiteral("f%1.pvd").arg(++files_));
+    WriteBytes(path, content);
+    dialogs.openAnswers.push_back(path);
+    panel().clickToolbar(QStringLiteral("Open"));
+    return recording().fileList();
+  }
+  MemoryWindow* OpenMemory() {
+    meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
+                  {QStringLiteral("1")});
+    panel().clickToolbar(QStringLiteral("Logger"));
+    return program.logger().memory();
+  }
+
+  int files_ = 0;
+};
+
+// Every dialog opens over the window whose command raised it; the main window's own commands
+// keep theirs.
+TEST_F(DialogOwnerTest, EachDialogBelongsToTheWindowWhoseCommandRaisedIt) {
+  const QByteArray file = HeaderText(kUnitWatts).toLatin1() + "\r\n      1\t2026/12/04\t 5\t\r\n";
+  const QByteArray empty = HeaderText(kUnitWatts).toLatin1() + "\r\n";
+  const struct {
+    const char* command;
+    const char* kind;
+    std::function<const QObject*()> run;  // gives the window that should own the dialog
+  } cases[] = {
+      {"main Save", "save",
+       [&] {
+         panel().clickToolbar(QStringLiteral("Save"));
+         return &panel();
+       }},
+      {"live graph Limit", "message",
+       [&] {
+         panel().clickToolbar(QStringLiteral("Graph"));
+         RealTimeGraph* graph = program.liveGraph();
+         graph->Limit();
+         graph->TxtMax->setText(QStringLiteral("20000"));
+         graph->CmdOK->click();
+         graph->CmdCancel->click();
+         return graph;
+       }},
+      {"live graph Print", "printer",
+       [&] {
+         program.liveGraph()->Print();
+         return program.liveGraph();
+       }},
+      {"file list Print", "printer",
+       [&] {
+         FileList* list = OpenFile(file);
+         list->clickToolbar(QStringLiteral("Print"));
+         return list;
+       }},
+      {"file list Plot of nothing", "message",
+       [&] {
+         FileList* list = OpenFile(empty);
+         list->clickToolbar(QStringLiteral("Plot"));
+         return list;
+       }},
+      {"plot Print", "printer",
+       [&] {
+         OpenFile(file)->clickToolbar(QStringLiteral("Plot"));
+         program.plotWindow()->CmdPrint->click();
+         return program.plotWindow();
+       }},
+      {"live list Save", "save",
+       [&] {
+         panel().clickToolbar(QStringLiteral("List"));
+         recording().realTimeList()->clickToolbar(QStringLiteral("Save"));
+         return recording().realTimeList();
+       }},
+      {"live list Print", "printer",
+       [&] {
+         recording().realTimeList()->clickToolbar(QStringLiteral("Print"));
+         return recording().realTimeList();
+       }},
+      {"logger gauge erase", "message",
+       [&] {
+         MemoryWindow* memory = OpenMemory();
+         emit memory->MSize->clicked();
+         return memory;
+       }},
+      {"data list Save", "save",
+       [&] {
+         MemoryWindow* memory = OpenMemory();
+         memory->ChooseRow(0);
+         recording().dataList()->clickToolbar(QStringLiteral("Save"));
+         return recording().dataList();
+       }},
+  };
+  for (const auto& c : cases) {
+    dialogs.shown.clear();
+    const QObject* window = c.run();
+    ASSERT_NE(window, nullptr) << c.command;
+    const auto shown = dialogs.of(QString::fromLatin1(c.kind));
+    ASSERT_EQ(shown.size(), 1u) << c.command;
+    EXPECT_EQ(shown[0].owner, window) << c.command;
+  }
+  // Outside any command nothing claims the dialogs: the main window has them.
+  EXPECT_EQ(dialogs.owner(), nullptr);
+}
+
+// The Qt dialogs open over the window of the command. A save dialog adds ".pvd" to a name typed
+// without an extension while the data-file filter is chosen, and only then.
+TEST_F(DialogOwnerTest, QtDialogsOpenOverTheOwnerAndSaveWithTheFiltersExtension) {
+  QWidget main;
+  QWidget other;
+  main.show();
+  other.show();
+  QtDialogs qt(&main);
+  const QString folder = dir.path();
+
+  QWidget* messageParent = nullptr;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    messageParent = box->parentWidget();
+    box->accept();
+  });
+  {
+    const DialogOwner owner(qt, &other);
+    qt.message(QStringLiteral("m"), kProgramTitle, MessageIcon::Information, MessageButtons::Ok);
+  }
+  EXPECT_EQ(messageParent, &other);
+
+  const struct {
+    int filter;  // 0: "Data Files (*.pvd)", 1: "All Files (*.*)"
+    const char* typed;
+    const char* saved;
+  } cases[] = {{0, "rec1", "rec1.pvd"}, {1, "rec2", "rec2"}, {0, "rec3.txt", "rec3.txt"}};
+  for (const auto& c : cases) {
+    QWidget* dialogParent = nullptr;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      dialogParent = dialog->parentWidget();
+      auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+      auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      ASSERT_TRUE(types && name);
+      types->setFocus();
+      if (c.filter == 1) QTest::keyClick(types, Qt::Key_Down);  // as a person picks it
+      name->setText(QString::fromLatin1(c.typed));
+      QMetaObject::invokeMethod(dialog, "accept");  // as the Save button does
+    });
+    QString path;
+    {
+      const DialogOwner owner(qt, &other);
+      path = qt.saveFileName(kDataFileFilter, folder);
+    }
+    EXPECT_EQ(dialogParent, &other) << c.typed;
+    EXPECT_EQ(path, QDir(folder).filePath(QString::fromLatin1(c.saved))) << c.typed;
+  }
+}
+
+}  // namespace
+}  // namespace solardesk
