@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QStandardPaths>
-
 #include "RecordingFixture.h"
 #include "recording/logic/DataFileFormat.h"
 
@@ -179,14 +176,6 @@ TEST_F(TickTest, FullListIsFlushedIntoTheLastDataFolderAndKeepsCounting) {
   EXPECT_EQ(live.rows.line(1), QStringLiteral("      345601\t2026/12/08 09:30:05\t98.76\t"));
   EXPECT_EQ(live.caption, QStringLiteral("Real Time List"));
   EXPECT_EQ(live.busyDepth, 0);
-}
-
-TEST_F(TickTest, FlushFolderDefaultsToTheDocumentsFolder) {
-  EXPECT_EQ(transfer().FlushFolder(),
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-  dialogs.saveAnswers.push_back(Path(QStringLiteral("a.pvd")));
-  ASSERT_TRUE(transfer().ChooseSaveFile());
-  EXPECT_EQ(transfer().FlushFolder(), QDir(dir.path()).absolutePath());
 }
 
 }  // namespace
