@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libqcustomplot-dev libhidapi-dev libmosquitto-dev
   mosquitto mosquitto-clients
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth poppler-utils
+  xvfb xauth poppler-utils locales
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -19,4 +19,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -ne 0 ] && SUDO="sudo"
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+fi
+# A desktop language that writes numbers with a decimal comma, for the tests that check that
+# files and fields keep the point whatever the language.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^de_DE\.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen
 fi

@@ -105,12 +105,14 @@ std::array<std::uint8_t, kDisplayImageBytes> VirtualMeter::DisplayImage() const 
   return EncodeDisplayImage(f);
 }
 
+// The offset is kept to the millisecond: in whole seconds it would drop the PC clock's part
+// second, and a clock set to 13:05:09 would answer 13:05:08 at once.
 void VirtualMeter::SetClock(const QDateTime& meterTime) {
-  clockOffsetSecs_ = clock_.now().secsTo(meterTime);
+  clockOffsetMs_ = clock_.now().msecsTo(meterTime);
 }
 
 QDateTime VirtualMeter::MeterTime() const {
-  return clock_.now().addSecs(clockOffsetSecs_);
+  return clock_.now().addMSecs(clockOffsetMs_);
 }
 
 void VirtualMeter::AddSet(const QString& start, const QString& intervalText,

@@ -78,7 +78,7 @@ class VirtualMeter {
   std::optional<QString> fixedReading_;
   std::optional<std::array<std::uint8_t, kDisplayImageBytes>> image_;
   std::optional<QString> heldReading_;
-  qint64 clockOffsetSecs_ = 0;
+  qint64 clockOffsetMs_ = 0;
   int maxMinMode_ = 0;  // 0 live, 1 showing MAX, 2 showing MIN
   bool zeroOn_ = false;
   bool loggingOn_ = false;

@@ -73,14 +73,19 @@ TEST_F(RealTimeGraphTest, TicksDrawTheReadingOnTheKeptPicture) {
   EXPECT_TRUE(BlueNear(*g, s.PlotLeft + 1, s.PlotBottom - 75));
   EXPECT_FALSE(BlueNear(*g, s.PlotLeft + 1, s.PlotBottom - 10));
   EXPECT_EQ(PixelAt(*g, s.PlotLeft + 300, s.PlotBottom - 100), ImageCanvas::ColorOf(Ink::White));
-  // The top label reads 10000.0, in black somewhere left of the axis.
-  bool black = false;
-  for (int x = 0; x < s.PlotLeft - 10; ++x) {
-    for (int y = 0; y < static_cast<int>(s.PlotBottom); ++y) {
-      black |= g->picture().pixelColor(x, y) == QColor(0, 0, 0);
+  // The value labels stand in black left of the axis, each centred on its tick: ink at the top
+  // and bottom ticks, none half way between two of them.
+  const auto blackBeside = [&](double tickY) {
+    for (int x = 0; x < s.PlotLeft - 10; ++x) {
+      for (int y = static_cast<int>(tickY) - 3; y <= static_cast<int>(tickY) + 3; ++y) {
+        if (g->picture().pixelColor(x, y) == QColor(0, 0, 0)) return true;
+      }
     }
-  }
-  EXPECT_TRUE(black);
+    return false;
+  };
+  EXPECT_TRUE(blackBeside(s.PlotBottom - s.PlotHeight));
+  EXPECT_TRUE(blackBeside(s.PlotBottom));
+  EXPECT_FALSE(blackBeside(s.PlotBottom - s.PlotHeight / 16));
 }
 
 TEST_F(RealTimeGraphTest, ReadingsOutsideTheLimitsAreDrawnJustBeyondThePlot) {

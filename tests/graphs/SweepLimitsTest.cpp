@@ -97,11 +97,5 @@ TEST(LimitKeys, EachFieldLetsThroughOnlyItsKeys) {
   }
 }
 
-TEST(LimitKeys, EnterWalksDownThePanelAndThenApplies) {
-  EXPECT_EQ(EnterIn(LimitField::Max), EnterStep::FocusMin);
-  EXPECT_EQ(EnterIn(LimitField::Min), EnterStep::FocusCounts);
-  EXPECT_EQ(EnterIn(LimitField::Counts), EnterStep::Apply);
-}
-
 }  // namespace
 }  // namespace solardesk

@@ -221,14 +221,5 @@ TEST_F(LoggerDirectoryTest, TheGaugeAndSwatchesEraseAfterTheQuestion) {
   EXPECT_EQ(dialogs.of("message").back().text, loggertext::kEraseWarning);
 }
 
-TEST_F(LoggerDirectoryTest, TheSwatchesCarryTheirLegends) {
-  AddSets(1);
-  ClickToolbar("Logger");
-  ASSERT_NE(memory(), nullptr);
-  EXPECT_EQ(memory()->Label2->text(), QStringLiteral("Used"));
-  EXPECT_EQ(memory()->Label3->text(), QStringLiteral("Unused"));
-  EXPECT_EQ(memory()->MSize->caption(), QStringLiteral("Memory Size"));
-}
-
 }  // namespace
 }  // namespace solardesk::testing

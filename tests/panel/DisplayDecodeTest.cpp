@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <random>
+#include <algorithm>
 #include <set>
 
 #include "panel/logic/DisplayDecode.h"
@@ -153,22 +153,64 @@ TEST(DisplayDecode, UnitFollowsItsAnnunciators) {
   EXPECT_EQ(MakeReadingUnit(f), "W/(M)2");  // watts win over Btu
 }
 
-TEST(DisplayDecode, EncodeAndDecodeAreInverse) {
-  std::mt19937 random(7);
-  for (int n = 0; n < 200; ++n) {
-    std::vector<std::uint8_t> r(31, 0);
-    for (int byte : ImageBytes()) r[byte] = static_cast<std::uint8_t>(random());
-    const auto f = DecodeDisplayImage(r);
+// The meter's own bytes, written out from its bit map: the four main digits show every figure in
+// every place, with each decimal point; the production encoder must give the same bytes.
+TEST(DisplayDecode, MainReadingFromTheMetersBytes) {
+  // Bytes 5, 6, 13, 14, 21, 22, 29, 30 of the image; every other byte is 0.
+  constexpr int kBytes[] = {5, 6, 13, 14, 21, 22, 29, 30};
+  const struct {
+    const char* text;
+    std::array<std::uint8_t, 8> bytes;
+  } cases[] = {
+      {"0123", {0x78, 0x0D, 0x28, 0x08, 0x90, 0x0D, 0xA0, 0x08}},
+      {"1234", {0x68, 0x07, 0x38, 0x01, 0x50, 0x06, 0x80, 0x02}},
+      {"2345", {0x30, 0x0F, 0x78, 0x05, 0x50, 0x09, 0x20, 0x0A}},
+      {"3456", {0x50, 0x0D, 0x78, 0x07, 0x70, 0x05, 0xA0, 0x08}},
+      {"4567", {0x58, 0x06, 0x60, 0x0F, 0xD0, 0x05, 0x80, 0x02}},
+      {"5678", {0x78, 0x0A, 0x18, 0x0F, 0x70, 0x07, 0x20, 0x0A}},
+      {"6789", {0x78, 0x0B, 0x78, 0x0C, 0xD0, 0x0D, 0xA0, 0x08}},
+      {"7890", {0x78, 0x0F, 0x70, 0x03, 0x70, 0x07, 0xA0, 0x02}},
+      {"8901", {0x68, 0x0F, 0x40, 0x0F, 0xD0, 0x0D, 0x80, 0x0A}},
+      {"9012", {0x38, 0x0F, 0x08, 0x0E, 0x60, 0x07, 0x20, 0x0A}},
+      // "8888" with the point after the first, second or third digit (30.2, 30.0, 29.6).
+      {"8.888", {0x78, 0x0F, 0x78, 0x0F, 0xF0, 0x0F, 0xA0, 0x0E}},
+      {"88.88", {0x78, 0x0F, 0x78, 0x0F, 0xF0, 0x0F, 0xA0, 0x0B}},
+      {"888.8", {0x78, 0x0F, 0x78, 0x0F, 0xF0, 0x0F, 0xE0, 0x0A}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::uint8_t> report(31, 0);
+    for (std::size_t k = 0; k < std::size(kBytes); ++k) report[kBytes[k]] = c.bytes[k];
+    const auto f = DecodeDisplayImage(report);
     ASSERT_TRUE(f);
-    const auto back = EncodeDisplayImage(*f);
-    for (int byte : ImageBytes()) {
-      std::uint8_t used = 0;
-      for (int bit = 0; bit < 8; ++bit)
-        if (TargetOf(byte, bit).kind != BitTarget::Kind::Unused) {
-          used |= 1 << bit;
-        }
-      EXPECT_EQ(back[byte - 1], r[byte] & used) << byte;
-    }
+    EXPECT_EQ(MakeReadingText(*f), QString::fromLatin1(c.text));
+    // Nothing else is lit but the one decimal point.
+    EXPECT_EQ(std::count(f->annunciators.begin(), f->annunciators.end(), true),
+              QString::fromLatin1(c.text).count(QLatin1Char('.')))
+        << c.text;
+    const auto encoded = EncodeDisplayImage(*f);  // bytes 1 onwards
+    EXPECT_TRUE(std::equal(report.begin() + 1, report.end(), encoded.begin())) << c.text;
+  }
+}
+
+TEST(DisplayDecode, AnnunciatorsFromTheMetersBytes) {
+  const struct {
+    int byte;
+    std::uint8_t bits;
+    Ann lit;
+  } cases[] = {
+      {1, 0x01, Ann::LblR},        {2, 0x04, Ann::ImaPause}, {3, 0x40, Ann::LblStop},
+      {9, 0x02, Ann::LblCal},      {13, 0x01, Ann::LblW},    {17, 0x01, Ann::LblA},
+      {21, 0x04, Ann::Imaft},      {25, 0x01, Ann::ImaBat},  {28, 0x04, Ann::LblREC},
+      {29, 0x10, Ann::LblPercent},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::uint8_t> report(31, 0);
+    report[static_cast<std::size_t>(c.byte)] = c.bits;
+    const auto f = DecodeDisplayImage(report);
+    ASSERT_TRUE(f);
+    DisplayFlags expected;
+    expected.annunciators[static_cast<std::size_t>(c.lit)] = true;
+    EXPECT_EQ(*f, expected) << Info(c.lit).name;
   }
 }
 

@@ -134,23 +134,34 @@ TEST_F(ToolbarTest, PcIntervalIsAskedRoundedAndSamplesAtTheNextTick) {
   EXPECT_EQ(inputs[1].defaultText, QStringLiteral("2"));
 }
 
-TEST_F(ToolbarTest, IntervalEntryThatIsNotANumberChangesNothing) {
+TEST_F(ToolbarTest, IntervalEntryThatIsNotANumberIsAskedAgainInBothBoxes) {
   transfer().SampleInterval = 5;
-  transfer().SampleTicks = 3;
-  AnswerSamplingChoice(true);
-  dialogs.inputAnswers.push_back(QStringLiteral("soon"));
-  Click("Interval");
-  EXPECT_EQ(transfer().SampleInterval, 5.0f);
-  EXPECT_EQ(transfer().SampleTicks, 3);
-  ASSERT_EQ(dialogs.of("message").size(), 1u);
-  EXPECT_EQ(dialogs.of("message")[0].text, QStringLiteral("Please enter a number of seconds."));
-  EXPECT_EQ(dialogs.of("message")[0].icon, MessageIcon::Exclamation);
+  meter->interval = 30;
+  for (const bool pc : {true, false}) {
+    const std::size_t inputsBefore = dialogs.of("input").size();
+    const std::size_t messagesBefore = dialogs.of("message").size();
+    AnswerSamplingChoice(pc);
+    dialogs.inputAnswers = {QStringLiteral("soon"), QStringLiteral("1,5"), QStringLiteral("7")};
+    Click("Interval");
+    const auto inputs = dialogs.of("input");
+    ASSERT_EQ(inputs.size(), inputsBefore + 3) << pc;
+    // Asked again with the same text and the value it had.
+    EXPECT_EQ(inputs.back().text, inputs[inputsBefore].text);
+    EXPECT_EQ(inputs.back().defaultText, pc ? QStringLiteral("5") : QStringLiteral("30"));
+    const auto messages = dialogs.of("message");
+    ASSERT_EQ(messages.size(), messagesBefore + 2) << pc;
+    EXPECT_EQ(messages.back().text, QStringLiteral("Please enter a number of seconds."));
+    EXPECT_EQ(messages.back().icon, MessageIcon::Exclamation);
+  }
+  EXPECT_EQ(transfer().SampleInterval, 7.0f);
+  EXPECT_EQ(meter->interval, 7);
 
-  // Cancel (the empty answer) changes nothing either, without a message.
+  // Cancel (the empty answer) changes nothing, without a message.
+  const std::size_t messages = dialogs.of("message").size();
   AnswerSamplingChoice(true);
   Click("Interval");
-  EXPECT_EQ(transfer().SampleInterval, 5.0f);
-  EXPECT_EQ(dialogs.of("message").size(), 1u);
+  EXPECT_EQ(transfer().SampleInterval, 7.0f);
+  EXPECT_EQ(dialogs.of("message").size(), messages);
 }
 
 TEST_F(ToolbarTest, MeterIntervalIsReadThenSetClamped) {

@@ -82,13 +82,6 @@ TEST(DecodeReservation, NoAnswerEverShowsTheStartTexts) {
   EXPECT_EQ(DecodeReservation({0x00, 26, 12}), shortAnswer);
 }
 
-TEST(EncodeReservation, FieldValuesAsBytes) {
-  const auto report =
-      EncodeReservation({"12", "03", "04", "05", "06", "07", "12", "03", "05", "00", "00", "00"});
-  ASSERT_TRUE(report);
-  EXPECT_EQ(*report, (Report{0x00, 0x01, 0x15, 0x0C, 3, 4, 5, 6, 7, 0x0C, 3, 5, 0, 0, 0}));
-}
-
 TEST(DecodeCycling, TwoDigitTextsOfBytesOneToSix) {
   EXPECT_EQ(DecodeCycling({0x00, 8, 30, 0, 17, 45, 0}),
             (CyclingTexts{"08", "30", "00", "17", "45", "00"}));

@@ -230,16 +230,21 @@ TEST_F(SetupPanelTest, PickingAYearOrMonthRefillsThatRowsDates) {
 }
 
 TEST_F(SetupPanelTest, TypingIntoAReservationFieldChangesNothing) {
+  rig.meter->reservation = {26, 4, 17, 8, 0, 0, 26, 5, 20, 9, 0, 0};
   Choose(0);
+  const QStringList before = Texts(panel().ComboRes);
+  const int startDays = panel().ComboRes[2]->count();
   for (QComboBox* c : panel().ComboRes) {
-    const QString before = c->currentText();
     for (QWidget* target : {static_cast<QWidget*>(c), static_cast<QWidget*>(c->lineEdit())}) {
       QTest::keyClicks(target, "7a");
       QTest::keyClick(target, Qt::Key_Backspace);
       QTest::keyClick(target, Qt::Key_Delete);
+      QTest::keyClick(target, Qt::Key_Return);
+      QTest::keyClick(target, Qt::Key_Enter, Qt::KeypadModifier);
     }
-    EXPECT_EQ(c->currentText(), before) << c->objectName().toStdString();
   }
+  EXPECT_EQ(Texts(panel().ComboRes), before);
+  EXPECT_EQ(panel().ComboRes[2]->count(), startDays);
 }
 
 TEST_F(SetupPanelTest, ReservationExitWritesNothingAndReopeningReloads) {
@@ -277,29 +282,64 @@ TEST_F(SetupPanelTest, CyclingLoadAndWrite) {
   EXPECT_TRUE(TimersRunning());
 }
 
-TEST_F(SetupPanelTest, CyclingTakesTypedFields) {
+TEST_F(SetupPanelTest, CyclingFieldsHoldWhatWasTypedIntoThem) {
   Choose(1);
+  panel().show();
+  panel().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&panel()));
   auto& cyc = panel().ComboCyc;
-  cyc[0]->lineEdit()->clear();
-  QTest::keyClicks(cyc[0], "7");
-  cyc[1]->lineEdit()->clear();
-  QTest::keyClicks(cyc[4], "5");  // "00" becomes "005"
+  // Each typed text is also the start of a list entry ("1" of "10", "5" of "50"); Enter ends it.
+  const char* typed[] = {"1", "5", "", "2", "007", "4"};
+  for (std::size_t k = 0; k < cyc.size(); ++k) {
+    QComboBox* field = cyc[k];
+    const QStringList items = Items(field);
+    field->setFocus();
+    ASSERT_TRUE(field->hasFocus());
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, typed[k]);
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(field->currentText(), QString::fromLatin1(typed[k]));
+    EXPECT_EQ(Items(field), items) << k;
+  }
   QTest::mouseClick(setup().cycling.CmdCycOK, Qt::LeftButton);
-  EXPECT_EQ(rig.Commands(9).back(), (Bytes{0x00, 0x01, 0x14, 0x07, 0x00, 0x00, 18, 0x05, 0x00}));
+  EXPECT_EQ(rig.Commands(9).back(), (Bytes{0x00, 0x01, 0x14, 1, 5, 0, 2, 7, 4}));
 }
 
-TEST_F(SetupPanelTest, CyclingFieldOutsideAByteIsRefusedAndThePanelStaysOpen) {
+TEST_F(SetupPanelTest, CyclingFieldOutsideATimeOfDayIsRefusedAndThePanelStaysOpen) {
+  const struct {
+    int field;
+    const char* text;
+    const char* message;
+  } cases[] = {
+      {0, "24", "The start hour must be a number from 0 to 23."},
+      {1, "60", "The start minute must be a number from 0 to 59."},
+      {2, "-1", "The start second must be a number from 0 to 59."},
+      {3, "99", "The stop hour must be a number from 0 to 23."},
+      {4, "300", "The stop minute must be a number from 0 to 59."},
+      {5, "75", "The stop second must be a number from 0 to 59."},
+  };
+  for (const auto& c : cases) {
+    Choose(1);
+    rig.meter->received.clear();
+    panel().ComboCyc[static_cast<std::size_t>(c.field)]->setEditText(QString::fromLatin1(c.text));
+    QTest::mouseClick(setup().cycling.CmdCycOK, Qt::LeftButton);
+    const auto messages = rig.dialogs.of("message");
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back().text, QString::fromLatin1(c.message));
+    EXPECT_EQ(messages.back().icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(rig.Commands().empty()) << c.text;
+    EXPECT_FALSE(panel().PicCycling->isHidden());
+    EXPECT_TRUE(TimersStopped());
+    QTest::mouseClick(setup().cycling.CmdCycExit, Qt::LeftButton);
+  }
+  EXPECT_EQ(rig.dialogs.of("message").size(), std::size(cases));
+  // The largest time of day is written.
   Choose(1);
-  rig.meter->received.clear();
-  panel().ComboCyc[4]->setEditText(QStringLiteral("300"));
+  for (std::size_t k = 0; k < 6; ++k)
+    panel().ComboCyc[k]->setEditText(k % 3 == 0 ? QStringLiteral("23") : QStringLiteral("59"));
   QTest::mouseClick(setup().cycling.CmdCycOK, Qt::LeftButton);
-  const auto messages = rig.dialogs.of("message");
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, "Each field must be a number from 0 to 255.");
-  EXPECT_EQ(messages[0].icon, MessageIcon::Exclamation);
-  EXPECT_TRUE(rig.Commands().empty());
-  EXPECT_FALSE(panel().PicCycling->isHidden());
-  EXPECT_TRUE(TimersStopped());
+  EXPECT_EQ(rig.Commands(9).back(), (Bytes{0x00, 0x01, 0x14, 23, 59, 59, 23, 59, 59}));
 }
 
 TEST_F(SetupPanelTest, CyclingExitWritesNothingAndReopeningShowsTheMeterAgain) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "link/Commands.h"
-#include "sim/LoggerSetLayout.h"
 #include "sim/VirtualMeter.h"
 
 namespace solardesk::sim {
@@ -24,19 +23,6 @@ class VirtualMeterTest : public ::testing::Test {
   VirtualMeter meter{clock};
 };
 
-TEST_F(VirtualMeterTest, SettingsAndSchedulesAreReportedWhereTheyAreRead) {
-  meter.interval = 30;
-  meter.calibration = 1234;
-  EXPECT_EQ(Ask(cmd::kQuerySettings), (Bytes{30, 0xD2, 0x04}));
-  Do({cmd::kSetCalibration, 0x0F, 0x27});
-  Do({cmd::kSetInterval, 5});
-  EXPECT_EQ(Ask(cmd::kQuerySettings), (Bytes{5, 0x0F, 0x27}));
-  Do({cmd::kSetCycling, 8, 30, 0, 17, 45, 0});
-  EXPECT_EQ(Ask(cmd::kQueryCycling), (Bytes{8, 30, 0, 17, 45, 0}));
-  Do({cmd::kSetReservation, 12, 3, 4, 5, 6, 7, 12, 3, 5, 0, 0, 0});
-  EXPECT_EQ(Ask(cmd::kQueryReservation), (Bytes{12, 3, 4, 5, 6, 7, 12, 3, 5, 0, 0, 0}));
-}
-
 TEST_F(VirtualMeterTest, ClockIsAnsweredInPackedDecimalAndSetInPlainNumbers) {
   EXPECT_EQ(Ask(cmd::kQueryClock), (Bytes{0x26, 0x12, 0x04, 0x23, 0x59, 0x58}));
   Do({cmd::kSetClock, 12, 3, 4, 5, 6, 7});
@@ -47,46 +33,32 @@ TEST_F(VirtualMeterTest, ClockIsAnsweredInPackedDecimalAndSetInPlainNumbers) {
   EXPECT_EQ(Ask(cmd::kQueryClock)[0], 0x12);
 }
 
-TEST_F(VirtualMeterTest, LoggerDirectoryIsLittleEndian) {
-  meter.loggerStatus = 1;
-  meter.capacityKb = 1000000;
-  meter.freeKb = 500000;
-  EXPECT_EQ(Ask(cmd::kQueryLoggerStatus), (Bytes{1, 0x40, 0x42, 0x0F, 0, 0x20, 0xA1, 0x07, 0}));
-  meter.AddSet("12/03/04 05:06:07", "000000060", "W/m2", {"123.4", "234.5"});
-  EXPECT_EQ(Ask(cmd::kQuerySetCount), (Bytes{1}));
-  const Bytes entry = Ask(cmd::kQuerySetEntry, 1);
-  ASSERT_EQ(entry.size(), 21u);
-  EXPECT_EQ(entry[0] | entry[1] << 8 | entry[2] << 16 | entry[3] << 24, 256);  // 216 + 40
-  EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(entry.data() + 4), 17), "12/03/04 05:06:07");
-  EXPECT_EQ(Ask(cmd::kQuerySetEntry, 2), Bytes(21, 0));  // no such set
+// The clock answer of a time, in packed decimal, year first.
+Bytes Packed(const QDateTime& t) {
+  Bytes out;
+  for (int v : {t.date().year() % 100, t.date().month(), t.date().day(), t.time().hour(),
+                t.time().minute(), t.time().second()})
+    out.push_back(static_cast<std::uint8_t>(v / 10 * 16 + v % 10));
+  return out;
 }
 
-TEST_F(VirtualMeterTest, SetDataComesInSixtyFourByteBlocks) {
-  meter.AddSet("12/03/04 05:06:07", "000000060", "W/m2", {"123.4", "234.5"});
-  const auto blocks = meter.Handle({0, cmd::kQuery, cmd::kQuerySetData, 1});
-  ASSERT_EQ(blocks.size(), 4u);  // 256 bytes
-  for (const auto& b : blocks) EXPECT_EQ(b.size(), 64u);
-  Bytes stream;
-  for (const auto& b : blocks) stream.insert(stream.end(), b.begin(), b.end());
-  EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&stream[79]), 9), "000000060");
-  EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&stream[122]), 9), "W/m2     ");
-  EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&stream[206]), 5), "123.4");
-  EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&stream[215]), 5), "234.5");
-  EXPECT_TRUE(meter.Handle({0, cmd::kQuery, cmd::kQuerySetData, 9}).empty());
-  Do({cmd::kEraseLogger});
-  EXPECT_EQ(Ask(cmd::kQuerySetCount), (Bytes{0}));
-  EXPECT_EQ(meter.freeKb, meter.capacityKb);
-}
-
-TEST(LoggerSetLayout, LastNonZeroByteLiesFortyAfterTheLastRecord) {
-  for (std::size_t n : {0u, 1u, 2u, 7u, 100u}) {
-    std::vector<QString> readings(n, QStringLiteral("555.5"));
-    const auto s = LayOutLoggerSet("000000001", "W", readings);
-    ASSERT_FALSE(s.empty());
-    EXPECT_NE(s.back(), 0);
-    const std::size_t last = s.size();  // position of the last non-zero byte
-    const std::size_t lastRecord = n == 0 ? 198 : 207 + 9 * (n - 1);
-    EXPECT_EQ(last, lastRecord + 40) << n;
+TEST(VirtualMeterClock, RunsFromTheSecondItWasGiven) {
+  // The PC clock stands part way through a second when the meter clock is set.
+  const std::pair<int, QTime> cases[] = {{500, QTime(13, 5, 9)},
+                                         {999, QTime(13, 5, 0)},
+                                         {1, QTime(0, 0, 0)},
+                                         {250, QTime(23, 59, 59)}};
+  for (const auto& [pcMs, start] : cases) {
+    ManualClock clock{QDateTime(QDate(2026, 12, 4), QTime(9, 41, 7, pcMs))};
+    VirtualMeter meter{clock};
+    const QDateTime given(QDate(2028, 2, 27), start);
+    meter.SetClock(given);
+    const auto ask = [&] { return meter.Handle({0, cmd::kQuery, cmd::kQueryClock, 0}).at(0); };
+    EXPECT_EQ(ask(), Packed(given)) << pcMs;
+    clock.advanceMs(999);
+    EXPECT_EQ(ask(), Packed(given)) << pcMs;
+    clock.advanceMs(1);
+    EXPECT_EQ(ask(), Packed(given.addSecs(1))) << pcMs;
   }
 }
 

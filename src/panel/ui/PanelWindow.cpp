@@ -234,16 +234,20 @@ void PanelWindow::BuildSetupArea() {
   PicSetup = frame("PicSetup", {60, 340, 247, 150});
   PicReservation = frame("PicReservation", {8, 330, 351, 270});
   PicCycling = frame("PicCycling", {8, 330, 351, 200});
-  for (int k = 0; k < 12; ++k) {
-    ComboRes[k] = new QComboBox(PicReservation);
-    ComboRes[k]->setObjectName(QStringLiteral("ComboRes(%1)").arg(k));
-    ComboRes[k]->setEditable(true);
-  }
-  for (int k = 0; k < 6; ++k) {
-    ComboCyc[k] = new QComboBox(PicCycling);
-    ComboCyc[k]->setObjectName(QStringLiteral("ComboCyc(%1)").arg(k));
-    ComboCyc[k]->setEditable(true);
-  }
+  // A schedule field shows what was typed: no inline completion ("1" would become "10"), and
+  // Enter adds nothing to its list, which keeps the values filled in at start-up.
+  const auto field = [](QWidget* parent, const QString& name) {
+    auto* c = new QComboBox(parent);
+    c->setObjectName(name);
+    c->setEditable(true);
+    c->setCompleter(nullptr);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    return c;
+  };
+  for (int k = 0; k < 12; ++k)
+    ComboRes[k] = field(PicReservation, QStringLiteral("ComboRes(%1)").arg(k));
+  for (int k = 0; k < 6; ++k)
+    ComboCyc[k] = field(PicCycling, QStringLiteral("ComboCyc(%1)").arg(k));
 }
 
 void PanelWindow::BuildTestControls() {

@@ -309,18 +309,18 @@ void FileTransfer::SetSamplingInterval(const std::function<void()>& showSampling
   }
 }
 
-std::optional<int> FileTransfer::IntervalAnswer(const QString& answer, int maxSeconds) {
-  const std::optional<int> seconds = IntervalFromEntry(answer, maxSeconds);
-  if (!seconds) instrument_.dialogs.message(kNotANumber, kProgramTitle, MessageIcon::Exclamation);
-  return seconds;
+std::optional<int> FileTransfer::AskInterval(int maxSeconds, const QString& current) {
+  const QString prompt = kIntervalPrompt + QStringLiteral("(1 <= t <= %1 ) ").arg(maxSeconds);
+  for (;;) {
+    const QString answer = instrument_.dialogs.input(prompt, kIntervalTitle, current);
+    if (answer.isEmpty()) return std::nullopt;
+    if (const std::optional<int> seconds = IntervalFromEntry(answer, maxSeconds)) return seconds;
+    instrument_.dialogs.message(kNotANumber, kProgramTitle, MessageIcon::Exclamation);
+  }
 }
 
 void FileTransfer::AskPcInterval() {
-  const QString answer = instrument_.dialogs.input(
-      kIntervalPrompt + QStringLiteral("(1 <= t <= %1 ) ").arg(kMaxPcInterval), kIntervalTitle,
-      SingleText(SampleInterval));
-  if (answer.isEmpty()) return;
-  const std::optional<int> seconds = IntervalAnswer(answer, kMaxPcInterval);
+  const std::optional<int> seconds = AskInterval(kMaxPcInterval, SingleText(SampleInterval));
   if (!seconds) return;
   SampleInterval = static_cast<float>(*seconds);
   SampleTicks = 0;
@@ -333,14 +333,8 @@ void FileTransfer::AskMeterInterval() {
     instrument_.ResumeTimers();
     return;
   }
-  const QString answer = instrument_.dialogs.input(
-      kIntervalPrompt + QStringLiteral("(1 <= t <= %1 ) ").arg(kMaxMeterInterval), kIntervalTitle,
-      QString::number(current));
-  if (!answer.isEmpty()) {
-    if (const std::optional<int> seconds = IntervalAnswer(answer, kMaxMeterInterval)) {
-      WriteMeterInterval(instrument_, *seconds);
-    }
-  }
+  if (const std::optional<int> seconds = AskInterval(kMaxMeterInterval, QString::number(current)))
+    WriteMeterInterval(instrument_, *seconds);
   instrument_.ResumeTimers();
 }
 

@@ -136,8 +136,9 @@ class FileTransfer {
   void LabelsChanged();
   void AskPcInterval();
   void AskMeterInterval();
-  // Not a number: says so and leaves the interval alone.
-  std::optional<int> IntervalAnswer(const QString& answer, int maxSeconds);
+  // The interval box, shown again after an entry that is not a number (with a warning) until
+  // the user gives a number or cancels (nothing).
+  std::optional<int> AskInterval(int maxSeconds, const QString& current);
 
   Instrument& instrument_;
   RecordFile recordFile_;           // FileNumber: the file being recorded

@@ -2,9 +2,9 @@
 
 #include <QString>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
-#include <string>
 
 namespace solardesk {
 namespace {
@@ -43,9 +43,12 @@ double LeadingNumber(QByteArrayView text) {
       i = j;
     }
   }
-  const std::string number(text.data() + start, static_cast<size_t>(i - start));
-  const double value = std::strtod(number.c_str(), nullptr);
-  return std::isfinite(value) ? value : 0.0;
+  // from_chars reads "." whatever the desktop's language; it takes no leading "+".
+  const char* first = text.data() + start;
+  if (*first == '+') ++first;
+  double value = 0.0;
+  const auto error = std::from_chars(first, text.data() + i, value).ec;
+  return error == std::errc{} && std::isfinite(value) ? value : 0.0;
 }
 
 std::vector<float> BuildPlotSeries(const LineStore& entries, ProgressPacer& pacer) {

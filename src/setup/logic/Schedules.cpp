@@ -66,4 +66,22 @@ std::optional<Report> EncodeCycling(const CyclingTexts& fields) {
   return EncodeFields(cmd::kSetCycling, fields);
 }
 
+std::optional<QString> CyclingRefusal(const CyclingTexts& fields) {
+  static const char* const kEnds[] = {"start", "stop"};
+  static const struct {
+    const char* name;
+    int max;
+  } kParts[] = {{"hour", 23}, {"minute", 59}, {"second", 59}};
+  for (std::size_t k = 0; k < fields.size(); ++k) {
+    const auto& part = kParts[k % 3];
+    const qint64 v = FieldValue(fields[k]);
+    if (v < 0 || v > part.max) {
+      return QStringLiteral("The %1 %2 must be a number from 0 to %3.")
+          .arg(QLatin1String(kEnds[k / 3]), QLatin1String(part.name))
+          .arg(part.max);
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace solardesk

@@ -37,4 +37,8 @@ CyclingTexts DecodeCycling(const Report& inputReport);
 std::optional<Report> EncodeReservation(const ReservationTexts& fields);
 std::optional<Report> EncodeCycling(const CyclingTexts& fields);
 
+// The cycle's fields hold a time of day: the message that refuses the first field outside its
+// range ("The start hour must be a number from 0 to 23."), or nothing when every field fits.
+std::optional<QString> CyclingRefusal(const CyclingTexts& fields);
+
 }  // namespace solardesk

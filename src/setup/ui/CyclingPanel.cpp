@@ -36,7 +36,12 @@ bool CyclingPanel::Load() {
 }
 
 void CyclingPanel::OK() {
-  WriteScheduleAndClose(instrument_, EncodeCycling(Fields()), *panel_.PicCycling);
+  const CyclingTexts fields = Fields();
+  if (const std::optional<QString> refusal = CyclingRefusal(fields)) {
+    instrument_.dialogs.message(*refusal, kProgramTitle, MessageIcon::Exclamation);
+    return;
+  }
+  WriteScheduleAndClose(instrument_, EncodeCycling(fields), *panel_.PicCycling);
 }
 
 void CyclingPanel::Exit() {

@@ -19,8 +19,9 @@ class CyclingPanel : public QObject {
   // Reads the cycle from the meter into the six fields; the lists stay as they are. When the
   // meter does not answer it says so, fills nothing and gives false.
   bool Load();
-  // Writes the cycle, hides the panel and restarts polling. A field outside 0..255 is refused
-  // with a message before anything is written, and the panel stays open.
+  // Writes the cycle, hides the panel and restarts polling. An hour outside 0..23 or a minute or
+  // second outside 0..59 is refused with a message before anything is written, and the panel
+  // stays open.
   void OK();
   // Hides the panel; nothing is written and polling stays stopped.
   void Exit();

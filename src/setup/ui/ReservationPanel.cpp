@@ -1,5 +1,6 @@
 #include "ReservationPanel.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 
 #include "SchedulePanelParts.h"
@@ -29,8 +30,11 @@ void ReservationPanel::Build() {
 
   for (int k = 0; k < kReservationFields; ++k) {
     QComboBox* list = panel_.ComboRes[static_cast<std::size_t>(k)];
-    // Typed keys are discarded: the fields change only by picking from the lists.
+    // Typed keys are discarded: the fields change only by picking from the lists. Enter is a
+    // key too; the combo box would take it as a pick of the text shown and reset the date.
     list->lineEdit()->setReadOnly(true);
+    list->installEventFilter(this);
+    list->lineEdit()->installEventFilter(this);
     connect(list, &QComboBox::activated, this, [this, k] { Pick(k); });
   }
 
@@ -38,6 +42,14 @@ void ReservationPanel::Build() {
   CmdResExit = MakePanelButton(*pic, "CmdResExit", "Exit", 186, 232);
   connect(CmdResOK, &QPushButton::clicked, this, &ReservationPanel::OK);
   connect(CmdResExit, &QPushButton::clicked, this, &ReservationPanel::Exit);
+}
+
+bool ReservationPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 ReservationTexts ReservationPanel::Fields() const {

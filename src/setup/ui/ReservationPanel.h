@@ -34,6 +34,9 @@ class ReservationPanel : public QObject {
   QPushButton* CmdResOK = nullptr;
   QPushButton* CmdResExit = nullptr;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void Build();
 
