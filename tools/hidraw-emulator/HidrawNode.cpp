@@ -75,7 +75,7 @@ HidrawNode::~HidrawNode() {
   {
     std::lock_guard lock(mutex_);
     for (auto& [fh, h] : handles_) {
-      for (fuse_req_t r : h.waitingReads) fuse_reply_err(r, ENODEV);
+      for (const auto& waiting : h.waitingReads) fuse_reply_err(waiting.first, ENODEV);
       h.waitingReads.clear();
       if (h.poll) fuse_pollhandle_destroy(h.poll);
       h.poll = nullptr;
@@ -182,7 +182,7 @@ void HidrawNode::Read(fuse_req_t req, std::uint64_t fh, std::size_t size, int fl
       fuse_reply_err(req, EAGAIN);
       return;
     }
-    h.waitingReads.push_back(req);
+    h.waitingReads.emplace_back(req, size);
     ++waitingReaders_;
     changed_.notify_all();
     lock.unlock();
@@ -198,7 +198,8 @@ void HidrawNode::Read(fuse_req_t req, std::uint64_t fh, std::size_t size, int fl
 void HidrawNode::Interrupted(fuse_req_t req) {
   std::unique_lock lock(mutex_);
   for (auto& [fh, h] : handles_) {
-    auto it = std::find(h.waitingReads.begin(), h.waitingReads.end(), req);
+    auto it = std::find_if(h.waitingReads.begin(), h.waitingReads.end(),
+                           [req](const auto& waiting) { return waiting.first == req; });
     if (it == h.waitingReads.end()) continue;
     h.waitingReads.erase(it);
     lock.unlock();
@@ -227,12 +228,11 @@ void HidrawNode::Write(fuse_req_t req, std::uint64_t fh, const char* data, std::
 
 void HidrawNode::WakeReaders(Handle& h) {
   while (!h.waitingReads.empty() && !h.queue.empty()) {
-    fuse_req_t r = h.waitingReads.front();
+    const auto [r, size] = h.waitingReads.front();
     h.waitingReads.erase(h.waitingReads.begin());
     const Bytes report = std::move(h.queue.front());
     h.queue.erase(h.queue.begin());
-    // The size asked for is not kept; hidapi always asks for at least a whole report.
-    fuse_reply_buf(r, reinterpret_cast<const char*>(report.data()), report.size());
+    fuse_reply_buf(r, reinterpret_cast<const char*>(report.data()), std::min(size, report.size()));
   }
   if (h.poll && (!h.queue.empty() || h.dead)) {
     fuse_lowlevel_notify_poll(h.poll);
@@ -308,7 +308,7 @@ void HidrawNode::Unplug() {
   present_ = false;
   for (auto& [fh, h] : handles_) {
     h.dead = true;
-    for (fuse_req_t r : h.waitingReads) fuse_reply_err(r, ENODEV);
+    for (const auto& waiting : h.waitingReads) fuse_reply_err(waiting.first, ENODEV);
     h.waitingReads.clear();
     h.queue.clear();
     WakeReaders(h);

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 struct fuse_session;
@@ -38,7 +39,10 @@ struct HidrawIdentity {
 // on every open handle, as the kernel queues them per reader. A read() takes one input report,
 // blocking until one is queued; poll() reports it; the hidraw ioctls answer from `identity`.
 // Unplug() makes every operation fail with ENODEV and poll() report an error, as a node whose
-// device has gone does.
+// device has gone does. One difference remains: being a regular file, a read() blocked in one
+// thread keeps a write() on the same descriptor in another thread waiting (the kernel locks the
+// file position of regular files); a second descriptor, or poll() before read() as hidapi does,
+// behaves as on a real node.
 class HidrawNode {
  public:
   using Device = std::function<std::vector<Bytes>(const Bytes& outputReport)>;
@@ -68,7 +72,7 @@ class HidrawNode {
   // Low-level FUSE operations; public only so that the C callbacks can reach them.
   struct Handle {
     std::vector<Bytes> queue;
-    std::vector<fuse_req*> waitingReads;
+    std::vector<std::pair<fuse_req*, std::size_t>> waitingReads;  // with the size asked for
     fuse_pollhandle* poll = nullptr;
     bool dead = false;  // opened before an unplug: stays failed, as the kernel's handle would
   };
