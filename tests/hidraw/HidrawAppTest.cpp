@@ -4,7 +4,7 @@
 #include "link/HidApiBackend.h"
 #include "logger/LoggerFixture.h"
 #include "logger/ui/MemoryWindow.h"
-#include "panel/ui/KeyBinder.h"
+#include "panel/ui/MeterFace.h"
 #include "setup/ui/RTC.h"
 #include "setup/ui/SetupArea.h"
 #include "sim/VirtualHidBackend.h"

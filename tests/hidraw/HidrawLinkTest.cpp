@@ -148,10 +148,11 @@ TEST_F(HidrawLinkTest, ASilentMeterIsGivenUpAfterTwoSeconds) {
   EXPECT_LT(waited.count(), 2600);
 }
 
-// Another user's view of the node, for as long as it lives.
+// The process acts as another user for as long as this lives (every thread: glibc passes the
+// change on), so the kernel checks the node's owner and mode against that user.
 class EffectiveUser {
  public:
-  explicit EffectiveUser(uid_t uid) { ok_ = ::setegid(uid) == 0 && ::seteuid(uid) == 0; }
+  EffectiveUser(uid_t uid, gid_t gid) { ok_ = ::setegid(gid) == 0 && ::seteuid(uid) == 0; }
   ~EffectiveUser() {
     if (::seteuid(0) != 0 || ::setegid(0) != 0) std::abort();
   }
@@ -162,7 +163,6 @@ class EffectiveUser {
 };
 
 TEST_F(HidrawLinkTest, ANodeTheUserMayNotOpenIsNotTakenAndTheUdevRuleIsNamed) {
-  const uid_t nobody = 65534;
   auto meter = NewMeter();
   Plug(meter);  // root's, mode 0600: what the kernel makes when no udev rule applies
   const QString rule = QStringLiteral("packaging/70-solardesk-meter.rules");
@@ -182,7 +182,7 @@ TEST_F(HidrawLinkTest, ANodeTheUserMayNotOpenIsNotTakenAndTheUdevRuleIsNamed) {
 
   // The main window, as that user.
   {
-    EffectiveUser user(nobody);
+    EffectiveUser user(65534, 65534);  // nobody, nogroup
     ASSERT_TRUE(user.ok());
     ScriptedDialogs dialogs;
     SolarDeskApp app(backend, clock, dialogs);
