@@ -97,13 +97,13 @@ std::string HidrawNode::Mount(const std::string& path) {
   const char* argv[] = {"solardesk-hidraw", "-o", "allow_other,default_permissions,fsname=hidraw"};
   fuse_args args = FUSE_ARGS_INIT(3, const_cast<char**>(argv));
   session_ = fuse_session_new(&args, &kOps, sizeof kOps, this);
+  fuse_opt_free_args(&args);
   if (!session_) return "cannot start a FUSE session";
   if (fuse_session_mount(session_, path.c_str()) != 0) {
     fuse_session_destroy(session_);
     session_ = nullptr;
     return "cannot mount a FUSE file over " + path;
   }
-  mountPath_ = path;
   stopFd_ = ::eventfd(0, EFD_CLOEXEC);
   loop_ = std::thread([this] { Serve(); });
   return {};

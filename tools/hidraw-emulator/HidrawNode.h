@@ -92,7 +92,6 @@ class HidrawNode {
   HidrawIdentity identity_;
   Device device_;
   fuse_session* session_ = nullptr;
-  std::string mountPath_;
   std::thread loop_;
   int stopFd_ = -1;  // an eventfd that ends the serving thread
 
