@@ -4,6 +4,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config ccache clang-format
+  libfuse3-dev fuse3
   qt6-base-dev libqcustomplot-dev libhidapi-dev libmosquitto-dev
   mosquitto mosquitto-clients
   libgtest-dev libgmock-dev googletest libbenchmark-dev
