@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "RecordingFixture.h"
 #include "graphs/logic/NumberText.h"
 #include "graphs/logic/SweepLimits.h"
@@ -48,8 +50,8 @@ TEST(CommaDecimalLocale, ReadersAndWritersKeepThePoint) {
   ASSERT_TRUE(s.error.isEmpty()) << s.error.toStdString();
   EXPECT_EQ(s.meter->calibration, 1234);
   const auto image = s.meter->DisplayImage();
-  std::vector<std::uint8_t> report{0};
-  report.insert(report.end(), image.begin(), image.end());
+  std::vector<std::uint8_t> report(image.size() + 1, 0);  // report ID, then the image
+  std::copy(image.begin(), image.end(), report.begin() + 1);
   EXPECT_EQ(MakeReadingText(DecodeDisplayImage(report).value()), QStringLiteral("0.750"));
 }
 
