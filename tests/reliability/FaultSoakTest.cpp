@@ -128,7 +128,8 @@ TEST(FaultSoak, HandlersSurviveAHundredThousandFaultyExchanges) {
 
   EXPECT_LE(worstHandles, 1);
   EXPECT_LE(longestWaitMs, 2000);
-  EXPECT_EQ(OpenDescriptors(), baselineDescriptors);
+  // No growth; a sync of the stopped file may still hold its descriptor at the baseline.
+  EXPECT_LE(OpenDescriptors(), baselineDescriptors);
   if (kResidentMemoryIsMeaningful) {
     EXPECT_LT(ResidentKb() - baselineKb, 16 * 1024) << "resident memory grew";
   }
