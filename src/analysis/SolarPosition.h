@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Site.h"
+
+namespace solardesk {
+
+// The position of the Sun by the Solar Position Algorithm of Reda and Andreas (NREL, 2004,
+// revised 2008): within 0.0003 degrees from the year -2000 to 6000.
+
+// What the air and the Earth's rotation add: ΔT (terrestrial minus universal time) in seconds,
+// the local pressure in millibars and temperature in degrees Celsius for the refraction.
+struct SolarConditions {
+  double deltaT = 69;
+  double pressure = 1010;
+  double temperature = 10;
+};
+
+struct SolarPosition {
+  double zenith = 0;   // topocentric, refraction included, degrees
+  double azimuth = 0;  // topocentric, eastward from north, 0..360 degrees
+  // The geocentric quantities on the way, in degrees: apparent right ascension and declination
+  // of the Sun, apparent sidereal time at Greenwich, nutation in longitude and obliquity, true
+  // obliquity of the ecliptic; and the Earth-Sun distance in astronomical units.
+  double rightAscension = 0;
+  double declination = 0;
+  double siderealTime = 0;
+  double nutationLongitude = 0;
+  double nutationObliquity = 0;
+  double obliquity = 0;
+  double distance = 0;
+};
+
+// The Sun seen from `site` at `utc` seconds since 1970-01-01T00:00:00Z (UTC; leap seconds as
+// POSIX time counts them, which ΔT absorbs).
+SolarPosition ComputeSolarPosition(double utc, const Site& site,
+                                   const SolarConditions& conditions = {});
+
+}  // namespace solardesk
