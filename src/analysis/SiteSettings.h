@@ -11,7 +11,7 @@ namespace solardesk {
 // is no site.
 std::optional<Site> LoadSite();
 
-// Keeps the site; nothing removes the one kept.
+// Keeps the site; std::nullopt forgets the one kept.
 void SaveSite(const std::optional<Site>& site);
 
 }  // namespace solardesk

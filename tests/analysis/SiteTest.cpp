@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QSettings>
-#include <QTemporaryDir>
 #include <clocale>
 
 #include "analysis/Site.h"
@@ -44,8 +42,7 @@ TEST(Site, ParsedUnderEveryLocaleAndWrittenBack) {
 }
 
 TEST(Site, KeptAcrossRunsInTheUserSettings) {
-  QTemporaryDir dir;
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+  SaveSite(std::nullopt);  // the test program's own settings (TestMain.cpp)
   EXPECT_EQ(LoadSite(), std::nullopt);
   SaveSite(Site{-33.9, 18.4, 12});
   EXPECT_EQ(LoadSite(), (Site{-33.9, 18.4, 12}));

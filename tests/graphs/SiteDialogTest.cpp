@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QSettings>
-#include <QTemporaryDir>
 
 #include "analysis/SiteSettings.h"
 #include "graphs/ui/SiteDialog.h"
@@ -11,8 +9,7 @@ namespace solardesk::testing {
 namespace {
 
 TEST(SiteDialog, AsksAgainAfterABadEntryAndCancelKeepsTheSite) {
-  QTemporaryDir dir;
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+  SaveSite(std::nullopt);  // the test program's own settings (TestMain.cpp)
   ScriptedDialogs dialogs;
   dialogs.inputAnswers = {"91,13.4", " 52.5 , 13.4 , 34 "};
   EXPECT_TRUE(EditSite(dialogs));
@@ -34,6 +31,7 @@ TEST(SiteDialog, AsksAgainAfterABadEntryAndCancelKeepsTheSite) {
   ASSERT_EQ(cancelled.of("input").size(), 1u);
   EXPECT_EQ(cancelled.of("input")[0].defaultText, "52.5,13.4,34");
   EXPECT_EQ(LoadSite(), (Site{52.5, 13.4, 34}));
+  SaveSite(std::nullopt);
 }
 
 }  // namespace
