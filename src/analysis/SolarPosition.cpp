@@ -90,43 +90,60 @@ double Refraction(double e0, const SolarConditions& c) {
          (60 * std::tan(Rad(e0 + 10.3 / (e0 + 5.11))));
 }
 
-}  // namespace
+double JulianDay(double utc) {
+  return utc / kSecondsPerDay + kUnixEpochJulianDay;
+}
 
-SolarPosition ComputeSolarPosition(double utc, const Site& site,
-                                   const SolarConditions& conditions) {
-  SolarPosition p;
-  const double jd = utc / kSecondsPerDay + kUnixEpochJulianDay;
-  const double jde = jd + conditions.deltaT / kSecondsPerDay;
+// The mean sidereal time at Greenwich in degrees.
+double MeanSiderealTime(double jd) {
   const double jc = (jd - kJ2000) / 36525;
+  return Wrap(280.46061837 + 360.98564736629 * (jd - kJ2000) + 0.000387933 * jc * jc -
+              jc * jc * jc / 38710000);
+}
+
+SunGeocentric ComputeGeocentric(double utc, double deltaT) {
+  SunGeocentric g;
+  const double jde = JulianDay(utc) + deltaT / kSecondsPerDay;
   const double jce = (jde - kJ2000) / 36525;
   const double jme = jce / 10;
 
   // Geocentric ecliptic position of the Sun.
   const double heliocentricLongitude = Wrap(Deg(EarthSeries(solar_terms::Longitude(), jme)));
   const double heliocentricLatitude = Deg(EarthSeries(solar_terms::Latitude(), jme));
-  p.distance = EarthSeries(solar_terms::Radius(), jme);
+  g.distance = EarthSeries(solar_terms::Radius(), jme);
   const double theta = Wrap(heliocentricLongitude + 180);
   const double beta = -heliocentricLatitude;
 
   const Nutation nutation = ComputeNutation(jce);
-  p.nutationLongitude = nutation.longitude;
-  p.nutationObliquity = nutation.obliquity;
-  p.obliquity = MeanObliquity(jme / 10) / 3600 + nutation.obliquity;
-  const double aberration = -20.4898 / (3600 * p.distance);
+  g.nutationLongitude = nutation.longitude;
+  g.nutationObliquity = nutation.obliquity;
+  g.obliquity = MeanObliquity(jme / 10) / 3600 + nutation.obliquity;
+  g.equinoxEquation = nutation.longitude * std::cos(Rad(g.obliquity));
+  const double aberration = -20.4898 / (3600 * g.distance);
   const double lambda = theta + nutation.longitude + aberration;
 
-  const double meanSidereal = Wrap(280.46061837 + 360.98564736629 * (jd - kJ2000) +
-                                   0.000387933 * jc * jc - jc * jc * jc / 38710000);
-  p.siderealTime = Wrap(meanSidereal + nutation.longitude * std::cos(Rad(p.obliquity)));
-
   // Geocentric equatorial position.
-  const double l = Rad(lambda), e = Rad(p.obliquity), b = Rad(beta);
-  p.rightAscension =
+  const double l = Rad(lambda), e = Rad(g.obliquity), b = Rad(beta);
+  g.rightAscension =
       Wrap(Deg(std::atan2(std::sin(l) * std::cos(e) - std::tan(b) * std::sin(e), std::cos(l))));
-  p.declination =
+  g.declination =
       Deg(std::asin(std::sin(b) * std::cos(e) + std::cos(b) * std::sin(e) * std::sin(l)));
+  return g;
+}
 
-  // Topocentric: parallax of the observer's place on the ellipsoid.
+// The position seen from the site, the Earth turned to `utc`.
+SolarPosition Topocentric(const SunGeocentric& g, double utc, const Site& site,
+                          const SolarConditions& conditions) {
+  SolarPosition p;
+  p.rightAscension = g.rightAscension;
+  p.declination = g.declination;
+  p.distance = g.distance;
+  p.nutationLongitude = g.nutationLongitude;
+  p.nutationObliquity = g.nutationObliquity;
+  p.obliquity = g.obliquity;
+  p.siderealTime = Wrap(MeanSiderealTime(JulianDay(utc)) + g.equinoxEquation);
+
+  // Parallax of the observer's place on the ellipsoid.
   const double hourAngle = Rad(Wrap(p.siderealTime + site.longitude - p.rightAscension));
   const double phi = Rad(site.latitude);
   const double delta = Rad(p.declination);
@@ -147,6 +164,41 @@ SolarPosition ComputeSolarPosition(double utc, const Site& site,
                                                                std::tan(topoDelta) * std::cos(phi));
   p.azimuth = Wrap(Deg(gamma) + 180);
   return p;
+}
+
+}  // namespace
+
+SolarPosition ComputeSolarPosition(double utc, const Site& site,
+                                   const SolarConditions& conditions) {
+  return Topocentric(ComputeGeocentric(utc, conditions.deltaT), utc, site, conditions);
+}
+
+SolarTrack::SolarTrack(const Site& site, const SolarConditions& conditions)
+    : site_(site), conditions_(conditions) {}
+
+SolarPosition SolarTrack::At(double utc) {
+  const double hour = std::floor(utc / kNodeSeconds);
+  if (!hasNodes_ || hour != hour_) {
+    const bool next = hasNodes_ && hour == hour_ + 1;
+    from_ = next ? to_ : ComputeGeocentric(hour * kNodeSeconds, conditions_.deltaT);
+    to_ = ComputeGeocentric((hour + 1) * kNodeSeconds, conditions_.deltaT);
+    hour_ = hour;
+    hasNodes_ = true;
+  }
+  const double f = (utc - hour_ * kNodeSeconds) / kNodeSeconds;
+  auto between = [f](double a, double b) { return a + f * (b - a); };
+  double ascensionStep = to_.rightAscension - from_.rightAscension;  // across 360 to 0
+  if (ascensionStep > 180) ascensionStep -= 360;
+  if (ascensionStep < -180) ascensionStep += 360;
+  SunGeocentric g;
+  g.rightAscension = Wrap(from_.rightAscension + f * ascensionStep);
+  g.declination = between(from_.declination, to_.declination);
+  g.distance = between(from_.distance, to_.distance);
+  g.nutationLongitude = between(from_.nutationLongitude, to_.nutationLongitude);
+  g.nutationObliquity = between(from_.nutationObliquity, to_.nutationObliquity);
+  g.obliquity = between(from_.obliquity, to_.obliquity);
+  g.equinoxEquation = between(from_.equinoxEquation, to_.equinoxEquation);
+  return Topocentric(g, utc, site_, conditions_);
 }
 
 }  // namespace solardesk

@@ -52,6 +52,12 @@ TEST(ClearSky, IndexOfADayAtHalfTheClearSky) {
   // The noon irradiance (sun some 73.7° high) against Haurwitz at that zenith angle.
   const qint64 noon = day.instants.front() + 13 * 3600 + 3 * 60;
   EXPECT_NEAR(ClearSkyGhi(day.site, noon), HaurwitzGhi(16.3), 3);
+  // Between whole minutes the series keeps to each instant's own irradiance.
+  const std::vector<qint64> between = {noon - 4 * 3600 + 17, noon + 59, noon + 6 * 3600 + 1};
+  const std::vector<double> curve =
+      ClearSkySeries(day.site, between, IrradianceUnit::WattsPerSquareMetre);
+  for (std::size_t i = 0; i < between.size(); ++i)
+    EXPECT_NEAR(curve[i], ClearSkyGhi(day.site, between[i]), 0.01) << i;
 
   const ClearSkyFigures btu = ComputeClearSky(
       day.site, day.instants, day.MeasuredEnergy(0.5, IrradianceUnit::BtuPerSquareFootHour),

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "analysis/SampleTime.h"
 #include "analysis/SolarPosition.h"
 
@@ -47,6 +49,27 @@ TEST(SolarPosition, MeeusWorkedExamples) {
   EXPECT_NEAR(april.nutationObliquity * 3600, 9.443, 0.002);
   EXPECT_NEAR(april.obliquity, 23 + 26 / 60.0 + 36.850 / 3600, 1e-6);
   EXPECT_NEAR(april.siderealTime, (13 + 10 / 60.0 + 46.1351 / 3600) * 15, 1e-5);
+}
+
+// The track over a series keeps to the full algorithm: a day of the March equinox, when the
+// right ascension passes from 360 to 0 degrees, every 7 minutes, and then back in time.
+TEST(SolarPosition, TrackKeepsToTheFullAlgorithm) {
+  const Site capeTown{-33.9, 18.4, 10};
+  SolarTrack track(capeTown);
+  std::vector<qint64> times;
+  for (qint64 t = Utc(2026, 3, 20, 0, 0, 0); t < Utc(2026, 3, 21, 0, 0, 0); t += 421)
+    times.push_back(t);
+  times.push_back(Utc(2026, 3, 19, 12, 0, 0));
+  double worst = 0;
+  for (qint64 t : times) {
+    const SolarPosition full = ComputeSolarPosition(t, capeTown);
+    const SolarPosition fast = track.At(t);
+    const double ascension = std::remainder(fast.rightAscension - full.rightAscension, 360.0);
+    worst = std::max({worst, std::abs(fast.zenith - full.zenith),
+                      std::abs(std::remainder(fast.azimuth - full.azimuth, 360.0)),
+                      std::abs(ascension), std::abs(fast.declination - full.declination)});
+  }
+  EXPECT_LT(worst, 1e-5);
 }
 
 }  // namespace
