@@ -135,19 +135,14 @@ SunGeocentric ComputeGeocentric(double utc, double deltaT) {
 SolarPosition Topocentric(const SunGeocentric& g, double utc, const Site& site,
                           const SolarConditions& conditions) {
   SolarPosition p;
-  p.rightAscension = g.rightAscension;
-  p.declination = g.declination;
-  p.distance = g.distance;
-  p.nutationLongitude = g.nutationLongitude;
-  p.nutationObliquity = g.nutationObliquity;
-  p.obliquity = g.obliquity;
+  p.geocentric = g;
   p.siderealTime = Wrap(MeanSiderealTime(JulianDay(utc)) + g.equinoxEquation);
 
   // Parallax of the observer's place on the ellipsoid.
-  const double hourAngle = Rad(Wrap(p.siderealTime + site.longitude - p.rightAscension));
+  const double hourAngle = Rad(Wrap(p.siderealTime + site.longitude - g.rightAscension));
   const double phi = Rad(site.latitude);
-  const double delta = Rad(p.declination);
-  const double xi = Rad(8.794 / (3600 * p.distance));
+  const double delta = Rad(g.declination);
+  const double xi = Rad(8.794 / (3600 * g.distance));
   const double u = std::atan(kEarthFlattening * std::tan(phi));
   const double x = std::cos(u) + site.elevation / kEarthRadius * std::cos(phi);
   const double y = kEarthFlattening * std::sin(u) + site.elevation / kEarthRadius * std::sin(phi);

@@ -15,28 +15,10 @@ struct SolarConditions {
   double temperature = 10;
 };
 
-struct SolarPosition {
-  double zenith = 0;   // topocentric, refraction included, degrees
-  double azimuth = 0;  // topocentric, eastward from north, 0..360 degrees
-  // The geocentric quantities on the way, in degrees: apparent right ascension and declination
-  // of the Sun, apparent sidereal time at Greenwich, nutation in longitude and obliquity, true
-  // obliquity of the ecliptic; and the Earth-Sun distance in astronomical units.
-  double rightAscension = 0;
-  double declination = 0;
-  double siderealTime = 0;
-  double nutationLongitude = 0;
-  double nutationObliquity = 0;
-  double obliquity = 0;
-  double distance = 0;
-};
-
-// The Sun seen from `site` at `utc` seconds since 1970-01-01T00:00:00Z (UTC; leap seconds as
-// POSIX time counts them, which ΔT absorbs).
-SolarPosition ComputeSolarPosition(double utc, const Site& site,
-                                   const SolarConditions& conditions = {});
-
-// The quantities of the Sun's position that change over days rather than seconds: all but the
-// Earth's rotation. Degrees; the distance in AU.
+// The quantities of the Sun's position that change over days rather than seconds, all but the
+// Earth's rotation, in degrees: the apparent right ascension and declination of the Sun, the
+// nutation in longitude and obliquity, the true obliquity of the ecliptic; and the Earth-Sun
+// distance in astronomical units.
 struct SunGeocentric {
   double rightAscension = 0;
   double declination = 0;
@@ -46,6 +28,19 @@ struct SunGeocentric {
   double obliquity = 0;
   double equinoxEquation = 0;  // apparent minus mean sidereal time
 };
+
+// Where the Sun stands for an observer.
+struct SolarPosition {
+  double zenith = 0;        // topocentric, refraction included, degrees
+  double azimuth = 0;       // topocentric, eastward from north, 0..360 degrees
+  double siderealTime = 0;  // apparent, at Greenwich, degrees
+  SunGeocentric geocentric;
+};
+
+// The Sun seen from `site` at `utc` seconds since 1970-01-01T00:00:00Z (UTC; leap seconds as
+// POSIX time counts them, which ΔT absorbs).
+SolarPosition ComputeSolarPosition(double utc, const Site& site,
+                                   const SolarConditions& conditions = {});
 
 // The Sun over a run of instants, mostly in time order (a series of readings): the slow
 // quantities are worked out at whole hours and taken in a straight line between them, which

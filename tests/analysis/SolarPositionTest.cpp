@@ -20,13 +20,13 @@ TEST(SolarPosition, NrelWorkedExample) {
       ComputeSolarPosition(Utc(2003, 10, 17, 19, 30, 30), golden, {67, 820, 11});
   EXPECT_NEAR(p.zenith, 50.11162, 1e-4);
   EXPECT_NEAR(p.azimuth, 194.34024, 1e-4);
-  EXPECT_NEAR(p.distance, 0.9965422974, 1e-9);
-  EXPECT_NEAR(p.nutationLongitude, -0.00399840, 1e-8);
-  EXPECT_NEAR(p.nutationObliquity, 0.00166657, 1e-8);
-  EXPECT_NEAR(p.obliquity, 23.440465, 1e-6);
+  EXPECT_NEAR(p.geocentric.distance, 0.9965422974, 1e-9);
+  EXPECT_NEAR(p.geocentric.nutationLongitude, -0.00399840, 1e-8);
+  EXPECT_NEAR(p.geocentric.nutationObliquity, 0.00166657, 1e-8);
+  EXPECT_NEAR(p.geocentric.obliquity, 23.440465, 1e-6);
   EXPECT_NEAR(p.siderealTime, 318.5119, 1e-4);
-  EXPECT_NEAR(p.rightAscension, 202.22741, 1e-5);
-  EXPECT_NEAR(p.declination, -9.31434, 1e-5);
+  EXPECT_NEAR(p.geocentric.rightAscension, 202.22741, 1e-5);
+  EXPECT_NEAR(p.geocentric.declination, -9.31434, 1e-5);
 }
 
 // Worked examples of Meeus, Astronomical Algorithms (2nd ed.), on which the algorithm's Earth
@@ -37,17 +37,17 @@ TEST(SolarPosition, MeeusWorkedExamples) {
   // ascension 13h13m30.749s, declination -7°47'01.74".
   const SolarPosition sun =
       ComputeSolarPosition(Utc(1992, 10, 13, 0, 0, 0), anywhere, {0, 1010, 10});
-  EXPECT_NEAR(sun.rightAscension, (13 + 13 / 60.0 + 30.749 / 3600) * 15, 3e-4);
-  EXPECT_NEAR(sun.declination, -(7 + 47 / 60.0 + 1.74 / 3600), 3e-4);
-  EXPECT_NEAR(sun.distance, 0.99760775, 1e-6);
+  EXPECT_NEAR(sun.geocentric.rightAscension, (13 + 13 / 60.0 + 30.749 / 3600) * 15, 3e-4);
+  EXPECT_NEAR(sun.geocentric.declination, -(7 + 47 / 60.0 + 1.74 / 3600), 3e-4);
+  EXPECT_NEAR(sun.geocentric.distance, 0.99760775, 1e-6);
 
   // Examples 22.a and 12.a, 1987 April 10.0: nutation -3.788" in longitude, +9.443" in
   // obliquity, true obliquity 23°26'36.850", apparent sidereal time 13h10m46.1351s.
   const SolarPosition april =
       ComputeSolarPosition(Utc(1987, 4, 10, 0, 0, 0), anywhere, {0, 1010, 10});
-  EXPECT_NEAR(april.nutationLongitude * 3600, -3.788, 0.002);
-  EXPECT_NEAR(april.nutationObliquity * 3600, 9.443, 0.002);
-  EXPECT_NEAR(april.obliquity, 23 + 26 / 60.0 + 36.850 / 3600, 1e-6);
+  EXPECT_NEAR(april.geocentric.nutationLongitude * 3600, -3.788, 0.002);
+  EXPECT_NEAR(april.geocentric.nutationObliquity * 3600, 9.443, 0.002);
+  EXPECT_NEAR(april.geocentric.obliquity, 23 + 26 / 60.0 + 36.850 / 3600, 1e-6);
   EXPECT_NEAR(april.siderealTime, (13 + 10 / 60.0 + 46.1351 / 3600) * 15, 1e-5);
 }
 
@@ -64,10 +64,12 @@ TEST(SolarPosition, TrackKeepsToTheFullAlgorithm) {
   for (qint64 t : times) {
     const SolarPosition full = ComputeSolarPosition(t, capeTown);
     const SolarPosition fast = track.At(t);
-    const double ascension = std::remainder(fast.rightAscension - full.rightAscension, 360.0);
-    worst = std::max({worst, std::abs(fast.zenith - full.zenith),
-                      std::abs(std::remainder(fast.azimuth - full.azimuth, 360.0)),
-                      std::abs(ascension), std::abs(fast.declination - full.declination)});
+    const double ascension =
+        std::remainder(fast.geocentric.rightAscension - full.geocentric.rightAscension, 360.0);
+    worst =
+        std::max({worst, std::abs(fast.zenith - full.zenith),
+                  std::abs(std::remainder(fast.azimuth - full.azimuth, 360.0)), std::abs(ascension),
+                  std::abs(fast.geocentric.declination - full.geocentric.declination)});
   }
   EXPECT_LT(worst, 1e-5);
 }
