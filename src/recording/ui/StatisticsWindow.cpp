@@ -50,6 +50,7 @@ StatisticsWindow::StatisticsWindow(SeriesStatistics statistics, ReadingSeries se
   GridFigures = ReadOnlyTable(this, QStringLiteral("GridFigures"), 0, 2);
   GridFigures->horizontalHeader()->hide();
   GridFigures->horizontalHeader()->setStretchLastSection(true);
+  GridFigures->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   ShowFigures();
 
   const QStringList headings = DailyHeadings(statistics_);
@@ -81,10 +82,10 @@ StatisticsWindow::StatisticsWindow(SeriesStatistics statistics, ReadingSeries se
   buttons->addWidget(CmdCopy);
   buttons->addWidget(CmdExport);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(GridFigures, 2);
-  layout->addWidget(GridDays, 3);
+  layout->addWidget(GridFigures);
+  layout->addWidget(GridDays, 1);
   layout->addLayout(buttons);
-  resize(640, 560);
+  resize(640, 600);
 }
 
 void StatisticsWindow::ShowFigures() {
@@ -97,6 +98,9 @@ void StatisticsWindow::ShowFigures() {
     SetCell(GridFigures, r, 1, figures[static_cast<std::size_t>(r)].second, false);
   }
   GridFigures->resizeColumnToContents(0);
+  // Every figure in sight: the grid as tall as its rows, the daily table taking the rest.
+  GridFigures->setFixedHeight(GridFigures->verticalHeader()->length() +
+                              2 * GridFigures->frameWidth());
 }
 
 void StatisticsWindow::CmdSiteClick() {
