@@ -16,11 +16,15 @@ using Bytes = std::vector<std::uint8_t>;
 
 class SetDownloadTest : public LoggerAppTest {
  protected:
+  void AddSet(const std::vector<QString>& readings = {QStringLiteral("1")}) {
+    meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
+                  readings);
+  }
   // Reads the directory so that the Memory window lists the meter's sets.
   void OpenMemory() {
     ClickToolbar("Logger");
     ASSERT_NE(memory(), nullptr);
-    sentBefore = meter->received.size();
+    meter->received.clear();
   }
   void ExpectNoListAndMessage(const QString& text) {
     const auto m = Messages();
@@ -38,18 +42,23 @@ class SetDownloadTest : public LoggerAppTest {
     EXPECT_TRUE(app.panel().Toolbar1->isEnabled());
     EXPECT_FALSE(memory()->DownloadRunning());
   }
-
-  std::size_t sentBefore = 0;
 };
 
 TEST_F(SetDownloadTest, ARowClickListsTheSetInTheDataList) {
   meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("000000060"),
                 QStringLiteral("W/(M)2"), {QStringLiteral("123.4"), QStringLiteral(" 56.7")});
   OpenMemory();
+  // Keys, toolbar and window take no clicks while the list fills.
+  std::vector<bool> enabledSeen;
+  dataList.onEntry = [&] {
+    enabledSeen.push_back(memory()->isEnabled() || app.panel().face->isEnabled() ||
+                          app.panel().Toolbar1->isEnabled() || TimersRunning());
+  };
   ClickRow(0);
+  EXPECT_EQ(enabledSeen, (std::vector<bool>{false, false}));
 
   const std::uint64_t blocks = SetBlockCount(meter->sets[0].length);
-  EXPECT_EQ(Sent(sentBefore), (std::vector<Bytes>{{0x00, 0x02, 0x07, 0x01}}));
+  EXPECT_EQ(Commands(4), (std::vector<Bytes>{{0x00, 0x02, 0x07, 0x01}}));
   EXPECT_EQ(dataList.shownUnits, std::vector<QString>{kUnitWatts});
   EXPECT_EQ(dataList.entries, QStringList({"         1\t  12/03/04 05:06:07\t 123.4\t",
                                            "         2\t  12/03/04 05:07:07\t  56.7\t"}));
@@ -60,6 +69,10 @@ TEST_F(SetDownloadTest, ARowClickListsTheSetInTheDataList) {
   EXPECT_TRUE(Messages().empty());
   EXPECT_TRUE(TimersRunning());
   ExpectClicksTakenAgain();
+  ClickRow(0);  // an open list is replaced by each download
+  EXPECT_EQ(dataList.shownUnits.size(), 2u);
+  EXPECT_EQ(dataList.closes, 1);
+  EXPECT_EQ(dataList.entries.size(), 2);
 }
 
 TEST_F(SetDownloadTest, TheSetNumberGoesOutAsOneByteAndBtuSetsSaySo) {
@@ -69,7 +82,7 @@ TEST_F(SetDownloadTest, TheSetNumberGoesOutAsOneByteAndBtuSetsSaySo) {
                   {QStringLiteral(" 1.00")});
   OpenMemory();
   ClickRow(11);
-  EXPECT_EQ(Sent(sentBefore), (std::vector<Bytes>{{0x00, 0x02, 0x07, 0x0C}}));
+  EXPECT_EQ(Commands(4), (std::vector<Bytes>{{0x00, 0x02, 0x07, 0x0C}}));
   EXPECT_EQ(app.instrument().byteSlots.text(3), QStringLiteral("C"));
   EXPECT_EQ(dataList.shownUnits, std::vector<QString>{kUnitBtu});
   EXPECT_EQ(logger().state().LoggerUnit, kUnitBtu);
@@ -77,35 +90,8 @@ TEST_F(SetDownloadTest, TheSetNumberGoesOutAsOneByteAndBtuSetsSaySo) {
   EXPECT_TRUE(dataList.entries[0].contains(QStringLiteral("26/05/12 10:00:00")));
 }
 
-TEST_F(SetDownloadTest, KeysToolbarAndWindowTakeNoClicksWhileTheListFills) {
-  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
-                {QStringLiteral("1"), QStringLiteral("2")});
-  OpenMemory();
-  std::vector<bool> enabledSeen;
-  dataList.onEntry = [&] {
-    enabledSeen.push_back(memory()->isEnabled() || app.panel().face->isEnabled() ||
-                          app.panel().Toolbar1->isEnabled() || TimersRunning());
-  };
-  ClickRow(0);
-  EXPECT_EQ(enabledSeen, (std::vector<bool>{false, false}));
-  ExpectClicksTakenAgain();
-  EXPECT_TRUE(TimersRunning());
-}
-
-TEST_F(SetDownloadTest, AnOpenDataListIsReplacedByEachDownload) {
-  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
-                {QStringLiteral("1")});
-  OpenMemory();
-  ClickRow(0);
-  ClickRow(0);
-  EXPECT_EQ(dataList.shownUnits.size(), 2u);
-  EXPECT_EQ(dataList.closes, 1);
-  EXPECT_EQ(dataList.entries.size(), 1);
-}
-
 TEST_F(SetDownloadTest, AMeterThatStopsInTheMiddleListsNothing) {
-  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
-                std::vector<QString>(200, QStringLiteral("1.0")));
+  AddSet(std::vector<QString>(200, QStringLiteral("1.0")));
   meter->sets[0].blocksSent = 10;
   OpenMemory();
   dataList.open = true;  // a list from an earlier download
@@ -117,8 +103,7 @@ TEST_F(SetDownloadTest, AMeterThatStopsInTheMiddleListsNothing) {
 
 TEST_F(SetDownloadTest, AnAnnouncedLengthIsNotTakenOnTrust) {
   // The meter claims 4 GB but sends three blocks: the download ends at the missing fourth.
-  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
-                {QStringLiteral("1")});
+  AddSet();
   meter->sets[0].length = 0xFFFFFFFFu;
   meter->sets[0].blocksSent = 3;
   OpenMemory();
@@ -127,13 +112,12 @@ TEST_F(SetDownloadTest, AnAnnouncedLengthIsNotTakenOnTrust) {
 }
 
 TEST_F(SetDownloadTest, WithoutAConnectionTheUserIsToldSoAndNothingIsListed) {
-  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
-                {QStringLiteral("1")});
+  AddSet();
   OpenMemory();
   app.instrument().link.CloseHandles();
   port.present = false;
   ClickRow(0);
-  EXPECT_TRUE(Sent(sentBefore).empty());
+  EXPECT_TRUE(Commands(4).empty());
   EXPECT_EQ(memory()->LastOutcome(), DownloadOutcome::NotConnected);
   ExpectNoListAndMessage(loggertext::kNotConnected);
 }
@@ -143,8 +127,7 @@ TEST_F(SetDownloadTest, AnAnnouncedLengthIsCutToTheLoggerCapacity) {
   // many blocks it goes on sending.
   meter->capacityKb = 4;
   meter->freeKb = 2;
-  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
-                {QStringLiteral("1")});
+  AddSet();
   meter->sets[0].length = 0xFFFFFFFFu;
   meter->sets[0].blocksSent = 100;
   OpenMemory();
@@ -161,8 +144,7 @@ TEST_F(SetDownloadTest, ControlCharactersInReadingsShowAsQuestionMarksAndReadBac
                                                              5),
                                          QString::fromLatin1("\x7f\x1b\x85.5"),
                                          QStringLiteral("12.34")};
-  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
-                readings);
+  AddSet(readings);
   OpenMemory();
   ClickRow(0);
   const QStringList shown = {"1?2.3", "4??56", "7?89x", "???.5", "12.34"};
@@ -189,12 +171,11 @@ TEST_F(SetDownloadTest, ControlCharactersInReadingsShowAsQuestionMarksAndReadBac
 }
 
 TEST_F(SetDownloadTest, ASilentMeterStopsTheDownload) {
-  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
-                {QStringLiteral("1")});
+  AddSet();
   OpenMemory();
   port.silent = true;
   ClickRow(0);
-  EXPECT_EQ(Sent(sentBefore), (std::vector<Bytes>{{0x00, 0x02, 0x07, 0x01}}));
+  EXPECT_EQ(Commands(4), (std::vector<Bytes>{{0x00, 0x02, 0x07, 0x01}}));
   ExpectNoListAndMessage(loggertext::kMeterStopped);
 }
 
@@ -224,8 +205,7 @@ TEST_F(SetDownloadTest, SetsWithoutReadableDataListNothing) {
 }
 
 TEST_F(SetDownloadTest, ClosingTheListWhileItFillsStopsAddingLines) {
-  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
-                std::vector<QString>(10, QStringLiteral("1.0")));
+  AddSet(std::vector<QString>(10, QStringLiteral("1.0")));
   OpenMemory();
   dataList.onEntry = [&] {
     if (dataList.entries.size() == 3) dataList.open = false;
