@@ -71,10 +71,9 @@ TEST_F(VirtualMeterTest, KeysChangeWhatTheDisplayShows) {
   Do({cmd::kKeyHold});
   EXPECT_EQ(meter.CurrentReadingText(), "600.0");
   Do({cmd::kKeyUnit});
-  EXPECT_EQ(meter.unit, "Btu/(ft)2.h");
-  EXPECT_EQ(meter.CurrentReadingText(), "190.2");
+  EXPECT_EQ(meter.unit + " " + meter.CurrentReadingText(), "Btu/(ft)2.h 190.2");
   Do({cmd::kKeyUnit});
-  EXPECT_EQ(meter.unit, "W/(M)2");
+  EXPECT_EQ(meter.unit + " " + meter.CurrentReadingText(), "W/(M)2 600.0");
   Do({cmd::kKeyOnOff});
   EXPECT_EQ(Ask(cmd::kQueryDisplay), Bytes(30, 0));
   Do({cmd::kKeyOnOff});
