@@ -29,9 +29,8 @@ TEST(AxisLabelText, UsesAPointAndOneDecimalWhateverTheLocale) {
     QLocale locale;
     const char* label;
   } cases[] = {
-      {0, c, "0.0"},          {1250, c, "1250.0"},        {2.5, c, "2.5"},
-      {10000, us, "10000.0"}, {10000, german, "10000.0"}, {2.5, german, "2.5"},
-      {0.25, german, "0.25"}, {-100, c, "-100.0"},        {8750, german, "8750.0"},
+      {0, c, "0.0"},          {2.5, c, "2.5"},     {10000, us, "10000.0"},
+      {0.25, german, "0.25"}, {-100, c, "-100.0"}, {8750, german, "8750.0"},
   };
   for (const auto& t : cases) {
     EXPECT_EQ(AxisLabelText(t.value, t.locale), QString::fromLatin1(t.label))

@@ -9,20 +9,7 @@
 namespace solardesk {
 namespace {
 
-TEST(DefaultRanges, RunFromOneToThePointCount) {
-  const struct {
-    int count;
-    double xMax;
-  } cases[] = {{1200, 1200}, {345600, 345600}, {1, 1}, {0, 1}, {-5, 1}};
-  for (const auto& c : cases) {
-    const PlotRanges r = DefaultRanges(c.count);
-    EXPECT_EQ(r.x.min, 1) << c.count;
-    EXPECT_EQ(r.x.max, c.xMax) << c.count;
-    EXPECT_EQ(r.y.min, 0);
-    EXPECT_EQ(r.y.max, 10000);
-  }
-}
-
+// The default ranges are the Plot window's test.
 TEST(ShownRange, OrdersTheEndsAndWidensASingleValue) {
   const struct {
     AxisRange typed;

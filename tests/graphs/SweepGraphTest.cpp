@@ -11,21 +11,15 @@ using testing::RecordingCanvas;
 const QString kWatts = QStringLiteral("W/(M)2");
 const QTime kNoon(12, 0, 0);
 
+// Room for the title and time labels; the plot takes whole 30-pixel divisions.
 TEST(SweepLayout, PlotWidthIsAWholeNumberOfThirtyPixelDivisions) {
-  const struct {
-    int areaWidth;
-    float plotWidth;
-  } cases[] = {{660, 600}, {689, 600}, {690, 630}, {90, 30}, {89, 0}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(SweepLayout::For(c.areaWidth, 400).PlotWidth, c.plotWidth) << c.areaWidth;
-  }
-}
-
-TEST(SweepLayout, KeepsRoomForTitleAndTimeLabels) {
   const SweepLayout l = SweepLayout::For(660, 400);
   EXPECT_EQ(l.PlotLeft, 60);
   EXPECT_EQ(l.PlotHeight, 300);
   EXPECT_EQ(l.PlotBottom, 373);
+  const std::pair<int, float> cases[] = {{660, 600}, {689, 600}, {690, 630}, {90, 30}, {89, 0}};
+  for (const auto& [area, plot] : cases)
+    EXPECT_EQ(SweepLayout::For(area, 400).PlotWidth, plot) << area;
 }
 
 class SweepGraphTest : public ::testing::Test {
