@@ -14,12 +14,10 @@ TEST(ShownRange, OrdersTheEndsAndWidensASingleValue) {
   const struct {
     AxisRange typed;
     AxisRange shown;
-  } cases[] = {
-      {{1, 1200}, {1, 1200}},
-      {{300, 100}, {100, 300}},
-      {{1, 1}, {0.5, 1.5}},
-      {{-2, -2}, {-2.5, -1.5}},
-  };
+  } cases[] = {{{1, 1200}, {1, 1200}},
+               {{300, 100}, {100, 300}},
+               {{1, 1}, {0.5, 1.5}},
+               {{-2, -2}, {-2.5, -1.5}}};
   for (const auto& c : cases) {
     const AxisRange s = ShownRange(c.typed);
     EXPECT_EQ(s.min, c.shown.min);

@@ -39,7 +39,7 @@ class SweepGraphTest : public ::testing::Test {
   RecordingCanvas canvas;
 };
 
-TEST_F(SweepGraphTest, LayoutLabelsTheAxisInEighthsOfTheLimits) {
+TEST_F(SweepGraphTest, LayoutLabelsTheAxisInEighthsOfTheLimitsAndRestartsTheSweep) {
   RecordingCanvas c;
   graph.Layout(660, 400, kWatts, QLocale(QLocale::German, QLocale::Germany), c);
   EXPECT_EQ(c.clears, 1);
@@ -51,9 +51,17 @@ TEST_F(SweepGraphTest, LayoutLabelsTheAxisInEighthsOfTheLimits) {
   EXPECT_EQ(c.texts[0].topLeft, QPointF(60 - 40 - 3 * 8 / 4.0, 373 - 6));
   EXPECT_EQ(c.texts[8].topLeft.y(), 373 - 6 - 300);
   EXPECT_EQ(c.texts[9].topLeft, QPointF(20, 373 - 300 - 30));
+  // A new layout restarts the sweep.
+  TickWith(QStringLiteral("1"));
+  TickWith(QStringLiteral("1"));
+  graph.StepWidth = 0.5f;
+  graph.Layout(690, 500, kWatts, QLocale::c(), canvas);
+  EXPECT_EQ(graph.SweepPos, -0.5f);
+  EXPECT_EQ(graph.PrevPointX, 0);
+  EXPECT_EQ(graph.PlotHeight, 400);
 }
 
-TEST_F(SweepGraphTest, HeightsFollowTheLimitsAndStopJustBeyondThem) {
+TEST_F(SweepGraphTest, HeightsFollowTheLimitsAndStopJustBeyondThePlot) {
   graph.UpperLimit = 1000;
   graph.LowerLimit = 100;
   const struct {
@@ -61,6 +69,10 @@ TEST_F(SweepGraphTest, HeightsFollowTheLimitsAndStopJustBeyondThem) {
     float height;
   } cases[] = {{1000, 300}, {100, 0}, {550, 150}, {1000.5, 305}, {99.9, -3}, {20000, 305}};
   for (const auto& c : cases) EXPECT_FLOAT_EQ(graph.HeightFor(c.value), c.height) << c.value;
+  TickWith(QStringLiteral("500"));  // drawn just outside the plot; not a number counts as 0
+  EXPECT_EQ(TickWith(QStringLiteral("2000"))[0].to.y(), 373 - 305);
+  EXPECT_EQ(TickWith(QStringLiteral("50"))[0].to.y(), 373 + 3);
+  EXPECT_EQ(TickWith(QStringLiteral("----"))[0].to.y(), 373 + 3);
 }
 
 TEST_F(SweepGraphTest, PointsJoinWithinASweepButNotAcrossSweeps) {
@@ -76,15 +88,6 @@ TEST_F(SweepGraphTest, PointsJoinWithinASweepButNotAcrossSweeps) {
   EXPECT_TRUE(TickWith(QStringLiteral("2000")).empty());
   EXPECT_EQ(graph.SweepPos, 0);
   EXPECT_EQ(graph.PrevPointX, 60);
-}
-
-TEST_F(SweepGraphTest, ReadingsBeyondTheLimitsAreDrawnJustOutsideThePlot) {
-  graph.UpperLimit = 1000;
-  graph.LowerLimit = 100;
-  TickWith(QStringLiteral("500"));
-  EXPECT_EQ(TickWith(QStringLiteral("2000"))[0].to.y(), 373 - 305);
-  EXPECT_EQ(TickWith(QStringLiteral("50"))[0].to.y(), 373 + 3);
-  EXPECT_EQ(TickWith(QStringLiteral("----"))[0].to.y(), 373 + 3);  // not a number: 0
 }
 
 TEST_F(SweepGraphTest, ASweepStartsByWipingThePlotAndItsTimeLabels) {
@@ -138,17 +141,6 @@ TEST_F(SweepGraphTest, AChangedUnitDrawsNothing) {
   EXPECT_TRUE(canvas.fills.empty());
   EXPECT_EQ(graph.Tick(QStringLiteral("5"), QString(), kWatts, kNoon, canvas),
             SweepGraph::TickResult::UnitChanged);
-}
-
-TEST_F(SweepGraphTest, LayoutRestartsTheSweep) {
-  TickWith(QStringLiteral("1"));
-  TickWith(QStringLiteral("1"));
-  graph.StepWidth = 0.5f;
-  graph.Layout(690, 500, kWatts, QLocale::c(), canvas);
-  EXPECT_EQ(graph.SweepPos, -0.5f);
-  EXPECT_EQ(graph.PrevPointX, 0);
-  EXPECT_EQ(graph.PlotWidth, 630);
-  EXPECT_EQ(graph.PlotHeight, 400);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QStringList>
+
 #include "link/OutputSlots.h"
 
 namespace solardesk {

@@ -140,14 +140,12 @@ TEST(NoMeter, CommandsThatNeedTheMetersAnswerSaySoAndDoNothingElse) {
     const struct {
       std::string command;
       std::function<void()> run;
-    } cases[] = {
-        {"Reservation", choose(0)},
-        {"Cycling", choose(1)},
-        {"Calibration", choose(2)},
-        {"RTC", [&] { panel.clickToolbar(QStringLiteral("RTC")); }},
-        {"Logger", [&] { panel.clickToolbar(QStringLiteral("Logger")); }},
-        {"Interval", meterInterval},
-    };
+    } cases[] = {{"Reservation", choose(0)},
+                 {"Cycling", choose(1)},
+                 {"Calibration", choose(2)},
+                 {"RTC", [&] { panel.clickToolbar(QStringLiteral("RTC")); }},
+                 {"Logger", [&] { panel.clickToolbar(QStringLiteral("Logger")); }},
+                 {"Interval", meterInterval}};
     for (const auto& c : cases) {
       rig.dialogs.shown.clear();
       c.run();
@@ -159,8 +157,7 @@ TEST(NoMeter, CommandsThatNeedTheMetersAnswerSaySoAndDoNothingElse) {
       EXPECT_EQ(said.owner, c.command == "RTC" ? clockWindow : &panel) << where;
       EXPECT_TRUE(panel.PicReservation->isHidden() && panel.PicCycling->isHidden()) << where;
       EXPECT_EQ(rig.app.logger().memory(), nullptr) << where;
-      EXPECT_TRUE(rig.instrument().Timer1.isActive() && rig.instrument().Timer2.isActive())
-          << where;
+      EXPECT_TRUE(rig.TimersRunning()) << where;
     }
     // Queries only: nothing was ever written to the meter.
     for (const auto& r : rig.Commands()) EXPECT_EQ(r[1], 0x02);

@@ -74,8 +74,7 @@ TEST_F(ScenarioTest, MistakesNameTheirKey) {
        "logger.sets[0].colour"},
       {R"({"logger": {"free": 1}})", "logger.free"},
       {R"({"silent": "yes"})", "silent"},
-      {R"({"input_report_length": 0})", "input_report_length"},
-  };
+      {R"({"input_report_length": 0})", "input_report_length"}};
   for (const auto& c : cases) {
     const auto s = Load(c.json);
     EXPECT_TRUE(s.error.startsWith(QString::fromLatin1(c.key) + ":"))
