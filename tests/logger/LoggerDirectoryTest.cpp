@@ -169,15 +169,13 @@ TEST_F(LoggerDirectoryTest, EraseAsksFirstAndSendsOnlyOnOk) {
     EXPECT_EQ(memory(), nullptr);
     EXPECT_FALSE(logger().state().MemoryOpen);
     EXPECT_TRUE(TimersRunning());
-    const auto m = Messages();
-    ASSERT_EQ(m.size(), 2u);
-    for (const auto& shown : m) {
-      EXPECT_EQ(shown.text,
-                QStringLiteral("All the Automatically Recorded data in memory will be deleted!"));
-      EXPECT_EQ(shown.title, QStringLiteral("Warning"));
+    for (const auto& shown : Messages()) {
+      EXPECT_EQ(shown.text + "|" + shown.title,
+                "All the Automatically Recorded data in memory will be deleted!|Warning");
       EXPECT_EQ(shown.icon, MessageIcon::Exclamation);
       EXPECT_EQ(shown.buttons, MessageButtons::OkCancel);
     }
+    EXPECT_EQ(Messages().size(), 2u);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 }

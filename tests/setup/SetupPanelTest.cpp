@@ -220,20 +220,17 @@ TEST_F(SetupPanelTest, SchedulesLoadExitAndWrite) {
   }
 }
 
-TEST_F(SetupPanelTest, ReservationDateListsFollowTheMonthAsRead) {
+// The date lists follow the month as read, then each pick of a year or month.
+TEST_F(SetupPanelTest, DateListsFollowTheMonthAsReadAndAsPicked) {
   // Start month 0: no date list; stop in a 30-day month with the date shown as read.
   rig.meter->reservation = {26, 0, 17, 8, 0, 0, 26, 4, 31, 9, 0, 0};
   Choose(0);
-  EXPECT_EQ(panel().ComboRes[1]->currentText(), "00");
-  EXPECT_EQ(panel().ComboRes[2]->count(), 0);
-  EXPECT_EQ(panel().ComboRes[2]->currentText(), "17");
-  EXPECT_EQ(panel().ComboRes[8]->count(), 30);
-  EXPECT_EQ(panel().ComboRes[8]->currentText(), "31");
-}
-
-TEST_F(SetupPanelTest, PickingAYearOrMonthRefillsThatRowsDates) {
-  Choose(0);
   auto& res = panel().ComboRes;
+  EXPECT_EQ(QStringList({res[1]->currentText(), res[2]->currentText(), res[8]->currentText()}),
+            QStringList({"00", "17", "31"}));
+  EXPECT_EQ(res[2]->count(), 0);
+  EXPECT_EQ(res[8]->count(), 30);
+
   Pick(res[6], "08");
   Pick(res[7], "02");
   EXPECT_EQ(Items(res[8]).size(), 29);
