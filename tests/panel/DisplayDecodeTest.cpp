@@ -64,20 +64,12 @@ TEST(DisplayDecode, ShortAnswersAndTheSpareBit) {
   EXPECT_EQ(DecodeDisplayImage(r), spare);
 }
 
+// Every figure in every place is decoded from the meter's bytes below; here, what is no figure.
 TEST(DisplayDecode, FiguresAreRecognisedOnlyByTheirExactSegments) {
-  const struct {
-    const char* on;
-    char expected;
-  } cases[] = {
-      {"abcdefg", '8'}, {"abcdef", '0'}, {"acdefg", '6'}, {"abcdfg", '9'},
-      {"abdeg", '2'},   {"abcdg", '3'},  {"acdfg", '5'},  {"bcfg", '4'},
-      {"abc", '7'},     {"bc", '1'},     {"", ' '},       {"g", ' '},
-      {"abcf", ' '},    {"efg", ' '},    {"abcd", ' '},   {"bcd", ' '},
-  };
-  for (const auto& c : cases) {
+  for (const char* on : {"", "g", "abcf", "efg", "abcd", "bcd"}) {
     DigitSegments s{};
-    for (const char* p = c.on; *p; ++p) s[*p - 'a'] = true;
-    EXPECT_EQ(SegmentsToChar(s), QLatin1Char(c.expected)) << c.on;
+    for (const char* p = on; *p; ++p) s[*p - 'a'] = true;
+    EXPECT_EQ(SegmentsToChar(s), QLatin1Char(' ')) << on;
   }
 }
 
