@@ -47,35 +47,27 @@ TEST_F(MeterLinkTest, NoMeterMeansNoConnectionAndNothingWritten) {
   EXPECT_FALSE(link.LocateMeter());
 }
 
-TEST_F(MeterLinkTest, TheFirstOfTwoMatchingDevicesWins) {
-  auto second = std::make_shared<VirtualMeter>(clock);
-  AddMeter();
-  auto& other = bus.AddPort(second);
-  Query(cmd::kQueryDisplay);
-  EXPECT_TRUE(link.MeterConnected());
-  EXPECT_EQ(status, "SOLAR POWER METER");
-  EXPECT_EQ(meter->received.size(), 1u);
-  EXPECT_TRUE(second->received.empty());
-  EXPECT_EQ(other.opens, 0);
-}
-
-TEST_F(MeterLinkTest, OtherDevicesAndUnopenableCandidatesAreNeverTaken) {
+// Another vendor's device and a meter that cannot be opened are never taken; of two meters
+// that can, the first wins.
+TEST_F(MeterLinkTest, TheFirstMatchingDeviceThatOpensWins) {
   auto keyboard = std::make_shared<VirtualMeter>(clock);
-  auto& k = bus.AddPort(keyboard);
-  k.vendorId = 0x046D;
+  bus.AddPort(keyboard).vendorId = 0x046D;
   auto locked = std::make_shared<VirtualMeter>(clock);
   bus.AddPort(locked).accessDenied = true;
   EXPECT_FALSE(link.LocateMeter());
   EXPECT_TRUE(link.AccessDenied());
   EXPECT_EQ(status, " No Connection");
 
-  AddMeter();  // a second meter that can be opened is taken
+  AddMeter();
+  auto second = std::make_shared<VirtualMeter>(clock);
+  auto& other = bus.AddPort(second);
   EXPECT_TRUE(link.LocateMeter());
   EXPECT_TRUE(link.AccessDenied());  // the refused one is still reported
+  EXPECT_EQ(status, "SOLAR POWER METER");
   Query(cmd::kQueryDisplay);
   EXPECT_EQ(meter->received.size(), 1u);
-  EXPECT_TRUE(locked->received.empty());
-  EXPECT_TRUE(keyboard->received.empty());
+  for (const auto& m : {locked, keyboard, second}) EXPECT_TRUE(m->received.empty());
+  EXPECT_EQ(other.opens, 0);
 }
 
 TEST_F(MeterLinkTest, ReportLengthsComeFromTheDeviceAndTrafficIsReportedBothWays) {
@@ -107,12 +99,13 @@ TEST_F(MeterLinkTest, SixtyFiveByteReportsCarryZerosBeyondTheSlots) {
   EXPECT_EQ(link.InputByte(0), 0);  // report ID
 }
 
-TEST_F(MeterLinkTest, UnpluggedMeterLeavesTheLastAnswerAndReconnectsLazily) {
+// An unplugged meter is dropped at once, a silent one after two seconds; either way the last
+// answer stays, and a meter plugged in again is found by the next exchange.
+TEST_F(MeterLinkTest, LostMetersLeaveTheLastAnswerAndReconnectLazily) {
   auto& port = AddMeter();
   Query(cmd::kQuerySettings);
   const auto good = link.InputReport();
   ASSERT_FALSE(good.empty());
-
   port.present = false;
   Query(cmd::kQueryClock);
   EXPECT_FALSE(link.MeterConnected());
@@ -125,19 +118,15 @@ TEST_F(MeterLinkTest, UnpluggedMeterLeavesTheLastAnswerAndReconnectsLazily) {
   EXPECT_TRUE(link.MeterConnected());
   ASSERT_EQ(meter->received.size(), 1u);
   EXPECT_EQ(link.InputByte(1), meter->cycling[0]);
-}
 
-TEST_F(MeterLinkTest, SilentMeterTimesOutAndKeepsTheStaleAnswer) {
-  auto& port = AddMeter();
-  Query(cmd::kQuerySettings);
-  const auto good = link.InputReport();
+  const auto cycling = link.InputReport();
   port.silent = true;
   int waited = 0;
   bus.waitForTimeout = [&](int ms) { waited = ms; };
   Query(cmd::kQueryClock);
   EXPECT_EQ(waited, 2000);
   EXPECT_FALSE(link.MeterConnected());
-  EXPECT_EQ(link.InputReport(), good);
+  EXPECT_EQ(link.InputReport(), cycling);
 }
 
 TEST_F(MeterLinkTest, SendOrReceiveWhileDisconnectedOnlyConnects) {
