@@ -54,7 +54,7 @@ TEST_F(RealTimeGraphTest, GraphOpensOnceBesideTheMainWindowWithTheUnitAsTitle) {
   EXPECT_EQ(g->picture().width(), 690);
 }
 
-TEST_F(RealTimeGraphTest, TicksDrawTheReadingOnTheKeptPicture) {
+TEST_F(RealTimeGraphTest, TicksDrawTheReadingOnTheKeptPictureThatPrintsUnchanged) {
   RealTimeGraph* g = OpenGraph(QStringLiteral("5000"));
   const SweepGraph& s = g->graph();
   g->Timer1Tick();
@@ -76,6 +76,16 @@ TEST_F(RealTimeGraphTest, TicksDrawTheReadingOnTheKeptPicture) {
   EXPECT_TRUE(blackBeside(s.PlotBottom - s.PlotHeight));
   EXPECT_TRUE(blackBeside(s.PlotBottom));
   EXPECT_FALSE(blackBeside(s.PlotBottom - s.PlotHeight / 16));
+
+  // Print sends the picture to the printer unchanged.
+  const QImage before = g->picture().copy();
+  dialogs.printerAnswers.push_back(true);
+  dialogs.printToPdf = dir.filePath(QStringLiteral("graph.pdf"));
+  g->toolbarAction(QStringLiteral("Print"))->trigger();
+  EXPECT_EQ(dialogs.of("printer").size(), 1u);
+  EXPECT_GT(QFileInfo(dialogs.printToPdf).size(), 0);
+  EXPECT_EQ(g->picture(), before);
+  EXPECT_TRUE(g->Toolbar1->isVisible());
 }
 
 TEST_F(RealTimeGraphTest, AUnitChangeOrTheCloseBoxClosesTheGraphAndTheNextOpensWithTheNewUnit) {
@@ -196,20 +206,6 @@ TEST_F(RealTimeGraphTest, EntryFieldsDropKeysTheyDoNotTakeAndEnterWalksDownThePa
   Type(g->TxtCounts, Qt::Key_Return);
   EXPECT_FALSE(g->PMessage->isVisible());
   EXPECT_FLOAT_EQ(g->graph().StepWidth, 10.0f);
-}
-
-TEST_F(RealTimeGraphTest, PrintSendsThePictureUnchangedToThePrinter) {
-  RealTimeGraph* g = OpenGraph();
-  g->Timer1Tick();
-  g->Timer1Tick();
-  const QImage before = g->picture().copy();
-  dialogs.printerAnswers.push_back(true);
-  dialogs.printToPdf = dir.filePath(QStringLiteral("graph.pdf"));
-  g->toolbarAction(QStringLiteral("Print"))->trigger();
-  EXPECT_EQ(dialogs.of("printer").size(), 1u);
-  EXPECT_GT(QFileInfo(dialogs.printToPdf).size(), 0);
-  EXPECT_EQ(g->picture(), before);
-  EXPECT_TRUE(g->Toolbar1->isVisible());
 }
 
 }  // namespace

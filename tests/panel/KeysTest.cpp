@@ -138,11 +138,8 @@ TEST_F(KeysTest, AnyButtonOnAnyLabelPressesTheKey) {
       }
     }
   }
-}
-
-TEST_F(KeysTest, AKeyCarriesTheParametersTheLastCommandLeft) {
-  auto& byteSlots = rig.instrument().byteSlots;
-  byteSlots.setParameters(3, {0x0C, 3, 4, 5, 6, 7, 0x0C, 3, 5, 0, 0, 0});
+  // A key carries the parameters the last command left in the slots.
+  rig.instrument().byteSlots.setParameters(3, {0x0C, 3, 4, 5, 6, 7, 0x0C, 3, 5, 0, 0, 0});
   Click(KeyId::Hold);
   EXPECT_EQ(rig.Commands(15).back(),
             (Bytes{0x00, 0x01, 0x02, 0x0C, 3, 4, 5, 6, 7, 0x0C, 3, 5, 0, 0, 0}));

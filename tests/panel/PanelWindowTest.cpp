@@ -47,9 +47,7 @@ TEST_F(PanelWindowTest, LoadFillsTheFieldAndByteSlotLists) {
   EXPECT_FALSE(Panel().tmrDelay.isActive());
   EXPECT_FALSE(Panel().tmrContinuousDataCollect.isActive());
   EXPECT_EQ(Panel().tmrContinuousDataCollect.interval(), 1000);
-}
-
-TEST_F(PanelWindowTest, ByteSlotsAndTheirBoxesStayTogether) {
+  // The byte slots and their boxes stay together.
   Panel().CboByte[3]->setEditText("1A");
   EXPECT_EQ(app->instrument().byteSlots.text(3), "1A");
   app->instrument().byteSlots.setCommand(1, 0x13);
