@@ -102,15 +102,7 @@ TEST(ParseLoggerSet, TakesRecordsStartingAtLeast40PositionsBeforeTheLastData) {
   }
 }
 
-TEST(ParseLoggerSet, AnAllZeroEndHoldsNoRecords) {
-  const auto set = ParseLoggerSet(RawStream(640, {{207, "11111"}, {216, "22222"}}),
-                                  QStringLiteral("12/03/04 05:06:07"));
-  ASSERT_TRUE(set);
-  EXPECT_EQ(set->lastDataPos, 0u);
-  EXPECT_TRUE(set->lines.isEmpty());
-}
-
-TEST(ParseLoggerSet, ReadingsKeepTheirFiveCharactersAndLaterBytesAreIgnored) {
+TEST(ParseLoggerSet, ReadingsKeepTheirFiveCharactersAndAnAllZeroEndHoldsNoRecords) {
   // Record 1: five reading characters, then four bytes that are not shown.
   const auto stream = RawStream(320, {{207, " 9.99XYZW"}, {216, "12345"}, {264, "\x01"}});
   const auto set = ParseLoggerSet(stream, QStringLiteral("12/03/04 05:06:07"));
@@ -118,6 +110,12 @@ TEST(ParseLoggerSet, ReadingsKeepTheirFiveCharactersAndLaterBytesAreIgnored) {
   ASSERT_EQ(set->lines.size(), 2);
   EXPECT_TRUE(set->lines[0].endsWith(QStringLiteral("\t  9.99\t")));
   EXPECT_TRUE(set->lines[1].endsWith(QStringLiteral("\t 12345\t")));
+  // Without the end marker, an all-zero end holds no records.
+  const auto none = ParseLoggerSet(RawStream(640, {{207, "11111"}, {216, "22222"}}),
+                                   QStringLiteral("12/03/04 05:06:07"));
+  ASSERT_TRUE(none);
+  EXPECT_EQ(none->lastDataPos, 0u);
+  EXPECT_TRUE(none->lines.isEmpty());
 }
 
 TEST(ParseLoggerSet, UnitIsWattsWhenTheUnitTextHoldsACapitalW) {

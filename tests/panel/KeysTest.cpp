@@ -145,19 +145,7 @@ TEST_F(KeysTest, AnyButtonOnAnyLabelPressesTheKey) {
             (Bytes{0x00, 0x01, 0x02, 0x0C, 3, 4, 5, 6, 7, 0x0C, 3, 5, 0, 0, 0}));
 }
 
-TEST_F(KeysTest, WithTheMeterUnpluggedAPressFlashesAndSendsNothing) {
-  rig.port.present = false;
-  rig.instrument().link.CloseHandles();
-  Press(KeyId::Power);
-  EXPECT_EQ(face().key(KeyId::Power).fill, QColor(Qt::white));
-  Release(KeyId::Power);
-  EXPECT_TRUE(rig.meter->received.empty());
-  EXPECT_EQ(face().key(KeyId::Power).fill, QColor(255, 128, 0));
-  EXPECT_TRUE(rig.instrument().Timer1.isActive());
-  EXPECT_TRUE(rig.instrument().Timer2.isActive());
-}
-
-TEST_F(KeysTest, MemDecidesOnTheLastAnswerWhenTheCountQueryFails) {
+TEST_F(KeysTest, MemDecidesOnTheLastAnswerWhenTheCountQueryFailsAndNoMeterFlashesTheKey) {
   // A silent meter: the set-count query times out and byte 1 of the last answer decides.
   SetLoggerSets(2);
   Click(KeyId::Mem);  // the count answer (2) is now the last input report
@@ -167,6 +155,17 @@ TEST_F(KeysTest, MemDecidesOnTheLastAnswerWhenTheCountQueryFails) {
   EXPECT_EQ(rig.instrument().LoggerSetCount, 2);
   // The time-out dropped the connection, so the key code only searched for the meter.
   EXPECT_EQ(rig.Commands(), (std::vector<Bytes>{{0x00, 0x02, 0x06}}));
+
+  // With the meter unplugged a press flashes and sends nothing.
+  rig.port.silent = false;
+  rig.port.present = false;
+  rig.meter->received.clear();
+  Press(KeyId::Power);
+  EXPECT_EQ(face().key(KeyId::Power).fill, QColor(Qt::white));
+  Release(KeyId::Power);
+  EXPECT_TRUE(rig.meter->received.empty());
+  EXPECT_EQ(face().key(KeyId::Power).fill, QColor(255, 128, 0));
+  EXPECT_TRUE(rig.TimersRunning());
 }
 
 }  // namespace

@@ -64,7 +64,8 @@ TEST_F(SetupPanelTest, SetTogglesTheChooserClearingItsOptionsAndExitHidesIt) {
   EXPECT_TRUE(TimersRunning());
 }
 
-TEST_F(SetupPanelTest, CalibrationShowsTheMeterValueAndWritesTheLimitedEntry) {
+// The entry is limited, asked again when not a number, and Cancel writes nothing.
+TEST_F(SetupPanelTest, CalibrationShowsTheMeterValueAndWritesTheEntry) {
   rig.meter->calibration = 1234;
   rig.dialogs.inputAnswers = {"12345"};
   Choose(2);
@@ -81,10 +82,10 @@ TEST_F(SetupPanelTest, CalibrationShowsTheMeterValueAndWritesTheLimitedEntry) {
   // After a written calibration the chooser closes and polling stays stopped.
   EXPECT_TRUE(panel().PicSetup->isHidden());
   EXPECT_TRUE(TimersStopped());
-}
 
-TEST_F(SetupPanelTest, CalibrationThatIsNotANumberIsAskedAgainAndCancelWritesNothing) {
+  // Not a number: asked again, with the meter's value.
   rig.meter->calibration = 77;
+  rig.dialogs.shown.clear();
   rig.dialogs.inputAnswers = {"abc", "42"};
   Choose(2);
   const auto messages = rig.dialogs.of("message");
