@@ -33,7 +33,7 @@ TEST_F(PollingTest, NothingTalksToTheMeterBeforeTheFirstTick) {
   EXPECT_EQ(rig.instrument().Timer2.interval(), 1000 + SecondTicker::kMarginMs);
 }
 
-TEST_F(PollingTest, LiveMeterIsMirroredAndTheResultsListCleared) {
+TEST_F(PollingTest, LiveMeterIsMirroredWithItsUnitAndHoldAndTheResultsListCleared) {
   rig.panel().lstResults->addItem("left over");
   Tick();
   EXPECT_EQ(rig.panel().lstResults->count(), 0);
@@ -48,6 +48,16 @@ TEST_F(PollingTest, LiveMeterIsMirroredAndTheResultsListCleared) {
   EXPECT_FALSE(Face().annunciatorVisible(Ann::LblH));
   EXPECT_TRUE(Face().segmentVisible(1, 2));   // "9": b on
   EXPECT_FALSE(Face().segmentVisible(1, 5));  // "9": e off
+  // UNIT and HOLD pressed on the meter reach the mirror.
+  meter->Handle({0, 1, 0x02});  // HOLD pressed on the meter
+  meter->Handle({0, 1, 0x06});  // UNIT
+  Tick();
+  EXPECT_EQ(Published().ReadingUnit, "Btu/(ft)2.h");
+  EXPECT_FALSE(Face().annunciatorVisible(Ann::LblH));  // UNIT releases HOLD on this meter
+  meter->Handle({0, 1, 0x02});
+  Tick();
+  EXPECT_TRUE(Face().annunciatorVisible(Ann::LblH));
+  EXPECT_EQ(Published().ReadingText, "31.31");  // 98.76 W/m2 in Btu/(ft2.h)
 }
 
 TEST_F(PollingTest, AbsentMeterSearchesTwicePerTickAndDrawsNothingUntilAttached) {
@@ -93,19 +103,6 @@ TEST_F(PollingTest, ShortAnswersDrawNothingAndLeakNoHandles) {
   EXPECT_EQ(port.openHandles, 1);
   EXPECT_EQ(port.opens, 501);  // the first connection, then one search per faulting tick
   EXPECT_EQ(Face().nameCaption(), "SOLAR POWER METER");
-}
-
-TEST_F(PollingTest, UnitAndHoldOfTheMeterReachTheMirror) {
-  Tick();
-  meter->Handle({0, 1, 0x02});  // HOLD pressed on the meter
-  meter->Handle({0, 1, 0x06});  // UNIT
-  Tick();
-  EXPECT_EQ(Published().ReadingUnit, "Btu/(ft)2.h");
-  EXPECT_FALSE(Face().annunciatorVisible(Ann::LblH));  // UNIT releases HOLD on this meter
-  meter->Handle({0, 1, 0x02});
-  Tick();
-  EXPECT_TRUE(Face().annunciatorVisible(Ann::LblH));
-  EXPECT_EQ(Published().ReadingText, "31.31");  // 98.76 W/m2 in Btu/(ft2.h)
 }
 
 TEST_F(PollingTest, WriteThenReadButtonExchangesWhatTheSlotsHold) {
