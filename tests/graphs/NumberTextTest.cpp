@@ -38,7 +38,7 @@ TEST(AxisLabelText, UsesAPointAndOneDecimalWhateverTheLocale) {
   }
 }
 
-TEST(OneDecimalText, RoundsHalvesAwayFromZero) {
+TEST(NumberText, OneDecimalRoundsHalvesAwayFromZeroPlainIsTheShortestForm) {
   const struct {
     double value;
     const char* text;
@@ -47,9 +47,6 @@ TEST(OneDecimalText, RoundsHalvesAwayFromZero) {
       {-0.25, "-0.3"},    {-0.04, "0.0"},    {9999.95, "10000.0"}, {0, "0.0"},
   };
   for (const auto& c : cases) EXPECT_EQ(OneDecimalText(c.value), QString::fromLatin1(c.text));
-}
-
-TEST(PlainNumberText, GivesTheShortestPlainForm) {
   EXPECT_EQ(PlainNumberText(1200), QStringLiteral("1200"));
   EXPECT_EQ(PlainNumberText(2.5), QStringLiteral("2.5"));
   EXPECT_EQ(PlainNumberText(10000000), QStringLiteral("10000000"));

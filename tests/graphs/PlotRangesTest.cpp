@@ -25,9 +25,14 @@ TEST(ShownRange, OrdersTheEndsAndWidensASingleValue) {
   }
 }
 
-TEST(MiddleOf, IsTheCentreOfTheVisibleArea) {
+// Records are marked when each visible one has eight pixels.
+TEST(VisibleArea, ItsMiddleAndWhenRecordsAreMarked) {
   EXPECT_EQ(MiddleOf({{100, 300}, {200, 400}}), QPointF(200, 300));
   EXPECT_EQ(MiddleOf({{1, 2}, {0, 10000}}), QPointF(1.5, 5000));
+  EXPECT_TRUE(RecordsMarked({0.5, 1.5}, 600));
+  EXPECT_TRUE(RecordsMarked({1, 75}, 600));
+  EXPECT_FALSE(RecordsMarked({1, 76}, 600));
+  EXPECT_FALSE(RecordsMarked({1, 1200}, 600));
 }
 
 TEST(FitRanges, BothAxesAroundTheDataWithAMargin) {
@@ -51,13 +56,6 @@ TEST(FitRanges, BothAxesAroundTheDataWithAMargin) {
   }
   EXPECT_FALSE(FitRanges({}).has_value());
   EXPECT_FALSE(FitRanges(std::vector<float>{nan}).has_value());
-}
-
-TEST(RecordsMarked, WhenEachVisibleRecordHasEightPixels) {
-  EXPECT_TRUE(RecordsMarked({0.5, 1.5}, 600));
-  EXPECT_TRUE(RecordsMarked({1, 75}, 600));
-  EXPECT_FALSE(RecordsMarked({1, 76}, 600));
-  EXPECT_FALSE(RecordsMarked({1, 1200}, 600));
 }
 
 TEST(NearestRecord, RoundsToARecordWithinTheSeries) {

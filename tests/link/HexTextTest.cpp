@@ -7,7 +7,7 @@
 namespace solardesk {
 namespace {
 
-TEST(HexText, SlotTextsBecomeBytes) {
+TEST(HexText, SlotAndIdTextsBecomeNumbersAndNumbersUpperCaseDigits) {
   const struct {
     const char* text;
     int byte;
@@ -18,11 +18,8 @@ TEST(HexText, SlotTextsBecomeBytes) {
   for (const auto& c : cases) {
     EXPECT_EQ(HexTextToByte(QString::fromLatin1(c.text)), c.byte) << c.text;
   }
-}
-
-// Leading zeros are not significant; not hexadecimal reads as 0; five significant digits match
-// nothing.
-TEST(HexText, IdTextsStandForSixteenBitPatternsAndNumbersBecomeUpperCaseDigits) {
+  // Leading zeros are not significant; not hexadecimal reads as 0; five significant digits match
+  // nothing.
   const std::pair<const char*, std::optional<std::uint16_t>> ids[] = {
       {"483", 0x0483}, {"5750", 0x5750}, {"8000", 0x8000},       {"0000FFFF", 0xFFFF},
       {"XYZ", 0},      {"", 0},          {"10483", std::nullopt}};

@@ -94,14 +94,11 @@ TEST(EncodeCycling, TypedTextsAndTheirLimits) {
   }
 }
 
-TEST(FormatMeterClock, PackedDecimalBytesAsTheirHexDigits) {
+TEST(MeterClock, ShownAsPackedDecimalDigitsAndSetInPlainNumbers) {
   EXPECT_EQ(FormatMeterClock({0x00, 0x26, 0x12, 0x04, 0x23, 0x59, 0x58}), "26/12/04 23:59:58");
   EXPECT_EQ(FormatMeterClock({0x00, 0x1A, 0x0C, 0x04, 0x17, 0x3B, 0xFF}), "1A/0C/04 17:3B:FF");
   EXPECT_EQ(FormatMeterClock({0x00, 0x26}), "26/00/00 00:00:00");
-}
-
-// The clock window's test sets and shows a time with two-digit fields; here, one-digit ones.
-TEST(ClockSettingValues, PlainNumbersOfTheLocalTime) {
+  // The clock window's test sets and shows a time with two-digit fields; here, one-digit ones.
   const QDateTime early(QDate(2001, 1, 2), QTime(3, 4, 5));
   EXPECT_EQ(ClockSettingValues(early), (std::array<unsigned, 6>{1, 1, 2, 3, 4, 5}));
 }
