@@ -110,8 +110,14 @@ TEST_F(RealTimeGraphTest, AUnitChangeOrTheCloseBoxClosesTheGraphAndTheNextOpensW
   EXPECT_TRUE(app->graphState().GraphUnit.isEmpty());
 }
 
-TEST_F(RealTimeGraphTest, RefusedValuesAndCountsKeepThePanelOpenWithAMessage) {
+// Limit pauses the sweep and shows the current values; accepted ones restart it.
+TEST_F(RealTimeGraphTest, LimitPausesRefusesBadValuesAndAcceptedOnesRestartTheSweep) {
   RealTimeGraph* g = OpenGraph();
+  g->toolbarAction(QStringLiteral("Limit"))->trigger();
+  EXPECT_FALSE(g->Timer1.isActive());
+  EXPECT_TRUE(g->PMessage->isVisible());
+  EXPECT_EQ(Fields(*g), QStringList({"10000", "0", "600"}));
+  // Refused values and counts keep the panel open with a message.
   const struct {
     const char* max;
     const char* min;
@@ -135,15 +141,7 @@ TEST_F(RealTimeGraphTest, RefusedValuesAndCountsKeepThePanelOpenWithAMessage) {
     EXPECT_TRUE(g->PMessage->isVisible());
     EXPECT_FALSE(g->Timer1.isActive());
   }
-}
-
-// Limit pauses the sweep and shows the current values; accepted ones restart it.
-TEST_F(RealTimeGraphTest, LimitPausesAndAcceptedValuesRestartTheSweepWithTheNewStep) {
-  RealTimeGraph* g = OpenGraph();
-  g->toolbarAction(QStringLiteral("Limit"))->trigger();
-  EXPECT_FALSE(g->Timer1.isActive());
-  EXPECT_TRUE(g->PMessage->isVisible());
-  EXPECT_EQ(Fields(*g), QStringList({"10000", "0", "600"}));
+  dialogs.shown.clear();
   g->TxtMax->setText(QStringLiteral("1000"));
   g->TxtMin->setText(QStringLiteral("100"));
   g->TxtCounts->setText(QStringLiteral("1200"));

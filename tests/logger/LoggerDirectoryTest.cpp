@@ -107,7 +107,7 @@ TEST_F(LoggerDirectoryTest, NothingStoredSaysNoDataAndOpensNoWindow) {
   for (const auto& r : Commands()) EXPECT_NE(r[2], 0x08);
 }
 
-TEST_F(LoggerDirectoryTest, ManySetsShowAFullMemory) {
+TEST_F(LoggerDirectoryTest, ManySetsShowAFullMemoryAndASecondLoggerReplacesTheWindow) {
   AddSets(150);
   SetMemory(1'000'000, 900'000);
   meter->loggerStatus = 1;
@@ -117,11 +117,8 @@ TEST_F(LoggerDirectoryTest, ManySetsShowAFullMemory) {
   EXPECT_EQ(memory()->GridSet->rowCount(), 150);
   EXPECT_EQ(Commands(4).back(), (Bytes{0x00, 0x02, 0x08, 0x96}));
   EXPECT_TRUE(TimersRunning());
-}
 
-TEST_F(LoggerDirectoryTest, ASecondLoggerReplacesTheWindowAndClosesTheDataList) {
-  AddSets(2);
-  ClickToolbar("Logger");
+  // A second Logger replaces the window and closes the data list; closing the window ends it.
   QPointer<MemoryWindow> first = memory();
   dataList.open = true;
   meter->sets.pop_back();
@@ -129,7 +126,7 @@ TEST_F(LoggerDirectoryTest, ASecondLoggerReplacesTheWindowAndClosesTheDataList) 
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(first.isNull());
   ASSERT_NE(memory(), nullptr);
-  EXPECT_EQ(memory()->GridSet->rowCount(), 1);
+  EXPECT_EQ(memory()->GridSet->rowCount(), 149);
   EXPECT_FALSE(dataList.open);
   EXPECT_TRUE(logger().state().MemoryOpen);
   memory()->close();

@@ -85,7 +85,8 @@ TEST_F(SetDownloadTest, TheSetNumberGoesOutAsOneByteAndBtuSetsSaySo) {
   EXPECT_TRUE(dataList.entries[0].contains(QStringLiteral("26/05/12 10:00:00")));
 }
 
-TEST_F(SetDownloadTest, AMeterThatStopsInTheMiddleListsNothing) {
+// A meter that stops in the middle, a silent one and an unplugged one: nothing is listed.
+TEST_F(SetDownloadTest, AMeterThatStopsFallsSilentOrIsUnpluggedListsNothing) {
   AddSet(std::vector<QString>(200, QStringLiteral("1.0")));
   meter->sets[0].blocksSent = 10;
   OpenMemory();
@@ -94,13 +95,10 @@ TEST_F(SetDownloadTest, AMeterThatStopsInTheMiddleListsNothing) {
   EXPECT_EQ(memory()->LastOutcome(), DownloadOutcome::MeterStopped);
   ExpectNoListAndMessage(loggertext::kMeterStopped);
   EXPECT_EQ(memory()->MBar->value(), BlockProgress(10, SetBlockCount(meter->sets[0].length)));
-}
 
-// A silent meter stops the download; without a connection the user is told so.
-TEST_F(SetDownloadTest, ASilentOrUnpluggedMeterListsNothing) {
-  AddSet();
   OpenMemory();
   port.silent = true;
+  dialogs.shown.clear();
   ClickRow(0);
   EXPECT_EQ(Commands(4), (std::vector<Bytes>{{0x00, 0x02, 0x07, 0x01}}));
   ExpectNoListAndMessage(loggertext::kMeterStopped);
@@ -137,7 +135,7 @@ TEST_F(SetDownloadTest, AnAnnouncedLengthIsNotTakenOnTrustAndIsCutToTheLoggerCap
 
 // The lines saved are the lines shown; saving and reading back a logger list is the data file
 // reader's test.
-TEST_F(SetDownloadTest, ControlCharactersInReadingsShowAsQuestionMarks) {
+TEST_F(SetDownloadTest, ControlCharactersShowAsQuestionMarksAndAClosedListTakesNoMoreLines) {
   const std::vector<QString> readings = {QStringLiteral("1\t2.3"), QStringLiteral("4\r\n56"),
                                          QString::fromLatin1("7\0"
                                                              "89x",
@@ -153,6 +151,13 @@ TEST_F(SetDownloadTest, ControlCharactersInReadingsShowAsQuestionMarks) {
     EXPECT_TRUE(
         dataList.entries[i].endsWith(QStringLiteral("\t ") + shown[i] + QStringLiteral("\t")))
         << dataList.entries[i].toStdString();
+  // Closing the list while it fills stops adding lines.
+  dataList.onEntry = [&] {
+    if (dataList.entries.size() == 3) dataList.open = false;
+  };
+  ClickRow(0);
+  EXPECT_EQ(dataList.entries.size(), 3);
+  EXPECT_TRUE(TimersRunning());
 }
 
 TEST_F(SetDownloadTest, SetsWithoutReadableDataListNothing) {
@@ -178,17 +183,6 @@ TEST_F(SetDownloadTest, SetsWithoutReadableDataListNothing) {
     EXPECT_EQ(memory()->LastOutcome(), DownloadOutcome::Unreadable) << c.start;
     ExpectNoListAndMessage(loggertext::kUnreadableSet);
   }
-}
-
-TEST_F(SetDownloadTest, ClosingTheListWhileItFillsStopsAddingLines) {
-  AddSet(std::vector<QString>(10, QStringLiteral("1.0")));
-  OpenMemory();
-  dataList.onEntry = [&] {
-    if (dataList.entries.size() == 3) dataList.open = false;
-  };
-  ClickRow(0);
-  EXPECT_EQ(dataList.entries.size(), 3);
-  EXPECT_TRUE(TimersRunning());
 }
 
 TEST_F(SetDownloadTest, AMegabyteSetArrivesWhole) {
