@@ -90,7 +90,7 @@ TEST_F(SweepGraphTest, PointsJoinWithinASweepButNotAcrossSweeps) {
   EXPECT_EQ(graph.PrevPointX, 60);
 }
 
-TEST_F(SweepGraphTest, ASweepStartsByWipingThePlotAndItsTimeLabels) {
+TEST_F(SweepGraphTest, ASweepStartsByWipingThePlotThenTimeMarksEverySixtyPixels) {
   TickWith(QStringLiteral("1"));
   ASSERT_FALSE(canvas.fills.empty());
   EXPECT_EQ(canvas.fills[0].rect, QRectF(QPointF(60, 373 - 300 - 8), QPointF(660, 373 + 50)));
@@ -103,9 +103,7 @@ TEST_F(SweepGraphTest, ASweepStartsByWipingThePlotAndItsTimeLabels) {
   ASSERT_EQ(canvas.texts.size(), 1u);
   EXPECT_EQ(canvas.texts[0].text, QStringLiteral("12:00:00"));
   EXPECT_EQ(graph.TimeLabel, QStringLiteral("12:00:00"));
-}
-
-TEST_F(SweepGraphTest, TimeMarksEverySixtyPixelsShortTicksAtThirty) {
+  // Time marks every sixty pixels, short ticks at thirty.
   graph.StepWidth = 0.5f;
   graph.SweepPos = 0;
   const struct {

@@ -222,7 +222,7 @@ TEST_F(SetupPanelTest, SchedulesLoadExitAndWrite) {
 }
 
 // The date lists follow the month as read, then each pick of a year or month.
-TEST_F(SetupPanelTest, DateListsFollowTheMonthAsReadAndAsPicked) {
+TEST_F(SetupPanelTest, DateListsFollowTheMonthAsReadAndAsPickedAndTypingChangesNothing) {
   // Start month 0: no date list; stop in a 30-day month with the date shown as read.
   rig.meter->reservation = {26, 0, 17, 8, 0, 0, 26, 4, 31, 9, 0, 0};
   Choose(0);
@@ -253,9 +253,7 @@ TEST_F(SetupPanelTest, DateListsFollowTheMonthAsReadAndAsPicked) {
   Pick(res[3], "10");
   EXPECT_EQ(res[2]->currentText(), "20");
   EXPECT_EQ(res[8]->count(), 29);
-}
-
-TEST_F(SetupPanelTest, TypingIntoAReservationFieldChangesNothing) {
+  // Typing into a reservation field changes nothing.
   rig.meter->reservation = {26, 4, 17, 8, 0, 0, 26, 5, 20, 9, 0, 0};
   Choose(0);
   const QStringList before = Texts(panel().ComboRes);
@@ -273,7 +271,7 @@ TEST_F(SetupPanelTest, TypingIntoAReservationFieldChangesNothing) {
   EXPECT_EQ(panel().ComboRes[2]->count(), startDays);
 }
 
-TEST_F(SetupPanelTest, CyclingFieldsHoldWhatWasTypedIntoThem) {
+TEST_F(SetupPanelTest, CyclingFieldsHoldWhatWasTypedAndOnlyTimesOfDayAreWritten) {
   Choose(1);
   panel().show();
   panel().activateWindow();
@@ -295,9 +293,7 @@ TEST_F(SetupPanelTest, CyclingFieldsHoldWhatWasTypedIntoThem) {
   }
   QTest::mouseClick(setup().cycling.CmdCycOK, Qt::LeftButton);
   EXPECT_EQ(rig.Commands(9).back(), (Bytes{0x00, 0x01, 0x14, 1, 5, 0, 2, 7, 4}));
-}
-
-TEST_F(SetupPanelTest, CyclingFieldOutsideATimeOfDayIsRefusedAndThePanelStaysOpen) {
+  // A field outside a time of day is refused and the panel stays open.
   const struct {
     int field;
     const char* text;
