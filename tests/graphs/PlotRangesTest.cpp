@@ -10,7 +10,7 @@ namespace solardesk {
 namespace {
 
 // The default ranges are the Plot window's test.
-TEST(ShownRange, OrdersTheEndsAndWidensASingleValue) {
+TEST(VisibleArea, OrdersTheEndsWidensASingleValueAndHasAMiddle) {
   const struct {
     AxisRange typed;
     AxisRange shown;
@@ -23,10 +23,7 @@ TEST(ShownRange, OrdersTheEndsAndWidensASingleValue) {
     EXPECT_EQ(s.min, c.shown.min);
     EXPECT_EQ(s.max, c.shown.max);
   }
-}
-
-// Records are marked when each visible one has eight pixels.
-TEST(VisibleArea, ItsMiddleAndWhenRecordsAreMarked) {
+  // Records are marked when each visible one has eight pixels.
   EXPECT_EQ(MiddleOf({{100, 300}, {200, 400}}), QPointF(200, 300));
   EXPECT_EQ(MiddleOf({{1, 2}, {0, 10000}}), QPointF(1.5, 5000));
   EXPECT_TRUE(RecordsMarked({0.5, 1.5}, 600));

@@ -16,14 +16,11 @@ class SweepLimitsTest : public ::testing::Test {
 };
 
 // The start-up texts are the live graph's test.
-TEST_F(SweepLimitsTest, EditingStartsFromTheLimitsAndPointsOfOneSweep) {
+TEST_F(SweepLimitsTest, EditingStartsFromTheLimitsAndCountsFromTenTo864000AreAccepted) {
   graph.StepWidth = 0.5f;
   graph.UpperLimit = 2.5;
   const LimitTexts t = LimitsForEditing(graph);
   EXPECT_EQ(QStringList({t.max, t.min, t.counts}), QStringList({"2.5", "0", "1200"}));
-}
-
-TEST_F(SweepLimitsTest, CountsFromTenTo864000AreAccepted) {
   const struct {
     const char* counts;
     LimitsVerdict verdict;

@@ -118,7 +118,7 @@ TEST(ParseLoggerSet, ReadingsKeepTheirFiveCharactersAndAnAllZeroEndHoldsNoRecord
   EXPECT_TRUE(none->lines.isEmpty());
 }
 
-TEST(ParseLoggerSet, UnitIsWattsWhenTheUnitTextHoldsACapitalW) {
+TEST(ParseLoggerSet, UnitIsWattsForACapitalWShortStreamsAndBadStartsHoldNoData) {
   const std::pair<QByteArray, QString> cases[] = {
       {"W/(M)2", kUnitWatts},   {"   W", kUnitWatts}, {"xxxxxxxxW", kUnitWatts},
       {"Btu/ft2h", kUnitBtu},   {"w/m2", kUnitBtu},   {"", kUnitBtu},
@@ -130,9 +130,6 @@ TEST(ParseLoggerSet, UnitIsWattsWhenTheUnitTextHoldsACapitalW) {
     ASSERT_TRUE(set) << unit.constData();
     EXPECT_EQ(set->unit, expected) << unit.constData();
   }
-}
-
-TEST(ParseLoggerSet, ShortStreamsAndBadStartTextsHoldNoReadableData) {
   const QString start = QStringLiteral("12/03/04 05:06:07");
   EXPECT_FALSE(ParseLoggerSet({}, start));
   EXPECT_FALSE(ParseLoggerSet(std::vector<std::uint8_t>(131, 'W'), start));
