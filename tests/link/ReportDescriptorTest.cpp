@@ -30,11 +30,8 @@ std::tuple<int, int, bool> Lengths(const Bytes& descriptor) {
   return r ? std::tuple(r->input, r->output, r->numbered) : std::tuple(-1, -1, false);
 }
 
-TEST(ReportDescriptor, UnnumberedReportsCountTheReportIdByte) {
+TEST(ReportDescriptor, UnnumberedReportsCountTheReportIdByteNumberedTakeTheLongest) {
   EXPECT_EQ(Lengths(kMeter), std::tuple(65, 65, false));
-}
-
-TEST(ReportDescriptor, NumberedReportsTakeTheLongestPerKind) {
   const Bytes d = {
       0x75, 0x08,                          // report size 8
       0x85, 0x01, 0x95, 0x08, 0x81, 0x02,  // report 1: 8 input bytes

@@ -41,7 +41,7 @@ TEST(LeadingNumber, TakesDigitsWithOnePointAfterBlanks) {
   for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(LeadingNumber(text), value) << text;
 }
 
-TEST(ParseLoggerStart, AcceptsOnlyRealDatesAndTimes) {
+TEST(LoggerSetTimes, OnlyRealStartsAreTakenAndTimesRunOverTheYearInWholeSeconds) {
   EXPECT_TRUE(ParseLoggerStart(QStringLiteral("12/03/04 05:06:07")));
   EXPECT_TRUE(ParseLoggerStart(QStringLiteral("24/02/29 23:59:59")));  // a leap day
   EXPECT_TRUE(ParseLoggerStart(QString::fromLatin1("12/03/04 05:06:07  \0", 20)));
@@ -54,10 +54,7 @@ TEST(ParseLoggerStart, AcceptsOnlyRealDatesAndTimes) {
   };
   for (const char* text : invalid)
     EXPECT_FALSE(ParseLoggerStart(QString::fromLatin1(text))) << text;
-}
-
-// Whole lines of a set are the download's test; here, the times and where records are found.
-TEST(ParseLoggerSet, TimesRunOverTheYearAndRoundToWholeSeconds) {
+  // Whole lines of a set are the download's test; here, the times and where records are found.
   const char* const cases[][3] = {
       {"60", "12/12/31 23:59:30", "12/12/31 23:59:30, 13/01/01 00:00:30, 13/01/01 00:01:30"},
       {"0.4", "12/03/04 05:06:07", "12/03/04 05:06:07, 12/03/04 05:06:07, 12/03/04 05:06:08"},

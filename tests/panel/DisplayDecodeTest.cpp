@@ -65,16 +65,13 @@ TEST(DisplayDecode, ShortAnswersAndTheSpareBit) {
 }
 
 // Every figure in every place is decoded from the meter's bytes below; here, what is no figure.
-TEST(DisplayDecode, FiguresAreRecognisedOnlyByTheirExactSegments) {
+TEST(DisplayDecode, FiguresNeedTheirExactSegmentsAndTheReadingTakesTheFirstLitPoint) {
   for (const char* on : {"", "g", "abcf", "efg", "abcd", "bcd"}) {
     DigitSegments s{};
     for (const char* p = on; *p; ++p) s[*p - 'a'] = true;
     EXPECT_EQ(SegmentsToChar(s), QLatin1Char(' ')) << on;
   }
-}
-
-// The places of the points come from the meter's bytes below; here, more than one point is lit.
-TEST(DisplayDecode, ReadingTextTakesTheFirstLitPoint) {
+  // The places of the points come from the meter's bytes below; here, more than one point is lit.
   const struct {
     const char* shown;
     std::vector<Ann> extraPoints;

@@ -55,7 +55,7 @@ TEST_F(PanelWindowTest, LoadFillsTheFieldAndByteSlotLists) {
   EXPECT_EQ(Panel().CboByte[1]->currentText(), "1");
 }
 
-TEST_F(PanelWindowTest, DesignSizeHidesTheTestControls) {
+TEST_F(PanelWindowTest, DesignSizeHidesTheTestControlsAndSearchesReadTheVendorBox) {
   EXPECT_EQ(Panel().windowTitle(), "Panel   V8.01");
   EXPECT_EQ(Panel().size(), QSize(367, 642));
   const QRect visible(0, 0, 367, 642);
@@ -68,9 +68,6 @@ TEST_F(PanelWindowTest, DesignSizeHidesTheTestControls) {
   EXPECT_FALSE(Panel().PicSetup->isVisible());
   EXPECT_EQ(Panel().TxtVid->text(), "483");
   EXPECT_EQ(Panel().TxtPid->text(), "5750");
-}
-
-TEST_F(PanelWindowTest, SearchesReadTheVendorBoxAndExplainARefusal) {
   Panel().TxtVid->setText("484");
   Panel().Timer1Tick();
   EXPECT_EQ(Panel().face->nameCaption(), " No Connection");

@@ -22,7 +22,7 @@ class PollingTest : public ::testing::Test {
   sim::VirtualPort& port = rig.port;
 };
 
-TEST_F(PollingTest, NothingTalksToTheMeterBeforeTheFirstTick) {
+TEST_F(PollingTest, NothingTalksBeforeTheFirstTickThenTheLiveMeterIsMirrored) {
   EXPECT_EQ(rig.bus.enumerations, 0);
   EXPECT_TRUE(meter->received.empty());
   EXPECT_TRUE(rig.instrument().Timer1.isActive());
@@ -31,9 +31,6 @@ TEST_F(PollingTest, NothingTalksToTheMeterBeforeTheFirstTick) {
   // The clock stands on a whole second: the recording tick is aimed just after the next one.
   EXPECT_EQ(rig.instrument().Timer2.timerType(), Qt::PreciseTimer);
   EXPECT_EQ(rig.instrument().Timer2.interval(), 1000 + SecondTicker::kMarginMs);
-}
-
-TEST_F(PollingTest, LiveMeterIsMirroredWithItsUnitAndHoldAndTheResultsListCleared) {
   rig.panel().lstResults->addItem("left over");
   Tick();
   EXPECT_EQ(rig.panel().lstResults->count(), 0);

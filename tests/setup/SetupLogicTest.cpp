@@ -61,7 +61,7 @@ TEST(DaysInMonth, ByExactMonthText) {
 
 // Two-digit texts of bytes 1 on; a short answer reads zeros past its end, none at all the
 // start texts.
-TEST(DecodeSchedules, TwoDigitTextsOfTheAnswerBytes) {
+TEST(Schedules, TwoDigitTextsOfTheAnswerBytesAndTypedCyclingTextsWithTheirLimits) {
   EXPECT_EQ(
       DecodeReservation({0x00, 12, 3, 4, 5, 6, 7, 12, 3, 5, 0, 112, 255, 99}),
       (ReservationTexts{"12", "03", "04", "05", "06", "07", "12", "03", "05", "00", "12", "55"}));
@@ -73,9 +73,6 @@ TEST(DecodeSchedules, TwoDigitTextsOfTheAnswerBytes) {
   EXPECT_EQ(DecodeCycling({0x00, 8, 30, 0, 17, 45, 0}),
             (CyclingTexts{"08", "30", "00", "17", "45", "00"}));
   EXPECT_EQ(DecodeCycling({0x00, 7, 130}), (CyclingTexts{"07", "30", "00", "00", "00", "00"}));
-}
-
-TEST(EncodeCycling, TypedTextsAndTheirLimits) {
   const struct {
     CyclingTexts fields;
     std::optional<Report> report;
