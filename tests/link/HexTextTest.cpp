@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QStringList>
+
 #include "link/HexText.h"
 
 namespace solardesk {
 namespace {
 
-TEST(HexText, SlotTextsBecomeBytes) {
+TEST(HexText, SlotAndIdTextsBecomeNumbersAndNumbersUpperCaseDigits) {
   const struct {
     const char* text;
     int byte;
@@ -16,23 +18,14 @@ TEST(HexText, SlotTextsBecomeBytes) {
   for (const auto& c : cases) {
     EXPECT_EQ(HexTextToByte(QString::fromLatin1(c.text)), c.byte) << c.text;
   }
-}
-
-TEST(HexText, IdTextsStandForSixteenBitPatterns) {
-  EXPECT_EQ(HexTextToId("483"), 0x0483);
-  EXPECT_EQ(HexTextToId("5750"), 0x5750);
-  EXPECT_EQ(HexTextToId("8000"), 0x8000);
-  EXPECT_EQ(HexTextToId("0000FFFF"), 0xFFFF);  // leading zeros are not significant
-  EXPECT_EQ(HexTextToId("XYZ"), 0);            // not hexadecimal: 0
-  EXPECT_EQ(HexTextToId(""), 0);
-  EXPECT_FALSE(HexTextToId("10483").has_value());  // five significant digits match nothing
-}
-
-TEST(HexText, NumbersBecomeUpperCaseDigitsWithoutLeadingZeros) {
-  EXPECT_EQ(ToHexText(0), "0");
-  EXPECT_EQ(ToHexText(26), "1A");
-  EXPECT_EQ(ToHexText(0x10), "10");
-  EXPECT_EQ(ToHexText(255), "FF");
+  // Leading zeros are not significant; not hexadecimal reads as 0; five significant digits match
+  // nothing.
+  const std::pair<const char*, std::optional<std::uint16_t>> ids[] = {
+      {"483", 0x0483}, {"5750", 0x5750}, {"8000", 0x8000},       {"0000FFFF", 0xFFFF},
+      {"XYZ", 0},      {"", 0},          {"10483", std::nullopt}};
+  for (const auto& [text, id] : ids) EXPECT_EQ(HexTextToId(text), id) << text;
+  EXPECT_EQ(QStringList({ToHexText(0), ToHexText(26), ToHexText(0x10), ToHexText(255)}),
+            QStringList({"0", "1A", "10", "FF"}));
 }
 
 }  // namespace

@@ -30,70 +30,61 @@ class MeterLinkTest : public ::testing::Test {
   QString status;
 };
 
+// The vendor id text is read at every attempt: a device of another vendor is no meter until the
+// text names its vendor.
 TEST_F(MeterLinkTest, NoMeterMeansNoConnectionAndNothingWritten) {
+  auto& port = AddMeter();
+  port.vendorId = 0x8000;
   EXPECT_FALSE(link.LocateMeter());
   EXPECT_FALSE(link.MeterConnected());
   EXPECT_EQ(status, " No Connection");
   Query(cmd::kQueryDisplay);
   EXPECT_TRUE(link.InputReport().empty());
+  EXPECT_TRUE(meter->received.empty());
+  link.vendorIdText = "8000";
+  EXPECT_TRUE(link.LocateMeter());
+  link.vendorIdText = "18000";  // five significant digits match nothing
+  EXPECT_FALSE(link.LocateMeter());
 }
 
-TEST_F(MeterLinkTest, TheFirstOfTwoMatchingDevicesWins) {
-  auto second = std::make_shared<VirtualMeter>(clock);
-  AddMeter();
-  auto& other = bus.AddPort(second);
-  Query(cmd::kQueryDisplay);
-  EXPECT_TRUE(link.MeterConnected());
-  EXPECT_EQ(status, "SOLAR POWER METER");
-  EXPECT_EQ(meter->received.size(), 1u);
-  EXPECT_TRUE(second->received.empty());
-  EXPECT_EQ(other.opens, 0);
-}
-
-TEST_F(MeterLinkTest, OtherDevicesAndUnopenableCandidatesAreNeverTaken) {
+// Another vendor's device and a meter that cannot be opened are never taken; of two meters
+// that can, the first wins.
+TEST_F(MeterLinkTest, TheFirstMatchingDeviceThatOpensWins) {
   auto keyboard = std::make_shared<VirtualMeter>(clock);
-  auto& k = bus.AddPort(keyboard);
-  k.vendorId = 0x046D;
+  bus.AddPort(keyboard).vendorId = 0x046D;
   auto locked = std::make_shared<VirtualMeter>(clock);
   bus.AddPort(locked).accessDenied = true;
   EXPECT_FALSE(link.LocateMeter());
   EXPECT_TRUE(link.AccessDenied());
   EXPECT_EQ(status, " No Connection");
 
-  AddMeter();  // a second meter that can be opened is taken
+  AddMeter();
+  auto second = std::make_shared<VirtualMeter>(clock);
+  auto& other = bus.AddPort(second);
   EXPECT_TRUE(link.LocateMeter());
   EXPECT_TRUE(link.AccessDenied());  // the refused one is still reported
+  EXPECT_EQ(status, "SOLAR POWER METER");
   Query(cmd::kQueryDisplay);
   EXPECT_EQ(meter->received.size(), 1u);
-  EXPECT_TRUE(locked->received.empty());
-  EXPECT_TRUE(keyboard->received.empty());
+  for (const auto& m : {locked, keyboard, second}) EXPECT_TRUE(m->received.empty());
+  EXPECT_EQ(other.opens, 0);
 }
 
-TEST_F(MeterLinkTest, IdTextsAreReadAtEveryAttempt) {
-  auto& port = AddMeter();
-  port.vendorId = 0x8000;
-  EXPECT_FALSE(link.LocateMeter());
-  link.vendorIdText = "8000";
-  EXPECT_TRUE(link.LocateMeter());
-  link.vendorIdText = "18000";  // five significant digits match nothing
-  EXPECT_FALSE(link.LocateMeter());
-  port.vendorId = 0;
-  link.vendorIdText = "not hex";  // parses as 0
-  EXPECT_TRUE(link.LocateMeter());
-}
-
-TEST_F(MeterLinkTest, ReportLengthsComeFromTheDevice) {
+TEST_F(MeterLinkTest, ReportLengthsComeFromTheDeviceAndTrafficIsReportedBothWays) {
   auto& port = AddMeter();
   port.outputReportLength = 9;
   port.inputReportLength = 9;
   for (int i = 0; i < OutputSlots::kCount; ++i) byteSlots.set(i, QString::number(i + 0x10, 16));
-  byteSlots.setCommand(cmd::kQuery, cmd::kQueryDisplay);
-  link.TransactReport();
+  std::vector<char> directions;
+  link.onTraffic = [&](char d, const std::vector<std::uint8_t>&) { directions.push_back(d); };
+  Query(cmd::kQueryDisplay);
+  EXPECT_EQ(directions, (std::vector<char>{'>', '<'}));
   ASSERT_EQ(meter->received.size(), 1u);
   EXPECT_EQ(meter->received[0],
             (std::vector<std::uint8_t>{0, 2, 1, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18}));
   EXPECT_EQ(link.InputReportLength(), 9);
   EXPECT_EQ(link.InputReport().size(), 9u);
+  for (int outside : {9, -1, 100000}) EXPECT_EQ(link.InputByte(outside), 0) << outside;
 }
 
 TEST_F(MeterLinkTest, SixtyFiveByteReportsCarryZerosBeyondTheSlots) {
@@ -108,12 +99,13 @@ TEST_F(MeterLinkTest, SixtyFiveByteReportsCarryZerosBeyondTheSlots) {
   EXPECT_EQ(link.InputByte(0), 0);  // report ID
 }
 
-TEST_F(MeterLinkTest, UnpluggedMeterLeavesTheLastAnswerAndReconnectsLazily) {
+// An unplugged meter is dropped at once, a silent one after two seconds; either way the last
+// answer stays, and a meter plugged in again is found by the next exchange.
+TEST_F(MeterLinkTest, LostMetersLeaveTheLastAnswerAndReconnectLazily) {
   auto& port = AddMeter();
   Query(cmd::kQuerySettings);
   const auto good = link.InputReport();
   ASSERT_FALSE(good.empty());
-
   port.present = false;
   Query(cmd::kQueryClock);
   EXPECT_FALSE(link.MeterConnected());
@@ -126,23 +118,19 @@ TEST_F(MeterLinkTest, UnpluggedMeterLeavesTheLastAnswerAndReconnectsLazily) {
   EXPECT_TRUE(link.MeterConnected());
   ASSERT_EQ(meter->received.size(), 1u);
   EXPECT_EQ(link.InputByte(1), meter->cycling[0]);
-}
 
-TEST_F(MeterLinkTest, SilentMeterTimesOutAndKeepsTheStaleAnswer) {
-  auto& port = AddMeter();
-  Query(cmd::kQuerySettings);
-  const auto good = link.InputReport();
+  const auto cycling = link.InputReport();
   port.silent = true;
   int waited = 0;
   bus.waitForTimeout = [&](int ms) { waited = ms; };
   Query(cmd::kQueryClock);
   EXPECT_EQ(waited, 2000);
   EXPECT_FALSE(link.MeterConnected());
-  EXPECT_EQ(link.InputReport(), good);
+  EXPECT_EQ(link.InputReport(), cycling);
 }
 
-TEST_F(MeterLinkTest, SendWhileDisconnectedOnlyConnects) {
-  AddMeter();
+TEST_F(MeterLinkTest, SendOrReceiveWhileDisconnectedOnlyConnects) {
+  auto& port = AddMeter();
   byteSlots.setCommand(cmd::kAction, cmd::kKeyHold);
   link.SendOutputReport();
   EXPECT_TRUE(link.MeterConnected());
@@ -150,22 +138,14 @@ TEST_F(MeterLinkTest, SendWhileDisconnectedOnlyConnects) {
   link.SendOutputReport();
   ASSERT_EQ(meter->received.size(), 1u);
   EXPECT_EQ(meter->received[0][2], cmd::kKeyHold);
-}
-
-TEST_F(MeterLinkTest, ReceiveWhileDisconnectedOnlyConnects) {
-  AddMeter();
+  port.present = false;  // a failed write does not drop the connection
+  link.SendOutputReport();
+  EXPECT_TRUE(link.MeterConnected());
+  link.CloseHandles();
+  port.present = true;
   link.ReceiveInputReport();
   EXPECT_TRUE(link.MeterConnected());
   EXPECT_TRUE(link.InputReport().empty());
-}
-
-TEST_F(MeterLinkTest, FailedWriteDoesNotDropTheConnection) {
-  auto& port = AddMeter();
-  ASSERT_TRUE(link.LocateMeter());
-  port.present = false;
-  byteSlots.setCommand(cmd::kAction, cmd::kKeyTime);
-  link.SendOutputReport();
-  EXPECT_TRUE(link.MeterConnected());
 }
 
 TEST_F(MeterLinkTest, RepeatedSearchesNeverLeakHandles) {
@@ -175,24 +155,6 @@ TEST_F(MeterLinkTest, RepeatedSearchesNeverLeakHandles) {
   link.CloseHandles();
   EXPECT_EQ(port.openHandles, 0);
   EXPECT_FALSE(link.MeterConnected());
-}
-
-TEST_F(MeterLinkTest, InputByteIsZeroBeyondTheReport) {
-  auto& port = AddMeter();
-  port.inputReportLength = 9;
-  Query(cmd::kQueryLoggerStatus);
-  EXPECT_EQ(link.InputByte(1), meter->loggerStatus);
-  EXPECT_EQ(link.InputByte(9), 0);
-  EXPECT_EQ(link.InputByte(-1), 0);
-  EXPECT_EQ(link.InputByte(100000), 0);
-}
-
-TEST_F(MeterLinkTest, TrafficIsReportedBothWays) {
-  AddMeter();
-  std::vector<char> directions;
-  link.onTraffic = [&](char d, const std::vector<std::uint8_t>&) { directions.push_back(d); };
-  Query(cmd::kQueryDisplay);
-  EXPECT_EQ(directions, (std::vector<char>{'>', '<'}));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "link/ReportDescriptor.h"
 
 namespace solardesk {
@@ -22,26 +24,21 @@ const Bytes kMeter = {
     0xC0,
 };
 
-TEST(ReportDescriptor, UnnumberedReportsCountTheReportIdByte) {
-  const auto r = ParseReportDescriptor(kMeter);
-  ASSERT_TRUE(r);
-  EXPECT_EQ(r->input, 65);
-  EXPECT_EQ(r->output, 65);
-  EXPECT_FALSE(r->numbered);
+// Input and output report lengths and whether reports are numbered; -1 for a refused descriptor.
+std::tuple<int, int, bool> Lengths(const Bytes& descriptor) {
+  const auto r = ParseReportDescriptor(descriptor);
+  return r ? std::tuple(r->input, r->output, r->numbered) : std::tuple(-1, -1, false);
 }
 
-TEST(ReportDescriptor, NumberedReportsTakeTheLongestPerKind) {
+TEST(ReportDescriptor, UnnumberedReportsCountTheReportIdByteNumberedTakeTheLongest) {
+  EXPECT_EQ(Lengths(kMeter), std::tuple(65, 65, false));
   const Bytes d = {
       0x75, 0x08,                          // report size 8
       0x85, 0x01, 0x95, 0x08, 0x81, 0x02,  // report 1: 8 input bytes
       0x85, 0x02, 0x95, 0x20, 0x81, 0x02,  // report 2: 32 input bytes
       0x85, 0x01, 0x95, 0x08, 0x91, 0x02,  // report 1: 8 output bytes
   };
-  const auto r = ParseReportDescriptor(d);
-  ASSERT_TRUE(r);
-  EXPECT_EQ(r->input, 33);
-  EXPECT_EQ(r->output, 9);
-  EXPECT_TRUE(r->numbered);
+  EXPECT_EQ(Lengths(d), std::tuple(33, 9, true));
 }
 
 TEST(ReportDescriptor, BitFieldsRoundUpAndPushPopRestoresGlobals) {
@@ -52,10 +49,7 @@ TEST(ReportDescriptor, BitFieldsRoundUpAndPushPopRestoresGlobals) {
       0xB4,                                // pop: size 1, count 3 again
       0x81, 0x02,                          // 3 bits
   };
-  const auto r = ParseReportDescriptor(d);
-  ASSERT_TRUE(r);
-  EXPECT_EQ(r->input, 1 + 3);  // 22 bits round up to 3 bytes
-  EXPECT_EQ(r->output, 0);
+  EXPECT_EQ(Lengths(d), std::tuple(1 + 3, 0, false));  // 22 bits round up to 3 bytes
 }
 
 TEST(ReportDescriptor, MalformedDescriptorsAreRefused) {

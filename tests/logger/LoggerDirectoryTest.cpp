@@ -52,17 +52,21 @@ TEST(CapacityFor, FullMemoryRulesFillAndCaption) {
 TEST_F(LoggerDirectoryTest, ReadsCapacityAndEverySetIntoTheMemoryWindow) {
   AddSets(2);
   SetMemory(1'000'000, 500'000);
+  meter->loggerStatus = 0xFF;  // the memory card indication does not stop the command
+  app.panel().move(40, 30);
   ClickToolbar("Logger");
 
   // Slot 3 keeps its start-up text for the two queries without a parameter.
-  EXPECT_EQ(Sent(), (std::vector<Bytes>{{0x00, 0x02, 0x04, 0x00},
-                                        {0x00, 0x02, 0x06, 0x00},
-                                        {0x00, 0x02, 0x08, 0x01},
-                                        {0x00, 0x02, 0x08, 0x02}}));
+  EXPECT_EQ(Commands(4), (std::vector<Bytes>{{0x00, 0x02, 0x04, 0x00},
+                                             {0x00, 0x02, 0x06, 0x00},
+                                             {0x00, 0x02, 0x08, 0x01},
+                                             {0x00, 0x02, 0x08, 0x02}}));
   ASSERT_NE(memory(), nullptr);
   EXPECT_TRUE(logger().state().MemoryOpen);
   EXPECT_TRUE(memory()->isVisible());
   EXPECT_EQ(memory()->windowTitle(), QStringLiteral("Data Logger"));
+  const QRect main = app.panel().frameGeometry();  // beside the main window's right edge
+  EXPECT_EQ(memory()->frameGeometry().topLeft(), QPoint(main.x() + main.width(), main.y()));
   EXPECT_EQ(memory()->MSize->floodPercent(), 50);
   EXPECT_EQ(memory()->LblMemorySize->text(), QStringLiteral("Capacity : 976 MB"));
   EXPECT_EQ(memory()->MBar->value(), 100);
@@ -77,15 +81,6 @@ TEST_F(LoggerDirectoryTest, ReadsCapacityAndEverySetIntoTheMemoryWindow) {
   EXPECT_EQ(logger().state().SetStartText(1), QStringLiteral("26/01/01 08:00:00"));
   EXPECT_TRUE(Messages().empty());
   EXPECT_TRUE(TimersRunning());
-}
-
-TEST_F(LoggerDirectoryTest, OpensBesideTheMainWindowsRightEdge) {
-  AddSets(1);
-  app.panel().move(40, 30);
-  ClickToolbar("Logger");
-  ASSERT_NE(memory(), nullptr);
-  const QRect main = app.panel().frameGeometry();
-  EXPECT_EQ(memory()->frameGeometry().topLeft(), QPoint(main.x() + main.width(), main.y()));
 }
 
 TEST_F(LoggerDirectoryTest, NothingStoredSaysNoDataAndOpensNoWindow) {
@@ -109,35 +104,21 @@ TEST_F(LoggerDirectoryTest, NothingStoredSaysNoDataAndOpensNoWindow) {
     EXPECT_TRUE(TimersRunning()) << c.sets;
   }
   // No entry was asked for.
-  for (const auto& r : Sent()) EXPECT_NE(r[2], 0x08);
+  for (const auto& r : Commands()) EXPECT_NE(r[2], 0x08);
 }
 
-TEST_F(LoggerDirectoryTest, TheMemoryCardIndicationDoesNotStopTheCommand) {
-  AddSets(1);
-  for (std::uint8_t status : {0, 1, 0xFF}) {
-    meter->loggerStatus = status;
-    dialogs.shown.clear();
-    ClickToolbar("Logger");
-    EXPECT_TRUE(Messages().empty()) << int(status);
-    ASSERT_NE(memory(), nullptr) << int(status);
-    EXPECT_EQ(memory()->GridSet->rowCount(), 1);
-  }
-}
-
-TEST_F(LoggerDirectoryTest, ManySetsShowAFullMemory) {
+TEST_F(LoggerDirectoryTest, ManySetsShowAFullMemoryAndASecondLoggerReplacesTheWindow) {
   AddSets(150);
   SetMemory(1'000'000, 900'000);
+  meter->loggerStatus = 1;
   ClickToolbar("Logger");
   ASSERT_NE(memory(), nullptr);
   EXPECT_EQ(memory()->MSize->floodPercent(), 100);
   EXPECT_EQ(memory()->GridSet->rowCount(), 150);
-  EXPECT_EQ(Sent().back(), (Bytes{0x00, 0x02, 0x08, 0x96}));
+  EXPECT_EQ(Commands(4).back(), (Bytes{0x00, 0x02, 0x08, 0x96}));
   EXPECT_TRUE(TimersRunning());
-}
 
-TEST_F(LoggerDirectoryTest, ASecondLoggerReplacesTheWindowAndClosesTheDataList) {
-  AddSets(2);
-  ClickToolbar("Logger");
+  // A second Logger replaces the window and closes the data list; closing the window ends it.
   QPointer<MemoryWindow> first = memory();
   dataList.open = true;
   meter->sets.pop_back();
@@ -145,80 +126,55 @@ TEST_F(LoggerDirectoryTest, ASecondLoggerReplacesTheWindowAndClosesTheDataList) 
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(first.isNull());
   ASSERT_NE(memory(), nullptr);
-  EXPECT_EQ(memory()->GridSet->rowCount(), 1);
+  EXPECT_EQ(memory()->GridSet->rowCount(), 149);
   EXPECT_FALSE(dataList.open);
   EXPECT_TRUE(logger().state().MemoryOpen);
-}
-
-TEST_F(LoggerDirectoryTest, ClosingTheWindowClearsMemoryOpen) {
-  AddSets(1);
-  ClickToolbar("Logger");
-  ASSERT_NE(memory(), nullptr);
   memory()->close();
   EXPECT_FALSE(logger().state().MemoryOpen);
 }
 
+// "Erase" on the toolbar, the gauge and the two swatches: each asks first and sends only on OK.
 TEST_F(LoggerDirectoryTest, EraseAsksFirstAndSendsOnlyOnOk) {
-  AddSets(1);
-  ClickToolbar("Logger");
-  const std::size_t before = meter->received.size();
-
-  dialogs.messageAnswers = {DialogAnswer::Cancel};
-  ClickToolbar("Erase");
-  EXPECT_EQ(meter->received.size(), before);
-  EXPECT_NE(memory(), nullptr);
-  EXPECT_TRUE(TimersRunning());
-
-  dialogs.messageAnswers = {DialogAnswer::Ok};
-  ClickToolbar("Erase");
-  EXPECT_EQ(Sent(before, 3), (std::vector<Bytes>{{0x00, 0x01, 0x10}}));
-  EXPECT_EQ(memory(), nullptr);
-  EXPECT_FALSE(logger().state().MemoryOpen);
-  EXPECT_TRUE(TimersRunning());
-
-  const auto m = Messages();
-  ASSERT_EQ(m.size(), 2u);
-  for (const auto& shown : m) {
-    EXPECT_EQ(shown.text,
-              QStringLiteral("All the Automatically Recorded data in memory will be deleted!"));
-    EXPECT_EQ(shown.title, QStringLiteral("Warning"));
-    EXPECT_EQ(shown.icon, MessageIcon::Exclamation);
-    EXPECT_EQ(shown.buttons, MessageButtons::OkCancel);
-  }
-}
-
-TEST_F(LoggerDirectoryTest, TheGaugeAndSwatchesEraseAfterTheQuestion) {
-  struct Case {
-    ThreeDPanel* MemoryWindow::*panel;
+  const struct {
+    ThreeDPanel* MemoryWindow::*panel;  // null: the toolbar key
     std::uint8_t code;
-  };
-  const Case cases[] = {{&MemoryWindow::MSize, 0x10},
-                        {&MemoryWindow::SSPanel2, 0x10},
-                        {&MemoryWindow::SSPanel3, 0x16}};
-  for (const Case& c : cases) {
+  } cases[] = {{nullptr, 0x10},
+               {&MemoryWindow::MSize, 0x10},
+               {&MemoryWindow::SSPanel2, 0x10},
+               {&MemoryWindow::SSPanel3, 0x16}};
+  for (const auto& c : cases) {
     meter->sets.clear();
     AddSets(1);
     ClickToolbar("Logger");
     ASSERT_NE(memory(), nullptr);
-    const std::size_t before = meter->received.size();
-    ThreeDPanel* panel = memory()->*c.panel;
-
+    ThreeDPanel* panel = c.panel ? memory()->*c.panel : nullptr;
+    const auto erase = [&] {
+      panel ? QTest::mouseClick(panel, Qt::LeftButton) : ClickToolbar("Erase");
+    };
+    meter->received.clear();
+    dialogs.shown.clear();
     dialogs.messageAnswers = {DialogAnswer::Cancel};
-    QTest::mouseClick(panel, Qt::LeftButton);
-    EXPECT_EQ(meter->received.size(), before) << panel->objectName().toStdString();
+    erase();
+    EXPECT_TRUE(meter->received.empty()) << int(c.code);
     ASSERT_NE(memory(), nullptr);
     EXPECT_TRUE(memory()->isVisible());
+    EXPECT_TRUE(TimersRunning());
 
     dialogs.messageAnswers = {DialogAnswer::Ok};
-    QTest::mouseClick(panel, Qt::LeftButton);
-    EXPECT_EQ(Sent(before, 3), (std::vector<Bytes>{{0x00, 0x01, c.code}}))
-        << panel->objectName().toStdString();
+    erase();
+    EXPECT_EQ(Commands(), (std::vector<Bytes>{{0x00, 0x01, c.code}}));
     EXPECT_EQ(memory(), nullptr);
     EXPECT_FALSE(logger().state().MemoryOpen);
     EXPECT_TRUE(TimersRunning());
+    for (const auto& shown : Messages()) {
+      EXPECT_EQ(shown.text + "|" + shown.title,
+                "All the Automatically Recorded data in memory will be deleted!|Warning");
+      EXPECT_EQ(shown.icon, MessageIcon::Exclamation);
+      EXPECT_EQ(shown.buttons, MessageButtons::OkCancel);
+    }
+    EXPECT_EQ(Messages().size(), 2u);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
-  EXPECT_EQ(dialogs.of("message").back().text, loggertext::kEraseWarning);
 }
 
 }  // namespace

@@ -26,24 +26,10 @@ std::vector<std::uint8_t> Arrived(const QString& interval, const QString& unit,
   return s;
 }
 
-QStringList TimesOf(const LoggerSetLines& set) {
-  QStringList times;
-  for (const QString& line : set.lines) times << line.mid(13, 17);
-  return times;
-}
-
+// The largest announced length does not overflow.
 TEST(SetBlockCount, RoundsUpToWholeBlocks) {
   const std::pair<std::uint32_t, std::uint64_t> cases[] = {
-      {0, 0},
-      {1, 1},
-      {64, 1},
-      {65, 2},
-      {100, 2},
-      {128, 2},
-      {129, 3},
-      {1000, 16},
-      {0xFFFFFFFFu, 67108864},  // the largest announced length does not overflow
-  };
+      {0, 0}, {1, 1}, {64, 1}, {65, 2}, {128, 2}, {129, 3}, {1000, 16}, {0xFFFFFFFFu, 67108864}};
   for (const auto& [length, blocks] : cases) EXPECT_EQ(SetBlockCount(length), blocks) << length;
 }
 
@@ -55,7 +41,7 @@ TEST(LeadingNumber, TakesDigitsWithOnePointAfterBlanks) {
   for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(LeadingNumber(text), value) << text;
 }
 
-TEST(ParseLoggerStart, AcceptsOnlyRealDatesAndTimes) {
+TEST(LoggerSetTimes, OnlyRealStartsAreTakenAndTimesRunOverTheYearInWholeSeconds) {
   EXPECT_TRUE(ParseLoggerStart(QStringLiteral("12/03/04 05:06:07")));
   EXPECT_TRUE(ParseLoggerStart(QStringLiteral("24/02/29 23:59:59")));  // a leap day
   EXPECT_TRUE(ParseLoggerStart(QString::fromLatin1("12/03/04 05:06:07  \0", 20)));
@@ -68,44 +54,21 @@ TEST(ParseLoggerStart, AcceptsOnlyRealDatesAndTimes) {
   };
   for (const char* text : invalid)
     EXPECT_FALSE(ParseLoggerStart(QString::fromLatin1(text))) << text;
-}
-
-TEST(ParseLoggerSet, BuildsNumberedTimedLinesFromTheStartAndInterval) {
-  const auto set = ParseLoggerSet(Arrived("000000060", "W/(M)2", {"123.4", " 56.7", "0.001"}),
-                                  QStringLiteral("12/03/04 05:06:07"));
-  ASSERT_TRUE(set);
-  EXPECT_EQ(set->lines, QStringList({"         1\t  12/03/04 05:06:07\t 123.4\t",
-                                     "         2\t  12/03/04 05:07:07\t  56.7\t",
-                                     "         3\t  12/03/04 05:08:07\t 0.001\t"}));
-  EXPECT_DOUBLE_EQ(set->intervalSeconds, 60);
-}
-
-TEST(ParseLoggerSet, TimesRunOverTheYearAndRoundToWholeSeconds) {
-  struct Case {
-    const char* interval;
-    const char* start;
-    QStringList times;
+  // Whole lines of a set are the download's test; here, the times and where records are found.
+  const char* const cases[][3] = {
+      {"60", "12/12/31 23:59:30", "12/12/31 23:59:30, 13/01/01 00:00:30, 13/01/01 00:01:30"},
+      {"0.4", "12/03/04 05:06:07", "12/03/04 05:06:07, 12/03/04 05:06:07, 12/03/04 05:06:08"},
+      {"1.6 s", "99/12/31 23:59:58", "99/12/31 23:59:58, 00/01/01 00:00:00, 00/01/01 00:00:01"},
+      {"000000000", "12/03/04 05:06:07", "12/03/04 05:06:07, 12/03/04 05:06:07, 12/03/04 05:06:07"},
+      {"none", "12/03/04 05:06:07", "12/03/04 05:06:07, 12/03/04 05:06:07, 12/03/04 05:06:07"},
+      {"86400", "24/02/28 10:00:00", "24/02/28 10:00:00, 24/02/29 10:00:00, 24/03/01 10:00:00"},
   };
-  const Case cases[] = {
-      {"60", "12/12/31 23:59:30", {"12/12/31 23:59:30", "13/01/01 00:00:30", "13/01/01 00:01:30"}},
-      {"0.4", "12/03/04 05:06:07", {"12/03/04 05:06:07", "12/03/04 05:06:07", "12/03/04 05:06:08"}},
-      {"1.6 s",
-       "99/12/31 23:59:58",
-       {"99/12/31 23:59:58", "00/01/01 00:00:00", "00/01/01 00:00:01"}},
-      {"000000000",
-       "12/03/04 05:06:07",
-       {"12/03/04 05:06:07", "12/03/04 05:06:07", "12/03/04 05:06:07"}},
-      {"none",
-       "12/03/04 05:06:07",
-       {"12/03/04 05:06:07", "12/03/04 05:06:07", "12/03/04 05:06:07"}},
-      {"86400",
-       "24/02/28 10:00:00",
-       {"24/02/28 10:00:00", "24/02/29 10:00:00", "24/03/01 10:00:00"}},
-  };
-  for (const Case& c : cases) {
-    const auto set = ParseLoggerSet(Arrived(c.interval, "W", {"1", "2", "3"}), c.start);
-    ASSERT_TRUE(set) << c.interval;
-    EXPECT_EQ(TimesOf(*set), c.times) << c.interval;
+  for (const auto& [interval, start, times] : cases) {
+    const auto set = ParseLoggerSet(Arrived(interval, "W", {"1", "2", "3"}), start);
+    ASSERT_TRUE(set) << interval;
+    QStringList shown;
+    for (const QString& line : set->lines) shown << line.mid(13, 17);
+    EXPECT_EQ(shown.join(", "), times) << interval;
   }
 }
 
@@ -136,15 +99,7 @@ TEST(ParseLoggerSet, TakesRecordsStartingAtLeast40PositionsBeforeTheLastData) {
   }
 }
 
-TEST(ParseLoggerSet, AnAllZeroEndHoldsNoRecords) {
-  const auto set = ParseLoggerSet(RawStream(640, {{207, "11111"}, {216, "22222"}}),
-                                  QStringLiteral("12/03/04 05:06:07"));
-  ASSERT_TRUE(set);
-  EXPECT_EQ(set->lastDataPos, 0u);
-  EXPECT_TRUE(set->lines.isEmpty());
-}
-
-TEST(ParseLoggerSet, ReadingsKeepTheirFiveCharactersAndLaterBytesAreIgnored) {
+TEST(ParseLoggerSet, ReadingsKeepTheirFiveCharactersAndAnAllZeroEndHoldsNoRecords) {
   // Record 1: five reading characters, then four bytes that are not shown.
   const auto stream = RawStream(320, {{207, " 9.99XYZW"}, {216, "12345"}, {264, "\x01"}});
   const auto set = ParseLoggerSet(stream, QStringLiteral("12/03/04 05:06:07"));
@@ -152,9 +107,15 @@ TEST(ParseLoggerSet, ReadingsKeepTheirFiveCharactersAndLaterBytesAreIgnored) {
   ASSERT_EQ(set->lines.size(), 2);
   EXPECT_TRUE(set->lines[0].endsWith(QStringLiteral("\t  9.99\t")));
   EXPECT_TRUE(set->lines[1].endsWith(QStringLiteral("\t 12345\t")));
+  // Without the end marker, an all-zero end holds no records.
+  const auto none = ParseLoggerSet(RawStream(640, {{207, "11111"}, {216, "22222"}}),
+                                   QStringLiteral("12/03/04 05:06:07"));
+  ASSERT_TRUE(none);
+  EXPECT_EQ(none->lastDataPos, 0u);
+  EXPECT_TRUE(none->lines.isEmpty());
 }
 
-TEST(ParseLoggerSet, UnitIsWattsWhenTheUnitTextHoldsACapitalW) {
+TEST(ParseLoggerSet, UnitIsWattsForACapitalWShortStreamsAndBadStartsHoldNoData) {
   const std::pair<QByteArray, QString> cases[] = {
       {"W/(M)2", kUnitWatts},   {"   W", kUnitWatts}, {"xxxxxxxxW", kUnitWatts},
       {"Btu/ft2h", kUnitBtu},   {"w/m2", kUnitBtu},   {"", kUnitBtu},
@@ -166,9 +127,6 @@ TEST(ParseLoggerSet, UnitIsWattsWhenTheUnitTextHoldsACapitalW) {
     ASSERT_TRUE(set) << unit.constData();
     EXPECT_EQ(set->unit, expected) << unit.constData();
   }
-}
-
-TEST(ParseLoggerSet, ShortStreamsAndBadStartTextsHoldNoReadableData) {
   const QString start = QStringLiteral("12/03/04 05:06:07");
   EXPECT_FALSE(ParseLoggerSet({}, start));
   EXPECT_FALSE(ParseLoggerSet(std::vector<std::uint8_t>(131, 'W'), start));

@@ -1,13 +1,8 @@
-#include <QTemporaryDir>
-
 #include "LoggerFixture.h"
 #include "logger/logic/LoggerSet.h"
 #include "logger/logic/LoggerTexts.h"
 #include "logger/logic/SetDownload.h"
 #include "panel/logic/DisplayDecode.h"
-#include "recording/logic/DataFileFormat.h"
-#include "recording/logic/DataFileReader.h"
-#include "recording/logic/DataFileWriter.h"
 
 namespace solardesk::testing {
 namespace {
@@ -16,11 +11,15 @@ using Bytes = std::vector<std::uint8_t>;
 
 class SetDownloadTest : public LoggerAppTest {
  protected:
+  void AddSet(const std::vector<QString>& readings = {QStringLiteral("1")}) {
+    meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
+                  readings);
+  }
   // Reads the directory so that the Memory window lists the meter's sets.
   void OpenMemory() {
     ClickToolbar("Logger");
     ASSERT_NE(memory(), nullptr);
-    sentBefore = meter->received.size();
+    meter->received.clear();
   }
   void ExpectNoListAndMessage(const QString& text) {
     const auto m = Messages();
@@ -38,18 +37,23 @@ class SetDownloadTest : public LoggerAppTest {
     EXPECT_TRUE(app.panel().Toolbar1->isEnabled());
     EXPECT_FALSE(memory()->DownloadRunning());
   }
-
-  std::size_t sentBefore = 0;
 };
 
 TEST_F(SetDownloadTest, ARowClickListsTheSetInTheDataList) {
   meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("000000060"),
                 QStringLiteral("W/(M)2"), {QStringLiteral("123.4"), QStringLiteral(" 56.7")});
   OpenMemory();
+  // Keys, toolbar and window take no clicks while the list fills.
+  std::vector<bool> enabledSeen;
+  dataList.onEntry = [&] {
+    enabledSeen.push_back(memory()->isEnabled() || app.panel().face->isEnabled() ||
+                          app.panel().Toolbar1->isEnabled() || TimersRunning());
+  };
   ClickRow(0);
+  EXPECT_EQ(enabledSeen, (std::vector<bool>{false, false}));
 
   const std::uint64_t blocks = SetBlockCount(meter->sets[0].length);
-  EXPECT_EQ(Sent(sentBefore), (std::vector<Bytes>{{0x00, 0x02, 0x07, 0x01}}));
+  EXPECT_EQ(Commands(4), (std::vector<Bytes>{{0x00, 0x02, 0x07, 0x01}}));
   EXPECT_EQ(dataList.shownUnits, std::vector<QString>{kUnitWatts});
   EXPECT_EQ(dataList.entries, QStringList({"         1\t  12/03/04 05:06:07\t 123.4\t",
                                            "         2\t  12/03/04 05:07:07\t  56.7\t"}));
@@ -60,6 +64,10 @@ TEST_F(SetDownloadTest, ARowClickListsTheSetInTheDataList) {
   EXPECT_TRUE(Messages().empty());
   EXPECT_TRUE(TimersRunning());
   ExpectClicksTakenAgain();
+  ClickRow(0);  // an open list is replaced by each download
+  EXPECT_EQ(dataList.shownUnits.size(), 2u);
+  EXPECT_EQ(dataList.closes, 1);
+  EXPECT_EQ(dataList.entries.size(), 2);
 }
 
 TEST_F(SetDownloadTest, TheSetNumberGoesOutAsOneByteAndBtuSetsSaySo) {
@@ -69,7 +77,7 @@ TEST_F(SetDownloadTest, TheSetNumberGoesOutAsOneByteAndBtuSetsSaySo) {
                   {QStringLiteral(" 1.00")});
   OpenMemory();
   ClickRow(11);
-  EXPECT_EQ(Sent(sentBefore), (std::vector<Bytes>{{0x00, 0x02, 0x07, 0x0C}}));
+  EXPECT_EQ(Commands(4), (std::vector<Bytes>{{0x00, 0x02, 0x07, 0x0C}}));
   EXPECT_EQ(app.instrument().byteSlots.text(3), QStringLiteral("C"));
   EXPECT_EQ(dataList.shownUnits, std::vector<QString>{kUnitBtu});
   EXPECT_EQ(logger().state().LoggerUnit, kUnitBtu);
@@ -77,35 +85,9 @@ TEST_F(SetDownloadTest, TheSetNumberGoesOutAsOneByteAndBtuSetsSaySo) {
   EXPECT_TRUE(dataList.entries[0].contains(QStringLiteral("26/05/12 10:00:00")));
 }
 
-TEST_F(SetDownloadTest, KeysToolbarAndWindowTakeNoClicksWhileTheListFills) {
-  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
-                {QStringLiteral("1"), QStringLiteral("2")});
-  OpenMemory();
-  std::vector<bool> enabledSeen;
-  dataList.onEntry = [&] {
-    enabledSeen.push_back(memory()->isEnabled() || app.panel().face->isEnabled() ||
-                          app.panel().Toolbar1->isEnabled() || TimersRunning());
-  };
-  ClickRow(0);
-  EXPECT_EQ(enabledSeen, (std::vector<bool>{false, false}));
-  ExpectClicksTakenAgain();
-  EXPECT_TRUE(TimersRunning());
-}
-
-TEST_F(SetDownloadTest, AnOpenDataListIsReplacedByEachDownload) {
-  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
-                {QStringLiteral("1")});
-  OpenMemory();
-  ClickRow(0);
-  ClickRow(0);
-  EXPECT_EQ(dataList.shownUnits.size(), 2u);
-  EXPECT_EQ(dataList.closes, 1);
-  EXPECT_EQ(dataList.entries.size(), 1);
-}
-
-TEST_F(SetDownloadTest, AMeterThatStopsInTheMiddleListsNothing) {
-  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
-                std::vector<QString>(200, QStringLiteral("1.0")));
+// A meter that stops in the middle, a silent one and an unplugged one: nothing is listed.
+TEST_F(SetDownloadTest, AMeterThatStopsFallsSilentOrIsUnpluggedListsNothing) {
+  AddSet(std::vector<QString>(200, QStringLiteral("1.0")));
   meter->sets[0].blocksSent = 10;
   OpenMemory();
   dataList.open = true;  // a list from an earlier download
@@ -113,40 +95,37 @@ TEST_F(SetDownloadTest, AMeterThatStopsInTheMiddleListsNothing) {
   EXPECT_EQ(memory()->LastOutcome(), DownloadOutcome::MeterStopped);
   ExpectNoListAndMessage(loggertext::kMeterStopped);
   EXPECT_EQ(memory()->MBar->value(), BlockProgress(10, SetBlockCount(meter->sets[0].length)));
+
+  OpenMemory();
+  port.silent = true;
+  dialogs.shown.clear();
+  ClickRow(0);
+  EXPECT_EQ(Commands(4), (std::vector<Bytes>{{0x00, 0x02, 0x07, 0x01}}));
+  ExpectNoListAndMessage(loggertext::kMeterStopped);
+  port.silent = false;
+  port.present = false;  // the time-out dropped the connection
+  meter->received.clear();
+  dialogs.shown.clear();
+  ClickRow(0);
+  EXPECT_TRUE(Commands(4).empty());
+  EXPECT_EQ(memory()->LastOutcome(), DownloadOutcome::NotConnected);
+  ExpectNoListAndMessage(loggertext::kNotConnected);
 }
 
-TEST_F(SetDownloadTest, AnAnnouncedLengthIsNotTakenOnTrust) {
-  // The meter claims 4 GB but sends three blocks: the download ends at the missing fourth.
-  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
-                {QStringLiteral("1")});
+// The meter claims 4 GB: sending three blocks, the download ends at the missing fourth; a 4 KB
+// logger holds 64 blocks at most, however many blocks the meter goes on sending.
+TEST_F(SetDownloadTest, AnAnnouncedLengthIsNotTakenOnTrustAndIsCutToTheLoggerCapacity) {
+  AddSet();
   meter->sets[0].length = 0xFFFFFFFFu;
   meter->sets[0].blocksSent = 3;
   OpenMemory();
   ClickRow(0);
   ExpectNoListAndMessage(loggertext::kMeterStopped);
-}
-
-TEST_F(SetDownloadTest, WithoutAConnectionTheUserIsToldSoAndNothingIsListed) {
-  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
-                {QStringLiteral("1")});
-  OpenMemory();
-  app.instrument().link.CloseHandles();
-  port.present = false;
-  ClickRow(0);
-  EXPECT_TRUE(Sent(sentBefore).empty());
-  EXPECT_EQ(memory()->LastOutcome(), DownloadOutcome::NotConnected);
-  ExpectNoListAndMessage(loggertext::kNotConnected);
-}
-
-TEST_F(SetDownloadTest, AnAnnouncedLengthIsCutToTheLoggerCapacity) {
-  // A 4 KB logger holds 64 blocks at most, whatever length the meter announces and however
-  // many blocks it goes on sending.
   meter->capacityKb = 4;
   meter->freeKb = 2;
-  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
-                {QStringLiteral("1")});
-  meter->sets[0].length = 0xFFFFFFFFu;
   meter->sets[0].blocksSent = 100;
+  port.pending.clear();
+  dialogs.shown.clear();
   OpenMemory();
   ClickRow(0);
   EXPECT_EQ(memory()->LastOutcome(), DownloadOutcome::Listed);
@@ -154,15 +133,16 @@ TEST_F(SetDownloadTest, AnAnnouncedLengthIsCutToTheLoggerCapacity) {
   EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(SetDownloadTest, ControlCharactersInReadingsShowAsQuestionMarksAndReadBackWhole) {
+// The lines saved are the lines shown; saving and reading back a logger list is the data file
+// reader's test.
+TEST_F(SetDownloadTest, ControlCharactersShowAsQuestionMarksAndAClosedListTakesNoMoreLines) {
   const std::vector<QString> readings = {QStringLiteral("1\t2.3"), QStringLiteral("4\r\n56"),
                                          QString::fromLatin1("7\0"
                                                              "89x",
                                                              5),
                                          QString::fromLatin1("\x7f\x1b\x85.5"),
                                          QStringLiteral("12.34")};
-  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
-                readings);
+  AddSet(readings);
   OpenMemory();
   ClickRow(0);
   const QStringList shown = {"1?2.3", "4??56", "7?89x", "???.5", "12.34"};
@@ -171,31 +151,13 @@ TEST_F(SetDownloadTest, ControlCharactersInReadingsShowAsQuestionMarksAndReadBac
     EXPECT_TRUE(
         dataList.entries[i].endsWith(QStringLiteral("\t ") + shown[i] + QStringLiteral("\t")))
         << dataList.entries[i].toStdString();
-
-  // Saved as a data file and opened again, every row comes back as it was shown.
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("set.pvd"));
-  LineStore entries;
-  for (const QString& line : dataList.entries) entries.append(line);
-  PlainFileList window;
-  ASSERT_TRUE(
-      SaveLoggerListToFile(HeaderText(kUnitWatts), entries, path, window, app.instrument()));
-  PlainFileList opened;
-  QString unit;
-  ASSERT_TRUE(
-      LoadDataFile(path, QStringLiteral("set.pvd"), opened, unit, app.instrument()).complete);
-  ASSERT_EQ(opened.entries.count(), entries.count());
-  for (int i = 0; i < entries.count(); ++i) EXPECT_EQ(opened.entries.line(i), entries.line(i));
-}
-
-TEST_F(SetDownloadTest, ASilentMeterStopsTheDownload) {
-  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
-                {QStringLiteral("1")});
-  OpenMemory();
-  port.silent = true;
+  // Closing the list while it fills stops adding lines.
+  dataList.onEntry = [&] {
+    if (dataList.entries.size() == 3) dataList.open = false;
+  };
   ClickRow(0);
-  EXPECT_EQ(Sent(sentBefore), (std::vector<Bytes>{{0x00, 0x02, 0x07, 0x01}}));
-  ExpectNoListAndMessage(loggertext::kMeterStopped);
+  EXPECT_EQ(dataList.entries.size(), 3);
+  EXPECT_TRUE(TimersRunning());
 }
 
 TEST_F(SetDownloadTest, SetsWithoutReadableDataListNothing) {
@@ -221,18 +183,6 @@ TEST_F(SetDownloadTest, SetsWithoutReadableDataListNothing) {
     EXPECT_EQ(memory()->LastOutcome(), DownloadOutcome::Unreadable) << c.start;
     ExpectNoListAndMessage(loggertext::kUnreadableSet);
   }
-}
-
-TEST_F(SetDownloadTest, ClosingTheListWhileItFillsStopsAddingLines) {
-  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
-                std::vector<QString>(10, QStringLiteral("1.0")));
-  OpenMemory();
-  dataList.onEntry = [&] {
-    if (dataList.entries.size() == 3) dataList.open = false;
-  };
-  ClickRow(0);
-  EXPECT_EQ(dataList.entries.size(), 3);
-  EXPECT_TRUE(TimersRunning());
 }
 
 TEST_F(SetDownloadTest, AMegabyteSetArrivesWhole) {

@@ -32,55 +32,28 @@ class KeysTest : public ::testing::Test {
   testing::AppOnVirtualMeter rig;
 };
 
-struct KeyCase {
-  KeyId key;
-  unsigned code;
-};
-
-const KeyCase kPlainKeys[] = {
-    {KeyId::OnOff, 0x11}, {KeyId::Time, 0x01},  {KeyId::Hold, 0x02}, {KeyId::MxMn, 0x03},
-    {KeyId::Set, 0x04},   {KeyId::Power, 0x05}, {KeyId::Unit, 0x06}, {KeyId::Enter, 0x07},
-    {KeyId::Zero, 0x08},  {KeyId::Up, 0x0A},    {KeyId::Read, 0x0C}, {KeyId::Down, 0x0B},
-};
-
-TEST_F(KeysTest, MemAsksForTheSetCountThenSendsItsCode) {
-  SetLoggerSets(3);
-  Press(KeyId::Mem);
-  EXPECT_TRUE(rig.Commands().empty());
-  rig.clock.advanceMs(500);
-  Release(KeyId::Mem);
-  EXPECT_EQ(rig.Commands(), (std::vector<Bytes>{{0x00, 0x02, 0x06}, {0x00, 0x01, 0x09}}));
-  EXPECT_EQ(rig.instrument().LoggerSetCount, 3);
-}
-
-struct HoldCase {
-  KeyId key;
-  qint64 heldMs;
-  std::uint8_t code;
-};
-
+// A press over midnight counts as short, however long it was held.
 TEST_F(KeysTest, MxMnAndMemSendTheirLongCodeFromTwoSeconds) {
-  const HoldCase cases[] = {
-      {KeyId::MxMn, 1900, 0x03}, {KeyId::MxMn, 2000, 0x0D}, {KeyId::MxMn, 7000, 0x0D},
-      {KeyId::Mem, 1900, 0x09},  {KeyId::Mem, 2000, 0x0E},  {KeyId::Mem, 7000, 0x0E},
-      {KeyId::Time, 7000, 0x01}, {KeyId::Hold, 2000, 0x02},
+  const struct {
+    KeyId key;
+    qint64 heldMs;
+    std::uint8_t code;
+    bool overMidnight;
+  } cases[] = {
+      {KeyId::MxMn, 1900, 0x03, false}, {KeyId::MxMn, 2000, 0x0D, false},
+      {KeyId::MxMn, 7000, 0x0D, false}, {KeyId::Mem, 1900, 0x09, false},
+      {KeyId::Mem, 2000, 0x0E, false},  {KeyId::Mem, 7000, 0x0E, false},
+      {KeyId::Time, 7000, 0x01, false}, {KeyId::Hold, 2000, 0x02, false},
+      {KeyId::MxMn, 5000, 0x03, true},  {KeyId::Mem, 5000, 0x09, true},
   };
   for (const auto& c : cases) {
     rig.meter->received.clear();
+    if (c.overMidnight) rig.clock.set(QDateTime(QDate(2026, 12, 4), QTime(23, 59, 59, 500)));
     Click(c.key, c.heldMs);
     const auto sent = rig.Commands();
     ASSERT_FALSE(sent.empty());
     EXPECT_EQ(sent.back(), (Bytes{0x00, 0x01, c.code}))
         << face().key(c.key).name.toStdString() << " held " << c.heldMs << " ms";
-  }
-}
-
-TEST_F(KeysTest, APressAcrossMidnightIsShort) {
-  for (const auto& [key, code] : {std::pair{KeyId::MxMn, 0x03}, std::pair{KeyId::Mem, 0x09}}) {
-    rig.meter->received.clear();
-    rig.clock.set(QDateTime(QDate(2026, 12, 4), QTime(23, 59, 59, 500)));
-    Click(key, 5000);
-    EXPECT_EQ(rig.Commands().back(), (Bytes{0x00, 0x01, static_cast<std::uint8_t>(code)}));
   }
 }
 
@@ -90,6 +63,7 @@ TEST_F(KeysTest, MemSendsNothingFrom150SetsAndTheCapStillComesBack) {
     SetLoggerSets(sets);
     rig.meter->received.clear();
     Press(KeyId::Mem);
+    EXPECT_TRUE(rig.Commands().empty());  // the count is asked at the release
     EXPECT_EQ(face().key(KeyId::Mem).fill, QColor(Qt::white));
     Release(KeyId::Mem);
     std::vector<Bytes> expected{{0x00, 0x02, 0x06}};
@@ -101,8 +75,16 @@ TEST_F(KeysTest, MemSendsNothingFrom150SetsAndTheCapStillComesBack) {
   }
 }
 
+// The timers are off while a code goes out, and both run after every release.
 TEST_F(KeysTest, BothTimersRunAfterEveryReleaseWhateverTheyWereBefore) {
   auto& inst = rig.instrument();
+  std::vector<std::pair<bool, bool>> seen;
+  inst.link.onTraffic = [&](char direction, const Bytes&) {
+    if (direction == '>') seen.emplace_back(inst.Timer1.isActive(), inst.Timer2.isActive());
+  };
+  Click(KeyId::Mem);
+  Click(KeyId::Unit);
+  EXPECT_EQ(seen, (std::vector<std::pair<bool, bool>>(3, {false, false})));
   SetLoggerSets(200);  // MEM takes its early way out
   for (KeyId key : {KeyId::OnOff, KeyId::MxMn, KeyId::Mem, KeyId::Down}) {
     for (int stopped = 0; stopped < 3; ++stopped) {
@@ -116,22 +98,7 @@ TEST_F(KeysTest, BothTimersRunAfterEveryReleaseWhateverTheyWereBefore) {
   }
 }
 
-TEST_F(KeysTest, TheTimersAreOffWhileTheCodeGoesOut) {
-  auto& inst = rig.instrument();
-  std::vector<std::pair<bool, bool>> seen;
-  inst.link.onTraffic = [&](char direction, const Bytes&) {
-    if (direction == '>') seen.emplace_back(inst.Timer1.isActive(), inst.Timer2.isActive());
-  };
-  Click(KeyId::Mem);
-  Click(KeyId::Unit);
-  ASSERT_EQ(seen.size(), 3u);
-  for (const auto& [t1, t2] : seen) {
-    EXPECT_FALSE(t1);
-    EXPECT_FALSE(t2);
-  }
-}
-
-TEST_F(KeysTest, TheCapTurnsWhileHeldAndGetsItsColourBack) {
+TEST_F(KeysTest, TheCapTurnsWhileHeldAndAnyButtonOnAnyLabelPressesTheKey) {
   for (int i = 0; i < kKeyCount; ++i) {
     const KeyId key = static_cast<KeyId>(i);
     const KeyCap before = face().key(key);
@@ -146,10 +113,15 @@ TEST_F(KeysTest, TheCapTurnsWhileHeldAndGetsItsColourBack) {
     EXPECT_EQ(face().key(key).fill, before.color) << before.name.toStdString();
     EXPECT_EQ(face().key(key).border, before.color) << before.name.toStdString();
   }
-}
-
-TEST_F(KeysTest, AnyButtonOnAnyLabelPressesTheKey) {
-  for (const auto& c : kPlainKeys) {
+  const struct {
+    KeyId key;
+    unsigned code;
+  } plainKeys[] = {
+      {KeyId::OnOff, 0x11}, {KeyId::Time, 0x01},  {KeyId::Hold, 0x02}, {KeyId::MxMn, 0x03},
+      {KeyId::Set, 0x04},   {KeyId::Power, 0x05}, {KeyId::Unit, 0x06}, {KeyId::Enter, 0x07},
+      {KeyId::Zero, 0x08},  {KeyId::Up, 0x0A},    {KeyId::Read, 0x0C}, {KeyId::Down, 0x0B},
+  };
+  for (const auto& c : plainKeys) {
     const std::size_t labels = face().key(c.key).labels.size();
     for (std::size_t label = 0; label < labels; ++label) {
       for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
@@ -163,29 +135,14 @@ TEST_F(KeysTest, AnyButtonOnAnyLabelPressesTheKey) {
       }
     }
   }
-}
-
-TEST_F(KeysTest, AKeyCarriesTheParametersTheLastCommandLeft) {
-  auto& byteSlots = rig.instrument().byteSlots;
-  byteSlots.setParameters(3, {0x0C, 3, 4, 5, 6, 7, 0x0C, 3, 5, 0, 0, 0});
+  // A key carries the parameters the last command left in the slots.
+  rig.instrument().byteSlots.setParameters(3, {0x0C, 3, 4, 5, 6, 7, 0x0C, 3, 5, 0, 0, 0});
   Click(KeyId::Hold);
   EXPECT_EQ(rig.Commands(15).back(),
             (Bytes{0x00, 0x01, 0x02, 0x0C, 3, 4, 5, 6, 7, 0x0C, 3, 5, 0, 0, 0}));
 }
 
-TEST_F(KeysTest, WithTheMeterUnpluggedAPressFlashesAndSendsNothing) {
-  rig.port.present = false;
-  rig.instrument().link.CloseHandles();
-  Press(KeyId::Power);
-  EXPECT_EQ(face().key(KeyId::Power).fill, QColor(Qt::white));
-  Release(KeyId::Power);
-  EXPECT_TRUE(rig.meter->received.empty());
-  EXPECT_EQ(face().key(KeyId::Power).fill, QColor(255, 128, 0));
-  EXPECT_TRUE(rig.instrument().Timer1.isActive());
-  EXPECT_TRUE(rig.instrument().Timer2.isActive());
-}
-
-TEST_F(KeysTest, MemDecidesOnTheLastAnswerWhenTheCountQueryFails) {
+TEST_F(KeysTest, MemDecidesOnTheLastAnswerWhenTheCountQueryFailsAndNoMeterFlashesTheKey) {
   // A silent meter: the set-count query times out and byte 1 of the last answer decides.
   SetLoggerSets(2);
   Click(KeyId::Mem);  // the count answer (2) is now the last input report
@@ -195,6 +152,17 @@ TEST_F(KeysTest, MemDecidesOnTheLastAnswerWhenTheCountQueryFails) {
   EXPECT_EQ(rig.instrument().LoggerSetCount, 2);
   // The time-out dropped the connection, so the key code only searched for the meter.
   EXPECT_EQ(rig.Commands(), (std::vector<Bytes>{{0x00, 0x02, 0x06}}));
+
+  // With the meter unplugged a press flashes and sends nothing.
+  rig.port.silent = false;
+  rig.port.present = false;
+  rig.meter->received.clear();
+  Press(KeyId::Power);
+  EXPECT_EQ(face().key(KeyId::Power).fill, QColor(Qt::white));
+  Release(KeyId::Power);
+  EXPECT_TRUE(rig.meter->received.empty());
+  EXPECT_EQ(face().key(KeyId::Power).fill, QColor(255, 128, 0));
+  EXPECT_TRUE(rig.TimersRunning());
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/SolarDeskApp.h"
 #include "recording/logic/SecondTicker.h"
-#include "sim/VirtualHidBackend.h"
-#include "support/ScriptedDialogs.h"
+#include "support/AppOnVirtualMeter.h"
 
 namespace solardesk {
 namespace {
@@ -11,43 +9,31 @@ namespace {
 // The main window on the virtual bus; the test drives Timer1's ticks by hand.
 class PollingTest : public ::testing::Test {
  protected:
-  PollingTest() : meter(std::make_shared<sim::VirtualMeter>(clock)) {
-    meter->SetFixedReading("98.76");
-    port = &bus.AddPort(meter);
-  }
+  PollingTest() { meter->SetFixedReading("98.76"); }
 
-  SolarDeskApp& App() {
-    if (!app) app = std::make_unique<SolarDeskApp>(bus, clock, dialogs);
-    return *app;
-  }
   void Tick(int n = 1) {
-    for (int i = 0; i < n; ++i) App().panel().Timer1Tick();
+    for (int i = 0; i < n; ++i) rig.panel().Timer1Tick();
   }
-  const PubMeter& Published() { return App().instrument().meter; }
-  MeterFace& Face() { return *App().panel().face; }
+  const PubMeter& Published() { return rig.instrument().meter; }
+  MeterFace& Face() { return *rig.panel().face; }
 
-  ManualClock clock;
-  testing::ScriptedDialogs dialogs;
-  sim::VirtualHidBackend bus;
-  std::shared_ptr<sim::VirtualMeter> meter;
-  sim::VirtualPort* port = nullptr;
-  std::unique_ptr<SolarDeskApp> app;
+  testing::AppOnVirtualMeter rig;
+  std::shared_ptr<sim::VirtualMeter>& meter = rig.meter;
+  sim::VirtualPort& port = rig.port;
 };
 
-TEST_F(PollingTest, NothingTalksToTheMeterBeforeTheFirstTick) {
-  App();
-  EXPECT_EQ(bus.enumerations, 0);
+TEST_F(PollingTest, NothingTalksBeforeTheFirstTickThenTheLiveMeterIsMirrored) {
+  EXPECT_EQ(rig.bus.enumerations, 0);
   EXPECT_TRUE(meter->received.empty());
-  EXPECT_TRUE(App().instrument().Timer1.isActive());
-  EXPECT_EQ(App().instrument().Timer1.interval(), 100);
-  EXPECT_TRUE(App().instrument().Timer2.isActive());
+  EXPECT_TRUE(rig.instrument().Timer1.isActive());
+  EXPECT_EQ(rig.instrument().Timer1.interval(), 100);
+  EXPECT_TRUE(rig.instrument().Timer2.isActive());
   // The clock stands on a whole second: the recording tick is aimed just after the next one.
-  EXPECT_EQ(App().instrument().Timer2.timerType(), Qt::PreciseTimer);
-  EXPECT_EQ(App().instrument().Timer2.interval(), 1000 + SecondTicker::kMarginMs);
-}
-
-TEST_F(PollingTest, LiveMeterIsMirrored) {
+  EXPECT_EQ(rig.instrument().Timer2.timerType(), Qt::PreciseTimer);
+  EXPECT_EQ(rig.instrument().Timer2.interval(), 1000 + SecondTicker::kMarginMs);
+  rig.panel().lstResults->addItem("left over");
   Tick();
+  EXPECT_EQ(rig.panel().lstResults->count(), 0);
   ASSERT_EQ(meter->received.size(), 1u);
   EXPECT_EQ(std::vector<std::uint8_t>(meter->received[0].begin(), meter->received[0].begin() + 3),
             (std::vector<std::uint8_t>{0, 2, 1}));
@@ -59,64 +45,7 @@ TEST_F(PollingTest, LiveMeterIsMirrored) {
   EXPECT_FALSE(Face().annunciatorVisible(Ann::LblH));
   EXPECT_TRUE(Face().segmentVisible(1, 2));   // "9": b on
   EXPECT_FALSE(Face().segmentVisible(1, 5));  // "9": e off
-}
-
-TEST_F(PollingTest, AbsentMeterSearchesTwicePerTickAndDrawsNothing) {
-  port->present = false;
-  Tick(3);
-  EXPECT_EQ(bus.enumerations, 6);
-  EXPECT_EQ(Face().nameCaption(), " No Connection");
-  EXPECT_FALSE(Face().isLive());
-  EXPECT_TRUE(Face().segmentVisible(1, 1));  // the design look: every segment shown
-  EXPECT_TRUE(Published().ReadingText.isEmpty());
-  EXPECT_TRUE(Published().ReadingUnit.isEmpty());
-}
-
-TEST_F(PollingTest, MeterAttachedLaterIsLiveWithinOneTick) {
-  port->present = false;
-  Tick(2);
-  port->present = true;
-  Tick();
-  EXPECT_EQ(Face().nameCaption(), "SOLAR POWER METER");
-  EXPECT_TRUE(Face().isLive());
-  EXPECT_EQ(Published().ReadingText, "98.76");
-}
-
-TEST_F(PollingTest, UnpluggedMeterFreezesTheDisplayOnTheLastReading) {
-  Tick();
-  port->present = false;
-  meter->SetFixedReading("11.11");
-  Tick(3);
-  EXPECT_FALSE(App().instrument().link.MeterConnected());
-  EXPECT_EQ(Face().nameCaption(), " No Connection");
-  EXPECT_EQ(Published().ReadingText, "98.76");
-  EXPECT_EQ(Published().ReadingUnit, "W/(M)2");
-  EXPECT_TRUE(Face().annunciatorVisible(Ann::LblP5Dot));
-  port->present = true;
-  Tick();
-  EXPECT_EQ(Published().ReadingText, "11.11");
-}
-
-TEST_F(PollingTest, ShortAnswersDrawNothingAndLeakNoHandles) {
-  port->inputReportLength = 9;
-  Tick(500);
-  EXPECT_FALSE(Face().isLive());
-  EXPECT_TRUE(Published().ReadingText.isEmpty());
-  EXPECT_EQ(port->openHandles, 1);
-  EXPECT_EQ(port->opens, 501);  // the first connection, then one search per faulting tick
-  EXPECT_EQ(Face().nameCaption(), "SOLAR POWER METER");
-}
-
-TEST_F(PollingTest, ShortAnswerAfterGoodOnesKeepsThePublishedReading) {
-  Tick();
-  App().instrument().link.CloseHandles();
-  port->inputReportLength = 9;
-  Tick();
-  EXPECT_EQ(Published().ReadingText, "98.76");
-}
-
-TEST_F(PollingTest, UnitAndHoldOfTheMeterReachTheMirror) {
-  Tick();
+  // UNIT and HOLD pressed on the meter reach the mirror.
   meter->Handle({0, 1, 0x02});  // HOLD pressed on the meter
   meter->Handle({0, 1, 0x06});  // UNIT
   Tick();
@@ -128,20 +57,59 @@ TEST_F(PollingTest, UnitAndHoldOfTheMeterReachTheMirror) {
   EXPECT_EQ(Published().ReadingText, "31.31");  // 98.76 W/m2 in Btu/(ft2.h)
 }
 
-TEST_F(PollingTest, EveryTickClearsTheResultsList) {
-  App().panel().lstResults->addItem("left over");
+TEST_F(PollingTest, AbsentMeterSearchesTwicePerTickAndDrawsNothingUntilAttached) {
+  port.present = false;
+  Tick(3);
+  EXPECT_EQ(rig.bus.enumerations, 6);
+  EXPECT_EQ(Face().nameCaption(), " No Connection");
+  EXPECT_FALSE(Face().isLive());
+  EXPECT_TRUE(Face().segmentVisible(1, 1));  // the design look: every segment shown
+  EXPECT_TRUE(Published().ReadingText.isEmpty());
+  EXPECT_TRUE(Published().ReadingUnit.isEmpty());
+  port.present = true;  // attached later: live within one tick
   Tick();
-  EXPECT_EQ(App().panel().lstResults->count(), 0);
+  EXPECT_EQ(Face().nameCaption(), "SOLAR POWER METER");
+  EXPECT_TRUE(Face().isLive());
+  EXPECT_EQ(Published().ReadingText, "98.76");
+}
+
+TEST_F(PollingTest, UnpluggedMeterFreezesTheDisplayOnTheLastReading) {
+  Tick();
+  port.present = false;
+  meter->SetFixedReading("11.11");
+  Tick(3);
+  EXPECT_FALSE(rig.instrument().link.MeterConnected());
+  EXPECT_EQ(Face().nameCaption(), " No Connection");
+  EXPECT_EQ(Published().ReadingText, "98.76");
+  EXPECT_EQ(Published().ReadingUnit, "W/(M)2");
+  EXPECT_TRUE(Face().annunciatorVisible(Ann::LblP5Dot));
+  port.present = true;
+  Tick();
+  EXPECT_EQ(Published().ReadingText, "11.11");
+  rig.instrument().link.CloseHandles();
+  port.inputReportLength = 9;  // a short answer keeps the published reading too
+  Tick();
+  EXPECT_EQ(Published().ReadingText, "11.11");
+}
+
+TEST_F(PollingTest, ShortAnswersDrawNothingAndLeakNoHandles) {
+  port.inputReportLength = 9;
+  Tick(500);
+  EXPECT_FALSE(Face().isLive());
+  EXPECT_TRUE(Published().ReadingText.isEmpty());
+  EXPECT_EQ(port.openHandles, 1);
+  EXPECT_EQ(port.opens, 501);  // the first connection, then one search per faulting tick
+  EXPECT_EQ(Face().nameCaption(), "SOLAR POWER METER");
 }
 
 TEST_F(PollingTest, WriteThenReadButtonExchangesWhatTheSlotsHold) {
   Tick();
-  auto& panel = App().panel();
+  auto& panel = rig.panel();
   panel.CboByte[1]->setEditText("2");
   panel.CboByte[2]->setEditText("2");
   panel.CmdWnR->click();
   EXPECT_EQ(meter->received.back()[2], 0x02);
-  EXPECT_EQ(App().instrument().link.InputByte(1), meter->interval);
+  EXPECT_EQ(rig.instrument().link.InputByte(1), meter->interval);
   Tick();  // the next tick overwrites it with the display image
   EXPECT_EQ(meter->received.back()[2], 0x01);
 }

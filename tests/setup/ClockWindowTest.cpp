@@ -33,15 +33,14 @@ class ClockWindowTest : public ::testing::Test {
   testing::AppOnVirtualMeter rig;
 };
 
-TEST_F(ClockWindowTest, OpensModalWithBothDisplaysOff) {
+TEST_F(ClockWindowTest, OpensModalWithBothDisplaysOffAndShowsThePcClockWhenSwitchedOn) {
   rig.panel().move(100, 50);
   WithClockWindow([&](RTC& w) {
-    EXPECT_EQ(w.windowTitle(), "Setup");
+    EXPECT_EQ(QStringList({w.windowTitle(), w.FrameTime->title(), w.CmdSetTime->text()}),
+              QStringList({"Setup", "Time", "Set Meter Time To System Time"}));
     EXPECT_TRUE(w.isModal());
     EXPECT_TRUE(w.Timer1.isActive());
     EXPECT_EQ(w.Timer1.interval(), 350);
-    EXPECT_EQ(w.FrameTime->title(), "Time");
-    EXPECT_EQ(w.CmdSetTime->text(), "Set Meter Time To System Time");
     // Centred over the main window, 1000 twips below its top.
     const QRect main = rig.panel().frameGeometry();
     EXPECT_NEAR(w.frameGeometry().center().x(), main.center().x(), 1);
@@ -51,48 +50,13 @@ TEST_F(ClockWindowTest, OpensModalWithBothDisplaysOff) {
     EXPECT_EQ(w.LblMeterTime->text(), "Meter Time");
     EXPECT_EQ(w.LblPCTime->text(), "PC System Time");
     EXPECT_TRUE(rig.Commands().empty());
-  });
-}
 
-TEST_F(ClockWindowTest, MeterClockShownAndPollingHeldOffUntilTheWindowCloses) {
-  rig.meter->SetClock(QDateTime(QDate(2026, 12, 4), QTime(23, 59, 58)));
-  WithClockWindow([&](RTC& w) {
-    QTest::mouseClick(w.LblMeterTime, Qt::LeftButton);
-    w.Timer1Tick();
-    EXPECT_EQ(w.LblMeterTime->text(), "26/12/04 23:59:58");
-    EXPECT_EQ(rig.Commands(), (std::vector<Bytes>{{0x00, 0x02, 0x03}}));
-    EXPECT_FALSE(inst().Timer1.isActive());
-    EXPECT_TRUE(inst().Timer2.isActive());  // recording goes on
-
-    QTest::mouseClick(w.LblMeterTime, Qt::LeftButton);
-    inst().Timer1.start();  // whatever turns polling on meanwhile, the window holds it off
-    w.Timer1Tick();
-    EXPECT_EQ(w.LblMeterTime->text(), "Meter Time");
-    EXPECT_FALSE(inst().Timer1.isActive());
-    EXPECT_EQ(rig.Commands().size(), 1u);
-    QTest::mouseClick(w.CmdExit, Qt::LeftButton);
-    EXPECT_FALSE(w.Timer1.isActive());
-  });
-  EXPECT_TRUE(inst().Timer1.isActive());
-}
-
-TEST_F(ClockWindowTest, TheCloseBoxAlsoRestartsPolling) {
-  WithClockWindow([&](RTC& w) {
-    w.LblMeterTimeClick();
-    w.Timer1Tick();
-    EXPECT_FALSE(inst().Timer1.isActive());
-    w.close();
-  });
-  EXPECT_TRUE(inst().Timer1.isActive());
-}
-
-TEST_F(ClockWindowTest, PcClockShownWhenSwitchedOn) {
-  WithClockWindow([&](RTC& w) {
+    // The PC clock shows when switched on, and does not touch polling.
     QTest::mouseClick(w.LblPCTime, Qt::LeftButton);
     w.Timer1Tick();
     EXPECT_EQ(w.LblPCTime->text(), "26/12/04 23:59:58");
     EXPECT_EQ(w.LblMeterTime->text(), "Meter Time");
-    EXPECT_TRUE(inst().Timer1.isActive());  // the PC clock does not touch polling
+    EXPECT_TRUE(inst().Timer1.isActive());
     rig.clock.advanceMs(2000);
     w.Timer1Tick();
     EXPECT_EQ(w.LblPCTime->text(), "26/12/05 00:00:00");
@@ -100,6 +64,36 @@ TEST_F(ClockWindowTest, PcClockShownWhenSwitchedOn) {
     w.Timer1Tick();
     EXPECT_EQ(w.LblPCTime->text(), "PC System Time");
   });
+}
+
+// Closed by Exit or by its close box, the window lets polling run again.
+TEST_F(ClockWindowTest, MeterClockShownAndPollingHeldOffUntilTheWindowCloses) {
+  rig.meter->SetClock(QDateTime(QDate(2026, 12, 4), QTime(23, 59, 58)));
+  for (const bool closeBox : {false, true}) {
+    rig.meter->received.clear();
+    WithClockWindow([&](RTC& w) {
+      QTest::mouseClick(w.LblMeterTime, Qt::LeftButton);
+      w.Timer1Tick();
+      EXPECT_EQ(w.LblMeterTime->text(), "26/12/04 23:59:58");
+      EXPECT_EQ(rig.Commands(), (std::vector<Bytes>{{0x00, 0x02, 0x03}}));
+      EXPECT_FALSE(inst().Timer1.isActive());
+      EXPECT_TRUE(inst().Timer2.isActive());  // recording goes on
+
+      QTest::mouseClick(w.LblMeterTime, Qt::LeftButton);
+      inst().Timer1.start();  // whatever turns polling on meanwhile, the window holds it off
+      w.Timer1Tick();
+      EXPECT_EQ(w.LblMeterTime->text(), "Meter Time");
+      EXPECT_FALSE(inst().Timer1.isActive());
+      EXPECT_EQ(rig.Commands().size(), 1u);
+      if (closeBox) {
+        w.close();
+      } else {
+        QTest::mouseClick(w.CmdExit, Qt::LeftButton);
+      }
+      EXPECT_FALSE(w.Timer1.isActive());
+    });
+    EXPECT_TRUE(inst().Timer1.isActive()) << closeBox;
+  }
 }
 
 TEST_F(ClockWindowTest, SetMeterTimeSendsPlainNumbers) {

@@ -9,12 +9,16 @@ namespace {
 
 using Kind = CalibrationEntry::Kind;
 
-TEST(DecodeCalibration, LowByteTwoHighByteThree) {
+// Too short an answer reads as zeros, never beyond its end.
+TEST(Calibration, LowByteFirstBothWays) {
   EXPECT_EQ(DecodeCalibration({0x00, 0x3C, 0xD2, 0x04}), 1234);
   EXPECT_EQ(DecodeCalibration({0x00, 0x3C, 0xFF, 0xFF}), 65535);
-  // Too short an answer reads as zeros, never beyond its end.
   EXPECT_EQ(DecodeCalibration({0x00, 0x3C, 0xD2}), 0xD2);
   EXPECT_EQ(DecodeCalibration({}), 0);
+  using B = std::array<std::uint8_t, 2>;
+  const std::pair<int, B> cases[] = {
+      {255, {0xFF, 0x00}}, {256, {0x00, 0x01}}, {12345, {0x0F, 0x27}}, {-1, {0x00, 0x00}}};
+  for (const auto& [value, bytes] : cases) EXPECT_EQ(EncodeCalibration(value), bytes) << value;
 }
 
 TEST(ParseCalibrationEntry, RoundsHalvesToEvenAndLimits) {
@@ -39,15 +43,6 @@ TEST(ParseCalibrationEntry, RoundsHalvesToEvenAndLimits) {
   }
 }
 
-TEST(EncodeCalibration, LowByteFirst) {
-  using B = std::array<std::uint8_t, 2>;
-  EXPECT_EQ(EncodeCalibration(255), (B{0xFF, 0x00}));
-  EXPECT_EQ(EncodeCalibration(256), (B{0x00, 0x01}));
-  EXPECT_EQ(EncodeCalibration(1234), (B{0xD2, 0x04}));
-  EXPECT_EQ(EncodeCalibration(12345), (B{0x0F, 0x27}));
-  EXPECT_EQ(EncodeCalibration(-1), (B{0x00, 0x00}));
-}
-
 TEST(DaysInMonth, ByExactMonthText) {
   const struct {
     const char* month;
@@ -64,31 +59,20 @@ TEST(DaysInMonth, ByExactMonthText) {
   }
 }
 
-TEST(DecodeReservation, TwoDigitTextsOfBytesOneToTwelve) {
-  const ReservationTexts texts =
-      DecodeReservation({0x00, 12, 3, 4, 5, 6, 7, 12, 3, 5, 0, 112, 255, 99});
-  const ReservationTexts expected = {"12", "03", "04", "05", "06", "07",
-                                     "12", "03", "05", "00", "12", "55"};
-  EXPECT_EQ(texts, expected);
-}
-
-TEST(DecodeReservation, NoAnswerEverShowsTheStartTexts) {
-  const ReservationTexts defaults = {"00", "01", "01", "00", "00", "00",
-                                     "00", "01", "01", "00", "00", "00"};
-  EXPECT_EQ(DecodeReservation({}), defaults);
-  // A short answer reads zeros past its end.
-  const ReservationTexts shortAnswer = {"26", "12", "00", "00", "00", "00",
-                                        "00", "00", "00", "00", "00", "00"};
-  EXPECT_EQ(DecodeReservation({0x00, 26, 12}), shortAnswer);
-}
-
-TEST(DecodeCycling, TwoDigitTextsOfBytesOneToSix) {
+// Two-digit texts of bytes 1 on; a short answer reads zeros past its end, none at all the
+// start texts.
+TEST(Schedules, TwoDigitTextsOfTheAnswerBytesAndTypedCyclingTextsWithTheirLimits) {
+  EXPECT_EQ(
+      DecodeReservation({0x00, 12, 3, 4, 5, 6, 7, 12, 3, 5, 0, 112, 255, 99}),
+      (ReservationTexts{"12", "03", "04", "05", "06", "07", "12", "03", "05", "00", "12", "55"}));
+  EXPECT_EQ(DecodeReservation({}), (ReservationTexts{"00", "01", "01", "00", "00", "00", "00", "01",
+                                                     "01", "00", "00", "00"}));
+  EXPECT_EQ(
+      DecodeReservation({0x00, 26, 12}),
+      (ReservationTexts{"26", "12", "00", "00", "00", "00", "00", "00", "00", "00", "00", "00"}));
   EXPECT_EQ(DecodeCycling({0x00, 8, 30, 0, 17, 45, 0}),
             (CyclingTexts{"08", "30", "00", "17", "45", "00"}));
   EXPECT_EQ(DecodeCycling({0x00, 7, 130}), (CyclingTexts{"07", "30", "00", "00", "00", "00"}));
-}
-
-TEST(EncodeCycling, TypedTextsAndTheirLimits) {
   const struct {
     CyclingTexts fields;
     std::optional<Report> report;
@@ -107,16 +91,11 @@ TEST(EncodeCycling, TypedTextsAndTheirLimits) {
   }
 }
 
-TEST(FormatMeterClock, PackedDecimalBytesAsTheirHexDigits) {
+TEST(MeterClock, ShownAsPackedDecimalDigitsAndSetInPlainNumbers) {
   EXPECT_EQ(FormatMeterClock({0x00, 0x26, 0x12, 0x04, 0x23, 0x59, 0x58}), "26/12/04 23:59:58");
   EXPECT_EQ(FormatMeterClock({0x00, 0x1A, 0x0C, 0x04, 0x17, 0x3B, 0xFF}), "1A/0C/04 17:3B:FF");
   EXPECT_EQ(FormatMeterClock({0x00, 0x26}), "26/00/00 00:00:00");
-}
-
-TEST(ClockSettingValues, PlainNumbersOfTheLocalTime) {
-  const QDateTime t(QDate(2026, 12, 4), QTime(23, 59, 58));
-  EXPECT_EQ(FormatPcClock(t), "26/12/04 23:59:58");
-  EXPECT_EQ(ClockSettingValues(t), (std::array<unsigned, 6>{26, 12, 4, 23, 59, 58}));
+  // The clock window's test sets and shows a time with two-digit fields; here, one-digit ones.
   const QDateTime early(QDate(2001, 1, 2), QTime(3, 4, 5));
   EXPECT_EQ(ClockSettingValues(early), (std::array<unsigned, 6>{1, 1, 2, 3, 4, 5}));
 }

@@ -20,7 +20,7 @@ class SetupPanelTest : public ::testing::Test {
   PanelWindow& panel() { return rig.panel(); }
   SetupArea& setup() { return rig.app.setup(); }
   Instrument& inst() { return rig.instrument(); }
-  bool TimersRunning() { return inst().Timer1.isActive() && inst().Timer2.isActive(); }
+  bool TimersRunning() { return rig.TimersRunning(); }
   bool TimersStopped() { return !inst().Timer1.isActive() && !inst().Timer2.isActive(); }
 
   // "Set", then a click on an option.
@@ -49,29 +49,23 @@ class SetupPanelTest : public ::testing::Test {
   testing::AppOnVirtualMeter rig;
 };
 
-TEST_F(SetupPanelTest, SetTogglesTheChooserAndOtherCommandsHideIt) {
+// Other toolbar commands hide the chooser and the schedule panels: the main window's test.
+TEST_F(SetupPanelTest, SetTogglesTheChooserClearingItsOptionsAndExitHidesIt) {
   auto* chooser = panel().PicSetup;
   panel().clickToolbar(QStringLiteral("Set"));
   EXPECT_FALSE(chooser->isHidden());
-  panel().clickToolbar(QStringLiteral("Set"));
-  EXPECT_TRUE(chooser->isHidden());
-  panel().clickToolbar(QStringLiteral("Set"));
-  panel().clickToolbar(QStringLiteral("List"));
-  EXPECT_TRUE(chooser->isHidden());
-}
-
-TEST_F(SetupPanelTest, SetClearsTheOptionsAndExitHidesTheChooser) {
-  panel().clickToolbar(QStringLiteral("Set"));
   setup().OptSetup[1]->setChecked(true);
   panel().clickToolbar(QStringLiteral("Set"));
+  EXPECT_TRUE(chooser->isHidden());
   panel().clickToolbar(QStringLiteral("Set"));
   for (QRadioButton* option : setup().OptSetup) EXPECT_FALSE(option->isChecked());
   QTest::mouseClick(setup().CmSetupExit, Qt::LeftButton);
-  EXPECT_TRUE(panel().PicSetup->isHidden());
+  EXPECT_TRUE(chooser->isHidden());
   EXPECT_TRUE(TimersRunning());
 }
 
-TEST_F(SetupPanelTest, CalibrationShowsTheMeterValueAndWritesTheLimitedEntry) {
+// The entry is limited, asked again when not a number, and Cancel writes nothing.
+TEST_F(SetupPanelTest, CalibrationShowsTheMeterValueAndWritesTheEntry) {
   rig.meter->calibration = 1234;
   rig.dialogs.inputAnswers = {"12345"};
   Choose(2);
@@ -82,27 +76,16 @@ TEST_F(SetupPanelTest, CalibrationShowsTheMeterValueAndWritesTheLimitedEntry) {
   EXPECT_EQ(boxes[0].defaultText, "1234");
   EXPECT_EQ(rig.Commands(5),
             (std::vector<Bytes>{{0x00, 0x02, 0x02, 0x00, 0x00}, {0x00, 0x01, 0x13, 0x0F, 0x27}}));
-  EXPECT_EQ(inst().byteSlots.text(3), "0F");
-  EXPECT_EQ(inst().byteSlots.text(4), "27");
+  EXPECT_EQ(QStringList({inst().byteSlots.text(3), inst().byteSlots.text(4)}),
+            QStringList({"0F", "27"}));
   EXPECT_EQ(rig.meter->calibration, 9999);
   // After a written calibration the chooser closes and polling stays stopped.
   EXPECT_TRUE(panel().PicSetup->isHidden());
   EXPECT_TRUE(TimersStopped());
-}
 
-TEST_F(SetupPanelTest, CalibrationCancelWritesNothingRestartsPollingAndKeepsTheChooser) {
-  Choose(2);  // no answer queued: Cancel
-  EXPECT_EQ(rig.Commands(), (std::vector<Bytes>{{0x00, 0x02, 0x02}}));
-  EXPECT_FALSE(panel().PicSetup->isHidden());
-  EXPECT_TRUE(TimersRunning());
-  // The option still shows chosen; another click on it runs the whole exchange again.
-  QTest::mouseClick(setup().OptSetup[2], Qt::LeftButton);
-  EXPECT_EQ(rig.dialogs.of("input").size(), 2u);
-  EXPECT_EQ(rig.Commands().size(), 2u);
-}
-
-TEST_F(SetupPanelTest, CalibrationThatIsNotANumberIsAskedAgain) {
+  // Not a number: asked again, with the meter's value.
   rig.meter->calibration = 77;
+  rig.dialogs.shown.clear();
   rig.dialogs.inputAnswers = {"abc", "42"};
   Choose(2);
   const auto messages = rig.dialogs.of("message");
@@ -112,6 +95,18 @@ TEST_F(SetupPanelTest, CalibrationThatIsNotANumberIsAskedAgain) {
   EXPECT_EQ(rig.dialogs.of("input").size(), 2u);
   EXPECT_EQ(rig.dialogs.of("input")[1].defaultText, "77");
   EXPECT_EQ(rig.Commands(5).back(), (Bytes{0x00, 0x01, 0x13, 42, 0x00}));
+
+  // Cancel (no answer queued) writes nothing, restarts polling and keeps the chooser; the option
+  // still shows chosen and another click on it runs the whole exchange again.
+  rig.meter->received.clear();
+  rig.dialogs.shown.clear();
+  Choose(2);
+  EXPECT_EQ(rig.Commands(), (std::vector<Bytes>{{0x00, 0x02, 0x02}}));
+  EXPECT_FALSE(panel().PicSetup->isHidden());
+  EXPECT_TRUE(TimersRunning());
+  QTest::mouseClick(setup().OptSetup[2], Qt::LeftButton);
+  EXPECT_EQ(rig.dialogs.of("input").size(), 2u);
+  EXPECT_EQ(rig.Commands().size(), 2u);
 }
 
 // With no meter, or one that has never answered, the commands whose answer nothing can stand
@@ -146,14 +141,12 @@ TEST(NoMeter, CommandsThatNeedTheMetersAnswerSaySoAndDoNothingElse) {
     const struct {
       std::string command;
       std::function<void()> run;
-    } cases[] = {
-        {"Reservation", choose(0)},
-        {"Cycling", choose(1)},
-        {"Calibration", choose(2)},
-        {"RTC", [&] { panel.clickToolbar(QStringLiteral("RTC")); }},
-        {"Logger", [&] { panel.clickToolbar(QStringLiteral("Logger")); }},
-        {"Interval", meterInterval},
-    };
+    } cases[] = {{"Reservation", choose(0)},
+                 {"Cycling", choose(1)},
+                 {"Calibration", choose(2)},
+                 {"RTC", [&] { panel.clickToolbar(QStringLiteral("RTC")); }},
+                 {"Logger", [&] { panel.clickToolbar(QStringLiteral("Logger")); }},
+                 {"Interval", meterInterval}};
     for (const auto& c : cases) {
       rig.dialogs.shown.clear();
       c.run();
@@ -165,47 +158,80 @@ TEST(NoMeter, CommandsThatNeedTheMetersAnswerSaySoAndDoNothingElse) {
       EXPECT_EQ(said.owner, c.command == "RTC" ? clockWindow : &panel) << where;
       EXPECT_TRUE(panel.PicReservation->isHidden() && panel.PicCycling->isHidden()) << where;
       EXPECT_EQ(rig.app.logger().memory(), nullptr) << where;
-      EXPECT_TRUE(rig.instrument().Timer1.isActive() && rig.instrument().Timer2.isActive())
-          << where;
+      EXPECT_TRUE(rig.TimersRunning()) << where;
     }
     // Queries only: nothing was ever written to the meter.
     for (const auto& r : rig.Commands()) EXPECT_EQ(r[1], 0x02);
   }
 }
 
-TEST_F(SetupPanelTest, ReservationLoadShowsTheMeterScheduleWithPollingStopped) {
+// A schedule panel shows what the meter holds with polling stopped; Exit writes nothing and
+// reopening reads the meter again; OK writes the fields and lets polling run.
+TEST_F(SetupPanelTest, SchedulesLoadExitAndWrite) {
   rig.meter->reservation = {12, 3, 4, 5, 6, 7, 12, 3, 5, 0, 0, 0};
-  Choose(0);
-  EXPECT_EQ(rig.Commands(), (std::vector<Bytes>{{0x00, 0x02, 0x0A}}));
-  EXPECT_EQ(Texts(panel().ComboRes),
-            QStringList({"12", "03", "04", "05", "06", "07", "12", "03", "05", "00", "00", "00"}));
-  EXPECT_EQ(panel().ComboRes[2]->count(), 31);
-  EXPECT_EQ(panel().ComboRes[8]->count(), 31);
-  EXPECT_FALSE(panel().PicReservation->isHidden());
-  EXPECT_TRUE(panel().PicSetup->isHidden());
-  EXPECT_TRUE(TimersStopped());
-
-  QTest::mouseClick(setup().reservation.CmdResOK, Qt::LeftButton);
-  EXPECT_EQ(rig.Commands(15).back(), (Bytes{0x00, 0x01, 0x15, 0x0C, 0x03, 0x04, 0x05, 0x06, 0x07,
-                                            0x0C, 0x03, 0x05, 0x00, 0x00, 0x00}));
-  EXPECT_TRUE(panel().PicReservation->isHidden());
-  EXPECT_TRUE(TimersRunning());
+  rig.meter->cycling = {8, 30, 0, 17, 45, 0};
+  const auto& res = panel().ComboRes;
+  const auto& cyc = panel().ComboCyc;
+  const struct {
+    int option;
+    std::vector<QComboBox*> fields;
+    QWidget* shown;
+    QPushButton* ok;
+    QPushButton* exit;
+    QStringList texts;
+    std::uint8_t query;
+    Bytes written;
+  } cases[] = {
+      {0,
+       {res.begin(), res.end()},
+       panel().PicReservation,
+       setup().reservation.CmdResOK,
+       setup().reservation.CmdResExit,
+       {"12", "03", "04", "05", "06", "07", "12", "03", "05", "00", "00", "00"},
+       0x0A,
+       {0x00, 0x01, 0x15, 0x0C, 0x03, 0x04, 0x05, 0x06, 0x07, 0x0C, 0x03, 0x05, 0x00, 0x00, 0x00}},
+      {1,
+       {cyc.begin(), cyc.end()},
+       panel().PicCycling,
+       setup().cycling.CmdCycOK,
+       setup().cycling.CmdCycExit,
+       {"08", "30", "00", "17", "45", "00"},
+       0x09,
+       {0x00, 0x01, 0x14, 0x08, 0x1E, 0x00, 0x11, 0x2D, 0x00}},
+  };
+  for (const auto& c : cases) {
+    rig.meter->received.clear();
+    Choose(c.option);
+    EXPECT_EQ(Texts(c.fields), c.texts);
+    EXPECT_FALSE(c.shown->isHidden());
+    EXPECT_TRUE(panel().PicSetup->isHidden());
+    EXPECT_TRUE(TimersStopped());
+    c.fields[3]->setCurrentIndex(c.fields[3]->findText(QStringLiteral("23")));
+    ASSERT_EQ(c.fields[3]->currentText(), QStringLiteral("23"));
+    QTest::mouseClick(c.exit, Qt::LeftButton);
+    EXPECT_TRUE(c.shown->isHidden());
+    EXPECT_TRUE(TimersStopped());
+    Choose(c.option);
+    EXPECT_EQ(Texts(c.fields), c.texts);
+    EXPECT_EQ(rig.Commands(), (std::vector<Bytes>(2, {0x00, 0x02, c.query})));
+    QTest::mouseClick(c.ok, Qt::LeftButton);
+    EXPECT_EQ(rig.Commands(c.written.size()).back(), c.written);
+    EXPECT_TRUE(c.shown->isHidden());
+    EXPECT_TRUE(TimersRunning());
+  }
 }
 
-TEST_F(SetupPanelTest, ReservationDateListsFollowTheMonthAsRead) {
+// The date lists follow the month as read, then each pick of a year or month.
+TEST_F(SetupPanelTest, DateListsFollowTheMonthAsReadAndAsPickedAndTypingChangesNothing) {
   // Start month 0: no date list; stop in a 30-day month with the date shown as read.
   rig.meter->reservation = {26, 0, 17, 8, 0, 0, 26, 4, 31, 9, 0, 0};
   Choose(0);
-  EXPECT_EQ(panel().ComboRes[1]->currentText(), "00");
-  EXPECT_EQ(panel().ComboRes[2]->count(), 0);
-  EXPECT_EQ(panel().ComboRes[2]->currentText(), "17");
-  EXPECT_EQ(panel().ComboRes[8]->count(), 30);
-  EXPECT_EQ(panel().ComboRes[8]->currentText(), "31");
-}
-
-TEST_F(SetupPanelTest, PickingAYearOrMonthRefillsThatRowsDates) {
-  Choose(0);
   auto& res = panel().ComboRes;
+  EXPECT_EQ(QStringList({res[1]->currentText(), res[2]->currentText(), res[8]->currentText()}),
+            QStringList({"00", "17", "31"}));
+  EXPECT_EQ(res[2]->count(), 0);
+  EXPECT_EQ(res[8]->count(), 30);
+
   Pick(res[6], "08");
   Pick(res[7], "02");
   EXPECT_EQ(Items(res[8]).size(), 29);
@@ -227,9 +253,7 @@ TEST_F(SetupPanelTest, PickingAYearOrMonthRefillsThatRowsDates) {
   Pick(res[3], "10");
   EXPECT_EQ(res[2]->currentText(), "20");
   EXPECT_EQ(res[8]->count(), 29);
-}
-
-TEST_F(SetupPanelTest, TypingIntoAReservationFieldChangesNothing) {
+  // Typing into a reservation field changes nothing.
   rig.meter->reservation = {26, 4, 17, 8, 0, 0, 26, 5, 20, 9, 0, 0};
   Choose(0);
   const QStringList before = Texts(panel().ComboRes);
@@ -247,42 +271,7 @@ TEST_F(SetupPanelTest, TypingIntoAReservationFieldChangesNothing) {
   EXPECT_EQ(panel().ComboRes[2]->count(), startDays);
 }
 
-TEST_F(SetupPanelTest, ReservationExitWritesNothingAndReopeningReloads) {
-  rig.meter->reservation = {26, 1, 2, 3, 4, 5, 26, 1, 3, 3, 4, 5};
-  Choose(0);
-  Pick(panel().ComboRes[3], "23");
-  QTest::mouseClick(setup().reservation.CmdResExit, Qt::LeftButton);
-  EXPECT_TRUE(panel().PicReservation->isHidden());
-  EXPECT_TRUE(TimersStopped());
-  Choose(0);
-  EXPECT_EQ(panel().ComboRes[3]->currentText(), "03");
-  EXPECT_EQ(rig.Commands(), (std::vector<Bytes>{{0x00, 0x02, 0x0A}, {0x00, 0x02, 0x0A}}));
-}
-
-TEST_F(SetupPanelTest, AToolbarCommandHidesTheSchedulePanels) {
-  Choose(0);
-  panel().clickToolbar(QStringLiteral("Set"));
-  EXPECT_TRUE(panel().PicReservation->isHidden());
-  Choose(1);
-  panel().clickToolbar(QStringLiteral("Graph"));
-  EXPECT_TRUE(panel().PicCycling->isHidden());
-}
-
-TEST_F(SetupPanelTest, CyclingLoadAndWrite) {
-  rig.meter->cycling = {8, 30, 0, 17, 45, 0};
-  Choose(1);
-  EXPECT_EQ(rig.Commands(), (std::vector<Bytes>{{0x00, 0x02, 0x09}}));
-  EXPECT_EQ(Texts(panel().ComboCyc), QStringList({"08", "30", "00", "17", "45", "00"}));
-  EXPECT_FALSE(panel().PicCycling->isHidden());
-  EXPECT_TRUE(TimersStopped());
-
-  QTest::mouseClick(setup().cycling.CmdCycOK, Qt::LeftButton);
-  EXPECT_EQ(rig.Commands(9).back(), (Bytes{0x00, 0x01, 0x14, 0x08, 0x1E, 0x00, 0x11, 0x2D, 0x00}));
-  EXPECT_TRUE(panel().PicCycling->isHidden());
-  EXPECT_TRUE(TimersRunning());
-}
-
-TEST_F(SetupPanelTest, CyclingFieldsHoldWhatWasTypedIntoThem) {
+TEST_F(SetupPanelTest, CyclingFieldsHoldWhatWasTypedAndOnlyTimesOfDayAreWritten) {
   Choose(1);
   panel().show();
   panel().activateWindow();
@@ -304,9 +293,7 @@ TEST_F(SetupPanelTest, CyclingFieldsHoldWhatWasTypedIntoThem) {
   }
   QTest::mouseClick(setup().cycling.CmdCycOK, Qt::LeftButton);
   EXPECT_EQ(rig.Commands(9).back(), (Bytes{0x00, 0x01, 0x14, 1, 5, 0, 2, 7, 4}));
-}
-
-TEST_F(SetupPanelTest, CyclingFieldOutsideATimeOfDayIsRefusedAndThePanelStaysOpen) {
+  // A field outside a time of day is refused and the panel stays open.
   const struct {
     int field;
     const char* text;
@@ -340,18 +327,6 @@ TEST_F(SetupPanelTest, CyclingFieldOutsideATimeOfDayIsRefusedAndThePanelStaysOpe
     panel().ComboCyc[k]->setEditText(k % 3 == 0 ? QStringLiteral("23") : QStringLiteral("59"));
   QTest::mouseClick(setup().cycling.CmdCycOK, Qt::LeftButton);
   EXPECT_EQ(rig.Commands(9).back(), (Bytes{0x00, 0x01, 0x14, 23, 59, 59, 23, 59, 59}));
-}
-
-TEST_F(SetupPanelTest, CyclingExitWritesNothingAndReopeningShowsTheMeterAgain) {
-  rig.meter->cycling = {6, 0, 0, 18, 0, 0};
-  Choose(1);
-  panel().ComboCyc[0]->setEditText(QStringLiteral("09"));
-  QTest::mouseClick(setup().cycling.CmdCycExit, Qt::LeftButton);
-  EXPECT_TRUE(panel().PicCycling->isHidden());
-  EXPECT_TRUE(TimersStopped());
-  Choose(1);
-  EXPECT_EQ(panel().ComboCyc[0]->currentText(), "06");
-  EXPECT_EQ(rig.meter->cycling[0], 6);
 }
 
 TEST_F(SetupPanelTest, ClicksOnTheNameLabelToggleTheCaption) {

@@ -26,6 +26,7 @@ struct AppOnVirtualMeter {
 
   Instrument& instrument() { return app.instrument(); }
   PanelWindow& panel() { return app.panel(); }
+  bool TimersRunning() { return instrument().Timer1.isActive() && instrument().Timer2.isActive(); }
 
   // One polling tick, so that the meter is found and has answered once; then forgets what the
   // meter received so far.

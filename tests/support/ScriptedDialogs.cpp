@@ -5,6 +5,8 @@
 namespace solardesk::testing {
 namespace {
 
+constexpr MessageIcon kNoIcon = MessageIcon::Information;
+
 template <typename T>
 T Next(std::deque<T>& q, T fallback) {
   if (q.empty()) return fallback;
@@ -24,44 +26,23 @@ DialogAnswer ScriptedDialogs::message(const QString& text, const QString& title,
 
 QString ScriptedDialogs::input(const QString& prompt, const QString& title,
                                const QString& defaultText) {
-  shown.push_back({"input",
-                   prompt,
-                   title,
-                   MessageIcon::Information,
-                   MessageButtons::OkCancel,
-                   defaultText,
-                   {},
-                   owner()});
+  shown.push_back(
+      {"input", prompt, title, kNoIcon, MessageButtons::OkCancel, defaultText, {}, owner()});
   return Next(inputAnswers, QString());
 }
 
 QString ScriptedDialogs::saveFileName(const QString& filter, const QString& folder) {
-  shown.push_back({"save",
-                   folder,
-                   {},
-                   MessageIcon::Information,
-                   MessageButtons::OkCancel,
-                   {},
-                   filter,
-                   owner()});
+  shown.push_back({"save", folder, {}, kNoIcon, MessageButtons::OkCancel, {}, filter, owner()});
   return Next(saveAnswers, QString());
 }
 
 QString ScriptedDialogs::openFileName(const QString& filter, const QString& folder) {
-  shown.push_back({"open",
-                   folder,
-                   {},
-                   MessageIcon::Information,
-                   MessageButtons::OkCancel,
-                   {},
-                   filter,
-                   owner()});
+  shown.push_back({"open", folder, {}, kNoIcon, MessageButtons::OkCancel, {}, filter, owner()});
   return Next(openAnswers, QString());
 }
 
 bool ScriptedDialogs::choosePrinter(QPrinter& printer) {
-  shown.push_back(
-      {"printer", {}, {}, MessageIcon::Information, MessageButtons::OkCancel, {}, {}, owner()});
+  shown.push_back({"printer", {}, {}, kNoIcon, MessageButtons::OkCancel, {}, {}, owner()});
   const bool accepted = Next(printerAnswers, false);
   if (accepted && !printToPdf.isEmpty()) {
     printer.setOutputFormat(QPrinter::PdfFormat);
