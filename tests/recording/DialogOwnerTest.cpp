@@ -17,25 +17,15 @@ namespace solardesk {
 namespace {
 
 using testing::ProgramTest;
-using testing::WriteBytes;
 
 class DialogOwnerTest : public ProgramTest {
  protected:
-  FileList* OpenFile(const QByteArray& content) {
-    const QString path = Path(QStringLiteral("f%1.pvd").arg(++files_));
-    WriteBytes(path, content);
-    dialogs.openAnswers.push_back(path);
-    panel().clickToolbar(QStringLiteral("Open"));
-    return recording().fileList();
-  }
   MemoryWindow* OpenMemory() {
     meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
                   {QStringLiteral("1")});
     panel().clickToolbar(QStringLiteral("Logger"));
     return program.logger().memory();
   }
-
-  int files_ = 0;
 };
 
 // Every dialog opens over the window whose command raised it; the main window's own commands
@@ -70,19 +60,19 @@ TEST_F(DialogOwnerTest, EachDialogBelongsToTheWindowWhoseCommandRaisedIt) {
        }},
       {"file list Print", "printer",
        [&] {
-         FileList* list = OpenFile(file);
+         FileList* list = OpenFile(QStringLiteral("a.pvd"), file);
          list->clickToolbar(QStringLiteral("Print"));
          return list;
        }},
       {"file list Plot of nothing", "message",
        [&] {
-         FileList* list = OpenFile(empty);
+         FileList* list = OpenFile(QStringLiteral("h.pvd"), empty);
          list->clickToolbar(QStringLiteral("Plot"));
          return list;
        }},
       {"plot Print", "printer",
        [&] {
-         OpenFile(file)->clickToolbar(QStringLiteral("Plot"));
+         OpenFile(QStringLiteral("a.pvd"), file)->clickToolbar(QStringLiteral("Plot"));
          program.plotWindow()->CmdPrint->click();
          return program.plotWindow();
        }},

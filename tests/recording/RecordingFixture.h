@@ -97,6 +97,13 @@ class ProgramTest : public ::testing::Test {
   PanelWindow& panel() { return program.panel(); }
   QString Path(const QString& name) const { return dir.filePath(name); }
   void Tick() { transfer().RecordingTick(); }
+  // Writes `content` into `name` (unless it is null) and opens it with the main window's "Open".
+  FileList* OpenFile(const QString& name, const QByteArray& content = {}) {
+    if (!content.isNull()) WriteBytes(Path(name), content);
+    dialogs.openAnswers.push_back(Path(name));
+    panel().clickToolbar(QStringLiteral("Open"));
+    return recording().fileList();
+  }
   // Both main timers off, as a command that left them off would leave them.
   void StopTimers() {
     instrument().Timer1.stop();

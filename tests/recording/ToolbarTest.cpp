@@ -110,28 +110,47 @@ TEST_F(ToolbarTest, ListNeedsAUnitAndOpensOnce) {
   EXPECT_EQ(transfer().ListRecordCount, 0.0f);
 }
 
-TEST_F(ToolbarTest, PcIntervalIsAskedRoundedAndSamplesAtTheNextTick) {
-  struct Case {
-    const char* entry;
-    float interval;
-  };
-  const Case cases[] = {{"2.5", 2}, {"3.5", 4}, {"0", 1}, {"-7", 1}, {"100000", 86400}};
-  for (const Case& c : cases) {
-    transfer().SampleTicks = 1;
-    AnswerSamplingChoice(true);
-    dialogs.inputAnswers.push_back(QString::fromLatin1(c.entry));
-    Click("Interval");
-    EXPECT_TRUE(transfer().PcSampling);
-    EXPECT_EQ(transfer().SampleInterval, c.interval) << c.entry;
-    EXPECT_EQ(transfer().SampleTicks, 0) << c.entry;
-  }
+// The PC's interval is rounded and clamped as the entry rules say and sampled at the next tick;
+// the meter's is read from it, then set there clamped to a minute.
+TEST_F(ToolbarTest, IntervalIsAskedForThePcOrTheMeter) {
+  transfer().SampleTicks = 1;
+  AnswerSamplingChoice(true);
+  dialogs.inputAnswers.push_back(QStringLiteral("2.5"));
+  Click("Interval");
+  EXPECT_TRUE(transfer().PcSampling);
+  EXPECT_EQ(transfer().SampleInterval, 2.0f);
+  EXPECT_EQ(transfer().SampleTicks, 0);
+  AnswerSamplingChoice(std::nullopt);  // closed without OK: the last choice holds
+  dialogs.inputAnswers.push_back(QStringLiteral("0"));
+  Click("Interval");
+  EXPECT_EQ(transfer().SampleInterval, 1.0f);
+
+  meter->interval = 30;
+  AnswerSamplingChoice(false);
+  dialogs.inputAnswers.push_back(QStringLiteral("75"));
+  meter->received.clear();
+  Click("Interval");
+  ASSERT_GE(meter->received.size(), 2u);
+  const auto& query = meter->received[meter->received.size() - 2];
+  const auto& set = meter->received.back();
+  EXPECT_EQ((std::vector<std::uint8_t>(query.begin(), query.begin() + 3)),
+            (std::vector<std::uint8_t>{0x00, 0x02, 0x02}));
+  EXPECT_EQ((std::vector<std::uint8_t>(set.begin(), set.begin() + 4)),
+            (std::vector<std::uint8_t>{0x00, 0x01, 0x0F, 60}));
+  EXPECT_EQ(meter->interval, 60);
+  EXPECT_EQ(transfer().SampleInterval, 1.0f);
+  EXPECT_TRUE(instrument().Timer1.isActive() && instrument().Timer2.isActive());
+
   const auto inputs = dialogs.of("input");
-  ASSERT_EQ(inputs.size(), 5u);
+  ASSERT_EQ(inputs.size(), 3u);
   EXPECT_EQ(inputs[0].text,
             QStringLiteral("Enter the SAMPLING TIME in seconds\r\n(1 <= t <= 86400 ) "));
   EXPECT_EQ(inputs[0].title, QStringLiteral("Input Sampling Time"));
   EXPECT_EQ(inputs[0].defaultText, QStringLiteral("1"));
   EXPECT_EQ(inputs[1].defaultText, QStringLiteral("2"));
+  EXPECT_EQ(inputs[2].text,
+            QStringLiteral("Enter the SAMPLING TIME in seconds\r\n(1 <= t <= 60 ) "));
+  EXPECT_EQ(inputs[2].defaultText, QStringLiteral("30"));
 }
 
 TEST_F(ToolbarTest, IntervalEntryThatIsNotANumberIsAskedAgainInBothBoxes) {
@@ -162,37 +181,6 @@ TEST_F(ToolbarTest, IntervalEntryThatIsNotANumberIsAskedAgainInBothBoxes) {
   Click("Interval");
   EXPECT_EQ(transfer().SampleInterval, 7.0f);
   EXPECT_EQ(dialogs.of("message").size(), messages);
-}
-
-TEST_F(ToolbarTest, MeterIntervalIsReadThenSetClamped) {
-  meter->interval = 30;
-  AnswerSamplingChoice(false);
-  dialogs.inputAnswers.push_back(QStringLiteral("75"));
-  meter->received.clear();
-  Click("Interval");
-  const auto inputs = dialogs.of("input");
-  ASSERT_EQ(inputs.size(), 1u);
-  EXPECT_EQ(inputs[0].text,
-            QStringLiteral("Enter the SAMPLING TIME in seconds\r\n(1 <= t <= 60 ) "));
-  EXPECT_EQ(inputs[0].defaultText, QStringLiteral("30"));
-  ASSERT_GE(meter->received.size(), 2u);
-  const auto& query = meter->received[meter->received.size() - 2];
-  const auto& set = meter->received.back();
-  EXPECT_EQ((std::vector<std::uint8_t>(query.begin(), query.begin() + 3)),
-            (std::vector<std::uint8_t>{0x00, 0x02, 0x02}));
-  EXPECT_EQ((std::vector<std::uint8_t>(set.begin(), set.begin() + 4)),
-            (std::vector<std::uint8_t>{0x00, 0x01, 0x0F, 60}));
-  EXPECT_EQ(meter->interval, 60);
-  EXPECT_EQ(transfer().SampleInterval, 1.0f);
-  EXPECT_TRUE(instrument().Timer1.isActive() && instrument().Timer2.isActive());
-}
-
-TEST_F(ToolbarTest, ClosingTheChoiceWithoutOkKeepsTheLastChoice) {
-  transfer().PcSampling = true;
-  AnswerSamplingChoice(std::nullopt);
-  dialogs.inputAnswers.push_back(QStringLiteral("7"));
-  Click("Interval");
-  EXPECT_EQ(transfer().SampleInterval, 7.0f);
 }
 
 }  // namespace
