@@ -26,6 +26,12 @@ class DialogOwnerTest : public ProgramTest {
     panel().clickToolbar(QStringLiteral("Logger"));
     return program.logger().memory();
   }
+  // Clicks `button` on the toolbar of `window`; gives the window.
+  template <typename Window>
+  const QObject* Click(Window* window, const char* button) {
+    window->clickToolbar(QString::fromLatin1(button));
+    return window;
+  }
 };
 
 // Every dialog opens over the window whose command raised it; the main window's own commands
@@ -38,11 +44,7 @@ TEST_F(DialogOwnerTest, EachDialogBelongsToTheWindowWhoseCommandRaisedIt) {
     const char* kind;
     std::function<const QObject*()> run;  // gives the window that should own the dialog
   } cases[] = {
-      {"main Save", "save",
-       [&] {
-         panel().clickToolbar(QStringLiteral("Save"));
-         return &panel();
-       }},
+      {"main Save", "save", [&] { return Click(&panel(), "Save"); }},
       {"live graph Limit", "message",
        [&] {
          panel().clickToolbar(QStringLiteral("Graph"));
@@ -59,17 +61,9 @@ TEST_F(DialogOwnerTest, EachDialogBelongsToTheWindowWhoseCommandRaisedIt) {
          return program.liveGraph();
        }},
       {"file list Print", "printer",
-       [&] {
-         FileList* list = OpenFile(QStringLiteral("a.pvd"), file);
-         list->clickToolbar(QStringLiteral("Print"));
-         return list;
-       }},
+       [&] { return Click(OpenFile(QStringLiteral("a.pvd"), file), "Print"); }},
       {"file list Plot of nothing", "message",
-       [&] {
-         FileList* list = OpenFile(QStringLiteral("h.pvd"), empty);
-         list->clickToolbar(QStringLiteral("Plot"));
-         return list;
-       }},
+       [&] { return Click(OpenFile(QStringLiteral("h.pvd"), empty), "Plot"); }},
       {"plot Print", "printer",
        [&] {
          OpenFile(QStringLiteral("a.pvd"), file)->clickToolbar(QStringLiteral("Plot"));
@@ -78,15 +72,10 @@ TEST_F(DialogOwnerTest, EachDialogBelongsToTheWindowWhoseCommandRaisedIt) {
        }},
       {"live list Save", "save",
        [&] {
-         panel().clickToolbar(QStringLiteral("List"));
-         recording().realTimeList()->clickToolbar(QStringLiteral("Save"));
-         return recording().realTimeList();
+         Click(&panel(), "List");
+         return Click(recording().realTimeList(), "Save");
        }},
-      {"live list Print", "printer",
-       [&] {
-         recording().realTimeList()->clickToolbar(QStringLiteral("Print"));
-         return recording().realTimeList();
-       }},
+      {"live list Print", "printer", [&] { return Click(recording().realTimeList(), "Print"); }},
       {"logger gauge erase", "message",
        [&] {
          MemoryWindow* memory = OpenMemory();
@@ -95,10 +84,8 @@ TEST_F(DialogOwnerTest, EachDialogBelongsToTheWindowWhoseCommandRaisedIt) {
        }},
       {"data list Save", "save",
        [&] {
-         MemoryWindow* memory = OpenMemory();
-         memory->ChooseRow(0);
-         recording().dataList()->clickToolbar(QStringLiteral("Save"));
-         return recording().dataList();
+         OpenMemory()->ChooseRow(0);
+         return Click(recording().dataList(), "Save");
        }},
   };
   for (const auto& c : cases) {
