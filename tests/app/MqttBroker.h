@@ -13,19 +13,12 @@
 
 namespace solardesk::testing {
 
-// The loopback address with `port`.
-inline sockaddr_in Loopback(int port) {
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  a.sin_port = htons(static_cast<std::uint16_t>(port));
-  return a;
-}
-
 // A free TCP port on 127.0.0.1, as the system hands one out.
 inline int FreePort() {
   const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a = Loopback(0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t length = sizeof a;
   ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
   ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
@@ -35,8 +28,11 @@ inline int FreePort() {
 
 inline bool Listening(int port) {
   const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  const sockaddr_in a = Loopback(port);
-  const bool ok = ::connect(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) == 0;
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  a.sin_port = htons(static_cast<std::uint16_t>(port));
+  const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
   ::close(fd);
   return ok;
 }

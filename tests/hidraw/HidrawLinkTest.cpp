@@ -2,7 +2,6 @@
 
 #include <QProcess>
 #include <chrono>
-#include <map>
 #include <thread>
 
 #include "EmulatedMeterTest.h"
@@ -83,22 +82,6 @@ TEST_F(HidrawLinkTest, ReportLengthsAndTheReportIdByteFollowTheSysfsDescriptor) 
     link.CloseHandles();
     devices.clear();
   }
-}
-
-TEST_F(HidrawLinkTest, TheFirstOfTwoMatchingDevicesWins) {
-  std::map<std::string, std::shared_ptr<sim::VirtualMeter>> meters;
-  for (int i = 0; i < 2; ++i) {
-    hidraw::EmulatedDeviceSpec spec;
-    spec.hidrawIndex = i;
-    auto meter = NewMeter();
-    meters[Plug(meter, spec).path()] = meter;
-  }
-  const auto found = backend.enumerate();
-  ASSERT_EQ(found.size(), 2u);
-  Query(cmd::kQueryDisplay);
-  EXPECT_EQ(link.DevicePath(), found[0].path);
-  EXPECT_EQ(meters.at(found[0].path)->received.size(), 1u);
-  EXPECT_TRUE(meters.at(found[1].path)->received.empty());
 }
 
 TEST_F(HidrawLinkTest, UnplugDuringAReadDropsTheMeterAndPluggingInAgainFindsIt) {

@@ -92,29 +92,20 @@ TEST_F(TickTest, UnitChangeEndsRecordingWithoutALine) {
             kWattsHeader + "      1\t2026/12/04 09:30:00\t 98.76\t\r\n");
 }
 
+// Names of continuation files for other names are ContinuationName's table.
 TEST_F(TickTest, ContinuationFilesBeginAfterEveryFullFile) {
-  struct Case {
-    const char* name;
-    const char* first;
-    const char* second;
-  };
-  const Case cases[] = {{"site.pvd", "site-1.pvd", "site-2.pvd"}, {"plain", "plain-1", "plain-2"}};
-  for (const Case& c : cases) {
-    StartRecording(QString::fromLatin1(c.name));
-    transfer().FileRecordCount = 345599;
-    Tick();  // record 345600 fills the first file
-    Tick();  // record 345601 opens the first continuation
-    transfer().FileRecordCount = 691200;
-    Tick();  // record 691201 opens the second
-    EXPECT_EQ(transfer().FilePart, 2);
-    EXPECT_EQ(ReadBytes(Path(QString::fromLatin1(c.name))),
-              kWattsHeader + "      345600\t2026/12/04 09:30:00\t 98.76\t\r\n");
-    EXPECT_EQ(ReadBytes(Path(QString::fromLatin1(c.first))),
-              kWattsHeader + "      345601\t2026/12/04 09:30:00\t 98.76\t\r\n");
-    EXPECT_EQ(ReadBytes(Path(QString::fromLatin1(c.second))),
-              kWattsHeader + "      691201\t2026/12/04 09:30:00\t 98.76\t\r\n");
-    transfer().SaveCommand();
-  }
+  StartRecording(QStringLiteral("site.pvd"));
+  transfer().FileRecordCount = 345599;
+  Tick();  // record 345600 fills the first file
+  Tick();  // record 345601 opens the first continuation
+  transfer().FileRecordCount = 691200;
+  Tick();  // record 691201 opens the second
+  EXPECT_EQ(transfer().FilePart, 2);
+  const std::pair<const char*, const char*> files[] = {
+      {"site.pvd", "345600"}, {"site-1.pvd", "345601"}, {"site-2.pvd", "691201"}};
+  for (const auto& [name, number] : files)
+    EXPECT_EQ(ReadBytes(Path(QString::fromLatin1(name))),
+              kWattsHeader + "      " + number + "\t2026/12/04 09:30:00\t 98.76\t\r\n");
 }
 
 TEST_F(TickTest, CounterPastSixteenMillionStaysAndPrintsInExponentForm) {
