@@ -128,7 +128,9 @@ TEST(CliKeys, EveryKeySendsItsCode) {
     // Only MEM asks the meter for its set count first.
     const bool mem = QByteArray(c.args).startsWith("mem");
     EXPECT_EQ(reports.size(), mem ? 2u : 1u) << c.args;
-    if (mem) EXPECT_EQ(Hex(reports[0].first(3)), "00 02 06");
+    if (mem) {
+      EXPECT_EQ(Hex(reports[0].first(3)), "00 02 06");
+    }
   }
 }
 

@@ -164,7 +164,9 @@ TEST(CliMonitor, BrokerAwayLosesNoSampleAndSigtermEndsCleanly) {
   EXPECT_TRUE(ReadAll(DayFile(dir)).endsWith("\t\r\n"));
   for (std::size_t i = 0; i < file.size(); ++i) {
     EXPECT_EQ(file[i].number, static_cast<int>(i) + 1);
-    if (i > 0) EXPECT_EQ(file[i - 1].time.secsTo(file[i].time), 1) << i;
+    if (i > 0) {
+      EXPECT_EQ(file[i - 1].time.secsTo(file[i].time), 1) << i;
+    }
   }
   // Before the outage and after it, in order, every sample reached a subscriber.
   std::vector<int> got;

@@ -65,7 +65,9 @@ TEST(CliRecord, RecordsSamplesThatOpenReadsBack) {
     const QString entry = file->list.entries.line(i);
     EXPECT_EQ(entry.section('\t', 0, 0), QStringLiteral("%1").arg(i + 1, 10));
     EXPECT_EQ(entry.section('\t', 2), " 98.76\t");
-    if (i > 0) EXPECT_EQ(SampleTime(file->list.entries.line(i - 1)).secsTo(SampleTime(entry)), 2);
+    if (i > 0) {
+      EXPECT_EQ(SampleTime(file->list.entries.line(i - 1)).secsTo(SampleTime(entry)), 2);
+    }
   }
   EXPECT_GE(SampleTime(file->list.entries.line(0)), start);
   EXPECT_LE(SampleTime(file->list.entries.line(2)), end);
@@ -104,13 +106,16 @@ TEST(CliRecord, RefusalsAndFailures) {
       {{noUnit.option(), "record", path}, 1, "shows no unit; nothing was recorded"},
       {{silent.option(), "record", path}, 1, "does not answer"},
       {{s.option(), "record", "/no/such/folder/x.pvd"}, 1, "cannot create the data file"},
-      {{s.option(), "record", "/dev/full", "--count", "2"}, 1, "2 sample(s) could not be written"},
       {{s.option(), "record"}, 2, "usage: record FILE"},
       {{s.option(), "record", path, "--interval", "often"}, 2, "not a number of seconds"},
       {{s.option(), "record", path, "--count", "0"}, 2, "--count"},
       {{s.option(), "record", path, "--interval"}, 2, "--interval needs a value"},
   });
   EXPECT_FALSE(QFileInfo::exists(path));
+  // Each failed write says so as it happens, then the count at the end.
+  const CliRun full = RunCli({s.option(), "record", "/dev/full", "--count", "2"});
+  EXPECT_EQ(full.exitCode, 1);
+  EXPECT_TRUE(full.err.contains("2 sample(s) could not be written")) << full.err.toStdString();
 }
 
 // Writes a data file with the given lines, each ended by CR LF.
