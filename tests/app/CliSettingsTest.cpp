@@ -39,19 +39,16 @@ TEST(CliSettings, SetSendsOneReportWithTheValueBytes) {
   const struct {
     QStringList command;
     const char* printed;
-    QByteArray sent;  // the start of the one report written
+    const char* sent;  // the start of the one report written, in hex
   } cases[] = {
-      {{"calibration", "set", "12345"}, "9999\n", QByteArray::fromHex("0001130F27")},
-      {{"calibration", "set", "256"}, "256\n", QByteArray::fromHex("0001130001")},
-      {{"interval", "set", "2.5"}, "2\n", QByteArray::fromHex("00010F02")},
-      {{"interval", "set", "75"}, "60\n", QByteArray::fromHex("00010F3C")},
+      {{"calibration", "set", "12345"}, "9999\n", "0001130F27"},
+      {{"calibration", "set", "256"}, "256\n", "0001130001"},
+      {{"interval", "set", "2.5"}, "2\n", "00010F02"},
+      {{"interval", "set", "75"}, "60\n", "00010F3C"},
       {{"reservation", "set", "26", "12", "5", "8", "0", "0", "26", "12", "5", "17", "30", "0"},
        "",
-       QByteArray::fromHex("0001151A0C05080000"
-                           "1A0C05111E00")},
-      {{"cycling", "set", "6", "0", "0", "18", "30", "255"},
-       "",
-       QByteArray::fromHex("000114060000121EFF")},
+       "0001151A0C050800001A0C05111E00"},
+      {{"cycling", "set", "6", "0", "0", "18", "30", "255"}, "", "000114060000121EFF"},
   };
   for (const auto& c : cases) {
     QFile::remove(trace);
@@ -61,7 +58,8 @@ TEST(CliSettings, SetSendsOneReportWithTheValueBytes) {
     EXPECT_EQ(r.out, c.printed) << what;
     const auto reports = WrittenReports(trace);
     ASSERT_EQ(reports.size(), 1u) << what;
-    EXPECT_EQ(Hex(reports[0].first(c.sent.size())), Hex(c.sent)) << what;
+    const QByteArray sent = QByteArray::fromHex(c.sent);
+    EXPECT_EQ(Hex(reports[0].first(sent.size())), Hex(sent)) << what;
     EXPECT_EQ(reports[0].size(), 65) << what;
   }
 }
