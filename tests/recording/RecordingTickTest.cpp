@@ -59,7 +59,9 @@ TEST_F(TickTest, SamplesEveryIntervalCountedFromTheFirstSample) {
   }
 }
 
-TEST_F(TickTest, RecordsWithTheClockTimeAndShowsTheCount) {
+// Each sample with the clock's time and the count on the main window; a change of unit ends the
+// recording without a line.
+TEST_F(TickTest, RecordsWithTheClockTimeUntilTheUnitChanges) {
   StartRecording(QStringLiteral("site.pvd"));
   EXPECT_EQ(panel().LblFileName->text(), QStringLiteral("site.pvd"));
   Tick();
@@ -67,17 +69,9 @@ TEST_F(TickTest, RecordsWithTheClockTimeAndShowsTheCount) {
   meter->SetFixedReading(QStringLiteral("1.234"));
   Poll();
   Tick();
-  EXPECT_EQ(ReadBytes(Path(QStringLiteral("site.pvd"))),
-            kWattsHeader +
-                "      1\t2026/12/04 09:30:00\t 98.76\t\r\n"
-                "      2\t2026/12/04 09:30:01\t 1.234\t\r\n");
   EXPECT_EQ(panel().LblCount->text(), QStringLiteral("2"));
   EXPECT_EQ(panel().LblRecording->text(), QStringLiteral("Rec"));
-}
 
-TEST_F(TickTest, UnitChangeEndsRecordingWithoutALine) {
-  StartRecording(QStringLiteral("u.pvd"));
-  Tick();
   meter->unit = kUnitBtu;
   Poll();
   ASSERT_EQ(instrument().meter.ReadingUnit, kUnitBtu);
@@ -88,8 +82,10 @@ TEST_F(TickTest, UnitChangeEndsRecordingWithoutALine) {
   EXPECT_TRUE(panel().LblCount->text().isEmpty());
   EXPECT_TRUE(panel().LblFileName->text().isEmpty());
   EXPECT_EQ(panel().toolbarAction(QStringLiteral("Save"))->toolTip(), QStringLiteral("Save As"));
-  EXPECT_EQ(ReadBytes(Path(QStringLiteral("u.pvd"))),
-            kWattsHeader + "      1\t2026/12/04 09:30:00\t 98.76\t\r\n");
+  EXPECT_EQ(ReadBytes(Path(QStringLiteral("site.pvd"))),
+            kWattsHeader +
+                "      1\t2026/12/04 09:30:00\t 98.76\t\r\n"
+                "      2\t2026/12/04 09:30:01\t 1.234\t\r\n");
 }
 
 // Names of continuation files for other names are ContinuationName's table.
