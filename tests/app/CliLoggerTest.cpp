@@ -106,28 +106,24 @@ TEST(CliLogger, EraseNeedsYes) {
 TEST(CliKeys, EveryKeySendsItsCode) {
   ScenarioFile s(kTwoSets);
   const QString trace = s.file("trace.txt");
-  const struct {
-    const char* args;
-    int code;
-  } cases[] = {
+  const std::pair<const char*, int> cases[] = {
       {"on-off", 0x11}, {"time", 0x01},        {"hold", 0x02},       {"mxmn", 0x03},
       {"set", 0x04},    {"power", 0x05},       {"unit", 0x06},       {"enter", 0x07},
       {"zero", 0x08},   {"mem", 0x09},         {"up", 0x0A},         {"down", 0x0B},
       {"read", 0x0C},   {"mxmn --long", 0x0D}, {"mem --long", 0x0E},
   };
-  for (const auto& c : cases) {
+  for (const auto& [args, code] : cases) {
     QFile::remove(trace);
     const CliRun r =
-        RunCli(QStringList{s.option(), "--trace", trace, "key"} + QString(c.args).split(' '));
-    EXPECT_EQ(r.exitCode, 0) << c.args << ": " << r.err.toStdString();
+        RunCli(QStringList{s.option(), "--trace", trace, "key"} + QString(args).split(' '));
+    EXPECT_EQ(r.exitCode, 0) << args << ": " << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
     const auto reports = WrittenReports(trace);
-    ASSERT_FALSE(reports.empty()) << c.args;
-    EXPECT_EQ(Hex(reports.back().first(3)), Hex(QByteArray::fromHex("0001") + char(c.code)))
-        << c.args;
+    ASSERT_FALSE(reports.empty()) << args;
+    EXPECT_EQ(Hex(reports.back().first(3)), Hex(QByteArray::fromHex("0001") + char(code))) << args;
     // Only MEM asks the meter for its set count first.
-    const bool mem = QByteArray(c.args).startsWith("mem");
-    EXPECT_EQ(reports.size(), mem ? 2u : 1u) << c.args;
+    const bool mem = QByteArray(args).startsWith("mem");
+    EXPECT_EQ(reports.size(), mem ? 2u : 1u) << args;
     if (mem) {
       EXPECT_EQ(Hex(reports[0].first(3)), "00 02 06");
     }

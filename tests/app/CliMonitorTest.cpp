@@ -183,10 +183,7 @@ TEST(CliMonitor, BrokerAwayLosesNoSampleAndSigtermEndsCleanly) {
 TEST(CliWatch, StreamsInEveryFormatWithoutTheLocale) {
   ScenarioFile s(R"({"reading": "98.76", "unit": "W/(M)2"})");
   const QStringList german{"LC_ALL=de_DE.UTF-8", "LANG=de_DE.UTF-8"};
-  const struct {
-    const char* format;
-    const char* pattern;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"text", "^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d\t98\\.76\tW/\\(M\\)2\n$"},
       {"csv",
        "^number,time,value,unit\r\n1,\\d{4}-\\d\\d-\\d\\dT[0-9:]{8}[+-]\\d\\d:\\d\\d,98\\.76,W/"
@@ -196,12 +193,12 @@ TEST(CliWatch, StreamsInEveryFormatWithoutTheLocale) {
        "1\\}\n$"},
       {"influx", "^solar_irradiance,meter=virtual,unit=W/m2 value=98\\.76 \\d{13}000000\n$"},
   };
-  for (const auto& c : cases) {
-    const CliRun r = RunCli({s.option(), "watch", "--format", c.format, "--count", "1"}, german);
-    EXPECT_EQ(r.exitCode, 0) << c.format << r.err.toStdString();
+  for (const auto& [format, pattern] : cases) {
+    const CliRun r = RunCli({s.option(), "watch", "--format", format, "--count", "1"}, german);
+    EXPECT_EQ(r.exitCode, 0) << format << r.err.toStdString();
     const QString out = QString::fromUtf8(r.out.toLatin1());
-    EXPECT_TRUE(QRegularExpression(QString::fromUtf8(c.pattern)).match(out).hasMatch())
-        << c.format << ": " << out.toStdString();
+    EXPECT_TRUE(QRegularExpression(QString::fromUtf8(pattern)).match(out).hasMatch())
+        << format << ": " << out.toStdString();
   }
 }
 

@@ -108,23 +108,20 @@ QString DataFile(const ScenarioFile& s, const QString& name, const QList<QByteAr
 TEST(CliExport, EveryLineFormBecomesTheSameCsv) {
   ScenarioFile s("{}");
   const QByteArray header = "      No.s\t            Date Time\t    Btu/(ft)2.h\t";
-  const struct {
-    const char* form;
-    QByteArray record;
-  } cases[] = {
+  const std::pair<const char*, QByteArray> cases[] = {
       {"recording", "      7\t2026/07/01 12:00:05\t 12.34\t"},
       {"list", "      7\t2026/07/01 12:00:05\t12.34\t"},
       {"logger", "         7\t  26/07/01 12:00:05\t 12.34\t"},
   };
-  for (const auto& c : cases) {
-    const QString file = DataFile(s, QStringLiteral("%1.pvd").arg(c.form), {header, c.record});
+  for (const auto& [form, record] : cases) {
+    const QString file = DataFile(s, QStringLiteral("%1.pvd").arg(form), {header, record});
     const CliRun r = RunCli({"export", file, "-o", file + ".csv"}, {kCentralEuropeTz});
-    EXPECT_EQ(r.exitCode, 0) << c.form << ": " << r.err.toStdString();
+    EXPECT_EQ(r.exitCode, 0) << form << ": " << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_EQ(ReadAll(file + ".csv"),
               "number,time,value,unit\r\n"
               "7,2026-07-01T12:00:05+02:00,12.34,Btu/(ft)2.h\r\n")
-        << c.form;
+        << form;
   }
 }
 

@@ -13,10 +13,7 @@ const QByteArray kSettingsMeter = R"({"clock": "26/12/04 10:20:30", "interval": 
 
 TEST(CliSettings, ShowPrintsWhatTheMeterHolds) {
   ScenarioFile s(kSettingsMeter);
-  const struct {
-    QStringList command;
-    const char* pattern;
-  } cases[] = {
+  const std::pair<QStringList, const char*> cases[] = {
       // The meter clock runs on from the scenario's time while the program starts.
       {{"clock", "show"}, "^26/12/04 10:20:3[01]\n$"},
       {{"interval", "show"}, "^45\n$"},
@@ -25,11 +22,11 @@ TEST(CliSettings, ShowPrintsWhatTheMeterHolds) {
       {{"reservation", "show"}, "^26 12 05 08 00 00 26 12 05 17 30 00\n$"},
       {{"cycling", "show"}, "^06 00 00 18 45 09\n$"},
   };
-  for (const auto& c : cases) {
-    const CliRun r = RunCli(QStringList{s.option()} + c.command);
+  for (const auto& [command, pattern] : cases) {
+    const CliRun r = RunCli(QStringList{s.option()} + command);
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(QRegularExpression(c.pattern).match(r.out).hasMatch())
-        << c.command.join(' ').toStdString() << ": " << r.out.toStdString();
+    EXPECT_TRUE(QRegularExpression(pattern).match(r.out).hasMatch())
+        << command.join(' ').toStdString() << ": " << r.out.toStdString();
   }
 }
 

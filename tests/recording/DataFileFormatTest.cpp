@@ -11,23 +11,18 @@ namespace {
 using testing::ReadBytes;
 
 TEST(DataFileFormat, HeaderLinesOfBothUnitsAreByteExact) {
-  struct Case {
-    QString unit;
-    QByteArray expected;
-  };
-  const Case cases[] = {
-      {QStringLiteral("W/(M)2"), "      No.s\t            Date Time\t         W/(M)2\t\r\n"},
-      {QStringLiteral("Btu/(ft)2.h"), "      No.s\t            Date Time\t    Btu/(ft)2.h\t\r\n"},
-      {QString(), "      No.s\t            Date Time\t               \t\r\n"},
-  };
+  const std::pair<const char*, QByteArray> cases[] = {
+      {"W/(M)2", "      No.s\t            Date Time\t         W/(M)2\t\r\n"},
+      {"Btu/(ft)2.h", "      No.s\t            Date Time\t    Btu/(ft)2.h\t\r\n"},
+      {"", "      No.s\t            Date Time\t               \t\r\n"}};
   QTemporaryDir dir;
-  for (const Case& c : cases) {
+  for (const auto& [unit, expected] : cases) {
     const QString path = dir.filePath(QStringLiteral("h.pvd"));
     RecordFile file;
     ASSERT_TRUE(file.Create(path));
-    ASSERT_TRUE(file.WriteHeader(c.unit));
+    ASSERT_TRUE(file.WriteHeader(QString::fromLatin1(unit)));
     // Every line reaches the file at once, before the file is closed.
-    EXPECT_EQ(ReadBytes(path), c.expected) << c.unit.toStdString();
+    EXPECT_EQ(ReadBytes(path), expected) << unit;
   }
 }
 
@@ -58,10 +53,7 @@ TEST(DataFileFormat, ContinuationNamesAreFormedAtTheFileNamesFirstDot) {
 // Lists show and print every line in the header's columns (10, 21 and 15 characters wide), so
 // the number of a row never moves the fields after it.
 TEST(DataFileFormat, AlignedLinesStandInTheHeadersColumns) {
-  const struct {
-    const char* line;
-    const char* shown;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"      No.s\t            Date Time\t         W/(M)2\t",
        "      No.s            Date Time         W/(M)2"},
       {"      9\t2026/12/04 09:30:00\t98.76\t", "         9  2026/12/04 09:30:00          98.76"},
@@ -72,19 +64,15 @@ TEST(DataFileFormat, AlignedLinesStandInTheHeadersColumns) {
       {"12345678901\tx\ty\tz\t", "12345678901                    x              y z"},
       {"no tabs", "   no tabs"},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(AlignedLine(QString::fromLatin1(c.line)), QString::fromLatin1(c.shown)) << c.line;
+  for (const auto& [line, shown] : cases)
+    EXPECT_EQ(AlignedLine(QString::fromLatin1(line)), QString::fromLatin1(shown)) << line;
 }
 
 TEST(SingleText, CountersPrintLikeSinglePrecisionNumbers) {
-  struct Case {
-    float value;
-    const char* text;
-  };
-  const Case cases[] = {{345601.0f, "345601"},  {9999999.0f, "9999999"},
-                        {10000000.0f, "1E+07"}, {12345678.0f, "1.234568E+07"},
-                        {2.5f, "2.5"},          {0.0f, "0"}};
-  for (const Case& c : cases) EXPECT_EQ(SingleText(c.value), QLatin1String(c.text)) << c.text;
+  const std::pair<float, const char*> cases[] = {
+      {345601.0f, "345601"},         {9999999.0f, "9999999"}, {10000000.0f, "1E+07"},
+      {12345678.0f, "1.234568E+07"}, {2.5f, "2.5"},           {0.0f, "0"}};
+  for (const auto& [value, text] : cases) EXPECT_EQ(SingleText(value), QLatin1String(text)) << text;
 }
 
 }  // namespace

@@ -20,15 +20,11 @@ TEST(IntervalEntry, RoundsHalvesToEvenAndClamps) {
 }
 
 TEST(PlotSeries, LeadingNumberRule) {
-  struct Case {
-    const char* text;
-    double value;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, double> cases[] = {
       {" 98.76\t", 98.76}, {"12", 12},   {"  -3.5e2x", -350}, {"1e", 1},    {"abc\t", 0}, {"", 0},
       {" .5\t", 0.5},      {"+7.\t", 7}, {"--1", 0},          {"1e999", 0},
   };
-  for (const Case& c : cases) EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.value) << c.text;
+  for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(LeadingNumber(text), value) << text;
 }
 
 TEST(PlotSeries, ValuesAfterTheSecondTabWithProgress) {

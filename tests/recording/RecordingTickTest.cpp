@@ -42,19 +42,15 @@ class TickTest : public ProgramTest {
 };
 
 TEST_F(TickTest, SamplesEveryIntervalCountedFromTheFirstSample) {
-  struct Case {
-    float interval;
-    std::vector<int> sampledTicks;
-  };
-  const Case cases[] = {
+  const std::pair<float, std::vector<int>> cases[] = {
       {5, {1, 6, 11}},
       {86400, {1, 86401}},  // the longest interval counts its ticks without overflow
   };
-  for (const Case& c : cases) {
+  for (const auto& [interval, sampledTicks] : cases) {
     StartRecording(QStringLiteral("i.pvd"));
-    transfer().SampleInterval = c.interval;
+    transfer().SampleInterval = interval;
     transfer().SampleTicks = 0;
-    EXPECT_EQ(TickSeconds(static_cast<int>(c.sampledTicks.size() * c.interval)), c.sampledTicks);
+    EXPECT_EQ(TickSeconds(static_cast<int>(sampledTicks.size() * interval)), sampledTicks);
     transfer().SaveCommand();  // stop
   }
 }

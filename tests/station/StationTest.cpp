@@ -184,14 +184,11 @@ TEST(SampleScheduler, SamplesOnTheWallClockFromMidnight) {
 
 TEST(SampleFormats, NumbersNeverFollowTheLocale) {
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-  const struct {
-    const char* reading;
-    const char* json;
-  } cases[] = {{"98.76", "98.76"}, {" .5", "0.5"},   {"0012", "12"},
-               {"1234", "1234"},   {"-0.3", "-0.3"}, {"----", "null"},
-               {"1.2.3", "null"},  {"", "null"},     {" 1 2", "null"}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(ReadingNumber(QString::fromLatin1(c.reading)).value_or("null"), c.json) << c.reading;
+  const std::pair<const char*, const char*> cases[] = {
+      {"98.76", "98.76"}, {" .5", "0.5"},    {"0012", "12"}, {"1234", "1234"}, {"-0.3", "-0.3"},
+      {"----", "null"},   {"1.2.3", "null"}, {"", "null"},   {" 1 2", "null"}};
+  for (const auto& [reading, json] : cases) {
+    EXPECT_EQ(ReadingNumber(QString::fromLatin1(reading)).value_or("null"), json) << reading;
   }
   const Sample s{QDateTime(QDate(2026, 12, 6), QTime(10, 0, 1), QTimeZone(3600)), " 742.5", kWatts,
                  17};
@@ -225,10 +222,8 @@ TEST(StationTopics, DiscoveryAnnouncesAnIrradianceSensor) {
 }
 
 TEST(MqttUrl, TakesTheUrlApart) {
-  const struct {
-    const char* text;
-    const char* parsed;  // "tls user host port prefix", or the start of the error
-  } cases[] = {
+  // Each URL as "tls user host port prefix", or the start of its error.
+  const std::pair<const char*, const char*> cases[] = {
       {"mqtt://broker", "0  broker 1883 solardesk"},
       {"mqtts://sol@broker.lan:8884/sites/roof/", "1 sol broker.lan 8884 sites/roof"},
       {"mqtt://[::1]:1999", "0  ::1 1999 solardesk"},
@@ -237,16 +232,16 @@ TEST(MqttUrl, TakesTheUrlApart) {
       {"mqtt:///prefix", "the URL names no host"},
       {"mqtt://broker/a/#", "the topic prefix may not"},
   };
-  for (const auto& c : cases) {
+  for (const auto& [text, parsed] : cases) {
     QString error;
-    const auto url = ParseMqttUrl(QString::fromLatin1(c.text), &error);
+    const auto url = ParseMqttUrl(QString::fromLatin1(text), &error);
     const QString got = url ? QStringLiteral("%1 %2 %3 %4 %5")
                                   .arg(int(url->tls))
                                   .arg(url->user, url->host)
                                   .arg(url->port)
                                   .arg(url->prefix)
                             : error;
-    EXPECT_TRUE(got.startsWith(QLatin1String(c.parsed))) << c.text << ": " << got.toStdString();
+    EXPECT_TRUE(got.startsWith(QLatin1String(parsed))) << text << ": " << got.toStdString();
   }
 }
 
