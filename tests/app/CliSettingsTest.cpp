@@ -33,11 +33,8 @@ TEST(CliSettings, ShowPrintsWhatTheMeterHolds) {
 TEST(CliSettings, SetSendsOneReportWithTheValueBytes) {
   ScenarioFile s(kSettingsMeter);
   const QString trace = s.file("trace.txt");
-  const struct {
-    QStringList command;
-    const char* printed;
-    const char* sent;  // the start of the one report written, in hex
-  } cases[] = {
+  // Each command line, what it prints and the start of the one report it writes, in hex.
+  const std::tuple<QStringList, const char*, const char*> cases[] = {
       {{"calibration", "set", "12345"}, "9999\n", "0001130F27"},
       {{"calibration", "set", "256"}, "256\n", "0001130001"},
       {{"interval", "set", "2.5"}, "2\n", "00010F02"},
@@ -47,16 +44,16 @@ TEST(CliSettings, SetSendsOneReportWithTheValueBytes) {
        "0001151A0C050800001A0C05111E00"},
       {{"cycling", "set", "6", "0", "0", "18", "30", "255"}, "", "000114060000121EFF"},
   };
-  for (const auto& c : cases) {
+  for (const auto& [command, printed, sent] : cases) {
     QFile::remove(trace);
-    const CliRun r = RunCli(QStringList{s.option(), "--trace", trace} + c.command);
-    const std::string what = c.command.join(' ').toStdString();
+    const CliRun r = RunCli(QStringList{s.option(), "--trace", trace} + command);
+    const std::string what = command.join(' ').toStdString();
     EXPECT_EQ(r.exitCode, 0) << what << ": " << r.err.toStdString();
-    EXPECT_EQ(r.out, c.printed) << what;
+    EXPECT_EQ(r.out, printed) << what;
     const auto reports = WrittenReports(trace);
     ASSERT_EQ(reports.size(), 1u) << what;
-    const QByteArray sent = QByteArray::fromHex(c.sent);
-    EXPECT_EQ(Hex(reports[0].first(sent.size())), Hex(sent)) << what;
+    const QByteArray bytes = QByteArray::fromHex(sent);
+    EXPECT_EQ(Hex(reports[0].first(bytes.size())), Hex(bytes)) << what;
     EXPECT_EQ(reports[0].size(), 65) << what;
   }
 }

@@ -34,19 +34,14 @@ TEST(DataFileFormat, SampleTimeIsZeroPaddedAnd24Hour) {
 }
 
 TEST(DataFileFormat, ContinuationNamesAreFormedAtTheFileNamesFirstDot) {
-  struct Case {
-    const char* path;
-    int part;
-    const char* expected;
-  };
-  const Case cases[] = {{"/logs/site.2026.pvd", 2, "/logs/site-2.2026.pvd"},
-                        {"/logs.old/site", 1, "/logs.old/site-1"},
-                        {"site", 12, "site-12"},
-                        {"C:\\logs.d\\site.pvd", 3, "C:\\logs.d\\site-3.pvd"}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(ContinuationName(QString::fromLatin1(c.path), c.part),
-              QString::fromLatin1(c.expected))
-        << c.path;
+  const std::tuple<const char*, int, const char*> cases[] = {
+      {"/logs/site.2026.pvd", 2, "/logs/site-2.2026.pvd"},
+      {"/logs.old/site", 1, "/logs.old/site-1"},
+      {"site", 12, "site-12"},
+      {"C:\\logs.d\\site.pvd", 3, "C:\\logs.d\\site-3.pvd"}};
+  for (const auto& [path, part, expected] : cases) {
+    EXPECT_EQ(ContinuationName(QString::fromLatin1(path), part), QString::fromLatin1(expected))
+        << path;
   }
 }
 

@@ -39,11 +39,8 @@ class DialogOwnerTest : public ProgramTest {
 TEST_F(DialogOwnerTest, EachDialogBelongsToTheWindowWhoseCommandRaisedIt) {
   const QByteArray file = HeaderText(kUnitWatts).toLatin1() + "\r\n      1\t2026/12/04\t 5\t\r\n";
   const QByteArray empty = HeaderText(kUnitWatts).toLatin1() + "\r\n";
-  const struct {
-    const char* command;
-    const char* kind;
-    std::function<const QObject*()> run;  // gives the window that should own the dialog
-  } cases[] = {
+  // Each command, the kind of dialog it raises and the run that gives the window owning it.
+  const std::tuple<const char*, const char*, std::function<const QObject*()>> cases[] = {
       {"main Save", "save", [&] { return Click(&panel(), "Save"); }},
       {"live graph Limit", "message",
        [&] {
@@ -88,13 +85,13 @@ TEST_F(DialogOwnerTest, EachDialogBelongsToTheWindowWhoseCommandRaisedIt) {
          return Click(recording().dataList(), "Save");
        }},
   };
-  for (const auto& c : cases) {
+  for (const auto& [command, kind, run] : cases) {
     dialogs.shown.clear();
-    const QObject* window = c.run();
-    ASSERT_NE(window, nullptr) << c.command;
-    const auto shown = dialogs.of(QString::fromLatin1(c.kind));
-    ASSERT_EQ(shown.size(), 1u) << c.command;
-    EXPECT_EQ(shown[0].owner, window) << c.command;
+    const QObject* window = run();
+    ASSERT_NE(window, nullptr) << command;
+    const auto shown = dialogs.of(QString::fromLatin1(kind));
+    ASSERT_EQ(shown.size(), 1u) << command;
+    EXPECT_EQ(shown[0].owner, window) << command;
   }
   // Outside any command nothing claims the dialogs: the main window has them.
   EXPECT_EQ(dialogs.owner(), nullptr);
@@ -123,12 +120,10 @@ TEST_F(DialogOwnerTest, QtDialogsOpenOverTheOwnerAndSaveWithTheFiltersExtension)
   }
   EXPECT_EQ(messageParent, &other);
 
-  const struct {
-    int filter;  // 0: "Data Files (*.pvd)", 1: "All Files (*.*)"
-    const char* typed;
-    const char* saved;
-  } cases[] = {{0, "rec1", "rec1.pvd"}, {1, "rec2", "rec2"}, {0, "rec3.txt", "rec3.txt"}};
-  for (const auto& c : cases) {
+  // The filter chosen (0: "Data Files (*.pvd)", 1: "All Files (*.*)"), the name typed, the file.
+  const std::tuple<int, const char*, const char*> cases[] = {
+      {0, "rec1", "rec1.pvd"}, {1, "rec2", "rec2"}, {0, "rec3.txt", "rec3.txt"}};
+  for (const auto& [filter, typed, saved] : cases) {
     QWidget* dialogParent = nullptr;
     QTimer::singleShot(0, [&] {
       auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -138,8 +133,8 @@ TEST_F(DialogOwnerTest, QtDialogsOpenOverTheOwnerAndSaveWithTheFiltersExtension)
       auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
       ASSERT_TRUE(types && name);
       types->setFocus();
-      if (c.filter == 1) QTest::keyClick(types, Qt::Key_Down);  // as a person picks it
-      name->setText(QString::fromLatin1(c.typed));
+      if (filter == 1) QTest::keyClick(types, Qt::Key_Down);  // as a person picks it
+      name->setText(QString::fromLatin1(typed));
       QMetaObject::invokeMethod(dialog, "accept");  // as the Save button does
     });
     QString path;
@@ -147,8 +142,8 @@ TEST_F(DialogOwnerTest, QtDialogsOpenOverTheOwnerAndSaveWithTheFiltersExtension)
       const DialogOwner owner(qt, &other);
       path = qt.saveFileName(kDataFileFilter, folder);
     }
-    EXPECT_EQ(dialogParent, &other) << c.typed;
-    EXPECT_EQ(path, QDir(folder).filePath(QString::fromLatin1(c.saved))) << c.typed;
+    EXPECT_EQ(dialogParent, &other) << typed;
+    EXPECT_EQ(path, QDir(folder).filePath(QString::fromLatin1(saved))) << typed;
   }
 }
 

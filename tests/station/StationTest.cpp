@@ -163,20 +163,16 @@ TEST(Station, SkipsSamplesWhileTheMeterIsLostAndSaysSo) {
 }
 
 TEST(SampleScheduler, SamplesOnTheWallClockFromMidnight) {
-  const struct {
-    int interval;
-    const char* now;
-    const char* next;
-  } cases[] = {
+  const std::tuple<int, const char*, const char*> cases[] = {
       {1, "2026-12-06 10:00:00.300", "2026-12-06 10:00:01.000"},
       {1, "2026-12-06 10:00:05.000", "2026-12-06 10:00:05.000"},
       {60, "2026-12-06 10:00:30.000", "2026-12-06 10:01:00.000"},
       {7, "2026-12-06 23:59:55.000", "2026-12-07 00:00:00.000"},  // 86400 is no multiple of 7
       {86400, "2026-12-06 00:00:00.001", "2026-12-07 00:00:00.000"},
   };
-  for (const auto& c : cases) {
-    const SampleScheduler s(c.interval);
-    EXPECT_EQ(s.NextAtOrAfter(At(c.now)), At(c.next)) << c.interval << " " << c.now;
+  for (const auto& [interval, now, next] : cases) {
+    const SampleScheduler s(interval);
+    EXPECT_EQ(s.NextAtOrAfter(At(now)), At(next)) << interval << " " << now;
   }
   const SampleScheduler s(1);
   EXPECT_EQ(s.After(At("2026-12-06 23:59:59.000")), At("2026-12-07 00:00:00.000"));
