@@ -24,15 +24,9 @@ class LoadTest : public ProgramTest {
 };
 
 TEST_F(LoadTest, ReadingErrorsEndQuietlyAndKeepWhatWasRead) {
-  struct Case {
-    const char* name;
-    QByteArray bytes;  // null: the file does not exist
-    bool complete;
-    int entries;
-    const char* caption;
-    bool titleSet;
-  };
-  const Case cases[] = {
+  // Each file, its bytes (null: no such file), then what the load gives: complete or not, the
+  // entries listed, the caption left, whether a title was set.
+  const std::tuple<const char*, QByteArray, bool, int, const char*, bool> cases[] = {
       {"missing.pvd", QByteArray(), false, 0, "missing.pvd", false},
       {"empty.pvd", QByteArray(""), true, 0, "empty.pvd", false},
       {"notab.pvd",
@@ -42,21 +36,21 @@ TEST_F(LoadTest, ReadingErrorsEndQuietlyAndKeepWhatWasRead) {
       {"notabheader.pvd", QByteArray("no tab here\r\n      1\tx\t 1\t\r\n"), false, 0,
        "notabheader.pvd", false},
   };
-  for (const Case& c : cases) {
-    const QString name = QString::fromLatin1(c.name);
-    if (!c.bytes.isNull()) WriteBytes(Path(name), c.bytes);
+  for (const auto& [file, bytes, complete, entries, caption, titleSet] : cases) {
+    const QString name = QString::fromLatin1(file);
+    if (!bytes.isNull()) WriteBytes(Path(name), bytes);
     list = FakeFileList();
     transfer().OpenedFileUnit = QStringLiteral("kept");
     StopTimers();
     const LoadOutcome outcome = Load(name);
-    EXPECT_EQ(outcome.complete, c.complete) << c.name;
-    EXPECT_EQ(list.entries.count(), c.entries) << c.name;
-    EXPECT_EQ(list.caption, QString::fromLatin1(c.caption)) << c.name;
-    EXPECT_EQ(list.titleSet, c.titleSet) << c.name;
-    if (!c.titleSet) {
-      EXPECT_EQ(transfer().OpenedFileUnit, QStringLiteral("kept")) << c.name;
+    EXPECT_EQ(outcome.complete, complete) << file;
+    EXPECT_EQ(list.entries.count(), entries) << file;
+    EXPECT_EQ(list.caption, QString::fromLatin1(caption)) << file;
+    EXPECT_EQ(list.titleSet, titleSet) << file;
+    if (!titleSet) {
+      EXPECT_EQ(transfer().OpenedFileUnit, QStringLiteral("kept")) << file;
     }
-    EXPECT_TRUE(instrument().Timer1.isActive() && instrument().Timer2.isActive()) << c.name;
+    EXPECT_TRUE(instrument().Timer1.isActive() && instrument().Timer2.isActive()) << file;
   }
 }
 

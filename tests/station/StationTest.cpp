@@ -98,12 +98,8 @@ TEST(DayFiles, TornLastLineIsCompletedOrCutNeverDuplicated) {
   const QByteArray header = kHeaderW.toLatin1() + "\r\n";
   const QByteArray two =
       Record(1, "2026/12/06 10:00:00", "5.0") + Record(2, "2026/12/06 10:00:01", "5.1");
-  const struct {
-    const char* what;
-    QByteArray before;
-    QByteArray kept;  // what is left of the file before the next record
-    int next;
-  } cases[] = {
+  // Each torn file, what is left of it before the next record, and that record's number.
+  const std::tuple<const char*, QByteArray, QByteArray, int> cases[] = {
       {"whole but its line end", header + two + "      3\t2026/12/06 10:00:02\t 5.2\t",
        header + two + Record(3, "2026/12/06 10:00:02", "5.2"), 4},
       {"LF lost", header + two + "      3\t2026/12/06 10:00:02\t 5.2\t\r",
@@ -113,13 +109,13 @@ TEST(DayFiles, TornLastLineIsCompletedOrCutNeverDuplicated) {
       {"cut in the header", "      No.s\t      ", header, 1},
       {"header only", header, header, 1},
   };
-  for (const auto& c : cases) {
+  for (const auto& [what, before, kept, next] : cases) {
     StationRig rig;
-    rig.Write("2026-12-06.pvd", c.before);
+    rig.Write("2026-12-06.pvd", before);
     rig.Restart();
-    EXPECT_EQ(rig.Take("2026-12-06 10:00:09.000", "7.7"), c.next) << c.what;
-    EXPECT_EQ(rig.Read("2026-12-06.pvd"), c.kept + Record(c.next, "2026/12/06 10:00:09", "7.7"))
-        << c.what;
+    EXPECT_EQ(rig.Take("2026-12-06 10:00:09.000", "7.7"), next) << what;
+    EXPECT_EQ(rig.Read("2026-12-06.pvd"), kept + Record(next, "2026/12/06 10:00:09", "7.7"))
+        << what;
   }
 }
 
