@@ -29,30 +29,24 @@ class HidrawLinkTest : public EmulatedMeterTest {
   QString status;
 };
 
-struct DescriptorCase {
-  const char* what;
-  Bytes descriptor;
-  int inputLength;
-  int outputLength;
-  std::uint8_t reportIdByte;  // index 0 of every input report
-};
-
 TEST_F(HidrawLinkTest, ReportLengthsAndTheReportIdByteFollowTheSysfsDescriptor) {
   const Bytes numbered = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01,
                           0x75, 0x08, 0x85, 0x05,                     // report 5
                           0x95, 0x20, 0x09, 0x01, 0x81, 0x02,         // 32 input bytes
                           0x95, 0x08, 0x09, 0x01, 0x91, 0x02, 0xC0};  // 8 output bytes
-  const DescriptorCase cases[] = {
+  // Each descriptor, the input and output report lengths it gives and byte 0 of every input
+  // report.
+  const std::tuple<const char*, Bytes, int, int, std::uint8_t> cases[] = {
       {"unnumbered 64-byte reports", hidraw::MeterReportDescriptor(64, 64), 65, 65, 0},
       {"numbered reports", numbered, 33, 9, 5},
       {"a descriptor that cannot be parsed", {0xA1, 0x01, 0x95}, 65, 65, 0},
   };
-  for (const DescriptorCase& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, descriptor, inputLength, outputLength, reportIdByte] : cases) {
+    SCOPED_TRACE(what);
     auto meter = NewMeter();
     meter->SetFixedReading("98.76");
     hidraw::EmulatedDeviceSpec spec;
-    spec.reportDescriptor = c.descriptor;
+    spec.reportDescriptor = descriptor;
     Plug(meter, spec);
 
     const auto found = backend.enumerate();  // hidapi through libudev
@@ -63,14 +57,14 @@ TEST_F(HidrawLinkTest, ReportLengthsAndTheReportIdByteFollowTheSysfsDescriptor) 
 
     Query(cmd::kQueryDisplay);
     EXPECT_EQ(status, "SOLAR POWER METER");
-    EXPECT_EQ(link.InputReportLength(), c.inputLength);
-    EXPECT_EQ(link.OutputReportLength(), c.outputLength);
+    EXPECT_EQ(link.InputReportLength(), inputLength);
+    EXPECT_EQ(link.OutputReportLength(), outputLength);
     ASSERT_EQ(meter->received.size(), 1u);
-    EXPECT_EQ(meter->received[0].size(), static_cast<std::size_t>(c.outputLength));
+    EXPECT_EQ(meter->received[0].size(), static_cast<std::size_t>(outputLength));
     EXPECT_EQ(Bytes(meter->received[0].begin(), meter->received[0].begin() + 3),
               (Bytes{0x00, 0x02, 0x01}));
-    ASSERT_EQ(link.InputReport().size(), static_cast<std::size_t>(c.inputLength));
-    EXPECT_EQ(link.InputByte(0), c.reportIdByte);
+    ASSERT_EQ(link.InputReport().size(), static_cast<std::size_t>(inputLength));
+    EXPECT_EQ(link.InputByte(0), reportIdByte);
     const auto image = meter->DisplayImage();
     EXPECT_EQ(Bytes(link.InputReport().begin() + 1, link.InputReport().begin() + 31),
               Bytes(image.begin(), image.end()));
