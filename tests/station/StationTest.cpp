@@ -2,9 +2,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
@@ -201,16 +199,15 @@ TEST(StationTopics, DiscoveryAnnouncesAnIrradianceSensor) {
   EXPECT_EQ(TopicSafe("+#/"), "meter");
   EXPECT_EQ(t.State(), "site7/dev_hidraw3/state");
   EXPECT_EQ(t.Discovery(), "homeassistant/sensor/dev_hidraw3/irradiance/config");
-  const QJsonObject c = QJsonDocument::fromJson(t.DiscoveryConfig(kBtu)).object();
-  EXPECT_EQ(c["device_class"], "irradiance");
-  EXPECT_EQ(c["state_class"], "measurement");
-  EXPECT_EQ(c["unit_of_measurement"], "BTU/(h⋅ft²)");
-  EXPECT_EQ(c["state_topic"], "site7/dev_hidraw3/state");
-  EXPECT_EQ(c["availability_topic"], "site7/dev_hidraw3/availability");
-  EXPECT_EQ(c["value_template"], "{{ value_json.value }}");
-  EXPECT_EQ(c["unique_id"], "solardesk_dev_hidraw3_irradiance");
-  EXPECT_EQ(c["device"].toObject()["name"], "Solar power meter");
-  EXPECT_EQ(c["device"].toObject()["identifiers"].toArray().first(), "solardesk_dev_hidraw3");
+  const QByteArray config =
+      R"j({"availability_topic":"site7/dev_hidraw3/availability","device":{"identifiers":)j"
+      R"j(["solardesk_dev_hidraw3"],"manufacturer":"Generic","model":"USB solar power meter",)j"
+      R"j("name":"Solar power meter"},"device_class":"irradiance","name":"Irradiance",)j"
+      R"j("payload_available":"online","payload_not_available":"offline",)j"
+      R"j("state_class":"measurement","state_topic":"site7/dev_hidraw3/state",)j"
+      R"j("unique_id":"solardesk_dev_hidraw3_irradiance","unit_of_measurement":"BTU/(h⋅ft²)",)j"
+      R"j("value_template":"{{ value_json.value }}"})j";
+  EXPECT_EQ(t.DiscoveryConfig(kBtu), config);
 }
 
 TEST(MqttUrl, TakesTheUrlApart) {
