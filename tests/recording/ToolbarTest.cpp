@@ -129,16 +129,14 @@ TEST_F(ToolbarTest, IntervalIsAskedForThePcOrTheMeter) {
   EXPECT_EQ(transfer().SampleInterval, 1.0f);
   EXPECT_TRUE(instrument().Timer1.isActive() && instrument().Timer2.isActive());
 
-  const auto inputs = dialogs.of("input");
-  ASSERT_EQ(inputs.size(), 3u);
-  EXPECT_EQ(inputs[0].text,
-            QStringLiteral("Enter the SAMPLING TIME in seconds\r\n(1 <= t <= 86400 ) "));
-  EXPECT_EQ(inputs[0].title, QStringLiteral("Input Sampling Time"));
-  EXPECT_EQ(inputs[0].defaultText, QStringLiteral("1"));
-  EXPECT_EQ(inputs[1].defaultText, QStringLiteral("2"));
-  EXPECT_EQ(inputs[2].text,
-            QStringLiteral("Enter the SAMPLING TIME in seconds\r\n(1 <= t <= 60 ) "));
-  EXPECT_EQ(inputs[2].defaultText, QStringLiteral("30"));
+  // Each box as prompt, title and the value it offers.
+  QStringList asked;
+  for (const auto& input : dialogs.of("input"))
+    asked << input.text + '|' + input.title + '|' + input.defaultText;
+  const QString prompt = QStringLiteral("Enter the SAMPLING TIME in seconds\r\n(1 <= t <= %1 ) |");
+  EXPECT_EQ(asked, (QStringList{prompt.arg(86400) + "Input Sampling Time|1",
+                                prompt.arg(86400) + "Input Sampling Time|2",
+                                prompt.arg(60) + "Input Sampling Time|30"}));
 }
 
 TEST_F(ToolbarTest, IntervalEntryThatIsNotANumberIsAskedAgainInBothBoxes) {
