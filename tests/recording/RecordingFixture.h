@@ -32,7 +32,6 @@ class FakeLiveList final : public LiveList {
  public:
   LineStore rows;
   QString caption = QStringLiteral("Real Time List");
-  std::vector<QString> captions;  // every caption shown
   int follows = 0;
   int busyDepth = 0;
   bool closed = false;
@@ -46,10 +45,7 @@ class FakeLiveList final : public LiveList {
     if (onClose) onClose();
   }
   QString Caption() const override { return caption; }
-  void SetCaption(const QString& text) override {
-    caption = text;
-    captions.push_back(text);
-  }
+  void SetCaption(const QString& text) override { caption = text; }
   void SetBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
   void LetEventsRun() override {}
 };
