@@ -21,11 +21,7 @@ QStringList Resolved(const std::vector<const char*>& times) {
 }
 
 TEST_F(LocalTimelineTest, SeriesCrossTheDaylightSavingChangesInOrder) {
-  const struct {
-    const char* name;
-    std::vector<const char*> times;
-    QStringList expected;
-  } cases[] = {
+  const std::tuple<const char*, std::vector<const char*>, QStringList> cases[] = {
       {"spring: one second from 01:59:59 to 03:00:00",
        {"2026/03/29 01:59:59", "2026/03/29 03:00:00"},
        {"2026-03-29T01:59:59+01:00", "2026-03-29T03:00:00+02:00"}},
@@ -45,7 +41,7 @@ TEST_F(LocalTimelineTest, SeriesCrossTheDaylightSavingChangesInOrder) {
         "2026-07-01 12:00:05", "2024/02/29 23:59:59 "},
        {"2026-07-01T12:00:05+02:00", "-", "-", "-", "-", "2024-02-29T23:59:59+01:00"}},
   };
-  for (const auto& c : cases) EXPECT_EQ(Resolved(c.times), c.expected) << c.name;
+  for (const auto& [name, times, expected] : cases) EXPECT_EQ(Resolved(times), expected) << name;
 }
 
 // A zone whose offset changes at half past an hour: the hour is looked up second by second.

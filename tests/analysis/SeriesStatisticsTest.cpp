@@ -136,13 +136,11 @@ TEST_F(SeriesStatisticsTest, DaysTakeTheSegmentsThatStartOnThem) {
 TEST_F(SeriesStatisticsTest, NumbersIgnoreTheLocale) {
   const std::string kept = std::setlocale(LC_ALL, nullptr);
   ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
-  const struct {
-    const char* text;
-    std::optional<double> value;
-  } readings[] = {{" 12.5 ", 12.5},      {"-0.75", -0.75},      {"1.5E3", 1500.0},
-                  {"1,5", std::nullopt}, {"OL", std::nullopt},  {"--.-", std::nullopt},
-                  {"", std::nullopt},    {"nan", std::nullopt}, {"12.5x", std::nullopt}};
-  for (const auto& r : readings) EXPECT_EQ(ReadingValue(r.text), r.value) << r.text;
+  const std::pair<const char*, std::optional<double>> readings[] = {
+      {" 12.5 ", 12.5},      {"-0.75", -0.75},      {"1.5E3", 1500.0},
+      {"1,5", std::nullopt}, {"OL", std::nullopt},  {"--.-", std::nullopt},
+      {"", std::nullopt},    {"nan", std::nullopt}, {"12.5x", std::nullopt}};
+  for (const auto& [text, value] : readings) EXPECT_EQ(ReadingValue(text), value) << text;
   const SeriesStatistics s = Of(Samples("2026/06/21 10:00:00", 2, 1800, Constant("1000.5")));
   const QByteArray json = StatisticsJson(s);
   std::setlocale(LC_ALL, kept.c_str());

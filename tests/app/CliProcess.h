@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -40,6 +42,27 @@ inline CliRun RunCli(const QStringList& args, const QStringList& environment = {
   r.out = QString::fromLatin1(p.readAllStandardOutput());
   r.err = QString::fromLatin1(p.readAllStandardError());
   return r;
+}
+
+// A command line that fails: its exit code (1: the meter or a file, 2: usage) and a part of the
+// one line it says, after "solardesk-cli: ", on stderr; it prints nothing on stdout. `prefix`
+// goes before the arguments of every case.
+struct CliFailure {
+  QStringList args;
+  int exitCode;
+  const char* error;
+};
+
+inline void ExpectFailures(std::initializer_list<CliFailure> cases,
+                           const QStringList& prefix = {}) {
+  for (const CliFailure& c : cases) {
+    const CliRun r = RunCli(prefix + c.args);
+    const std::string what = c.args.join(' ').toStdString() + ": " + r.err.toStdString();
+    EXPECT_EQ(r.exitCode, c.exitCode) << what;
+    EXPECT_TRUE(r.err.startsWith("solardesk-cli: ") && r.err.contains(c.error)) << what;
+    EXPECT_EQ(r.err.count('\n'), 1) << what;
+    EXPECT_TRUE(r.out.isEmpty()) << what;
+  }
 }
 
 // A scenario file in a temporary folder, which also holds the files a test writes.

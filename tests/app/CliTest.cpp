@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 
 #include "CliProcess.h"
 
@@ -22,79 +21,44 @@ TEST(Cli, ReadPrintsTheReadingAndItsUnitAsShown) {
   }
 }
 
-TEST(Cli, WatchPrintsTheFirstAnswerWithItsTime) {
-  ScenarioFile s(R"({"reading": "12.34", "unit": "Btu/(ft)2.h"})");
-  const CliRun r = RunCli({s.option(), "watch", "--count", "1"});
-  EXPECT_EQ(r.exitCode, 0);
-  EXPECT_TRUE(QRegularExpression(
-                  "^\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d\t12\\.34\tBtu/\\(ft\\)2\\.h\n$")
-                  .match(r.out)
-                  .hasMatch())
-      << r.out.toStdString();
-}
-
-TEST(Cli, MeterProblemsExitWithOne) {
-  const struct {
-    const char* json;
-    const char* vendor;
-    const char* error;
-  } cases[] = {
-      {R"({"absent": true})", "483", "no meter found"},
-      {R"({"silent": true})", "483", "does not answer"},
-      {R"({"input_report_length": 9})", "483", "too short"},
-      {"{}", "484", "vendor 484"},  // a meter with other ids is not found
-  };
-  for (const auto& c : cases) {
-    ScenarioFile s(c.json);
-    const CliRun r = RunCli({s.option(), "--vid", c.vendor, "read"});
-    EXPECT_EQ(r.exitCode, 1) << c.error;
-    EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_TRUE(r.err.startsWith("solardesk-cli: ")) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains(c.error)) << r.err.toStdString();
-    EXPECT_EQ(r.err.count('\n'), 1);
-  }
-}
-
-TEST(Cli, UsageErrorsAndBadScenariosExitWithTwo) {
+// Meter problems exit with 1, usage errors and bad scenarios with 2.
+TEST(Cli, FailuresSayWhyAndExitWithOneOrTwo) {
+  ScenarioFile absent(R"({"absent": true})"), silent(R"({"silent": true})");
+  ScenarioFile shortReports(R"({"input_report_length": 9})"), any("{}");
   ScenarioFile bad(R"({"unit": "lux"})");
-  const QList<QStringList> cases = {
-      {"--simulate"},
-      {"--simulate", "dance"},
-      {"--simulate", "--colour", "read"},
-      {"--simulate", "read", "extra"},
-      {"--simulate", "watch", "--count", "zero"},
-      {"--simulate", "--vid"},
-      {bad.option(), "read"},
-      {"--simulate=/no/such/file.json", "read"},
-  };
-  for (const QStringList& args : cases) {
-    const CliRun r = RunCli(args);
-    EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
-    EXPECT_TRUE(r.err.startsWith("solardesk-cli: ")) << r.err.toStdString();
-    EXPECT_TRUE(r.out.isEmpty());
-  }
-  EXPECT_TRUE(RunCli({bad.option(), "read"}).err.contains("unit:"));
+  ExpectFailures({
+      {{absent.option(), "read"}, 1, "no meter found"},
+      {{silent.option(), "read"}, 1, "does not answer"},
+      {{shortReports.option(), "read"}, 1, "too short"},
+      {{any.option(), "--vid", "484", "read"}, 1, "vendor 484"},  // a meter with other ids
+      {{"--simulate"}, 2, ""},
+      {{"--simulate", "dance"}, 2, ""},
+      {{"--simulate", "--colour", "read"}, 2, ""},
+      {{"--simulate", "read", "extra"}, 2, ""},
+      {{"--simulate", "watch", "--count", "zero"}, 2, ""},
+      {{"--simulate", "--vid"}, 2, ""},
+      {{bad.option(), "read"}, 2, "unit:"},
+      {{"--simulate=/no/such/file.json", "read"}, 2, ""},
+      {{"--simulate", "key", "esc"}, 2, ""},
+      {{"--simulate", "key"}, 2, ""},
+      {{"--simulate", "key", "mem", "twice"}, 2, ""},
+  });
 }
 
 TEST(Cli, TraceKeepsEveryReportBothWays) {
   ScenarioFile s(R"({"reading": "1.000"})");
-  const QString trace = s.folder() + "/trace.txt";
+  const QString trace = s.file("trace.txt");
   ASSERT_EQ(RunCli({s.option(), "--trace", trace, "read"}).exitCode, 0);
-  QFile f(trace);
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  const QStringList lines = QString::fromLatin1(f.readAll()).split('\n', Qt::SkipEmptyParts);
+  const QStringList lines = QString::fromLatin1(ReadAll(trace)).split('\n', Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 2);
   EXPECT_TRUE(lines[0].contains(" > 00 02 01 00")) << lines[0].toStdString();
   EXPECT_TRUE(lines[1].contains(" < 00 ")) << lines[1].toStdString();
   EXPECT_EQ(lines[0].count(' '), 2 + 65);  // date, time, mark, then 65 bytes
 }
 
-TEST(Cli, HelpAndVersion) {
+TEST(Cli, HelpVersionAndEveryExampleScenario) {
   EXPECT_TRUE(RunCli({"--help"}).out.contains("Usage: solardesk-cli"));
   EXPECT_TRUE(RunCli({"--version"}).out.startsWith("solardesk-cli "));
-}
-
-TEST(Cli, EveryExampleScenarioLoads) {
   const QDir examples(QStringLiteral(SOLARDESK_SOURCE_DIR "/docs/scenarios"));
   const QStringList files = examples.entryList({"*.json"});
   ASSERT_GE(files.size(), 3);

@@ -90,21 +90,13 @@ TEST_F(HidrawAppTest, TheRealBackEndGivesWhatTheVirtualBusGives) {
   HidApiBackend backend;
   const Transcript got = RunUserSession(backend, *emulatedMeter, clock);
 
+  // Every report byte for byte as on the virtual bus; what was shown, as a user expects it.
   EXPECT_EQ(got.firstPoll, expected.firstPoll);
-  EXPECT_EQ(got.reading, expected.reading);
-  EXPECT_EQ(got.unit, expected.unit);
-  EXPECT_EQ(got.caption, expected.caption);
-  EXPECT_EQ(got.meterTime, expected.meterTime);
-  EXPECT_EQ(got.downloaded, expected.downloaded);
   EXPECT_EQ(got.commands, expected.commands);
-
-  // And that is the session a user expects.
   EXPECT_EQ(Bytes(got.firstPoll.begin(), got.firstPoll.begin() + 3), (Bytes{0x00, 0x02, 0x01}));
   EXPECT_EQ(got.firstPoll.size(), 65u);
-  EXPECT_EQ(got.reading, "98.76");
-  EXPECT_EQ(got.unit, "W/(M)2");
-  EXPECT_EQ(got.caption, "SOLAR POWER METER");
-  EXPECT_EQ(got.meterTime, "26/12/04 23:59:58");
+  EXPECT_EQ(QStringList({got.reading, got.unit, got.caption, got.meterTime}),
+            QStringList({"98.76", "W/(M)2", "SOLAR POWER METER", "26/12/04 23:59:58"}));
   EXPECT_EQ(got.downloaded, QStringList({"         1\t  12/03/04 05:06:07\t 123.4\t",
                                          "         2\t  12/03/04 05:07:07\t  56.7\t"}));
   std::vector<Bytes> heads;

@@ -23,70 +23,10 @@ class LoadTest : public ProgramTest {
   FakeFileList list;
 };
 
-TEST_F(LoadTest, RecordedFileReadsBackWithNumbersRightAlignedInTen) {
-  RecordFile file;
-  ASSERT_TRUE(file.Create(Path(QStringLiteral("rec.pvd"))));
-  file.WriteHeader(QStringLiteral("W/(M)2"));
-  file.WriteRecord(1, QStringLiteral("2026/12/04 09:30:00"), QStringLiteral("98.76"));
-  file.WriteRecord(12345678, QStringLiteral("2026/12/04 09:30:01"), QStringLiteral("1.5"));
-  file.Close();
-  StopTimers();
-
-  const LoadOutcome outcome = Load(QStringLiteral("rec.pvd"));
-  EXPECT_TRUE(outcome.complete);
-  EXPECT_EQ(outcome.linesRead, 3);
-  EXPECT_EQ(list.title, QStringLiteral("      No.s\t            Date Time\t         W/(M)2\t"));
-  EXPECT_EQ(transfer().OpenedFileUnit, QStringLiteral("         W/(M)2"));
-  ASSERT_EQ(list.entries.count(), 2);
-  EXPECT_EQ(list.entries.line(0), QStringLiteral("         1\t2026/12/04 09:30:00\t 98.76\t"));
-  // A number longer than ten characters is kept whole.
-  EXPECT_EQ(list.entries.line(1), QStringLiteral("1.234568E+07\t2026/12/04 09:30:01\t 1.5\t"));
-  EXPECT_EQ(list.caption, QStringLiteral("rec.pvd"));
-  EXPECT_TRUE(instrument().Timer1.isActive());
-  EXPECT_TRUE(instrument().Timer2.isActive());
-}
-
-TEST_F(LoadTest, ListSavedFileReadsBack) {
-  FakeLiveList live;
-  live.rows.append(HeaderText(QStringLiteral("Btu/(ft)2.h")));
-  live.rows.append(
-      ListRowText(ListNumberCell(1), QStringLiteral("2026/12/04 09:30:00"), QStringLiteral("3.1")));
-  ASSERT_TRUE(SaveListToFile(live.rows, live.rows.count() - 1, Path(QStringLiteral("l.pvd")), live,
-                             instrument()));
-  EXPECT_EQ(live.caption, QStringLiteral("Real Time List"));
-  EXPECT_EQ(live.busyDepth, 0);
-
-  ASSERT_TRUE(Load(QStringLiteral("l.pvd")).complete);
-  EXPECT_EQ(transfer().OpenedFileUnit, QStringLiteral("    Btu/(ft)2.h"));
-  ASSERT_EQ(list.entries.count(), 1);
-  EXPECT_EQ(list.entries.line(0), QStringLiteral("         1\t2026/12/04 09:30:00\t3.1\t"));
-}
-
-TEST_F(LoadTest, LoggerSavedFileReadsBackWithTheSameLines) {
-  FakeLiveList window;
-  LineStore entries;
-  entries.append(QStringLiteral("         1\t  26/12/04 09:30:00\t 0123.\t"));
-  entries.append(QStringLiteral("         2\t  26/12/04 09:31:00\t 0124.\t"));
-  const QString title = HeaderText(QStringLiteral("W/(M)2"));
-  ASSERT_TRUE(
-      SaveLoggerListToFile(title, entries, Path(QStringLiteral("d.pvd")), window, instrument()));
-  ASSERT_TRUE(Load(QStringLiteral("d.pvd")).complete);
-  EXPECT_EQ(list.title, title);
-  ASSERT_EQ(list.entries.count(), 2);
-  EXPECT_EQ(list.entries.line(0), entries.line(0));
-  EXPECT_EQ(list.entries.line(1), entries.line(1));
-}
-
 TEST_F(LoadTest, ReadingErrorsEndQuietlyAndKeepWhatWasRead) {
-  struct Case {
-    const char* name;
-    QByteArray bytes;  // null: the file does not exist
-    bool complete;
-    int entries;
-    const char* caption;
-    bool titleSet;
-  };
-  const Case cases[] = {
+  // Each file, its bytes (null: no such file), then what the load gives: complete or not, the
+  // entries listed, the caption left, whether a title was set.
+  const std::tuple<const char*, QByteArray, bool, int, const char*, bool> cases[] = {
       {"missing.pvd", QByteArray(), false, 0, "missing.pvd", false},
       {"empty.pvd", QByteArray(""), true, 0, "empty.pvd", false},
       {"notab.pvd",
@@ -96,21 +36,21 @@ TEST_F(LoadTest, ReadingErrorsEndQuietlyAndKeepWhatWasRead) {
       {"notabheader.pvd", QByteArray("no tab here\r\n      1\tx\t 1\t\r\n"), false, 0,
        "notabheader.pvd", false},
   };
-  for (const Case& c : cases) {
-    const QString name = QString::fromLatin1(c.name);
-    if (!c.bytes.isNull()) WriteBytes(Path(name), c.bytes);
+  for (const auto& [file, bytes, complete, entries, caption, titleSet] : cases) {
+    const QString name = QString::fromLatin1(file);
+    if (!bytes.isNull()) WriteBytes(Path(name), bytes);
     list = FakeFileList();
     transfer().OpenedFileUnit = QStringLiteral("kept");
     StopTimers();
     const LoadOutcome outcome = Load(name);
-    EXPECT_EQ(outcome.complete, c.complete) << c.name;
-    EXPECT_EQ(list.entries.count(), c.entries) << c.name;
-    EXPECT_EQ(list.caption, QString::fromLatin1(c.caption)) << c.name;
-    EXPECT_EQ(list.titleSet, c.titleSet) << c.name;
-    if (!c.titleSet) {
-      EXPECT_EQ(transfer().OpenedFileUnit, QStringLiteral("kept")) << c.name;
+    EXPECT_EQ(outcome.complete, complete) << file;
+    EXPECT_EQ(list.entries.count(), entries) << file;
+    EXPECT_EQ(list.caption, QString::fromLatin1(caption)) << file;
+    EXPECT_EQ(list.titleSet, titleSet) << file;
+    if (!titleSet) {
+      EXPECT_EQ(transfer().OpenedFileUnit, QStringLiteral("kept")) << file;
     }
-    EXPECT_TRUE(instrument().Timer1.isActive() && instrument().Timer2.isActive()) << c.name;
+    EXPECT_TRUE(instrument().Timer1.isActive() && instrument().Timer2.isActive()) << file;
   }
 }
 
@@ -140,14 +80,19 @@ TEST_F(LoadTest, AFileTruncatedWhileItLoadsKeepsTheLinesReadSoFar) {
   }
 }
 
+// Numbers stand right-aligned in ten characters, a longer one whole.
 TEST_F(LoadTest, FirstLineIsAlwaysTheTitleAndLeadingSpacesDoNotCount) {
   WriteBytes(Path(QStringLiteral("x.pvd")),
-             "   5\t2026/12/04 09:30:00\t 1\t\n        6\t2026/12/04 09:30:01\t 2\t");
-  ASSERT_TRUE(Load(QStringLiteral("x.pvd")).complete);
+             "   5\t2026/12/04 09:30:00\t 1\t\n        6\t2026/12/04 09:30:01\t 2\t\r\n"
+             "      1.234568E+07\t2026/12/04 09:30:02\t 3\t");
+  const LoadOutcome outcome = Load(QStringLiteral("x.pvd"));
+  EXPECT_TRUE(outcome.complete);
+  EXPECT_EQ(outcome.linesRead, 3);
   EXPECT_EQ(list.title, QStringLiteral("         5\t2026/12/04 09:30:00\t 1\t"));
   EXPECT_EQ(transfer().OpenedFileUnit, QStringLiteral(" 1"));
-  ASSERT_EQ(list.entries.count(), 1);
+  ASSERT_EQ(list.entries.count(), 2);
   EXPECT_EQ(list.entries.line(0), QStringLiteral("         6\t2026/12/04 09:30:01\t 2\t"));
+  EXPECT_EQ(list.entries.line(1), QStringLiteral("1.234568E+07\t2026/12/04 09:30:02\t 3\t"));
 }
 
 TEST_F(LoadTest, FailedListSaveRestoresCaptionPointerAndTimers) {

@@ -17,25 +17,21 @@ namespace solardesk {
 namespace {
 
 using testing::ProgramTest;
-using testing::WriteBytes;
 
 class DialogOwnerTest : public ProgramTest {
  protected:
-  FileList* OpenFile(const QByteArray& content) {
-    const QString path = Path(QStringLiteral("f%1.pvd").arg(++files_));
-    WriteBytes(path, content);
-    dialogs.openAnswers.push_back(path);
-    panel().clickToolbar(QStringLiteral("Open"));
-    return recording().fileList();
-  }
   MemoryWindow* OpenMemory() {
     meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
                   {QStringLiteral("1")});
     panel().clickToolbar(QStringLiteral("Logger"));
     return program.logger().memory();
   }
-
-  int files_ = 0;
+  // Clicks `button` on the toolbar of `window`; gives the window.
+  template <typename Window>
+  const QObject* Click(Window* window, const char* button) {
+    window->clickToolbar(QString::fromLatin1(button));
+    return window;
+  }
 };
 
 // Every dialog opens over the window whose command raised it; the main window's own commands
@@ -43,16 +39,9 @@ class DialogOwnerTest : public ProgramTest {
 TEST_F(DialogOwnerTest, EachDialogBelongsToTheWindowWhoseCommandRaisedIt) {
   const QByteArray file = HeaderText(kUnitWatts).toLatin1() + "\r\n      1\t2026/12/04\t 5\t\r\n";
   const QByteArray empty = HeaderText(kUnitWatts).toLatin1() + "\r\n";
-  const struct {
-    const char* command;
-    const char* kind;
-    std::function<const QObject*()> run;  // gives the window that should own the dialog
-  } cases[] = {
-      {"main Save", "save",
-       [&] {
-         panel().clickToolbar(QStringLiteral("Save"));
-         return &panel();
-       }},
+  // Each command, the kind of dialog it raises and the run that gives the window owning it.
+  const std::tuple<const char*, const char*, std::function<const QObject*()>> cases[] = {
+      {"main Save", "save", [&] { return Click(&panel(), "Save"); }},
       {"live graph Limit", "message",
        [&] {
          panel().clickToolbar(QStringLiteral("Graph"));
@@ -69,34 +58,21 @@ TEST_F(DialogOwnerTest, EachDialogBelongsToTheWindowWhoseCommandRaisedIt) {
          return program.liveGraph();
        }},
       {"file list Print", "printer",
-       [&] {
-         FileList* list = OpenFile(file);
-         list->clickToolbar(QStringLiteral("Print"));
-         return list;
-       }},
+       [&] { return Click(OpenFile(QStringLiteral("a.pvd"), file), "Print"); }},
       {"file list Plot of nothing", "message",
-       [&] {
-         FileList* list = OpenFile(empty);
-         list->clickToolbar(QStringLiteral("Plot"));
-         return list;
-       }},
+       [&] { return Click(OpenFile(QStringLiteral("h.pvd"), empty), "Plot"); }},
       {"plot Print", "printer",
        [&] {
-         OpenFile(file)->clickToolbar(QStringLiteral("Plot"));
+         OpenFile(QStringLiteral("a.pvd"), file)->clickToolbar(QStringLiteral("Plot"));
          program.plotWindow()->CmdPrint->click();
          return program.plotWindow();
        }},
       {"live list Save", "save",
        [&] {
-         panel().clickToolbar(QStringLiteral("List"));
-         recording().realTimeList()->clickToolbar(QStringLiteral("Save"));
-         return recording().realTimeList();
+         Click(&panel(), "List");
+         return Click(recording().realTimeList(), "Save");
        }},
-      {"live list Print", "printer",
-       [&] {
-         recording().realTimeList()->clickToolbar(QStringLiteral("Print"));
-         return recording().realTimeList();
-       }},
+      {"live list Print", "printer", [&] { return Click(recording().realTimeList(), "Print"); }},
       {"logger gauge erase", "message",
        [&] {
          MemoryWindow* memory = OpenMemory();
@@ -105,19 +81,17 @@ TEST_F(DialogOwnerTest, EachDialogBelongsToTheWindowWhoseCommandRaisedIt) {
        }},
       {"data list Save", "save",
        [&] {
-         MemoryWindow* memory = OpenMemory();
-         memory->ChooseRow(0);
-         recording().dataList()->clickToolbar(QStringLiteral("Save"));
-         return recording().dataList();
+         OpenMemory()->ChooseRow(0);
+         return Click(recording().dataList(), "Save");
        }},
   };
-  for (const auto& c : cases) {
+  for (const auto& [command, kind, run] : cases) {
     dialogs.shown.clear();
-    const QObject* window = c.run();
-    ASSERT_NE(window, nullptr) << c.command;
-    const auto shown = dialogs.of(QString::fromLatin1(c.kind));
-    ASSERT_EQ(shown.size(), 1u) << c.command;
-    EXPECT_EQ(shown[0].owner, window) << c.command;
+    const QObject* window = run();
+    ASSERT_NE(window, nullptr) << command;
+    const auto shown = dialogs.of(QString::fromLatin1(kind));
+    ASSERT_EQ(shown.size(), 1u) << command;
+    EXPECT_EQ(shown[0].owner, window) << command;
   }
   // Outside any command nothing claims the dialogs: the main window has them.
   EXPECT_EQ(dialogs.owner(), nullptr);
@@ -146,12 +120,10 @@ TEST_F(DialogOwnerTest, QtDialogsOpenOverTheOwnerAndSaveWithTheFiltersExtension)
   }
   EXPECT_EQ(messageParent, &other);
 
-  const struct {
-    int filter;  // 0: "Data Files (*.pvd)", 1: "All Files (*.*)"
-    const char* typed;
-    const char* saved;
-  } cases[] = {{0, "rec1", "rec1.pvd"}, {1, "rec2", "rec2"}, {0, "rec3.txt", "rec3.txt"}};
-  for (const auto& c : cases) {
+  // The filter chosen (0: "Data Files (*.pvd)", 1: "All Files (*.*)"), the name typed, the file.
+  const std::tuple<int, const char*, const char*> cases[] = {
+      {0, "rec1", "rec1.pvd"}, {1, "rec2", "rec2"}, {0, "rec3.txt", "rec3.txt"}};
+  for (const auto& [filter, typed, saved] : cases) {
     QWidget* dialogParent = nullptr;
     QTimer::singleShot(0, [&] {
       auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -161,8 +133,8 @@ TEST_F(DialogOwnerTest, QtDialogsOpenOverTheOwnerAndSaveWithTheFiltersExtension)
       auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
       ASSERT_TRUE(types && name);
       types->setFocus();
-      if (c.filter == 1) QTest::keyClick(types, Qt::Key_Down);  // as a person picks it
-      name->setText(QString::fromLatin1(c.typed));
+      if (filter == 1) QTest::keyClick(types, Qt::Key_Down);  // as a person picks it
+      name->setText(QString::fromLatin1(typed));
       QMetaObject::invokeMethod(dialog, "accept");  // as the Save button does
     });
     QString path;
@@ -170,8 +142,8 @@ TEST_F(DialogOwnerTest, QtDialogsOpenOverTheOwnerAndSaveWithTheFiltersExtension)
       const DialogOwner owner(qt, &other);
       path = qt.saveFileName(kDataFileFilter, folder);
     }
-    EXPECT_EQ(dialogParent, &other) << c.typed;
-    EXPECT_EQ(path, QDir(folder).filePath(QString::fromLatin1(c.saved))) << c.typed;
+    EXPECT_EQ(dialogParent, &other) << typed;
+    EXPECT_EQ(path, QDir(folder).filePath(QString::fromLatin1(saved))) << typed;
   }
 }
 

@@ -8,45 +8,23 @@ namespace solardesk {
 namespace {
 
 TEST(IntervalEntry, RoundsHalvesToEvenAndClamps) {
-  struct Case {
-    const char* entry;
-    int max;
-    std::optional<int> seconds;
-  };
-  const Case cases[] = {
-      {"1", kMaxPcInterval, 1},
-      {"5", kMaxPcInterval, 5},
-      {"86400", kMaxPcInterval, 86400},
-      {"2.5", kMaxPcInterval, 2},
-      {"3.5", kMaxPcInterval, 4},
-      {"0", kMaxPcInterval, 1},
-      {"-7", kMaxPcInterval, 1},
-      {"100000", kMaxPcInterval, 86400},
-      {" 12 ", kMaxPcInterval, 12},
-      {"1e3", kMaxPcInterval, 1000},
-      {"75", kMaxMeterInterval, 60},
-      {"60.5", kMaxMeterInterval, 60},
-      {"0.5", kMaxMeterInterval, 1},
-      {"abc", kMaxPcInterval, std::nullopt},
-      {"12s", kMaxPcInterval, std::nullopt},
-      {" ", kMaxPcInterval, std::nullopt},
-      {"inf", kMaxPcInterval, std::nullopt},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(IntervalFromEntry(QString::fromLatin1(c.entry), c.max), c.seconds) << c.entry;
-  }
+  const std::optional<int> none;
+  const std::pair<const char*, std::optional<int>> cases[] = {
+      {"5", 5},      {"86400", 86400},  {"2.5", 2},   {"3.5", 4},    {"0", 1},
+      {"-7", 1},     {"100000", 86400}, {" 12 ", 12}, {"1e3", 1000}, {"abc", none},
+      {"12s", none}, {" ", none},       {"inf", none}};
+  for (const auto& [entry, seconds] : cases)
+    EXPECT_EQ(IntervalFromEntry(QString::fromLatin1(entry), kMaxPcInterval), seconds) << entry;
+  for (const auto& [entry, seconds] : {std::pair{"75", 60}, {"60.5", 60}, {"0.5", 1}})
+    EXPECT_EQ(IntervalFromEntry(QString::fromLatin1(entry), kMaxMeterInterval), seconds) << entry;
 }
 
 TEST(PlotSeries, LeadingNumberRule) {
-  struct Case {
-    const char* text;
-    double value;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, double> cases[] = {
       {" 98.76\t", 98.76}, {"12", 12},   {"  -3.5e2x", -350}, {"1e", 1},    {"abc\t", 0}, {"", 0},
       {" .5\t", 0.5},      {"+7.\t", 7}, {"--1", 0},          {"1e999", 0},
   };
-  for (const Case& c : cases) EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.value) << c.text;
+  for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(LeadingNumber(text), value) << text;
 }
 
 TEST(PlotSeries, ValuesAfterTheSecondTabWithProgress) {

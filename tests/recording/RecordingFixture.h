@@ -32,7 +32,6 @@ class FakeLiveList final : public LiveList {
  public:
   LineStore rows;
   QString caption = QStringLiteral("Real Time List");
-  std::vector<QString> captions;  // every caption shown
   int follows = 0;
   int busyDepth = 0;
   bool closed = false;
@@ -46,10 +45,7 @@ class FakeLiveList final : public LiveList {
     if (onClose) onClose();
   }
   QString Caption() const override { return caption; }
-  void SetCaption(const QString& text) override {
-    caption = text;
-    captions.push_back(text);
-  }
+  void SetCaption(const QString& text) override { caption = text; }
   void SetBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
   void LetEventsRun() override {}
 };
@@ -97,6 +93,13 @@ class ProgramTest : public ::testing::Test {
   PanelWindow& panel() { return program.panel(); }
   QString Path(const QString& name) const { return dir.filePath(name); }
   void Tick() { transfer().RecordingTick(); }
+  // Writes `content` into `name` (unless it is null) and opens it with the main window's "Open".
+  FileList* OpenFile(const QString& name, const QByteArray& content = {}) {
+    if (!content.isNull()) WriteBytes(Path(name), content);
+    dialogs.openAnswers.push_back(Path(name));
+    panel().clickToolbar(QStringLiteral("Open"));
+    return recording().fileList();
+  }
   // Both main timers off, as a command that left them off would leave them.
   void StopTimers() {
     instrument().Timer1.stop();

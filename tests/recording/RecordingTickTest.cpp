@@ -42,37 +42,22 @@ class TickTest : public ProgramTest {
 };
 
 TEST_F(TickTest, SamplesEveryIntervalCountedFromTheFirstSample) {
-  struct Case {
-    float interval;
-    std::vector<int> sampledTicks;
-  };
-  const Case cases[] = {
-      {1, {1, 2, 3, 4, 5, 6}},
+  const std::pair<float, std::vector<int>> cases[] = {
       {5, {1, 6, 11}},
+      {86400, {1, 86401}},  // the longest interval counts its ticks without overflow
   };
-  for (const Case& c : cases) {
+  for (const auto& [interval, sampledTicks] : cases) {
     StartRecording(QStringLiteral("i.pvd"));
-    transfer().SampleInterval = c.interval;
+    transfer().SampleInterval = interval;
     transfer().SampleTicks = 0;
-    EXPECT_EQ(TickSeconds(static_cast<int>(c.sampledTicks.size() * c.interval)), c.sampledTicks);
+    EXPECT_EQ(TickSeconds(static_cast<int>(sampledTicks.size() * interval)), sampledTicks);
     transfer().SaveCommand();  // stop
   }
 }
 
-TEST_F(TickTest, LongestIntervalCountsTicksWithoutOverflow) {
-  StartRecording(QStringLiteral("day.pvd"));
-  transfer().SampleInterval = 86400;
-  transfer().SampleTicks = 0;
-  Tick();
-  for (int t = 0; t < 86399; ++t) Tick();
-  EXPECT_EQ(transfer().SampleTicks, 86400);
-  EXPECT_EQ(transfer().FileRecordCount, 1.0f);
-  Tick();
-  EXPECT_EQ(transfer().FileRecordCount, 2.0f);
-  EXPECT_EQ(transfer().SampleTicks, 1);
-}
-
-TEST_F(TickTest, RecordsWithTheClockTimeAndShowsTheCount) {
+// Each sample with the clock's time and the count on the main window; a change of unit ends the
+// recording without a line.
+TEST_F(TickTest, RecordsWithTheClockTimeUntilTheUnitChanges) {
   StartRecording(QStringLiteral("site.pvd"));
   EXPECT_EQ(panel().LblFileName->text(), QStringLiteral("site.pvd"));
   Tick();
@@ -80,17 +65,9 @@ TEST_F(TickTest, RecordsWithTheClockTimeAndShowsTheCount) {
   meter->SetFixedReading(QStringLiteral("1.234"));
   Poll();
   Tick();
-  EXPECT_EQ(ReadBytes(Path(QStringLiteral("site.pvd"))),
-            kWattsHeader +
-                "      1\t2026/12/04 09:30:00\t 98.76\t\r\n"
-                "      2\t2026/12/04 09:30:01\t 1.234\t\r\n");
   EXPECT_EQ(panel().LblCount->text(), QStringLiteral("2"));
   EXPECT_EQ(panel().LblRecording->text(), QStringLiteral("Rec"));
-}
 
-TEST_F(TickTest, UnitChangeEndsRecordingWithoutALine) {
-  StartRecording(QStringLiteral("u.pvd"));
-  Tick();
   meter->unit = kUnitBtu;
   Poll();
   ASSERT_EQ(instrument().meter.ReadingUnit, kUnitBtu);
@@ -101,33 +78,26 @@ TEST_F(TickTest, UnitChangeEndsRecordingWithoutALine) {
   EXPECT_TRUE(panel().LblCount->text().isEmpty());
   EXPECT_TRUE(panel().LblFileName->text().isEmpty());
   EXPECT_EQ(panel().toolbarAction(QStringLiteral("Save"))->toolTip(), QStringLiteral("Save As"));
-  EXPECT_EQ(ReadBytes(Path(QStringLiteral("u.pvd"))),
-            kWattsHeader + "      1\t2026/12/04 09:30:00\t 98.76\t\r\n");
+  EXPECT_EQ(ReadBytes(Path(QStringLiteral("site.pvd"))),
+            kWattsHeader +
+                "      1\t2026/12/04 09:30:00\t 98.76\t\r\n"
+                "      2\t2026/12/04 09:30:01\t 1.234\t\r\n");
 }
 
+// Names of continuation files for other names are ContinuationName's table.
 TEST_F(TickTest, ContinuationFilesBeginAfterEveryFullFile) {
-  struct Case {
-    const char* name;
-    const char* first;
-    const char* second;
-  };
-  const Case cases[] = {{"site.pvd", "site-1.pvd", "site-2.pvd"}, {"plain", "plain-1", "plain-2"}};
-  for (const Case& c : cases) {
-    StartRecording(QString::fromLatin1(c.name));
-    transfer().FileRecordCount = 345599;
-    Tick();  // record 345600 fills the first file
-    Tick();  // record 345601 opens the first continuation
-    transfer().FileRecordCount = 691200;
-    Tick();  // record 691201 opens the second
-    EXPECT_EQ(transfer().FilePart, 2);
-    EXPECT_EQ(ReadBytes(Path(QString::fromLatin1(c.name))),
-              kWattsHeader + "      345600\t2026/12/04 09:30:00\t 98.76\t\r\n");
-    EXPECT_EQ(ReadBytes(Path(QString::fromLatin1(c.first))),
-              kWattsHeader + "      345601\t2026/12/04 09:30:00\t 98.76\t\r\n");
-    EXPECT_EQ(ReadBytes(Path(QString::fromLatin1(c.second))),
-              kWattsHeader + "      691201\t2026/12/04 09:30:00\t 98.76\t\r\n");
-    transfer().SaveCommand();
-  }
+  StartRecording(QStringLiteral("site.pvd"));
+  transfer().FileRecordCount = 345599;
+  Tick();  // record 345600 fills the first file
+  Tick();  // record 345601 opens the first continuation
+  transfer().FileRecordCount = 691200;
+  Tick();  // record 691201 opens the second
+  EXPECT_EQ(transfer().FilePart, 2);
+  const std::pair<const char*, const char*> files[] = {
+      {"site.pvd", "345600"}, {"site-1.pvd", "345601"}, {"site-2.pvd", "691201"}};
+  for (const auto& [name, number] : files)
+    EXPECT_EQ(ReadBytes(Path(QString::fromLatin1(name))),
+              kWattsHeader + "      " + number + "\t2026/12/04 09:30:00\t 98.76\t\r\n");
 }
 
 TEST_F(TickTest, CounterPastSixteenMillionStaysAndPrintsInExponentForm) {

@@ -77,33 +77,20 @@ struct DownloadBench : AppOnVirtualMeter {
 // DataList gets exactly the set's readings and the meter hears nothing but the request.
 TEST(DownloadIsolation, ListCommandsRunDuringADownloadLeaveTheMeterToIt) {
   QTemporaryDir dir;
-  struct Case {
-    const char* name;
-    bool inLinePhase;  // runs once the DataList fills, since it needs that list
-    std::function<void(DownloadBench&)> command;
-  };
-  const auto fileList = [](DownloadBench& b) { return b.app.recording().fileList(); };
-  const Case cases[] = {
-      {"FileList Plot", false,
-       [&](DownloadBench& b) { fileList(b)->clickToolbar(QStringLiteral("Plot")); }},
-      {"FileList Print", false,
-       [&](DownloadBench& b) { fileList(b)->clickToolbar(QStringLiteral("Print")); }},
-      {"RealTimeList Save", false,
-       [](DownloadBench& b) {
-         b.app.recording().realTimeList()->clickToolbar(QStringLiteral("Save"));
-       }},
-      {"RealTimeList Print", false,
-       [](DownloadBench& b) {
-         b.app.recording().realTimeList()->clickToolbar(QStringLiteral("Print"));
-       }},
-      {"DataList Save", true,
-       [](DownloadBench& b) {
-         b.app.recording().dataList()->clickToolbar(QStringLiteral("Save"));
-       }},
-  };
+  using Window = std::function<ListWindow*(DownloadBench&)>;
+  const Window fileList = [](DownloadBench& b) { return b.app.recording().fileList(); };
+  const Window liveList = [](DownloadBench& b) { return b.app.recording().realTimeList(); };
+  const Window dataList = [](DownloadBench& b) { return b.app.recording().dataList(); };
+  // Each button of a list window; the DataList's runs once that list fills, since it needs it.
+  const std::tuple<const char*, Window, bool> cases[] = {{"Plot", fileList, false},
+                                                         {"Print", fileList, false},
+                                                         {"Save", liveList, false},
+                                                         {"Print", liveList, false},
+                                                         {"Save", dataList, true}};
   constexpr int kReadings = 600;  // about 90 blocks, three yields while the lines are built
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  int n = 0;
+  for (const auto& [button, window, inLinePhase] : cases) {
+    SCOPED_TRACE(::testing::Message() << "case " << ++n << ": " << button);
     DownloadBench b(kReadings);
     const QString file = WriteDataFile(dir, 300);
     b.dialogs.openAnswers.push_back(file);
@@ -123,12 +110,12 @@ TEST(DownloadIsolation, ListCommandsRunDuringADownloadLeaveTheMeterToIt) {
                                  b.instrument().Timer2.isActive();
         return;
       }
-      const bool due = c.inLinePhase ? b.app.recording().dataList() != nullptr &&
-                                           !b.app.recording().dataList()->Entries().empty()
-                                     : b.blocksSent >= 10;
+      const bool due = inLinePhase ? b.app.recording().dataList() != nullptr &&
+                                         !b.app.recording().dataList()->Entries().empty()
+                                   : b.blocksSent >= 10;
       if (!due) return;
       ran = true;
-      c.command(b);
+      window(b)->clickToolbar(QString::fromLatin1(button));
     });
     // Gives a polling tick that was wrongly turned on the time to fall between two blocks.
     b.onBlock = [&] {

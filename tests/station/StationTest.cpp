@@ -2,9 +2,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
@@ -98,12 +96,8 @@ TEST(DayFiles, TornLastLineIsCompletedOrCutNeverDuplicated) {
   const QByteArray header = kHeaderW.toLatin1() + "\r\n";
   const QByteArray two =
       Record(1, "2026/12/06 10:00:00", "5.0") + Record(2, "2026/12/06 10:00:01", "5.1");
-  const struct {
-    const char* what;
-    QByteArray before;
-    QByteArray kept;  // what is left of the file before the next record
-    int next;
-  } cases[] = {
+  // Each torn file, what is left of it before the next record, and that record's number.
+  const std::tuple<const char*, QByteArray, QByteArray, int> cases[] = {
       {"whole but its line end", header + two + "      3\t2026/12/06 10:00:02\t 5.2\t",
        header + two + Record(3, "2026/12/06 10:00:02", "5.2"), 4},
       {"LF lost", header + two + "      3\t2026/12/06 10:00:02\t 5.2\t\r",
@@ -113,13 +107,13 @@ TEST(DayFiles, TornLastLineIsCompletedOrCutNeverDuplicated) {
       {"cut in the header", "      No.s\t      ", header, 1},
       {"header only", header, header, 1},
   };
-  for (const auto& c : cases) {
+  for (const auto& [what, before, kept, next] : cases) {
     StationRig rig;
-    rig.Write("2026-12-06.pvd", c.before);
+    rig.Write("2026-12-06.pvd", before);
     rig.Restart();
-    EXPECT_EQ(rig.Take("2026-12-06 10:00:09.000", "7.7"), c.next) << c.what;
-    EXPECT_EQ(rig.Read("2026-12-06.pvd"), c.kept + Record(c.next, "2026/12/06 10:00:09", "7.7"))
-        << c.what;
+    EXPECT_EQ(rig.Take("2026-12-06 10:00:09.000", "7.7"), next) << what;
+    EXPECT_EQ(rig.Read("2026-12-06.pvd"), kept + Record(next, "2026/12/06 10:00:09", "7.7"))
+        << what;
   }
 }
 
@@ -163,20 +157,16 @@ TEST(Station, SkipsSamplesWhileTheMeterIsLostAndSaysSo) {
 }
 
 TEST(SampleScheduler, SamplesOnTheWallClockFromMidnight) {
-  const struct {
-    int interval;
-    const char* now;
-    const char* next;
-  } cases[] = {
+  const std::tuple<int, const char*, const char*> cases[] = {
       {1, "2026-12-06 10:00:00.300", "2026-12-06 10:00:01.000"},
       {1, "2026-12-06 10:00:05.000", "2026-12-06 10:00:05.000"},
       {60, "2026-12-06 10:00:30.000", "2026-12-06 10:01:00.000"},
       {7, "2026-12-06 23:59:55.000", "2026-12-07 00:00:00.000"},  // 86400 is no multiple of 7
       {86400, "2026-12-06 00:00:00.001", "2026-12-07 00:00:00.000"},
   };
-  for (const auto& c : cases) {
-    const SampleScheduler s(c.interval);
-    EXPECT_EQ(s.NextAtOrAfter(At(c.now)), At(c.next)) << c.interval << " " << c.now;
+  for (const auto& [interval, now, next] : cases) {
+    const SampleScheduler s(interval);
+    EXPECT_EQ(s.NextAtOrAfter(At(now)), At(next)) << interval << " " << now;
   }
   const SampleScheduler s(1);
   EXPECT_EQ(s.After(At("2026-12-06 23:59:59.000")), At("2026-12-07 00:00:00.000"));
@@ -184,14 +174,11 @@ TEST(SampleScheduler, SamplesOnTheWallClockFromMidnight) {
 
 TEST(SampleFormats, NumbersNeverFollowTheLocale) {
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-  const struct {
-    const char* reading;
-    const char* json;
-  } cases[] = {{"98.76", "98.76"}, {" .5", "0.5"},   {"0012", "12"},
-               {"1234", "1234"},   {"-0.3", "-0.3"}, {"----", "null"},
-               {"1.2.3", "null"},  {"", "null"},     {" 1 2", "null"}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(ReadingNumber(QString::fromLatin1(c.reading)).value_or("null"), c.json) << c.reading;
+  const std::pair<const char*, const char*> cases[] = {
+      {"98.76", "98.76"}, {" .5", "0.5"},    {"0012", "12"}, {"1234", "1234"}, {"-0.3", "-0.3"},
+      {"----", "null"},   {"1.2.3", "null"}, {"", "null"},   {" 1 2", "null"}};
+  for (const auto& [reading, json] : cases) {
+    EXPECT_EQ(ReadingNumber(QString::fromLatin1(reading)).value_or("null"), json) << reading;
   }
   const Sample s{QDateTime(QDate(2026, 12, 6), QTime(10, 0, 1), QTimeZone(3600)), " 742.5", kWatts,
                  17};
@@ -212,23 +199,20 @@ TEST(StationTopics, DiscoveryAnnouncesAnIrradianceSensor) {
   EXPECT_EQ(TopicSafe("+#/"), "meter");
   EXPECT_EQ(t.State(), "site7/dev_hidraw3/state");
   EXPECT_EQ(t.Discovery(), "homeassistant/sensor/dev_hidraw3/irradiance/config");
-  const QJsonObject c = QJsonDocument::fromJson(t.DiscoveryConfig(kBtu)).object();
-  EXPECT_EQ(c["device_class"], "irradiance");
-  EXPECT_EQ(c["state_class"], "measurement");
-  EXPECT_EQ(c["unit_of_measurement"], "BTU/(h⋅ft²)");
-  EXPECT_EQ(c["state_topic"], "site7/dev_hidraw3/state");
-  EXPECT_EQ(c["availability_topic"], "site7/dev_hidraw3/availability");
-  EXPECT_EQ(c["value_template"], "{{ value_json.value }}");
-  EXPECT_EQ(c["unique_id"], "solardesk_dev_hidraw3_irradiance");
-  EXPECT_EQ(c["device"].toObject()["name"], "Solar power meter");
-  EXPECT_EQ(c["device"].toObject()["identifiers"].toArray().first(), "solardesk_dev_hidraw3");
+  const QByteArray config =
+      R"j({"availability_topic":"site7/dev_hidraw3/availability","device":{"identifiers":)j"
+      R"j(["solardesk_dev_hidraw3"],"manufacturer":"Generic","model":"USB solar power meter",)j"
+      R"j("name":"Solar power meter"},"device_class":"irradiance","name":"Irradiance",)j"
+      R"j("payload_available":"online","payload_not_available":"offline",)j"
+      R"j("state_class":"measurement","state_topic":"site7/dev_hidraw3/state",)j"
+      R"j("unique_id":"solardesk_dev_hidraw3_irradiance","unit_of_measurement":"BTU/(h⋅ft²)",)j"
+      R"j("value_template":"{{ value_json.value }}"})j";
+  EXPECT_EQ(t.DiscoveryConfig(kBtu), config);
 }
 
 TEST(MqttUrl, TakesTheUrlApart) {
-  const struct {
-    const char* text;
-    const char* parsed;  // "tls user host port prefix", or the start of the error
-  } cases[] = {
+  // Each URL as "tls user host port prefix", or the start of its error.
+  const std::pair<const char*, const char*> cases[] = {
       {"mqtt://broker", "0  broker 1883 solardesk"},
       {"mqtts://sol@broker.lan:8884/sites/roof/", "1 sol broker.lan 8884 sites/roof"},
       {"mqtt://[::1]:1999", "0  ::1 1999 solardesk"},
@@ -237,16 +221,16 @@ TEST(MqttUrl, TakesTheUrlApart) {
       {"mqtt:///prefix", "the URL names no host"},
       {"mqtt://broker/a/#", "the topic prefix may not"},
   };
-  for (const auto& c : cases) {
+  for (const auto& [text, parsed] : cases) {
     QString error;
-    const auto url = ParseMqttUrl(QString::fromLatin1(c.text), &error);
+    const auto url = ParseMqttUrl(QString::fromLatin1(text), &error);
     const QString got = url ? QStringLiteral("%1 %2 %3 %4 %5")
                                   .arg(int(url->tls))
                                   .arg(url->user, url->host)
                                   .arg(url->port)
                                   .arg(url->prefix)
                             : error;
-    EXPECT_TRUE(got.startsWith(QLatin1String(c.parsed))) << c.text << ": " << got.toStdString();
+    EXPECT_TRUE(got.startsWith(QLatin1String(parsed))) << text << ": " << got.toStdString();
   }
 }
 
