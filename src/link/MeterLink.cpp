@@ -40,6 +40,7 @@ bool MeterLink::LocateMeter() {
     }
   }
   if (!connected_) {
+    silent_ = false;  // nothing there to be silent
     if (onStatusText) onStatusText(kNotConnectedCaption);
     return false;
   }
@@ -69,10 +70,12 @@ void MeterLink::ReadInputReport() {
     buffer.resize(static_cast<std::size_t>(std::max(inputLength_, 0)), 0);
     inputReport_ = std::move(buffer);
     everAnswered_ = true;
+    silent_ = false;
     if (onTraffic) onTraffic('<', inputReport_);
     return;
   }
   // Time-out or failure: the meter is gone. InputReport keeps the previous answer.
+  silent_ = outcome == ReadOutcome::TimedOut;
   CloseHandles();
 }
 
@@ -107,6 +110,12 @@ void MeterLink::CloseHandles() {
 void MeterLink::CloseForGood() {
   closedForGood_ = true;
   CloseHandles();
+}
+
+MeterLink::Presence MeterLink::MeterPresence() const {
+  if (silent_) return Presence::NotAnswering;
+  if (connected_) return Presence::Connected;
+  return accessDenied_ ? Presence::NotPermitted : Presence::NotFound;
 }
 
 std::uint8_t MeterLink::InputByte(int index) const {

@@ -63,6 +63,12 @@ class MeterLink {
   // True when the last search found a device with the configured IDs that could not be opened
   // because access was denied (a missing udev rule on Linux).
   bool AccessDenied() const { return accessDenied_; }
+  // Where the meter stands after the last search or read: open and answering, absent, present
+  // but refused (AccessDenied), or present but silent (the last read timed out; it is found and
+  // opened again at the next attempt, and stays "not answering" until a read brings an answer).
+  enum class Presence { Connected, NotFound, NotPermitted, NotAnswering };
+  Presence MeterPresence() const;
+
   // True once any read has brought an answer since start-up: before that, InputReport() holds
   // nothing a command could take for the meter's.
   bool EverAnswered() const { return everAnswered_; }
@@ -87,6 +93,7 @@ class MeterLink {
   bool accessDenied_ = false;
   bool closedForGood_ = false;
   bool everAnswered_ = false;
+  bool silent_ = false;  // the last read timed out
   int inputLength_ = 0;
   int outputLength_ = 0;
   int readTimeoutMs_ = cmd::kReadTimeoutMs;

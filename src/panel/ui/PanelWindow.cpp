@@ -24,16 +24,31 @@ QString TwoDigits(int i) {
   return QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0'));
 }
 
-const QString kAccessDeniedTip = QStringLiteral(
-    "A meter was found but this user may not open it.\n"
-    "Install the udev rule that comes with SolarDesk:\n"
-    "  sudo cp packaging/70-solardesk-meter.rules /etc/udev/rules.d/\n"
-    "  sudo udevadm control --reload-rules && sudo udevadm trigger\n"
-    "then unplug the meter and plug it in again.");
-
 const QRect kRecordingLabelPlace(24, 604, 40, 20);
 const QString kRecordingLabelStyle =
     QStringLiteral("color: #ff4040; background: transparent; font-weight: bold;");
+
+QString StatusStyle(StatusTone tone) {
+  switch (tone) {
+    case StatusTone::Warning:
+      return QStringLiteral("color: black; background: #ffd740;");
+    case StatusTone::Alarm:
+      return QStringLiteral("color: white; background: #d00000;");
+    case StatusTone::Normal:
+      break;
+  }
+  return QStringLiteral("color: #202020; background: #e8e8e8;");
+}
+
+// A text too long for its label loses its end, where the status line puts the file name.
+void ShowPart(QLabel* label, const StatusPart& part) {
+  const int room = label->width() - 2 * label->indent();
+  label->setText(label->fontMetrics().elidedText(part.text, Qt::ElideRight, room));
+  label->setToolTip(part.toolTip);
+  label->setProperty("tone", static_cast<int>(part.tone));
+  const QString style = StatusStyle(part.tone);
+  if (label->styleSheet() != style) label->setStyleSheet(style);
+}
 
 }  // namespace
 
@@ -47,9 +62,10 @@ PanelWindow::PanelWindow(Instrument& instrument, QWidget* parent)
   face->move(0, 0);
   BuildToolbar();
   BuildStatusLabels();
+  BuildStatusLine();
   BuildSetupArea();
   BuildTestControls();
-  resize(MeterFace::kWidth, MeterFace::kHeight);
+  resize(MeterFace::kWidth, MeterFace::kHeight + kStatusLineHeight);
 
   onEnd = [] {
     // Every other window goes with the main one, even one whose handler is still on its way out.
@@ -126,11 +142,25 @@ void PanelWindow::FillByteCombos() {
 void PanelWindow::Timer1Tick() {
   lstResults->clear();
   if (instrument_.PollTick()) face->setDisplay(instrument_.meter.flags);
+  ShowStatus();
 }
 
 void PanelWindow::ShowLinkState(const QString& caption) {
   face->setNameCaption(caption);
-  face->setNameToolTip(instrument_.link.AccessDenied() ? kAccessDeniedTip : QString());
+  ShowStatus();
+}
+
+void PanelWindow::ShowStatus() {
+  const MeterLink::Presence presence = instrument_.link.MeterPresence();
+  const StatusPart meter = MeterStatusPart(presence);
+  ShowPart(LblStatusMeter, meter);
+  face->setNameToolTip(meter.toolTip);
+  ShowPart(LblStatusRecording, RecordingStatusPart(recordingStatus_, presence));
+}
+
+void PanelWindow::ShowRecordingStatus(const RecordingStatus& status) {
+  recordingStatus_ = status;
+  ShowStatus();
 }
 
 void PanelWindow::BuildToolbar() {
@@ -192,11 +222,23 @@ void PanelWindow::BuildStatusLabels() {
   LblRecording->hide();
   LblFileName = make("LblFileName", {70, 604, 180, 20}, Qt::AlignLeft);
   LblCount = make("LblCount", {250, 604, 92, 20}, Qt::AlignRight);
-  LblRecordingNote = make("LblRecordingNote", {14, 600, 339, 32}, Qt::AlignHCenter);
-  LblRecordingNote->setWordWrap(true);
-  LblRecordingNote->setStyleSheet(
-      QStringLiteral("color: black; background: #ffd740; border-radius: 4px; font-weight: bold;"));
-  LblRecordingNote->hide();
+}
+
+void PanelWindow::BuildStatusLine() {
+  const auto make = [this](const char* name, int left, int width) {
+    auto* l = new QLabel(this);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(left, MeterFace::kHeight, width, kStatusLineHeight);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    l->setIndent(4);
+    QFont font = l->font();
+    font.setPixelSize(11);
+    l->setFont(font);
+    return l;
+  };
+  LblStatusMeter = make("LblStatusMeter", 0, 124);
+  LblStatusRecording = make("LblStatusRecording", 124, MeterFace::kWidth - 124);
+  ShowStatus();
 }
 
 void PanelWindow::ShowRecordingTrouble(bool failing, const QString& toolTip) {
@@ -212,13 +254,6 @@ void PanelWindow::ShowRecordingTrouble(bool failing, const QString& toolTip) {
     LblRecording->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     LblRecording->setStyleSheet(kRecordingLabelStyle);
   }
-}
-
-void PanelWindow::ShowRecordingNote(const QString& text, const QString& toolTip) {
-  LblRecordingNote->setText(text);
-  LblRecordingNote->setToolTip(toolTip);
-  LblRecordingNote->setVisible(!text.isEmpty());
-  LblRecordingNote->raise();
 }
 
 void PanelWindow::BuildSetupArea() {

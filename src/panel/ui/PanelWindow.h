@@ -15,12 +15,13 @@
 
 #include "MeterFace.h"
 #include "panel/logic/Instrument.h"
+#include "panel/logic/StatusLine.h"
 
 namespace solardesk {
 
 // The main window: the meter picture mirrored from the meter ten times a second, the toolbar,
-// the recording labels, the hidden set-up area, and the test controls to the right of the
-// visible area. Closing it closes the device and ends the program.
+// the recording labels, the status line below the picture, the hidden set-up area, and the test
+// controls to the right of the visible area. Closing it closes the device and ends the program.
 class PanelWindow : public QWidget {
   Q_OBJECT
  public:
@@ -46,8 +47,8 @@ class PanelWindow : public QWidget {
   // While recorded samples cannot be written, LblRecording stands out, its tool tip naming the
   // cause; otherwise it looks as usual.
   void ShowRecordingTrouble(bool failing, const QString& toolTip);
-  // A note over the recording labels, such as a paused recording; an empty text hides it.
-  void ShowRecordingNote(const QString& text, const QString& toolTip);
+  // The recording part of the status line; the meter part follows the link by itself.
+  void ShowRecordingStatus(const RecordingStatus& status);
 
   // Ends the program: closes both device handles for good and tells every long loop to stop,
   // then calls `onEnd` (by default it hides every window and quits the application).
@@ -60,7 +61,9 @@ class PanelWindow : public QWidget {
   QLabel* LblRecording = nullptr;
   QLabel* LblCount = nullptr;
   QLabel* LblFileName = nullptr;
-  QLabel* LblRecordingNote = nullptr;
+  // The status line below the picture: the meter's presence, and the recording.
+  QLabel* LblStatusMeter = nullptr;
+  QLabel* LblStatusRecording = nullptr;
   QFrame* PicSetup = nullptr;        // the set-up chooser, hidden at start
   QFrame* PicReservation = nullptr;  // the reservation panel, hidden at start
   QFrame* PicCycling = nullptr;      // the daily cycle panel, hidden at start
@@ -81,6 +84,8 @@ class PanelWindow : public QWidget {
 
   // Where the test controls begin, to the right of the design-time client area.
   static constexpr int kTestControlsLeft = 856;
+  // The status line widens the client area below the picture by one line.
+  static constexpr int kStatusLineHeight = 20;
 
  signals:
   // After every toolbar click, once the command has run.
@@ -93,6 +98,8 @@ class PanelWindow : public QWidget {
   void Load();
   void BuildToolbar();
   void BuildStatusLabels();
+  void BuildStatusLine();
+  void ShowStatus();
   void BuildSetupArea();
   void BuildTestControls();
   void FillFieldLists();
@@ -103,6 +110,7 @@ class PanelWindow : public QWidget {
 
   Instrument& instrument_;
   std::map<QString, std::function<void()>> commands_;
+  RecordingStatus recordingStatus_;
   bool ended_ = false;
 };
 

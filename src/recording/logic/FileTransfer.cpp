@@ -61,6 +61,7 @@ void FileTransfer::RecordingTick() {
       liveList->Close();
     } else {
       RecordToList(now, dateTime, value);
+      LabelsChanged();  // the list's count and the last sample's time
     }
   }
   SampleTicks = 1;
@@ -286,6 +287,7 @@ void FileTransfer::ListCommand(const std::function<LiveList*()>& openList) {
   ListUnit = instrument_.meter.ReadingUnit;
   liveList = openList();
   ListRecording = liveList != nullptr;
+  LabelsChanged();
 }
 
 void FileTransfer::ListClosed() {
@@ -293,6 +295,7 @@ void FileTransfer::ListClosed() {
   ListRecordCount = 0;
   liveList = nullptr;
   if (!Recording()) TimersRunning();
+  LabelsChanged();
 }
 
 void FileTransfer::StartLiveRows(LineStore& rows) const {

@@ -24,12 +24,7 @@ struct RecordingHealth {
   bool Failing() const { return unwritten > 0; }
 };
 
-// The recording label's caption while writes fail, and its tool tip.
+// The recording label's caption while writes fail.
 inline const QString kNotSavedText = QStringLiteral("Not saved");
-QString NotSavedToolTip(const RecordingHealth& health);
-// What the main window says while recording is paused, and its tool tip.
-inline const QString kPausedText =
-    QStringLiteral("Recording paused \u2013 press a key on the meter picture to go on");
-QString PausedToolTip(const RecordingHealth& health);
 
 }  // namespace solardesk

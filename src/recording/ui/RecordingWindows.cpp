@@ -9,6 +9,7 @@
 #include "panel/ui/PanelWindow.h"
 #include "recording/logic/DataFileFormat.h"
 #include "recording/logic/PlotSeries.h"
+#include "recording/logic/SingleText.h"
 
 namespace solardesk {
 namespace {
@@ -58,8 +59,21 @@ void RecordingWindows::ShowLabels() {
   panel_.LblRecording->setVisible(l.recordingVisible);
   panel_.setSaveButtonRecording(l.saveButtonRecording);
   const RecordingHealth& h = transfer.health;
-  panel_.ShowRecordingTrouble(h.Failing(), h.Failing() ? NotSavedToolTip(h) : QString());
-  panel_.ShowRecordingNote(h.paused ? kPausedText : QString(), PausedToolTip(h));
+  panel_.ShowRecordingTrouble(h.Failing(),
+                              h.Failing() ? NotSavedToolTip(h.unwritten, h.cause) : QString());
+  RecordingStatus status;
+  if (transfer.FileRecording) {
+    status.filePath = transfer.recordFile().Path();
+    status.fileCount = l.count;
+  }
+  status.listRecording = transfer.ListRecording;
+  status.listCount = SingleText(transfer.ListRecordCount);
+  status.paused = h.paused;
+  status.missedWhilePaused = h.missedWhilePaused;
+  status.unwritten = h.unwritten;
+  status.unwrittenCause = h.cause;
+  status.lastSample = h.lastSample;
+  panel_.ShowRecordingStatus(status);
 }
 
 void RecordingWindows::Retire(QWidget* window) {
