@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
   QtDialogs dialogs;
   SolarDeskApp program(backend, clock, dialogs);
   dialogs.setParent(&program.panel());
+  program.panel().SetVirtualMeter(chosen.meter != nullptr);
   program.panel().show();
   return app.exec();
 }

@@ -22,6 +22,9 @@ TEST(StatusLine, RecordingPartOfLostSamplesAndOfTheListAlone) {
             (StatusPart{"Not saved: 2 samples", NotSavedToolTip(2, "Disk full"), Tone::Alarm}));
   const RecordingStatus list{.listRecording = true, .listCount = "3"};
   EXPECT_EQ(RecordingStatusPart(list, MeterLink::Presence::Connected).text, "List 3 samples");
+  // Made-up readings are never shown as a meter's.
+  EXPECT_EQ(MeterStatusPart(MeterLink::Presence::Connected, true).text, "Virtual meter");
+  EXPECT_EQ(MeterStatusPart(MeterLink::Presence::NotFound, true).text, "Meter not found");
 }
 
 TEST(StatusLineWindow, FollowsTheMeterAndTheRecording) {

@@ -49,9 +49,15 @@ StatusPart Taking(const RecordingStatus& s) {
 
 }  // namespace
 
-StatusPart MeterStatusPart(Presence presence) {
+StatusPart MeterStatusPart(Presence presence, bool virtualMeter) {
   switch (presence) {
     case Presence::Connected:
+      if (virtualMeter) {
+        return {QStringLiteral("Virtual meter"),
+                QStringLiteral("The readings come from SolarDesk's virtual meter (--simulate), "
+                               "not from a real meter."),
+                StatusTone::Warning};
+      }
       return {QStringLiteral("Meter connected"), QString(), StatusTone::Normal};
     case Presence::NotPermitted:
       return {QStringLiteral("Meter not permitted"), kAccessDeniedTip, StatusTone::Alarm};

@@ -37,8 +37,9 @@ struct RecordingStatus {
 };
 
 // The meter part: connected, not found, found but not permitted (with the udev rule to
-// install), or not answering. LblName carries the same tool tip.
-StatusPart MeterStatusPart(MeterLink::Presence presence);
+// install), or not answering. LblName carries the same tool tip. A virtual meter (the program
+// started with --simulate) says so, so that made-up readings are never taken for measured ones.
+StatusPart MeterStatusPart(MeterLink::Presence presence, bool virtualMeter = false);
 
 // The recording part: not recording, the sample count with the time of the last sample and the
 // file's name (or the live list), paused with the samples missed, or samples not saved. While the

@@ -152,7 +152,7 @@ void PanelWindow::ShowLinkState(const QString& caption) {
 
 void PanelWindow::ShowStatus() {
   const MeterLink::Presence presence = instrument_.link.MeterPresence();
-  const StatusPart meter = MeterStatusPart(presence);
+  const StatusPart meter = MeterStatusPart(presence, virtualMeter_);
   ShowPart(LblStatusMeter, meter);
   face->setNameToolTip(meter.toolTip);
   ShowPart(LblStatusRecording, RecordingStatusPart(recordingStatus_, presence));

@@ -49,6 +49,11 @@ class PanelWindow : public QWidget {
   void ShowRecordingTrouble(bool failing, const QString& toolTip);
   // The recording part of the status line; the meter part follows the link by itself.
   void ShowRecordingStatus(const RecordingStatus& status);
+  // Marks the meter as the virtual one, in the status line and its tool tip.
+  void SetVirtualMeter(bool isVirtual) {
+    virtualMeter_ = isVirtual;
+    ShowStatus();
+  }
 
   // Ends the program: closes both device handles for good and tells every long loop to stop,
   // then calls `onEnd` (by default it hides every window and quits the application).
@@ -111,6 +116,7 @@ class PanelWindow : public QWidget {
   Instrument& instrument_;
   std::map<QString, std::function<void()>> commands_;
   RecordingStatus recordingStatus_;
+  bool virtualMeter_ = false;
   bool ended_ = false;
 };
 
