@@ -1,7 +1,7 @@
 // Statistics and CSV export of a full data file (345,600 records), in the same run as "Open" of
 // that file (bench_recording.cpp). Goals: the statistics of the opened list take no longer than
-// "Open"; the export of the file (read as "Open" reads it, then written as CSV) no longer than
-// twice "Open".
+// "Open", also with the clear-sky figures of a site; the export of the file (read as "Open" reads
+// it, then written as CSV) no longer than twice "Open".
 #include <benchmark/benchmark.h>
 
 #include <QFileInfo>
@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "FullFile.h"
+#include "analysis/ClearSky.h"
 #include "analysis/RecordsCsv.h"
 #include "analysis/SeriesStatistics.h"
 #include "core/Clock.h"
@@ -52,6 +53,19 @@ void BM_StatisticsOfOpenedList(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_StatisticsOfOpenedList)->Unit(benchmark::kMillisecond);
+
+// The same with a site set: the clear-sky energy and index besides.
+void BM_StatisticsWithClearSkyOfOpenedList(benchmark::State& state) {
+  const std::unique_ptr<ReadFile> file = HeadlessReader().Read();
+  const Site site{39.742476, -105.1786, 1830.14};
+  for (auto _ : state) {
+    const ReadingSeries series = ReadSeries(file->list.entries);
+    SeriesStatistics s = ComputeStatistics(series, file->unit);
+    AddClearSky(s, series, site);
+    if (!s.clearSky || !s.clearSky->index) std::abort();
+  }
+}
+BENCHMARK(BM_StatisticsWithClearSkyOfOpenedList)->Unit(benchmark::kMillisecond);
 
 // What "solardesk-cli stats FILE" does: read the file, then the statistics.
 void BM_StatisticsOfFile(benchmark::State& state) {

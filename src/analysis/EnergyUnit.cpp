@@ -12,6 +12,12 @@ QString EnergyUnitText(IrradianceUnit unit) {
                                                       : QStringLiteral("Wh/m2");
 }
 
+double FromWattsPerSquareMetre(double irradiance, IrradianceUnit unit) {
+  return unit == IrradianceUnit::BtuPerSquareFootHour
+             ? irradiance / kWhPerSquareMetrePerBtuPerSquareFoot
+             : irradiance;
+}
+
 double PeakSunHours(double energy, IrradianceUnit unit) {
   const double whPerSquareMetre = unit == IrradianceUnit::BtuPerSquareFootHour
                                       ? energy * kWhPerSquareMetrePerBtuPerSquareFoot

@@ -17,6 +17,9 @@ IrradianceUnit UnitOfText(const QString& unitText);
 // "Wh/m2" or "Btu/ft2".
 QString EnergyUnitText(IrradianceUnit unit);
 
+// An irradiance in W/m2 expressed in `unit`.
+double FromWattsPerSquareMetre(double irradiance, IrradianceUnit unit);
+
 // Peak sun hours: the energy in kWh/m2 (one hour of 1000 W/m2 per kWh/m2).
 double PeakSunHours(double energy, IrradianceUnit unit);
 

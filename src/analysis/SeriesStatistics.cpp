@@ -80,4 +80,8 @@ SeriesStatistics ComputeStatistics(const ReadingSeries& series, const QString& u
   return s;
 }
 
+void AddClearSky(SeriesStatistics& s, const ReadingSeries& series, const Site& site) {
+  s.clearSky = ComputeClearSky(site, series.instants, s.energy, s.irradianceUnit);
+}
+
 }  // namespace solardesk

@@ -3,6 +3,9 @@
 #include <QString>
 #include <vector>
 
+#include <optional>
+
+#include "ClearSky.h"
 #include "EnergyUnit.h"
 #include "ReadingSeries.h"
 
@@ -42,9 +45,13 @@ struct SeriesStatistics {
   double peakSunHours = 0;
   qint64 gaps = 0;
   qint64 gapSeconds = 0;
-  std::vector<DayFigures> days;  // in date order
+  std::vector<DayFigures> days;             // in date order
+  std::optional<ClearSkyFigures> clearSky;  // when a site is given (AddClearSky)
 };
 
 SeriesStatistics ComputeStatistics(const ReadingSeries& series, const QString& unitText);
+
+// Adds the clear-sky energy and index of the series at `site` to its statistics.
+void AddClearSky(SeriesStatistics& s, const ReadingSeries& series, const Site& site);
 
 }  // namespace solardesk

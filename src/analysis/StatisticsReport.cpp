@@ -12,6 +12,7 @@ constexpr int kReadingDecimals = 6;
 constexpr int kMeanDecimals = 2;
 constexpr int kEnergyDecimals = 2;
 constexpr int kSunHoursDecimals = 3;
+constexpr int kIndexDecimals = 3;
 // JSON is read by programs: more decimals, still without the noise of binary fractions.
 constexpr int kJsonDecimals = 6;
 
@@ -41,6 +42,13 @@ QByteArray JsonNumber(double v) {
 
 QByteArray JsonTimedValue(const TimedValue& t) {
   return "{\"value\": " + JsonNumber(t.value) + ", \"time\": " + JsonString(Iso(t.time)) + "}";
+}
+
+QByteArray JsonClearSky(const SeriesStatistics& s) {
+  if (!s.clearSky) return {};
+  const ClearSkyFigures& c = *s.clearSky;
+  return ", \"clear_sky\": {\"energy\": " + JsonNumber(c.energy) +
+         ", \"index\": " + (c.index ? JsonNumber(*c.index) : QByteArray("null")) + "}";
 }
 
 QString ReadingText(double v) {
@@ -85,12 +93,13 @@ QByteArray StatisticsJson(const SeriesStatistics& s) {
          ", \"unit\": " + JsonString(EnergyUnitText(s.irradianceUnit)) +
          "}, \"peak_sun_hours\": " + JsonNumber(s.peakSunHours) +
          ", \"gaps\": {\"count\": " + QByteArray::number(s.gaps) +
-         ", \"seconds\": " + QByteArray::number(s.gapSeconds) + "}, \"days\": [" + days + "]}\n";
+         ", \"seconds\": " + QByteArray::number(s.gapSeconds) + "}" + JsonClearSky(s) +
+         ", \"days\": [" + days + "]}\n";
 }
 
 std::vector<std::pair<QString, QString>> SummaryRows(const SeriesStatistics& s) {
   const QString energyUnit = EnergyUnitText(s.irradianceUnit);
-  return {
+  std::vector<std::pair<QString, QString>> rows{
       {QStringLiteral("Unit"), s.unit},
       {QStringLiteral("Readings"), QString::number(s.count)},
       {QStringLiteral("Unreadable"), QString::number(s.unreadable)},
@@ -106,6 +115,15 @@ std::vector<std::pair<QString, QString>> SummaryRows(const SeriesStatistics& s) 
       {QStringLiteral("Peak sun hours"), FixedText(s.peakSunHours, kSunHoursDecimals)},
       {QStringLiteral("Gaps"), QStringLiteral("%1 (%2 s)").arg(s.gaps).arg(s.gapSeconds)},
   };
+  if (s.clearSky) {
+    rows.emplace_back(
+        QStringLiteral("Clear-sky energy"),
+        FixedText(s.clearSky->energy, kEnergyDecimals) + QLatin1Char(' ') + energyUnit);
+    rows.emplace_back(QStringLiteral("Clear-sky index"),
+                      s.clearSky->index ? FixedText(*s.clearSky->index, kIndexDecimals)
+                                        : QStringLiteral("none (no clear-sky energy)"));
+  }
+  return rows;
 }
 
 QStringList DailyHeadings(const SeriesStatistics& s) {

@@ -13,11 +13,13 @@ namespace solardesk {
 // the same under every locale: a point before the decimals, no grouping.
 
 // One JSON object: unit, count, unreadable, first, last, min {value, time}, max {value, time},
-// mean, energy {value, unit}, peak_sun_hours, gaps {count, seconds}, days [{date, count, min,
-// max, mean, energy, peak_sun_hours}]; times in ISO 8601 with their UTC offset.
+// mean, energy {value, unit}, peak_sun_hours, gaps {count, seconds}, clear_sky {energy, index}
+// when a site was given (index null without clear-sky energy), days [{date, count, min, max,
+// mean, energy, peak_sun_hours}]; times in ISO 8601 with their UTC offset.
 QByteArray StatisticsJson(const SeriesStatistics& s);
 
-// The figures as label and text, in reading order ("Energy", "5123.40 Wh/m2").
+// The figures as label and text, in reading order ("Energy", "5123.40 Wh/m2"); "Clear-sky
+// energy" and "Clear-sky index" last when a site was given.
 std::vector<std::pair<QString, QString>> SummaryRows(const SeriesStatistics& s);
 
 // The headings and the rows of the daily table, as the window and the readable summary show it.

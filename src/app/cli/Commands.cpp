@@ -33,7 +33,7 @@ const std::vector<Command>& AllCommands() {
       {"cycling set", "cycling set F0 ... F5", RunCyclingSet},
       {"key", "key NAME [--long]", RunKey},
       {"export", "export FILE.pvd [-o OUT.csv]", RunExport},
-      {"stats", "stats FILE.pvd [--json]", RunStats},
+      {"stats", "stats FILE.pvd [--json] [--site LAT,LON[,ELEV]]", RunStats},
   };
   return commands;
 }

@@ -242,14 +242,15 @@ void RecordingWindows::SaveDataList() {
 }
 
 void RecordingWindows::ShowStatistics(TitledList& list) {
-  SeriesStatistics s = ComputeStatistics(ReadSeries(list.Entries()), list.UnitText());
+  ReadingSeries series = ReadSeries(list.Entries());
+  SeriesStatistics s = ComputeStatistics(series, list.UnitText());
   if (s.count == 0) {
     instrument_.dialogs.message(kNoReadings, kProgramTitle, MessageIcon::Exclamation);
     return;
   }
   if (statistics_) statistics_->close();
-  statistics_ = new StatisticsWindow(std::move(s), list.Caption(), instrument_.dialogs,
-                                     transfer.LastDataFolder, &panel_);
+  statistics_ = new StatisticsWindow(std::move(s), std::move(series), list.Caption(),
+                                     instrument_.dialogs, transfer.LastDataFolder, &panel_);
   statistics_->move(list.frameGeometry().topRight());
   statistics_->show();
 }

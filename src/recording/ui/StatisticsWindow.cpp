@@ -9,8 +9,10 @@
 #include <QVBoxLayout>
 
 #include "analysis/RecordsCsv.h"
+#include "analysis/SiteSettings.h"
 #include "analysis/StatisticsReport.h"
 #include "core/Dialogs.h"
+#include "graphs/ui/SiteDialog.h"
 
 namespace solardesk {
 namespace {
@@ -33,26 +35,22 @@ void SetCell(QTableWidget* table, int row, int column, const QString& text, bool
 
 const QString StatisticsWindow::kCaption = QStringLiteral("Statistics");
 
-StatisticsWindow::StatisticsWindow(SeriesStatistics statistics, const QString& listCaption,
-                                   Dialogs& dialogs, QString folder, QWidget* parent)
+StatisticsWindow::StatisticsWindow(SeriesStatistics statistics, ReadingSeries series,
+                                   const QString& listCaption, Dialogs& dialogs, QString folder,
+                                   QWidget* parent)
     : QWidget(parent, Qt::Window),
       statistics_(std::move(statistics)),
+      series_(std::move(series)),
       dialogs_(dialogs),
       folder_(std::move(folder)) {
   setObjectName(QStringLiteral("Statistics"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(kCaption + QStringLiteral(": ") + listCaption);
 
-  const auto figures = SummaryRows(statistics_);
-  GridFigures =
-      ReadOnlyTable(this, QStringLiteral("GridFigures"), static_cast<int>(figures.size()), 2);
+  GridFigures = ReadOnlyTable(this, QStringLiteral("GridFigures"), 0, 2);
   GridFigures->horizontalHeader()->hide();
-  for (int r = 0; r < static_cast<int>(figures.size()); ++r) {
-    SetCell(GridFigures, r, 0, figures[static_cast<std::size_t>(r)].first, false);
-    SetCell(GridFigures, r, 1, figures[static_cast<std::size_t>(r)].second, false);
-  }
-  GridFigures->resizeColumnsToContents();
   GridFigures->horizontalHeader()->setStretchLastSection(true);
+  ShowFigures();
 
   const QStringList headings = DailyHeadings(statistics_);
   const std::vector<QStringList> days = DailyRows(statistics_);
@@ -67,6 +65,8 @@ StatisticsWindow::StatisticsWindow(SeriesStatistics statistics, const QString& l
 
   CmdCopy = new QPushButton(QStringLiteral("Copy"), this);
   CmdExport = new QPushButton(QStringLiteral("Export CSV"), this);
+  CmdSite = new QPushButton(QStringLiteral("Site..."), this);
+  connect(CmdSite, &QPushButton::clicked, this, &StatisticsWindow::CmdSiteClick);
   connect(CmdCopy, &QPushButton::clicked, this, &StatisticsWindow::CmdCopyClick);
   connect(CmdExport, &QPushButton::clicked, this, &StatisticsWindow::CmdExportClick);
   auto* copy = new QAction(this);
@@ -76,6 +76,7 @@ StatisticsWindow::StatisticsWindow(SeriesStatistics statistics, const QString& l
   addAction(copy);
 
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(CmdSite);
   buttons->addStretch();
   buttons->addWidget(CmdCopy);
   buttons->addWidget(CmdExport);
@@ -84,6 +85,23 @@ StatisticsWindow::StatisticsWindow(SeriesStatistics statistics, const QString& l
   layout->addWidget(GridDays, 3);
   layout->addLayout(buttons);
   resize(640, 560);
+}
+
+void StatisticsWindow::ShowFigures() {
+  statistics_.clearSky.reset();
+  if (const std::optional<Site> site = LoadSite()) AddClearSky(statistics_, series_, *site);
+  const auto figures = SummaryRows(statistics_);
+  GridFigures->setRowCount(static_cast<int>(figures.size()));
+  for (int r = 0; r < static_cast<int>(figures.size()); ++r) {
+    SetCell(GridFigures, r, 0, figures[static_cast<std::size_t>(r)].first, false);
+    SetCell(GridFigures, r, 1, figures[static_cast<std::size_t>(r)].second, false);
+  }
+  GridFigures->resizeColumnToContents(0);
+}
+
+void StatisticsWindow::CmdSiteClick() {
+  const DialogOwner owner(dialogs_, this);
+  if (EditSite(dialogs_)) ShowFigures();
 }
 
 void StatisticsWindow::CmdCopyClick() {

@@ -5,21 +5,24 @@
 #include <QWidget>
 #include <functional>
 
+#include "analysis/ReadingSeries.h"
 #include "analysis/SeriesStatistics.h"
 
 namespace solardesk {
 
 class Dialogs;
 
-// The statistics of a list: the figures above the daily table. "Copy" (and Ctrl+C) puts both on
-// the clipboard as tab-separated text, ready for a spreadsheet; "Export CSV" saves the daily
-// table as a CSV file.
+// The statistics of a list: the figures above the daily table. With a site kept, the figures end
+// with the clear-sky energy and index; "Site..." sets the site and brings them up to date. "Copy"
+// (and Ctrl+C) puts figures and table on the clipboard as tab-separated text, ready for a
+// spreadsheet; "Export CSV" saves the daily table as a CSV file.
 class StatisticsWindow final : public QWidget {
   Q_OBJECT
  public:
-  // `listCaption` names the list the figures come from; `folder` is where the save dialog opens.
-  StatisticsWindow(SeriesStatistics statistics, const QString& listCaption, Dialogs& dialogs,
-                   QString folder, QWidget* parent);
+  // `statistics` are those of `series`; `listCaption` names the list they come from; `folder` is
+  // where the save dialog opens.
+  StatisticsWindow(SeriesStatistics statistics, ReadingSeries series, const QString& listCaption,
+                   Dialogs& dialogs, QString folder, QWidget* parent);
 
   static const QString kCaption;  // "Statistics"
 
@@ -29,12 +32,18 @@ class StatisticsWindow final : public QWidget {
   QTableWidget* GridDays = nullptr;
   QPushButton* CmdCopy = nullptr;
   QPushButton* CmdExport = nullptr;
+  QPushButton* CmdSite = nullptr;
 
   void CmdCopyClick();
   void CmdExportClick();
+  void CmdSiteClick();
 
  private:
+  // The clear-sky figures for the site kept, if any, and the figures grid filled.
+  void ShowFigures();
+
   SeriesStatistics statistics_;
+  ReadingSeries series_;
   Dialogs& dialogs_;
   QString folder_;
 };

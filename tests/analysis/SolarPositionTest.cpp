@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "analysis/SampleTime.h"
+#include "analysis/SolarPosition.h"
+
+namespace solardesk::testing {
+namespace {
+
+qint64 Utc(int year, int month, int day, int hour, int minute, int second) {
+  return DaysFromCivil(year, month, day) * kSecondsPerDay + hour * 3600 + minute * 60 + second;
+}
+
+// The worked example of Reda and Andreas (NREL/TP-560-34302, appendix A.5): Golden, Colorado,
+// 17 October 2003 12:30:30 at UTC-7, with the values the publication lists on the way.
+TEST(SolarPosition, NrelWorkedExample) {
+  const Site golden{39.742476, -105.1786, 1830.14};
+  const SolarPosition p =
+      ComputeSolarPosition(Utc(2003, 10, 17, 19, 30, 30), golden, {67, 820, 11});
+  EXPECT_NEAR(p.zenith, 50.11162, 1e-4);
+  EXPECT_NEAR(p.azimuth, 194.34024, 1e-4);
+  EXPECT_NEAR(p.geocentric.distance, 0.9965422974, 1e-9);
+  EXPECT_NEAR(p.geocentric.nutationLongitude, -0.00399840, 1e-8);
+  EXPECT_NEAR(p.geocentric.nutationObliquity, 0.00166657, 1e-8);
+  EXPECT_NEAR(p.geocentric.obliquity, 23.440465, 1e-6);
+  EXPECT_NEAR(p.siderealTime, 318.5119, 1e-4);
+  EXPECT_NEAR(p.geocentric.rightAscension, 202.22741, 1e-5);
+  EXPECT_NEAR(p.geocentric.declination, -9.31434, 1e-5);
+}
+
+// Worked examples of Meeus, Astronomical Algorithms (2nd ed.), on which the algorithm's Earth
+// and nutation series are built; times in dynamical time, so ΔT is 0.
+TEST(SolarPosition, MeeusWorkedExamples) {
+  const Site anywhere{};
+  // Example 25.b, the Sun by the full VSOP87 theory, 1992 October 13.0 TD: apparent right
+  // ascension 13h13m30.749s, declination -7°47'01.74".
+  const SolarPosition sun =
+      ComputeSolarPosition(Utc(1992, 10, 13, 0, 0, 0), anywhere, {0, 1010, 10});
+  EXPECT_NEAR(sun.geocentric.rightAscension, (13 + 13 / 60.0 + 30.749 / 3600) * 15, 3e-4);
+  EXPECT_NEAR(sun.geocentric.declination, -(7 + 47 / 60.0 + 1.74 / 3600), 3e-4);
+  EXPECT_NEAR(sun.geocentric.distance, 0.99760775, 1e-6);
+
+  // Examples 22.a and 12.a, 1987 April 10.0: nutation -3.788" in longitude, +9.443" in
+  // obliquity, true obliquity 23°26'36.850", apparent sidereal time 13h10m46.1351s.
+  const SolarPosition april =
+      ComputeSolarPosition(Utc(1987, 4, 10, 0, 0, 0), anywhere, {0, 1010, 10});
+  EXPECT_NEAR(april.geocentric.nutationLongitude * 3600, -3.788, 0.002);
+  EXPECT_NEAR(april.geocentric.nutationObliquity * 3600, 9.443, 0.002);
+  EXPECT_NEAR(april.geocentric.obliquity, 23 + 26 / 60.0 + 36.850 / 3600, 1e-6);
+  EXPECT_NEAR(april.siderealTime, (13 + 10 / 60.0 + 46.1351 / 3600) * 15, 1e-5);
+}
+
+// The track over a series keeps to the full algorithm: a day of the March equinox, when the
+// right ascension passes from 360 to 0 degrees, every 7 minutes, and then back in time.
+TEST(SolarPosition, TrackKeepsToTheFullAlgorithm) {
+  const Site capeTown{-33.9, 18.4, 10};
+  SolarTrack track(capeTown);
+  std::vector<qint64> times;
+  for (qint64 t = Utc(2026, 3, 20, 0, 0, 0); t < Utc(2026, 3, 21, 0, 0, 0); t += 421)
+    times.push_back(t);
+  times.push_back(Utc(2026, 3, 19, 12, 0, 0));
+  double worst = 0;
+  for (qint64 t : times) {
+    const SolarPosition full = ComputeSolarPosition(t, capeTown);
+    const SolarPosition fast = track.At(t);
+    const double ascension =
+        std::remainder(fast.geocentric.rightAscension - full.geocentric.rightAscension, 360.0);
+    worst =
+        std::max({worst, std::abs(fast.zenith - full.zenith),
+                  std::abs(std::remainder(fast.azimuth - full.azimuth, 360.0)), std::abs(ascension),
+                  std::abs(fast.geocentric.declination - full.geocentric.declination)});
+  }
+  EXPECT_LT(worst, 1e-5);
+}
+
+}  // namespace
+}  // namespace solardesk::testing
