@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "AppFixture.h"
+#include "analysis/SiteSettings.h"
 #include "recording/ui/RecordingWindows.h"
 
 namespace solardesk {
@@ -126,6 +127,33 @@ TEST_F(PlotOverlayWindowTest, AddedFilesLieOverTheFirstByTimeOfDayAndAnotherUnit
   EXPECT_TRUE(p->Series(0).name.startsWith(QStringLiteral("wednesday.pvd")));
   EXPECT_FALSE(p->CWGraph1->legend->visible());
   EXPECT_FALSE(p->CmdRemove->isEnabled());
+}
+
+TEST_F(PlotOverlayWindowTest, WithASiteTheTimeAxisShowsTheClearSkyDashedOverTheReadings) {
+  SaveSite(std::nullopt);
+  Plot* p = PlotFile(
+      WriteFile("june.pvd", "    Btu/(ft)2.h", {"2026/06/12 12:00:00", "2026/06/12 13:00:00"}));
+  ASSERT_NE(p, nullptr);
+  p->SetOverlay(OverlayMode::ByTime);
+  EXPECT_EQ(p->ClearSkyGraph(), nullptr);
+
+  dialogs.inputAnswers.push_back(QStringLiteral("52.52,13.405,34"));
+  p->CmdSite->click();
+  QCPGraph* sky = p->ClearSkyGraph();
+  ASSERT_NE(sky, nullptr);
+  EXPECT_EQ(sky->pen().style(), Qt::DashLine);
+  EXPECT_TRUE(p->CWGraph1->legend->visible());
+  auto data = sky->data();
+  ASSERT_GT(data->size(), 10);
+  EXPECT_DOUBLE_EQ(data->at(0)->key, p->visibleRanges().x.min);
+  // Around noon in June, in Btu/(ft)2.h: near 900 W/m2 is near 285.
+  EXPECT_GT(data->at(0)->value, 250);
+  EXPECT_LT(data->at(0)->value, 330);
+
+  p->SetOverlay(OverlayMode::ByRecord);
+  EXPECT_EQ(p->ClearSkyGraph(), nullptr);
+  EXPECT_FALSE(p->CWGraph1->legend->visible());
+  SaveSite(std::nullopt);
 }
 
 }  // namespace

@@ -7,8 +7,11 @@
 #include <QVBoxLayout>
 
 #include "ImagePrint.h"
+#include "SiteDialog.h"
 #include "WindowPlacement.h"
 #include "analysis/LocalTimeline.h"
+#include "analysis/SiteSettings.h"
+#include "graphs/logic/ClearSkyCurve.h"
 #include "graphs/logic/NumberText.h"
 #include "graphs/logic/PlotCursor.h"
 
@@ -24,6 +27,9 @@ const std::array<QColor, kMostSeries> kSeriesColors = {
     QColor(255, 80, 0),   QColor(0, 220, 90),    QColor(255, 230, 0), QColor(220, 60, 220),
     QColor(90, 160, 255), QColor(255, 255, 255), QColor(0, 230, 230), QColor(255, 140, 160)};
 const QColor kCursorColor(0, 170, 255);
+const QColor kClearSkyColor(200, 200, 200);
+// The clear-sky curve is smooth: a point per this many pixels draws it.
+constexpr int kClearSkyPixels = 4;
 constexpr double kRecordMarkSize = 6;
 
 // The widest read-outs a cursor position needs, "-" and ten figures with one decimal or a date
@@ -61,7 +67,7 @@ void ShowReadout(QLabel& label, const QString& text) {
 }  // namespace
 
 Plot::Plot(Instrument& instrument, const QString& openedFileUnit, const QWidget* mainWindow)
-    : QWidget(nullptr), instrument_(instrument), offsetAt_(SystemUtcOffset) {
+    : QWidget(nullptr), instrument_(instrument), offsetAt_(SystemUtcOffset), site_(LoadSite()) {
   setObjectName(QStringLiteral("Plot"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(kCaption);
@@ -205,6 +211,9 @@ QLayout* Plot::BuildSeriesBar() {
   CboSeries->setMinimumContentsLength(16);
   CmdRemove = new QPushButton(QStringLiteral("Remove"), this);
   CmdAddFile = new QPushButton(QStringLiteral("Add file…"), this);
+  CmdSite = new QPushButton(QStringLiteral("Site..."), this);
+  CmdSite->setToolTip(QStringLiteral("Where the readings were taken, for the clear-sky curve"));
+  connect(CmdSite, &QPushButton::clicked, this, &Plot::CmdSiteClick);
   connect(CboXAxis, &QComboBox::activated, this, [this](int index) {
     if (index == 0)
       SetOverlay(OverlayMode::ByRecord);
@@ -223,6 +232,7 @@ QLayout* Plot::BuildSeriesBar() {
   bar->addWidget(CboSeries);
   bar->addWidget(CmdRemove);
   bar->addWidget(CmdAddFile);
+  bar->addWidget(CmdSite);
   return bar;
 }
 
@@ -287,6 +297,40 @@ void Plot::CmdAddFileClick() {
   if (std::optional<PlotSeriesData> series = chooseFile()) AddSeries(std::move(*series));
 }
 
+void Plot::CmdSiteClick() {
+  const DialogOwner owner(instrument_.dialogs, this);
+  if (!EditSite(instrument_.dialogs)) return;
+  site_ = LoadSite();
+  ShowClearSky();
+  CWGraph1->replot(QCustomPlot::rpQueuedReplot);
+}
+
+QCPGraph* Plot::ClearSkyGraph() const {
+  return clearSky_;
+}
+
+// Drawn anew for each visible range: a cloudless sky at the site over the moments in view.
+void Plot::ShowClearSky() {
+  const std::optional<IrradianceUnit> unit =
+      series_.empty() ? std::nullopt : ClearSkyUnit(series_.front().unit);
+  CWGraph1->legend->setVisible(series_.size() > 1 ||
+                               (site_ && unit && overlay_ == OverlayMode::ByTime));
+  if (!site_ || !unit || overlay_ != OverlayMode::ByTime) {
+    if (clearSky_) CWGraph1->removeGraph(clearSky_);
+    clearSky_ = nullptr;
+    return;
+  }
+  if (!clearSky_) {
+    clearSky_ = CWGraph1->addGraph();
+    clearSky_->setPen(QPen(kClearSkyColor, 1, Qt::DashLine));
+    clearSky_->setName(QStringLiteral("Clear sky"));
+  }
+  const QCPRange x = CWGraph1->xAxis->range();
+  const PlotPoints points =
+      ClearSkyCurve(*site_, {x.lower, x.upper}, CWGraph1->width() / kClearSkyPixels, *unit);
+  clearSky_->setData(points.keys, points.values, true);
+}
+
 void Plot::CmdRemoveClick() {
   RemoveSeries(CboSeries->currentIndex());
 }
@@ -323,7 +367,6 @@ void Plot::ShowSeries() {
     graphs_[i]->setName(name);
     CboSeries->addItem(name);
   }
-  CWGraph1->legend->setVisible(series_.size() > 1);
   CmdRemove->setEnabled(series_.size() > 1);
   ShowRangeStatus();
 }
@@ -428,6 +471,7 @@ void Plot::ShowVisiblePoints() {
     series->setScatterStyle(marked ? QCPScatterStyle(QCPScatterStyle::ssDisc, kRecordMarkSize)
                                    : QCPScatterStyle(QCPScatterStyle::ssNone));
   }
+  ShowClearSky();
 }
 
 void Plot::SetRangeStatus(std::function<QString(double, double)> describeRange) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "RangeField.h"
+#include "analysis/Site.h"
 #include "graphs/logic/Overlay.h"
 #include "graphs/logic/PlotRanges.h"
 #include "graphs/logic/SeriesEnvelope.h"
@@ -86,6 +87,11 @@ class Plot : public QWidget {
   void CmdPrintClick();
   void CmdAddFileClick();
   void CmdRemoveClick();  // removes the series chosen in CboSeries
+  // "Site...": asks for the site where the readings were taken (kept across runs).
+  void CmdSiteClick();
+  // The dashed clear-sky curve at the site over the first series: drawn on the "By time" axis
+  // for readings in W/(M)2 or Btu/(ft)2.h; null while it is not shown.
+  QCPGraph* ClearSkyGraph() const;
 
   int PlotPointCount = 0;  // values of the series last loaded; "Reset Scale" uses it
 
@@ -108,6 +114,7 @@ class Plot : public QWidget {
   QComboBox* CboSeries = nullptr;   // the series shown, for "Remove"
   QPushButton* CmdAddFile = nullptr;
   QPushButton* CmdRemove = nullptr;
+  QPushButton* CmdSite = nullptr;
   QLabel* LblXTitle = nullptr;  // "No.s ( X ) :" or "Time ( X ) :"
 
   static const QColor kPlotAreaColor;
@@ -122,6 +129,7 @@ class Plot : public QWidget {
   void ShowSeries();
   void ShowAxisKind();
   void ShowTimeTicks();
+  void ShowClearSky();
   PlotRanges DefaultRangesNow() const;
   QString XText(double x) const;
   void SetRanges(const PlotRanges& ranges);
@@ -141,6 +149,8 @@ class Plot : public QWidget {
   OverlayMode overlay_ = OverlayMode::ByRecord;
   QSharedPointer<QCPAxisTicker> recordTicker_;
   UtcOffsetAt offsetAt_;
+  std::optional<Site> site_;
+  QCPGraph* clearSky_ = nullptr;
   bool fillingFields_ = false;
   bool draggingCursor_ = false;
   std::function<QString(double, double)> describeRange_;
