@@ -4,7 +4,6 @@
 
 #include "graphs/logic/Overlay.h"
 #include "graphs/logic/SeriesEnvelope.h"
-#include "recording/logic/LineStore.h"
 
 namespace solardesk {
 namespace {
@@ -75,30 +74,6 @@ TEST(Overlay, TimesThatRunBackAreDrawnInOrderAndUntimedSeriesDrawNothingOnATimeA
   EXPECT_FALSE(FirstDay(untimed).has_value());
   EXPECT_TRUE(OverlayOf(untimed, OverlayMode::ByTimeOfDay, 0).keys.empty());
   EXPECT_EQ(OverlayOf(untimed, OverlayMode::ByRecord, 0).keys.size(), 2u);
-}
-
-TEST(Overlay, RefusesAnotherUnitNamingBoth) {
-  EXPECT_FALSE(UnitRefusal(QStringLiteral("     W/(M)2"), QStringLiteral("W/(M)2")));
-  const std::optional<QString> refusal =
-      UnitRefusal(QStringLiteral("W/(M)2"), QStringLiteral("    Btu/(ft)2.h"));
-  ASSERT_TRUE(refusal);
-  EXPECT_TRUE(refusal->contains(QStringLiteral("Btu/(ft)2.h"))) << refusal->toStdString();
-  EXPECT_TRUE(refusal->contains(QStringLiteral("W/(M)2"))) << refusal->toStdString();
-  EXPECT_TRUE(TooManySeriesText().contains(QStringLiteral("8")));
-}
-
-TEST(Overlay, RecordTimesComeFromTheEntriesAndAnUnreadableOneHasNone) {
-  LineStore entries;
-  entries.append(QByteArrayView("         1\t2026/06/01 08:00:00\t 1.0\t"));
-  entries.append(QByteArrayView("         2\tnot a time\t 2.0\t"));
-  entries.append(QByteArrayView("         3\t  26/06/01 08:01:00\t 3.0\t"));
-  PlotSeriesData s;
-  ReadRecordTimes(entries, s);
-  ASSERT_EQ(s.utc.size(), 3u);
-  EXPECT_TRUE(s.timed(0));
-  EXPECT_FALSE(s.timed(1));
-  EXPECT_EQ(s.utc[2] - s.utc[0], 60);
-  EXPECT_EQ(s.utc[0] + s.offsets[0], static_cast<double>(1780272000 + 8 * 3600));
 }
 
 TEST(SeriesEnvelope, KeyedSeriesPicksTheValuesInViewAndTheNearestKey) {

@@ -16,30 +16,6 @@ int Berlin(qint64 utc) {
 }
 constexpr qint64 kHour = 3600;
 
-TEST(TimeStepFor, ReadableFromAMinuteToSeveralDays) {
-  struct Case {
-    double span;
-    qint64 step;
-    TimeLabelForm form;
-  } cases[] = {
-      {8, 1, TimeLabelForm::Seconds},
-      {60, 10, TimeLabelForm::Seconds},
-      {600, 2 * 60, TimeLabelForm::Minutes},
-      {4 * kHour, 30 * 60, TimeLabelForm::Minutes},
-      {24 * kHour, 3 * kHour, TimeLabelForm::Minutes},
-      {4 * 86400.0, 12 * kHour, TimeLabelForm::Minutes},
-      {5 * 86400.0, 86400, TimeLabelForm::Days},
-      {40 * 86400.0, 7 * 86400, TimeLabelForm::Days},
-      {3650 * 86400.0, 480 * 86400, TimeLabelForm::Days},
-      {NAN, 1, TimeLabelForm::Seconds},
-  };
-  for (const Case& c : cases) {
-    const TimeStep s = TimeStepFor(c.span, 8);
-    EXPECT_EQ(s.seconds, c.step) << c.span;
-    EXPECT_EQ(s.form, c.form) << c.span;
-  }
-}
-
 struct TickCase {
   const char* name;
   double from, to;
