@@ -37,6 +37,8 @@ constexpr double kRecordMarkSize = 6;
 // under the user.
 const QString kWidestReadout = QStringLiteral("-0000000000.0");
 const QString kWidestTimeReadout = QStringLiteral("0000/00/00 00:00:00");
+// Room around the text of a range field.
+constexpr int kFieldMarginPixels = 12;
 // Room for one label of a time axis.
 constexpr int kTimeTickPixels = 90;
 
@@ -150,6 +152,14 @@ void Plot::BuildControls() {
     const auto i = static_cast<std::size_t>(axis);
     AxisMin[i] = new RangeField(range);
     AxisMax[i] = new RangeField(range);
+    // The X fields have room for a date and time from the start: a change of the X axis
+    // leaves the window as wide as it was.
+    if (axis == 1) {
+      const int room =
+          AxisMin[i]->fontMetrics().horizontalAdvance(kWidestTimeReadout) + kFieldMarginPixels;
+      AxisMin[i]->setMinimumWidth(room);
+      AxisMax[i]->setMinimumWidth(room);
+    }
     rangeGrid->addWidget(new QLabel(axis == 1 ? QStringLiteral("X") : QStringLiteral("Y"), range),
                          axis, 0);
     rangeGrid->addWidget(AxisMin[i], axis, 1);
@@ -175,6 +185,8 @@ void Plot::BuildControls() {
   XPosition = MakeReadout(info);
   YPosition = MakeReadout(info);
   LblXTitle = new QLabel(QStringLiteral("No.s ( X ) :"), info);
+  LblXTitle->setMinimumWidth(
+      LblXTitle->fontMetrics().horizontalAdvance(QStringLiteral("Time ( X ) :")));
   infoGrid->addWidget(LblXTitle, 0, 0);
   infoGrid->addWidget(XPosition, 0, 1);
   infoGrid->addWidget(new QLabel(QStringLiteral("dB ( Y ) :"), info), 1, 0);
