@@ -14,7 +14,16 @@ namespace {
 constexpr double kEarliest = -62135596800.0;
 constexpr double kLatest = 253402300799.0;
 
+constexpr double kStepSeconds = 300;
+constexpr int kMostPoints = 20000;
+
 }  // namespace
+
+int ClearSkyPointCount(AxisRange utc) {
+  const double span = std::abs(utc.max - utc.min);
+  if (!std::isfinite(span)) return 2;
+  return static_cast<int>(std::clamp(span / kStepSeconds + 1, 2.0, double{kMostPoints}));
+}
 
 std::optional<IrradianceUnit> ClearSkyUnit(const QString& seriesUnit) {
   const QString unit = seriesUnit.trimmed();

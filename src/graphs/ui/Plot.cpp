@@ -28,8 +28,6 @@ const std::array<QColor, kMostSeries> kSeriesColors = {
     QColor(90, 160, 255), QColor(255, 255, 255), QColor(0, 230, 230), QColor(255, 140, 160)};
 const QColor kCursorColor(0, 170, 255);
 const QColor kClearSkyColor(200, 200, 200);
-// The clear-sky curve is smooth: a point per this many pixels draws it.
-constexpr int kClearSkyPixels = 4;
 constexpr double kRecordMarkSize = 6;
 
 // The widest read-outs a cursor position needs, "-" and ten figures with one decimal or a date
@@ -311,8 +309,12 @@ void Plot::CmdAddFileClick() {
 
 void Plot::CmdSiteClick() {
   const DialogOwner owner(instrument_.dialogs, this);
-  if (!EditSite(instrument_.dialogs)) return;
-  site_ = LoadSite();
+  if (EditSite(instrument_.dialogs)) SetSite(LoadSite());
+}
+
+void Plot::SetSite(const std::optional<Site>& site) {
+  site_ = site;
+  clearSkyStale_ = true;
   ShowClearSky();
   CWGraph1->replot(QCustomPlot::rpQueuedReplot);
 }
@@ -321,7 +323,8 @@ QCPGraph* Plot::ClearSkyGraph() const {
   return clearSky_;
 }
 
-// Drawn anew for each visible range: a cloudless sky at the site over the moments in view.
+// A cloudless sky at the site from the first to the last reading, worked out once for the
+// series, the site and the axis shown: panning and zooming only draw it.
 void Plot::ShowClearSky() {
   const std::optional<IrradianceUnit> unit =
       series_.empty() ? std::nullopt : ClearSkyUnit(series_.front().unit);
@@ -332,15 +335,16 @@ void Plot::ShowClearSky() {
     clearSky_ = nullptr;
     return;
   }
+  if (clearSky_ && !clearSkyStale_) return;
   if (!clearSky_) {
     clearSky_ = CWGraph1->addGraph();
     clearSky_->setPen(QPen(kClearSkyColor, 1, Qt::DashLine));
     clearSky_->setName(QStringLiteral("Clear sky"));
   }
-  const QCPRange x = CWGraph1->xAxis->range();
-  const PlotPoints points =
-      ClearSkyCurve(*site_, {x.lower, x.upper}, CWGraph1->width() / kClearSkyPixels, *unit);
+  const AxisRange span = DefaultRangesNow().x;
+  const PlotPoints points = ClearSkyCurve(*site_, span, ClearSkyPointCount(span), *unit);
   clearSky_->setData(points.keys, points.values, true);
+  clearSkyStale_ = false;
 }
 
 void Plot::CmdRemoveClick() {
@@ -380,6 +384,7 @@ void Plot::ShowSeries() {
     CboSeries->addItem(name);
   }
   CmdRemove->setEnabled(series_.size() > 1);
+  clearSkyStale_ = true;
   ShowRangeStatus();
 }
 

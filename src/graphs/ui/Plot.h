@@ -92,6 +92,8 @@ class Plot : public QWidget {
   // The dashed clear-sky curve at the site over the first series: drawn on the "By time" axis
   // for readings in W/(M)2 or Btu/(ft)2.h; null while it is not shown.
   QCPGraph* ClearSkyGraph() const;
+  // The site the clear-sky curve is drawn for (the kept one when the window opens).
+  void SetSite(const std::optional<Site>& site);
 
   int PlotPointCount = 0;  // values of the series last loaded; "Reset Scale" uses it
 
@@ -151,6 +153,7 @@ class Plot : public QWidget {
   UtcOffsetAt offsetAt_;
   std::optional<Site> site_;
   QCPGraph* clearSky_ = nullptr;
+  bool clearSkyStale_ = true;  // the series, the site or the axis changed since it was drawn
   bool fillingFields_ = false;
   bool draggingCursor_ = false;
   std::function<QString(double, double)> describeRange_;
