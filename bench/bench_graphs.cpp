@@ -7,6 +7,7 @@
 #include "core/Clock.h"
 #include "core/Dialogs.h"
 #include "core/NoDialogs.h"
+#include "graphs/logic/ClearSkyCurve.h"
 #include "graphs/ui/Plot.h"
 #include "graphs/ui/RealTimeGraph.h"
 #include "panel/logic/Instrument.h"
@@ -127,6 +128,17 @@ BENCHMARK(BM_SeriesPanStep)
     ->Args({8, 345600, 0})
     ->Args({8, 345600, 1})
     ->Unit(benchmark::kMillisecond);
+
+// The clear-sky curve the plot works out once for eight days of readings.
+void BM_ClearSkyCurveOfEightDays(benchmark::State& state) {
+  const AxisRange span{1780272000.0, 1780272000.0 + 8 * 86400.0};
+  for (auto _ : state) {
+    PlotPoints p = ClearSkyCurve(Site{52.52, 13.405, 34}, span, ClearSkyPointCount(span),
+                                 IrradianceUnit::WattsPerSquareMetre);
+    benchmark::DoNotOptimize(p);
+  }
+}
+BENCHMARK(BM_ClearSkyCurveOfEightDays)->Unit(benchmark::kMillisecond);
 
 // One tick of the live graph: one segment drawn on the kept picture, with the sweep's wipes and
 // time marks when they fall due.
