@@ -1,8 +1,12 @@
 #include "SolarDeskApp.h"
 
+#include <QFileInfo>
+
 #include "analysis/RangeEnergy.h"
+#include "graphs/logic/PlotSeriesFile.h"
 #include "logger/ui/LoggerCommands.h"
 #include "panel/ui/KeyBinder.h"
+#include "recording/logic/DataFileFormat.h"
 #include "setup/ui/SetupArea.h"
 
 namespace solardesk {
@@ -80,8 +84,32 @@ void SolarDeskApp::WireLogger() {
     panel_->face->setEnabled(!running);
     panel_->Toolbar1->setEnabled(!running);
   };
+  logger_->onCompare = [this](std::vector<ComparedSet> sets) { CompareSets(std::move(sets)); };
   panel_->setToolbarCommand(QStringLiteral("Logger"), [this] { logger_->Logger(); });
   panel_->setToolbarCommand(QStringLiteral("Erase"), [this] { logger_->Erase(); });
+}
+
+// The logger's "Compare": one plot with every set as a series named by its start; sets in
+// different units are refused.
+void SolarDeskApp::CompareSets(std::vector<ComparedSet> sets) {
+  if (sets.empty()) return;
+  const QString unit = sets.front().unit;
+  for (const ComparedSet& set : sets) {
+    if (const std::optional<QString> refusal = UnitRefusal(unit, set.unit)) {
+      instrument().dialogs.message(*refusal, kProgramTitle, MessageIcon::Exclamation);
+      return;
+    }
+  }
+  std::vector<PlotSeriesData> series;
+  int longest = 0;
+  for (const ComparedSet& set : sets) {
+    LineStore lines;
+    for (const QString& line : set.lines) lines.append(line);
+    series.push_back(PlotSeriesOfList(lines, set.start, set.unit));
+    longest = std::max(longest, series.back().size());
+  }
+  ShowPlot(std::move(series), longest, unit);
+  plot_->SetRangeStatus({});
 }
 
 // The live graph ("Graph") and the file plot.
@@ -93,12 +121,39 @@ void SolarDeskApp::WireGraphs() {
   });
   plotSeries = [this](const std::vector<float>& series, int plotPointCount,
                       const QString& openedFileUnit) {
-    if (plot_.isNull()) plot_ = new Plot(instrument(), openedFileUnit, &panel());
-    plot_->show();
-    plot_->raise();
-    plot_->LoadSeries(series, plotPointCount);
+    PlotSeriesData data;
+    data.values = series;
+    data.unit = openedFileUnit.trimmed();
+    // The file list's times go with its values, for a plot against the clock.
+    if (FileList* list = recording().fileList();
+        list && list->Entries().count() == static_cast<int>(series.size())) {
+      ReadRecordTimes(list->Entries(), data);
+      data.name = SeriesName(list->Caption(), data);
+    }
+    std::vector<PlotSeriesData> all;
+    all.push_back(std::move(data));
+    ShowPlot(std::move(all), plotPointCount, openedFileUnit);
     ShowPlotEnergy();
   };
+}
+
+Plot& SolarDeskApp::ShowPlot(std::vector<PlotSeriesData> series, int plotPointCount,
+                             const QString& unitTitle) {
+  if (plot_.isNull()) {
+    plot_ = new Plot(instrument(), unitTitle, &panel());
+    plot_->chooseFile = [this]() -> std::optional<PlotSeriesData> {
+      RecordingWindows& r = recording();
+      const QString path =
+          instrument().dialogs.openFileName(kDataFileFilter, r.transfer.LastDataFolder);
+      if (path.isEmpty()) return std::nullopt;
+      r.transfer.LastDataFolder = QFileInfo(path).absolutePath();
+      return ReadPlotSeriesFile(path, instrument());
+    };
+  }
+  plot_->show();
+  plot_->raise();
+  plot_->LoadSeries(std::move(series), plotPointCount);
+  return *plot_;
 }
 
 // The plot's status line: the energy of the file list's readings in view.

@@ -12,6 +12,7 @@
 #include "graphs/ui/Plot.h"
 #include "graphs/ui/RealTimeGraph.h"
 #include "link/HidDevice.h"
+#include "logger/logic/CompareSets.h"
 #include "panel/logic/Instrument.h"
 #include "panel/ui/PanelWindow.h"
 #include "recording/ui/RecordingWindows.h"
@@ -56,6 +57,8 @@ class SolarDeskApp {
   LiveGraphState& graphState() { return graphState_; }
   RealTimeGraph* liveGraph() const { return liveGraph_; }
   Plot* plotWindow() const { return plot_; }
+  // Opens the file plot (the unit title is taken when it opens) and loads `series` into it.
+  Plot& ShowPlot(std::vector<PlotSeriesData> series, int plotPointCount, const QString& unitTitle);
 
  private:
   void WireKeys();
@@ -64,6 +67,7 @@ class SolarDeskApp {
   void WireLogger();
   void WireGraphs();
   void ShowPlotEnergy();
+  void CompareSets(std::vector<ComparedSet> sets);
 
   std::unique_ptr<Instrument> instrument_;
   std::unique_ptr<PanelWindow> panel_;

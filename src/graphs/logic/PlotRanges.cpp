@@ -25,14 +25,14 @@ constexpr double kFitMargin = 0.05;
 constexpr double kSingleValueMargin = 0.5;
 constexpr double kMarkRoomPixels = 8;
 
+}  // namespace
+
 AxisRange Widened(double lowest, double highest) {
   const double span = highest - lowest;
   const double margin =
       span > 0 ? span * kFitMargin : std::max(std::abs(lowest) * kFitMargin, kSingleValueMargin);
   return {lowest - margin, highest + margin};
 }
-
-}  // namespace
 
 std::optional<PlotRanges> FitRanges(std::span<const float> series) {
   std::optional<int> first;

@@ -36,6 +36,8 @@ QPointF MiddleOf(const PlotRanges& visible);
 // a unit) so that no point lies on the frame. Values that are not finite are left out; nothing
 // for a series without a finite value.
 std::optional<PlotRanges> FitRanges(std::span<const float> series);
+// The lowest to the highest of a range, widened as "Fit" widens it.
+AxisRange Widened(double lowest, double highest);
 
 // Whether the records are drawn as marks as well as joined by the line: when each record of the
 // visible X range has room of its own (8 pixels of the plot's width), so that a single record,

@@ -3,9 +3,32 @@
 #include <algorithm>
 #include <cmath>
 
+#include "PlotCursor.h"
+
 namespace solardesk {
 
 SeriesEnvelope::SeriesEnvelope(std::vector<float> series) : values_(std::move(series)) {
+  BuildLevels();
+}
+
+SeriesEnvelope::SeriesEnvelope(std::vector<float> series, std::vector<double> keys)
+    : values_(std::move(series)), keys_(std::move(keys)) {
+  if (!keys_.empty()) keys_.resize(values_.size(), keys_.back());
+  BuildLevels();
+}
+
+std::optional<int> SeriesEnvelope::Nearest(double x) const {
+  const int n = size();
+  if (n == 0 || std::isnan(x)) return std::nullopt;
+  if (keys_.empty()) return NearestRecord(values_, x)->record - 1;
+  const auto after = std::lower_bound(keys_.begin(), keys_.end(), x);
+  if (after == keys_.begin()) return 0;
+  if (after == keys_.end()) return n - 1;
+  const auto i = static_cast<int>(after - keys_.begin());
+  return x - keys_[static_cast<std::size_t>(i - 1)] < *after - x ? i - 1 : i;
+}
+
+void SeriesEnvelope::BuildLevels() {
   const int n = size();
   std::vector<Run> runs(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) runs[static_cast<std::size_t>(i)] = {i, i};
@@ -32,15 +55,22 @@ PlotPoints SeriesEnvelope::PointsFor(double xMin, double xMax, int maxRuns) cons
   PlotPoints p;
   const int n = size();
   if (n == 0 || !std::isfinite(xMin) || !std::isfinite(xMax)) return p;
-  // Value i (from 0) lies at X = i + 1.
-  const double lo = std::clamp(std::floor(xMin) - 2, 0.0, n - 1.0);
-  const double hi = std::clamp(std::ceil(xMax), 0.0, n - 1.0);
-  const int first = static_cast<int>(lo);
-  const int last = static_cast<int>(hi);
+  int first = 0;
+  int last = 0;
+  if (keys_.empty()) {
+    // Value i (from 0) lies at X = i + 1.
+    first = static_cast<int>(std::clamp(std::floor(xMin) - 2, 0.0, n - 1.0));
+    last = static_cast<int>(std::clamp(std::ceil(xMax), 0.0, n - 1.0));
+  } else {
+    const auto below = std::lower_bound(keys_.begin(), keys_.end(), xMin) - keys_.begin();
+    const auto above = std::upper_bound(keys_.begin(), keys_.end(), xMax) - keys_.begin();
+    first = static_cast<int>(std::max<std::ptrdiff_t>(below - 1, 0));
+    last = static_cast<int>(std::min<std::ptrdiff_t>(above, n - 1));
+  }
   if (first > last) return p;
 
   auto add = [&](int i) {
-    p.keys.push_back(i + 1.0);
+    p.keys.push_back(key(i));
     p.values.push_back(values_[static_cast<std::size_t>(i)]);
   };
   maxRuns = std::max(maxRuns, 1);
@@ -62,6 +92,23 @@ PlotPoints SeriesEnvelope::PointsFor(double xMin, double xMax, int maxRuns) cons
     if (low != high) add(std::max(low, high));
   }
   return p;
+}
+
+std::optional<PlotRanges> FitRanges(const std::vector<SeriesEnvelope>& series) {
+  std::optional<PlotRanges> found;
+  for (const SeriesEnvelope& s : series) {
+    for (int i = 0; i < s.size(); ++i) {
+      const double v = s.values()[static_cast<std::size_t>(i)];
+      if (!std::isfinite(v)) continue;
+      const double k = s.key(i);
+      if (!found) found = PlotRanges{{k, k}, {v, v}};
+      PlotRanges& r = *found;
+      r = {{std::min(r.x.min, k), std::max(r.x.max, k)},
+           {std::min(r.y.min, v), std::max(r.y.max, v)}};
+    }
+  }
+  if (!found) return std::nullopt;
+  return PlotRanges{Widened(found->x.min, found->x.max), Widened(found->y.min, found->y.max)};
 }
 
 }  // namespace solardesk

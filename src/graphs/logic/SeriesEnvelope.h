@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -17,18 +18,32 @@ class SeriesEnvelope {
  public:
   SeriesEnvelope() = default;
   explicit SeriesEnvelope(std::vector<float> series);
+  // Value i at X = keys[i] rather than at i + 1; keys ascending, one per value.
+  SeriesEnvelope(std::vector<float> series, std::vector<double> keys);
 
   int size() const { return static_cast<int>(values_.size()); }
   const std::vector<float>& values() const { return values_; }
+  // X of value i (from 0).
+  double key(int i) const { return keys_.empty() ? i + 1.0 : keys_[static_cast<std::size_t>(i)]; }
+  // The index of the value whose X lies nearest to `x` (a tie goes to the later one); nothing
+  // for an empty series or an X that is not a number.
+  std::optional<int> Nearest(double x) const;
 
-  // The points for X from xMin to xMax (value k at X = k), with one more point beyond each end
-  // so that the line runs to the edges; keys ascending.
+  // The points for X from xMin to xMax, with one more point beyond each end so that the line
+  // runs to the edges; keys ascending.
   PlotPoints PointsFor(double xMin, double xMax, int maxRuns) const;
 
  private:
   using Run = std::pair<int, int>;  // indexes of the lowest and the highest value of a run
+  void BuildLevels();
   std::vector<float> values_;
+  std::vector<double> keys_;              // empty: value i at X = i + 1
   std::vector<std::vector<Run>> levels_;  // levels_[k - 1]: runs of 2^k values
 };
+
+// "Fit" over several series, each value at its key: X from the first to the last key of a
+// finite value, Y from the lowest to the highest finite value, widened as FitRanges widens
+// them. For one series without keys the same as FitRanges.
+std::optional<PlotRanges> FitRanges(const std::vector<SeriesEnvelope>& series);
 
 }  // namespace solardesk

@@ -8,22 +8,30 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "RangeField.h"
+#include "analysis/Site.h"
+#include "graphs/logic/Overlay.h"
 #include "graphs/logic/PlotRanges.h"
 #include "graphs/logic/SeriesEnvelope.h"
+#include "graphs/logic/TimeAxisText.h"
 #include "graphs/logic/TrackModes.h"
 #include "panel/logic/Instrument.h"
 
 class QCustomPlot;
+class QCPAxisTicker;
+class QCPGraph;
 class QCPItemTracer;
 class QMouseEvent;
 
 namespace solardesk {
 
-// The file plot: the values of an opened data file against their record numbers, with a
-// cursor read-out, pan and zoom with the mouse, typed axis ranges, a reset and printing.
+// The file plot: the values of an opened data file against their record numbers or against the
+// clock, with a cursor read-out, pan and zoom with the mouse, typed axis ranges, a reset and
+// printing. Up to eight series (more files, or logger sets to compare) lie over one another, by
+// record, by time or by time of day, each in its own colour with a legend entry.
 class Plot : public QWidget {
   Q_OBJECT
  public:
@@ -35,6 +43,27 @@ class Plot : public QWidget {
   // Replaces the plotted series: X from 1 to pointCount, Y from 0 to 10000, both range field
   // pairs set to match. The track mode and the cursors stay as they are.
   void LoadSeries(const std::vector<float>& series, int pointCount);
+  // The same for whole series (with their times, unit and name), replacing every series shown:
+  // X from 1 to pointCount by record, or over the times of all series on a time axis.
+  void LoadSeries(std::vector<PlotSeriesData> series, int pointCount);
+  // Lays one more series over the others. Refused with a message when the plot holds
+  // kMostSeries already or the series is in another unit; true when added.
+  bool AddSeries(PlotSeriesData series);
+  // Takes series `index` (from 0) off the plot; the last one stays.
+  void RemoveSeries(int index);
+  int SeriesCount() const { return static_cast<int>(series_.size()); }
+  const PlotSeriesData& Series(int index) const {
+    return series_.at(static_cast<std::size_t>(index));
+  }
+  QCPGraph* SeriesGraph(int index) const { return graphs_.at(static_cast<std::size_t>(index)); }
+
+  // The X axis: record numbers ("No.s"), or time (by time or by time of day); the X range
+  // goes back to its default for the axis, the Y range stays.
+  void SetOverlay(OverlayMode mode);
+  OverlayMode Overlay() const { return overlay_; }
+
+  // "Add file…" asks this for a data file and reads it; nothing when none was chosen or read.
+  std::function<std::optional<PlotSeriesData>()> chooseFile;
 
   // The axis ranges now shown.
   PlotRanges visibleRanges() const;
@@ -56,6 +85,15 @@ class Plot : public QWidget {
   // Both axes around the data, with a small margin; the range fields follow.
   void CmdFitClick();
   void CmdPrintClick();
+  void CmdAddFileClick();
+  void CmdRemoveClick();  // removes the series chosen in CboSeries
+  // "Site...": asks for the site where the readings were taken (kept across runs).
+  void CmdSiteClick();
+  // The dashed clear-sky curve at the site over the first series: drawn on the "By time" axis
+  // for readings in W/(M)2 or Btu/(ft)2.h; null while it is not shown.
+  QCPGraph* ClearSkyGraph() const;
+  // The site the clear-sky curve is drawn for (the kept one when the window opens).
+  void SetSite(const std::optional<Site>& site);
 
   int PlotPointCount = 0;  // values of the series last loaded; "Reset Scale" uses it
 
@@ -73,6 +111,13 @@ class Plot : public QWidget {
   QPushButton* CmdFit = nullptr;
   QPushButton* CmdPrint = nullptr;
   QLabel* LblStatus = nullptr;
+  QComboBox* CboXAxis = nullptr;    // "No.s", "Time"
+  QComboBox* CboOverlay = nullptr;  // "By record", "By time", "By time of day"
+  QComboBox* CboSeries = nullptr;   // the series shown, for "Remove"
+  QPushButton* CmdAddFile = nullptr;
+  QPushButton* CmdRemove = nullptr;
+  QPushButton* CmdSite = nullptr;
+  QLabel* LblXTitle = nullptr;  // "No.s ( X ) :" or "Time ( X ) :"
 
   static const QColor kPlotAreaColor;
 
@@ -82,6 +127,13 @@ class Plot : public QWidget {
  private:
   void BuildGraph();
   void BuildControls();
+  QLayout* BuildSeriesBar();
+  void ShowSeries();
+  void ShowAxisKind();
+  void ShowTimeTicks();
+  void ShowClearSky();
+  PlotRanges DefaultRangesNow() const;
+  QString XText(double x) const;
   void SetRanges(const PlotRanges& ranges);
   void ShowRanges(const PlotRanges& ranges);
   void SetRangeFields(const PlotRanges& ranges);
@@ -93,7 +145,15 @@ class Plot : public QWidget {
 
   Instrument& instrument_;
   std::array<QCPItemTracer*, 3> cursors_{};
-  SeriesEnvelope envelope_;
+  std::vector<PlotSeriesData> series_;
+  std::vector<SeriesEnvelope> envelopes_;
+  std::vector<QCPGraph*> graphs_;
+  OverlayMode overlay_ = OverlayMode::ByRecord;
+  QSharedPointer<QCPAxisTicker> recordTicker_;
+  UtcOffsetAt offsetAt_;
+  std::optional<Site> site_;
+  QCPGraph* clearSky_ = nullptr;
+  bool clearSkyStale_ = true;  // the series, the site or the axis changed since it was drawn
   bool fillingFields_ = false;
   bool draggingCursor_ = false;
   std::function<QString(double, double)> describeRange_;

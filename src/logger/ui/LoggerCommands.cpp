@@ -28,6 +28,9 @@ void LoggerCommands::OpenMemory(const LoggerCapacity& capacity) {
   memory_->onDownloadRunning = [this](bool running) {
     if (onDownloadRunning) onDownloadRunning(running);
   };
+  memory_->onCompare = [this](std::vector<ComparedSet> sets) {
+    if (onCompare) onCompare(std::move(sets));
+  };
   memory_->show();
   state_.MemoryOpen = true;
   memory_->ShowCapacity(capacity);

@@ -31,6 +31,8 @@ class LoggerCommands {
 
   // Passed on to every Memory window: true while a download runs.
   std::function<void(bool running)> onDownloadRunning;
+  // Passed on to every Memory window: the sets its "Compare" downloaded.
+  std::function<void(std::vector<ComparedSet>)> onCompare;
 
  private:
   // Holds no window: what a download lists when no DataList window is connected.

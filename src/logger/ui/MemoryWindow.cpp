@@ -29,11 +29,11 @@ MemoryWindow::MemoryWindow(Instrument& instrument, LoggerState& state, DataListS
 }
 
 void MemoryWindow::BuildGrid() {
-  GridSet = new QTableWidget(0, 2, this);
+  GridSet = new QTableWidget(0, 3, this);
   GridSet->setObjectName(QStringLiteral("GridSet"));
   GridSet->setGeometry(8, 8, 240, 232);
-  GridSet->horizontalHeader()->setStretchLastSection(true);
-  GridSet->setHorizontalHeaderLabels({QStringLiteral("Set"), QStringLiteral("  Start Time  ")});
+  GridSet->setHorizontalHeaderLabels(
+      {QStringLiteral("Set"), QStringLiteral("  Start Time  "), QStringLiteral("Cmp")});
   GridSet->verticalHeader()->hide();
   GridSet->setEditTriggers(QAbstractItemView::NoEditTriggers);
   GridSet->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -41,7 +41,18 @@ void MemoryWindow::BuildGrid() {
   const QFontMetrics fm(font());
   GridSet->setColumnWidth(0, fm.horizontalAdvance(QStringLiteral(" No.S ")));
   GridSet->setColumnWidth(1, fm.horizontalAdvance(QStringLiteral("AA/AA/AA AA:AA:AA")));
-  connect(GridSet, &QTableWidget::cellClicked, this, [this](int row, int) { ChooseRow(row); });
+  GridSet->setColumnWidth(2, fm.horizontalAdvance(QStringLiteral("Cmp")) + 12);
+  GridSet->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // A click in the "Cmp" column marks the set for "Compare" rather than downloading it.
+  connect(GridSet, &QTableWidget::cellClicked, this, [this](int row, int column) {
+    if (column != 2) ChooseRow(row);
+  });
+
+  CmdCompare = new QPushButton(QStringLiteral("Compare"), this);
+  CmdCompare->setObjectName(QStringLiteral("CmdCompare"));
+  CmdCompare->setToolTip(QStringLiteral("Plot the marked sets over one another"));
+  CmdCompare->setGeometry(254, 8, 70, 26);
+  connect(CmdCompare, &QPushButton::clicked, this, &MemoryWindow::CmdCompareClick);
 
   MBar = new QProgressBar(this);
   MBar->setObjectName(QStringLiteral("MBar"));
@@ -99,14 +110,38 @@ void MemoryWindow::AddSetRow(int set, const QString& startText) {
   GridSet->insertRow(row);
   GridSet->setItem(row, 0, new QTableWidgetItem(QString::number(set)));
   GridSet->setItem(row, 1, new QTableWidgetItem(startText));
+  auto* mark = new QTableWidgetItem;
+  mark->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
+  mark->setCheckState(Qt::Unchecked);
+  GridSet->setItem(row, 2, mark);
 }
 
-void MemoryWindow::ChooseRow(int row) {
-  if (downloading_) return;
-  const QTableWidgetItem* item = GridSet->item(row, 0);
-  if (!item) return;
-  const int set = item->text().toInt();
+void MemoryWindow::MarkRow(int row, bool marked) {
+  if (QTableWidgetItem* mark = GridSet->item(row, 2))
+    mark->setCheckState(marked ? Qt::Checked : Qt::Unchecked);
+}
 
+void MemoryWindow::CmdCompareClick() {
+  if (downloading_) return;
+  std::vector<int> sets;
+  for (int row = 0; row < GridSet->rowCount(); ++row) {
+    const QTableWidgetItem* mark = GridSet->item(row, 2);
+    const QTableWidgetItem* set = GridSet->item(row, 0);
+    if (mark && set && mark->checkState() == Qt::Checked) sets.push_back(set->text().toInt());
+  }
+  const DialogOwner owner(instrument_.dialogs, this);
+  if (const std::optional<QString> refusal = CompareRefusal(static_cast<int>(sets.size()))) {
+    instrument_.dialogs.message(*refusal, kProgramTitle, MessageIcon::Exclamation);
+    return;
+  }
+  std::optional<std::vector<ComparedSet>> compared;
+  Guarded([&](const DownloadHooks& hooks) {
+    compared = DownloadSetsToCompare(instrument_, state_, sets, hooks);
+  });
+  if (compared && onCompare && !instrument_.Ending()) onCompare(std::move(*compared));
+}
+
+void MemoryWindow::Guarded(const std::function<void(const DownloadHooks&)>& download) {
   // Nothing else may reach the meter while the blocks arrive: this window and the main
   // window's keys and toolbar take no clicks until the download ends.
   downloading_ = true;
@@ -116,10 +151,20 @@ void MemoryWindow::ChooseRow(int row) {
   DownloadHooks hooks;
   hooks.progress = [this](int percent) { MBar->setValue(percent); };
   hooks.letEventsRun = [] { QCoreApplication::processEvents(); };
-  lastOutcome_ = DownloadLoggerSet(instrument_, state_, set, dataList_, hooks);
+  download(hooks);
   if (onDownloadRunning) onDownloadRunning(false);
   setEnabled(true);
   downloading_ = false;
+}
+
+void MemoryWindow::ChooseRow(int row) {
+  if (downloading_) return;
+  const QTableWidgetItem* item = GridSet->item(row, 0);
+  if (!item) return;
+  const int set = item->text().toInt();
+  Guarded([&](const DownloadHooks& hooks) {
+    lastOutcome_ = DownloadLoggerSet(instrument_, state_, set, dataList_, hooks);
+  });
 }
 
 void MemoryWindow::Erase(unsigned code) {

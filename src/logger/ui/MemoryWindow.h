@@ -2,10 +2,12 @@
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QWidget>
 #include <functional>
 
+#include "CompareSets.h"
 #include "DataListSink.h"
 #include "LoggerDirectory.h"
 #include "LoggerState.h"
@@ -35,6 +37,13 @@ class MemoryWindow : public QWidget {
   bool DownloadRunning() const { return downloading_; }
   DownloadOutcome LastOutcome() const { return lastOutcome_; }
 
+  // "Compare": downloads the sets marked in the grid's "Cmp" column one after another and
+  // hands them to `onCompare`. Refused with a message unless two to eight sets are marked.
+  void CmdCompareClick();
+  // Marks or unmarks the set on `row` for "Compare".
+  void MarkRow(int row, bool marked);
+  std::function<void(std::vector<ComparedSet>)> onCompare;
+
   // Called with true when a download starts and false when it ends, so that the main window
   // can refuse clicks meanwhile.
   std::function<void(bool running)> onDownloadRunning;
@@ -47,6 +56,7 @@ class MemoryWindow : public QWidget {
   QLabel* Label2 = nullptr;
   ThreeDPanel* SSPanel3 = nullptr;  // "Unused" swatch: sends the second erase command
   QLabel* Label3 = nullptr;
+  QPushButton* CmdCompare = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -56,6 +66,8 @@ class MemoryWindow : public QWidget {
   void BuildGauge();
   void PlaceBeside(const QWidget& mainWindow);
   void Erase(unsigned code);
+  // Runs `download` with this window and the main window's keys and toolbar taking no clicks.
+  void Guarded(const std::function<void(const DownloadHooks&)>& download);
 
   Instrument& instrument_;
   LoggerState& state_;

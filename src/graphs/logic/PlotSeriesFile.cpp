@@ -1,0 +1,42 @@
+#include "PlotSeriesFile.h"
+
+#include <QFileInfo>
+
+#include "TimeAxisText.h"
+#include "recording/logic/DataFileReader.h"
+#include "recording/logic/PlotSeries.h"
+
+namespace solardesk {
+QString SeriesName(const QString& source, const PlotSeriesData& series) {
+  for (std::size_t i = 0; i < series.utc.size(); ++i) {
+    if (!series.timed(i)) continue;
+    const double local = series.utc[i] + series.offsets[i];
+    return source + QStringLiteral("  ") + TimeText(local, NoUtcOffset);
+  }
+  return source;
+}
+
+PlotSeriesData PlotSeriesOfList(const LineStore& entries, const QString& name,
+                                const QString& unit) {
+  PlotSeriesData series;
+  PlainFileList quiet;
+  ProgressPacer pacer(quiet, false);
+  series.values = BuildPlotSeries(entries, pacer);
+  series.unit = unit.trimmed();
+  ReadRecordTimes(entries, series);
+  series.name = name;
+  return series;
+}
+
+std::optional<PlotSeriesData> ReadPlotSeriesFile(const QString& path, Instrument& instrument) {
+  PlainFileList list;
+  QString unit;
+  const QString title = QFileInfo(path).fileName();
+  const LoadOutcome outcome = LoadDataFile(path, title, list, unit, instrument);
+  if (outcome.linesRead == 0 || list.entries.empty()) return std::nullopt;
+  PlotSeriesData series = PlotSeriesOfList(list.entries, QString(), unit);
+  series.name = SeriesName(title, series);
+  return series;
+}
+
+}  // namespace solardesk
