@@ -35,11 +35,7 @@ TEST(CliStats, ClearSkyEnergyAndIndexForASite) {
                  .toLatin1();
   }
   ScenarioFile s("{}");
-  const QString file = s.file("golden.pvd");
-  QFile f(file);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(lines);
-  f.close();
+  const QString file = s.write("golden.pvd", lines);
 
   const CliRun r = RunCli({"stats", file, "--site", " 39.742476, -105.1786, 1830.14", "--json"},
                           kDenverInGerman);

@@ -67,7 +67,7 @@ TEST(CliLogger, DownloadWritesTheDataListAsItsSaveDoes) {
   // The second set has no capital W in its unit and runs over the year.
   const QString file = s.file("set2.pvd");
   ASSERT_EQ(RunCli({s.option(), "logger", "download", "2", "-o", file}).exitCode, 0);
-  EXPECT_EQ(ReadAll(file),
+  EXPECT_EQ(ReadBytes(file),
             "      No.s\t            Date Time\t    Btu/(ft)2.h\t\r\n"
             "         1\t  12/12/31 23:59:30\t 111.1\t\r\n"
             "         2\t  13/01/01 00:00:30\t 222.2\t\r\n");

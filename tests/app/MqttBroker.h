@@ -11,6 +11,8 @@
 #include <QThread>
 #include <csignal>
 
+#include "support/FileBytes.h"
+
 namespace solardesk::testing {
 
 // A free TCP port on 127.0.0.1, as the system hands one out.
@@ -43,11 +45,10 @@ class MqttBroker {
  public:
   MqttBroker() : port_(FreePort()) {
     config_ = dir_.filePath("mosquitto.conf");
-    QFile f(config_);
-    f.open(QIODevice::WriteOnly);
-    f.write(QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\npersistence false\n")
-                .arg(port_)
-                .toLatin1());
+    WriteBytes(config_,
+               QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\npersistence false\n")
+                   .arg(port_)
+                   .toLatin1());
   }
   ~MqttBroker() { Stop(); }
 

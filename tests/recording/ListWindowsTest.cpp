@@ -119,7 +119,7 @@ TEST_F(ListWindowsTest, PrintGoesToThePrinterChosenInTheDialog) {
                                 "1 2026/12/04 09:30:00 12.5", "2 2026/12/04 09:30:01 ----",
                                 "3 2026/12/04 09:30:02 300"}));
   EXPECT_EQ(list->windowTitle(), QStringLiteral("a.pvd"));
-  EXPECT_TRUE(instrument().Timer1.isActive() && instrument().Timer2.isActive());
+  EXPECT_TRUE(TimersRunning());
 }
 
 // A live list's rows ("      9", "      10") print in the same columns, under the heading:

@@ -127,7 +127,7 @@ TEST_F(ToolbarTest, IntervalIsAskedForThePcOrTheMeter) {
             (std::vector<std::uint8_t>{0x00, 0x01, 0x0F, 60}));
   EXPECT_EQ(meter->interval, 60);
   EXPECT_EQ(transfer().SampleInterval, 1.0f);
-  EXPECT_TRUE(instrument().Timer1.isActive() && instrument().Timer2.isActive());
+  EXPECT_TRUE(TimersRunning());
 
   // Each box as prompt, title and the value it offers.
   QStringList asked;

@@ -13,7 +13,7 @@ namespace {
 
 // Complete lines (ending in LF) of a file as it is now.
 QList<QByteArray> CompleteLines(const QString& path) {
-  QByteArray all = ReadAll(path);
+  QByteArray all = ReadBytes(path);
   const qsizetype end = all.lastIndexOf('\n');
   all.truncate(end + 1);
   QList<QByteArray> lines = all.split('\n');

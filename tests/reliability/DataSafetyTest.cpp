@@ -133,7 +133,7 @@ TEST(DownloadIsolation, ListCommandsRunDuringADownloadLeaveTheMeterToIt) {
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->Entries().count(), kReadings);
     for (int k = 0; k < kReadings; ++k) ASSERT_EQ(list->Entries().line(k), ExpectedLine(k)) << k;
-    EXPECT_TRUE(b.instrument().Timer1.isActive() && b.instrument().Timer2.isActive());
+    EXPECT_TRUE(b.TimersRunning());
   }
 }
 
