@@ -34,16 +34,6 @@ QString DayFile(const QString& dir, int part = 0) {
   return dir + "/" + day + (part ? QStringLiteral("-%1").arg(part) : QString()) + ".pvd";
 }
 
-bool WaitFor(const std::function<bool()>& done, int ms = 15000) {
-  QElapsedTimer waited;
-  waited.start();
-  while (!done()) {
-    if (waited.elapsed() > ms) return false;
-    QThread::msleep(50);
-  }
-  return true;
-}
-
 // The state messages a subscriber got: the JSON of each.
 std::vector<QJsonObject> States(QProcess& sub) {
   std::vector<QJsonObject> out;

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QThread>
+#include <functional>
 #include <vector>
 
 #include "support/FileBytes.h"
@@ -44,6 +47,14 @@ inline CliRun RunCli(const QStringList& args, const QStringList& environment = {
   r.out = QString::fromLatin1(p.readAllStandardOutput());
   r.err = QString::fromLatin1(p.readAllStandardError());
   return r;
+}
+
+// Waits, looking every 20 ms, until `done` holds or `ms` have passed; gives whether it holds.
+inline bool WaitFor(const std::function<bool()>& done, int ms = 15000) {
+  QElapsedTimer waited;
+  waited.start();
+  while (!done() && waited.elapsed() < ms) QThread::msleep(20);
+  return done();
 }
 
 // A command line that fails: its exit code (1: the meter or a file, 2: usage) and a part of the

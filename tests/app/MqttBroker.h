@@ -4,14 +4,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <csignal>
 
-#include "support/FileBytes.h"
+#include "CliProcess.h"
 
 namespace solardesk::testing {
 
@@ -56,10 +55,7 @@ class MqttBroker {
   bool Start() {
     broker_.start(QStringLiteral("mosquitto"), {"-c", config_});
     if (!broker_.waitForStarted(5000)) return false;
-    QElapsedTimer waited;
-    waited.start();
-    while (!Listening(port_) && waited.elapsed() < 5000) QThread::msleep(20);
-    return Listening(port_);
+    return WaitFor([this] { return Listening(port_); }, 5000);
   }
   void Stop() {
     if (broker_.state() == QProcess::NotRunning) return;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QThread>
 #include <random>
@@ -36,9 +35,7 @@ TEST(CrashSafety, RecordingStoppedAtRandomKeepsEverySampleWritten) {
     // Wait until some samples are in the file, then a little more, to kill at any moment of
     // the recording cycle.
     const int wanted = 1 + static_cast<int>(random() % 3);
-    QElapsedTimer waited;
-    waited.start();
-    while (CompleteLines(path).size() < 1 + wanted && waited.elapsed() < 20000) QThread::msleep(20);
+    WaitFor([&] { return CompleteLines(path).size() >= 1 + wanted; }, 20000);
     QThread::msleep(random() % 1000);
     const QList<QByteArray> seen = CompleteLines(path);
     const bool terminated = round == 3;
