@@ -60,12 +60,13 @@ class FakeFileList final : public LoadTarget {
   std::function<void()> onEvents;  // runs where the loop lets events run
 };
 
-// The whole program on a virtual meter, a manual clock and scripted dialogs; the meter shows a
-// fixed reading in watts and one polling tick has published it.
-// The folder is a base ahead of the program's, so that it outlives the files the program holds.
+// A base ahead of the program's, so that the folder outlives the files the program holds.
 struct WithFolder {
   QTemporaryDir dir;
 };
+
+// The whole program on a virtual meter, a manual clock and scripted dialogs; the meter shows a
+// fixed reading in watts and one polling tick has published it.
 class ProgramTest : public ::testing::Test, public WithFolder, public AppOnVirtualMeter {
  protected:
   ProgramTest() {
@@ -93,7 +94,7 @@ class ProgramTest : public ::testing::Test, public WithFolder, public AppOnVirtu
     instrument().Timer2.stop();
   }
 
-  SolarDeskApp& program = app;
+  SolarDeskApp& program = app;  // the name the recording tests know it by
 };
 
 }  // namespace solardesk::testing
