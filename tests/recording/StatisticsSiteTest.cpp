@@ -47,9 +47,8 @@ TEST(StatisticsWindowSite, ClearSkyFiguresOnceASiteIsSet) {
   // Readings at a quarter of the clear sky: four times their energy.
   EXPECT_NEAR(energy.section(' ', 0, 0).toDouble(), 4 * statistics.energy, 0.01);
 
-  // Cancel changes nothing; a window opened later shows the kept site's figures at once.
-  w.CmdSite->click();
-  EXPECT_EQ(w.GridFigures->rowCount(), rows);
+  // A window opened later shows the kept site's figures at once (Cancel keeping the site is
+  // the site dialog's test).
   StatisticsWindow later(statistics, series, QStringLiteral("a.pvd"), dialogs, {}, nullptr);
   EXPECT_EQ(Labels(later), Labels(w));
   SaveSite(std::nullopt);
