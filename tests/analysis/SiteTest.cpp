@@ -1,16 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <clocale>
-
 #include "analysis/Site.h"
+#include "support/CommaDecimalLocale.h"
 
 namespace solardesk::testing {
 namespace {
 
 TEST(Site, ParsedUnderEveryLocaleAndWrittenBack) {
   // Under a locale that writes decimal commas the text still takes points.
-  const std::string kept = std::setlocale(LC_ALL, nullptr);
-  std::setlocale(LC_ALL, "de_DE.UTF-8");
+  const CommaDecimalLocale german;
+  REQUIRE_COMMA_DECIMAL(german);
   const struct {
     const char* text;
     std::optional<Site> site;
@@ -37,7 +36,6 @@ TEST(Site, ParsedUnderEveryLocaleAndWrittenBack) {
   for (const auto& c : cases) EXPECT_EQ(ParseSite(QString::fromLatin1(c.text)), c.site) << c.text;
   EXPECT_EQ(SiteText({39.742476, -105.1786, 1830.14}), "39.742476,-105.1786,1830.14");
   EXPECT_EQ(SiteText({-33.9, 18.4, 0}), "-33.9,18.4");
-  std::setlocale(LC_ALL, kept.c_str());
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ struct FileRecord {
 
 std::vector<FileRecord> Records(const QString& path) {
   std::vector<FileRecord> out;
-  for (const QByteArray& line : ReadAll(path).split('\n').mid(1)) {
+  for (const QByteArray& line : ReadBytes(path).split('\n').mid(1)) {
     const QList<QByteArray> f = line.split('\t');
     if (f.size() >= 3)
       out.push_back({f[0].trimmed().toInt(), QDateTime::fromString(f[1], "yyyy/MM/dd HH:mm:ss"),
@@ -32,16 +32,6 @@ std::vector<FileRecord> Records(const QString& path) {
 QString DayFile(const QString& dir, int part = 0) {
   const QString day = QDate::currentDate().toString("yyyy-MM-dd");
   return dir + "/" + day + (part ? QStringLiteral("-%1").arg(part) : QString()) + ".pvd";
-}
-
-bool WaitFor(const std::function<bool()>& done, int ms = 15000) {
-  QElapsedTimer waited;
-  waited.start();
-  while (!done()) {
-    if (waited.elapsed() > ms) return false;
-    QThread::msleep(50);
-  }
-  return true;
 }
 
 // The state messages a subscriber got: the JSON of each.
@@ -161,7 +151,7 @@ TEST(CliMonitor, BrokerAwayLosesNoSampleAndSigtermEndsCleanly) {
 
   // Every second is in the file, which ends whole.
   const auto file = Records(DayFile(dir));
-  EXPECT_TRUE(ReadAll(DayFile(dir)).endsWith("\t\r\n"));
+  EXPECT_TRUE(ReadBytes(DayFile(dir)).endsWith("\t\r\n"));
   for (std::size_t i = 0; i < file.size(); ++i) {
     EXPECT_EQ(file[i].number, static_cast<int>(i) + 1);
     if (i > 0) {

@@ -2,13 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QThread>
+#include <functional>
 #include <vector>
+
+#include "support/FileBytes.h"
 
 namespace solardesk::testing {
 
@@ -44,6 +49,14 @@ inline CliRun RunCli(const QStringList& args, const QStringList& environment = {
   return r;
 }
 
+// Waits, looking every 20 ms, until `done` holds or `ms` have passed; gives whether it holds.
+inline bool WaitFor(const std::function<bool()>& done, int ms = 15000) {
+  QElapsedTimer waited;
+  waited.start();
+  while (!done() && waited.elapsed() < ms) QThread::msleep(20);
+  return done();
+}
+
 // A command line that fails: its exit code (1: the meter or a file, 2: usage) and a part of the
 // one line it says, after "solardesk-cli: ", on stderr; it prints nothing on stdout. `prefix`
 // goes before the arguments of every case.
@@ -68,30 +81,31 @@ inline void ExpectFailures(std::initializer_list<CliFailure> cases,
 // A scenario file in a temporary folder, which also holds the files a test writes.
 class ScenarioFile {
  public:
-  explicit ScenarioFile(const QByteArray& json) {
-    path_ = dir_.filePath(QStringLiteral("scenario.json"));
-    QFile f(path_);
-    f.open(QIODevice::WriteOnly);
-    f.write(json);
-  }
+  explicit ScenarioFile(const QByteArray& json) : path_(write("scenario.json", json)) {}
   QString option() const { return QStringLiteral("--simulate=") + path_; }
   QString folder() const { return dir_.path(); }
   QString file(const QString& name) const { return dir_.filePath(name); }
+  // Writes `bytes` as a file of the folder; gives its path.
+  QString write(const QString& name, const QByteArray& bytes) const {
+    WriteBytes(file(name), bytes);
+    return file(name);
+  }
 
  private:
   QTemporaryDir dir_;
-  QString path_;
+  QString path_;  // after the folder, which it is made in
 };
 
-inline QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+// Writes a data file of the given lines, each ended by CR LF, beside the scenario; gives its path.
+inline QString DataFile(const ScenarioFile& s, const QString& name,
+                        const QList<QByteArray>& lines) {
+  return s.write(name, lines.join("\r\n") + "\r\n");
 }
 
 // The output reports a trace file shows as written ("> 00 01 13 ..."), as bytes.
 inline std::vector<QByteArray> WrittenReports(const QString& tracePath) {
   std::vector<QByteArray> reports;
-  for (const QByteArray& line : ReadAll(tracePath).split('\n')) {
+  for (const QByteArray& line : ReadBytes(tracePath).split('\n')) {
     const qsizetype mark = line.indexOf(" > ");
     if (mark < 0) continue;
     QByteArray bytes;

@@ -20,7 +20,7 @@ TEST(CliRecord, RecordsSamplesAtTheIntervalGiven) {
   ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
   EXPECT_TRUE(r.out.isEmpty());
 
-  const QList<QByteArray> lines = ReadAll(path).split('\n');
+  const QList<QByteArray> lines = ReadBytes(path).split('\n');
   ASSERT_EQ(lines.size(), 5);  // the header, three records, nothing after the last line end
   EXPECT_EQ(lines[0], "      No.s\t            Date Time\t         W/(M)2\t\r");
   std::vector<QDateTime> times;
@@ -59,14 +59,6 @@ TEST(CliRecord, RefusalsAndFailures) {
   EXPECT_TRUE(full.err.contains("2 sample(s) could not be written")) << full.err.toStdString();
 }
 
-// Writes a data file with the given lines, each ended by CR LF.
-QString DataFile(const ScenarioFile& s, const QString& name, const QList<QByteArray>& lines) {
-  QFile f(s.file(name));
-  f.open(QIODevice::WriteOnly);
-  for (const QByteArray& line : lines) f.write(line + "\r\n");
-  return f.fileName();
-}
-
 // Two-digit years of the logger's lines read as 20yy.
 TEST(CliExport, EveryLineFormBecomesTheSameCsv) {
   ScenarioFile s("{}");
@@ -81,7 +73,7 @@ TEST(CliExport, EveryLineFormBecomesTheSameCsv) {
     const CliRun r = RunCli({"export", file, "-o", file + ".csv"}, {kCentralEuropeTz});
     EXPECT_EQ(r.exitCode, 0) << form << ": " << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_EQ(ReadAll(file + ".csv"),
+    EXPECT_EQ(ReadBytes(file + ".csv"),
               "number,time,value,unit\r\n"
               "7,2026-07-01T12:00:05+02:00,12.34,Btu/(ft)2.h\r\n")
         << form;

@@ -8,23 +8,15 @@ namespace {
 const QStringList kBerlinInGerman = {QStringLiteral("TZ=Europe/Berlin"),
                                      QStringLiteral("LC_ALL=de_DE.UTF-8")};
 
-QString WriteFile(const ScenarioFile& s, const QString& name, const QByteArray& lines) {
-  QFile f(s.file(name));
-  f.open(QIODevice::WriteOnly);
-  f.write(lines);
-  return f.fileName();
-}
-
 const QByteArray kHeader = "      No.s\t            Date Time\t         W/(M)2\t\r\n";
 
 TEST(CliStats, JsonHoldsTheFiguresUnderAnyLocale) {
   ScenarioFile s("{}");
-  const QString file = WriteFile(s, "two-days.pvd",
-                                 kHeader +
-                                     "      1\t2026/06/21 23:59:58\t 3600\t\r\n"
-                                     "      2\t2026/06/21 23:59:59\t OL\t\r\n"
-                                     "      3\t2026/06/22 00:00:00\t 1800.5\t\r\n"
-                                     "      4\t2026/06/22 00:00:01\t 7200\t\r\n");
+  const QString file = s.write("two-days.pvd", kHeader +
+                                                   "      1\t2026/06/21 23:59:58\t 3600\t\r\n"
+                                                   "      2\t2026/06/21 23:59:59\t OL\t\r\n"
+                                                   "      3\t2026/06/22 00:00:00\t 1800.5\t\r\n"
+                                                   "      4\t2026/06/22 00:00:01\t 7200\t\r\n");
   const CliRun r = RunCli({"stats", file, "--json"}, kBerlinInGerman);
   ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
   // The energy: (3600 + 1800.5) / 2 · 2 s + (1800.5 + 7200) / 2 · 1 s = 9900.75 W·s/m2; each
@@ -51,8 +43,7 @@ TEST(CliStats, JsonHoldsTheFiguresUnderAnyLocale) {
 
 TEST(CliStats, ExitCodes) {
   ScenarioFile s("{}");
-  const QString unreadable =
-      WriteFile(s, "ol.pvd", kHeader + "      1\t2026/06/21 10:00:00\t OL\t\r\n");
+  const QString unreadable = s.write("ol.pvd", kHeader + "      1\t2026/06/21 10:00:00\t OL\t\r\n");
   ExpectFailures({
       {{"stats", unreadable, "--json"}, 1, "no readable record"},
       {{"stats", s.file("none.pvd")}, 1, "cannot read"},

@@ -49,7 +49,7 @@ TEST(Cli, TraceKeepsEveryReportBothWays) {
   ScenarioFile s(R"({"reading": "1.000"})");
   const QString trace = s.file("trace.txt");
   ASSERT_EQ(RunCli({s.option(), "--trace", trace, "read"}).exitCode, 0);
-  const QStringList lines = QString::fromLatin1(ReadAll(trace)).split('\n', Qt::SkipEmptyParts);
+  const QStringList lines = QString::fromLatin1(ReadBytes(trace)).split('\n', Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 2);
   EXPECT_TRUE(lines[0].contains(" > 00 02 01 00")) << lines[0].toStdString();
   EXPECT_TRUE(lines[1].contains(" < 00 ")) << lines[1].toStdString();

@@ -4,12 +4,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <csignal>
+
+#include "CliProcess.h"
 
 namespace solardesk::testing {
 
@@ -43,11 +44,10 @@ class MqttBroker {
  public:
   MqttBroker() : port_(FreePort()) {
     config_ = dir_.filePath("mosquitto.conf");
-    QFile f(config_);
-    f.open(QIODevice::WriteOnly);
-    f.write(QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\npersistence false\n")
-                .arg(port_)
-                .toLatin1());
+    WriteBytes(config_,
+               QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\npersistence false\n")
+                   .arg(port_)
+                   .toLatin1());
   }
   ~MqttBroker() { Stop(); }
 
@@ -55,10 +55,7 @@ class MqttBroker {
   bool Start() {
     broker_.start(QStringLiteral("mosquitto"), {"-c", config_});
     if (!broker_.waitForStarted(5000)) return false;
-    QElapsedTimer waited;
-    waited.start();
-    while (!Listening(port_) && waited.elapsed() < 5000) QThread::msleep(20);
-    return Listening(port_);
+    return WaitFor([this] { return Listening(port_); }, 5000);
   }
   void Stop() {
     if (broker_.state() == QProcess::NotRunning) return;

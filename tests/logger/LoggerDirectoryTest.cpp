@@ -62,20 +62,19 @@ TEST_F(LoggerDirectoryTest, ReadsCapacityAndEverySetIntoTheMemoryWindow) {
                                              {0x00, 0x02, 0x08, 0x01},
                                              {0x00, 0x02, 0x08, 0x02}}));
   ASSERT_NE(memory(), nullptr);
-  EXPECT_TRUE(logger().state().MemoryOpen);
-  EXPECT_TRUE(memory()->isVisible());
-  EXPECT_EQ(memory()->windowTitle(), QStringLiteral("Data Logger"));
+  EXPECT_TRUE(logger().state().MemoryOpen && memory()->isVisible());
   const QRect main = app.panel().frameGeometry();  // beside the main window's right edge
   EXPECT_EQ(memory()->frameGeometry().topLeft(), QPoint(main.x() + main.width(), main.y()));
-  EXPECT_EQ(memory()->MSize->floodPercent(), 50);
-  EXPECT_EQ(memory()->LblMemorySize->text(), QStringLiteral("Capacity : 976 MB"));
-  EXPECT_EQ(memory()->MBar->value(), 100);
   QTableWidget* grid = memory()->GridSet;
-  EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), QStringLiteral("Set"));
-  EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), QStringLiteral("  Start Time  "));
   ASSERT_EQ(grid->rowCount(), 2);
-  EXPECT_EQ(grid->item(1, 0)->text(), QStringLiteral("2"));
-  EXPECT_EQ(grid->item(1, 1)->text(), QStringLiteral("26/01/02 08:00:00"));
+  // Title, gauge, caption, progress, the grid's headings and its last row.
+  EXPECT_EQ(
+      (QStringList{memory()->windowTitle(), QString::number(memory()->MSize->floodPercent()),
+                   memory()->LblMemorySize->text(), QString::number(memory()->MBar->value()),
+                   grid->horizontalHeaderItem(0)->text(), grid->horizontalHeaderItem(1)->text(),
+                   grid->item(1, 0)->text(), grid->item(1, 1)->text()}),
+      (QStringList{"Data Logger", "50", "Capacity : 976 MB", "100", "Set", "  Start Time  ", "2",
+                   "26/01/02 08:00:00"}));
   EXPECT_EQ(app.instrument().LoggerSetCount, 2);
   EXPECT_EQ(logger().state().SetLength(2), meter->sets[1].length);
   EXPECT_EQ(logger().state().SetStartText(1), QStringLiteral("26/01/01 08:00:00"));

@@ -50,7 +50,7 @@ TEST_F(LoadTest, ReadingErrorsEndQuietlyAndKeepWhatWasRead) {
     if (!titleSet) {
       EXPECT_EQ(transfer().OpenedFileUnit, QStringLiteral("kept")) << file;
     }
-    EXPECT_TRUE(instrument().Timer1.isActive() && instrument().Timer2.isActive()) << file;
+    EXPECT_TRUE(TimersRunning()) << file;
   }
 }
 
@@ -103,7 +103,7 @@ TEST_F(LoadTest, FailedListSaveRestoresCaptionPointerAndTimers) {
                               instrument()));
   EXPECT_EQ(live.caption, QStringLiteral("Real Time List"));
   EXPECT_EQ(live.busyDepth, 0);
-  EXPECT_TRUE(instrument().Timer1.isActive() && instrument().Timer2.isActive());
+  EXPECT_TRUE(TimersRunning());
 }
 
 }  // namespace

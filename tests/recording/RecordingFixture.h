@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -10,22 +9,10 @@
 #include "core/Clock.h"
 #include "recording/logic/DataFileReader.h"
 #include "recording/logic/FileTransfer.h"
-#include "sim/VirtualHidBackend.h"
-#include "support/ScriptedDialogs.h"
+#include "support/AppOnVirtualMeter.h"
+#include "support/FileBytes.h"
 
 namespace solardesk::testing {
-
-inline QByteArray ReadBytes(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll();
-}
-
-inline void WriteBytes(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  f.write(bytes);
-}
 
 // A list window without a window: caption, busy state and rows as the logic leaves them.
 class FakeLiveList final : public LiveList {
@@ -73,24 +60,25 @@ class FakeFileList final : public LoadTarget {
   std::function<void()> onEvents;  // runs where the loop lets events run
 };
 
+// A base ahead of the program's, so that the folder outlives the files the program holds.
+struct WithFolder {
+  QTemporaryDir dir;
+};
+
 // The whole program on a virtual meter, a manual clock and scripted dialogs; the meter shows a
 // fixed reading in watts and one polling tick has published it.
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public ::testing::Test, public WithFolder, public AppOnVirtualMeter {
  protected:
-  ProgramTest()
-      : meter(std::make_shared<sim::VirtualMeter>(clock)),
-        port(bus.AddPort(meter)),
-        program(bus, clock, dialogs) {
+  ProgramTest() {
+    clock.set(QDateTime(QDate(2026, 12, 4), QTime(9, 30, 0)));
     meter->SetFixedReading(QStringLiteral("98.76"));
     Poll();
   }
 
   // One polling tick: the meter's reading and unit become ReadingText and ReadingUnit.
-  void Poll() { program.panel().Timer1Tick(); }
-  Instrument& instrument() { return program.instrument(); }
-  RecordingWindows& recording() { return program.recording(); }
-  FileTransfer& transfer() { return program.recording().transfer; }
-  PanelWindow& panel() { return program.panel(); }
+  void Poll() { panel().Timer1Tick(); }
+  RecordingWindows& recording() { return app.recording(); }
+  FileTransfer& transfer() { return app.recording().transfer; }
   QString Path(const QString& name) const { return dir.filePath(name); }
   void Tick() { transfer().RecordingTick(); }
   // Writes `content` into `name` (unless it is null) and opens it with the main window's "Open".
@@ -106,13 +94,7 @@ class ProgramTest : public ::testing::Test {
     instrument().Timer2.stop();
   }
 
-  QTemporaryDir dir;
-  ManualClock clock{QDateTime(QDate(2026, 12, 4), QTime(9, 30, 0))};
-  ScriptedDialogs dialogs;
-  sim::VirtualHidBackend bus;
-  std::shared_ptr<sim::VirtualMeter> meter;
-  sim::VirtualPort& port;
-  SolarDeskApp program;
+  SolarDeskApp& program = app;  // the name the recording tests know it by
 };
 
 }  // namespace solardesk::testing

@@ -44,13 +44,11 @@ TEST(StatisticsWindowSite, ClearSkyFiguresOnceASiteIsSet) {
   EXPECT_EQ(w.GridFigures->item(rows - 1, 1)->text(), "0.250");
   const QString energy = w.GridFigures->item(rows - 2, 1)->text();
   EXPECT_TRUE(energy.endsWith(" Wh/m2")) << energy.toStdString();
-  // Midsummer in Cape Town: some 8 kWh/m2 of clear sky.
+  // Readings at a quarter of the clear sky: four times their energy.
   EXPECT_NEAR(energy.section(' ', 0, 0).toDouble(), 4 * statistics.energy, 0.01);
-  EXPECT_GT(4 * statistics.energy, 7000);
 
-  // Cancel changes nothing; a window opened later shows the kept site's figures at once.
-  w.CmdSite->click();
-  EXPECT_EQ(w.GridFigures->rowCount(), rows);
+  // A window opened later shows the kept site's figures at once (Cancel keeping the site is
+  // the site dialog's test).
   StatisticsWindow later(statistics, series, QStringLiteral("a.pvd"), dialogs, {}, nullptr);
   EXPECT_EQ(Labels(later), Labels(w));
   SaveSite(std::nullopt);

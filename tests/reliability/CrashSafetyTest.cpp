@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QThread>
 #include <random>
@@ -13,7 +12,7 @@ namespace {
 
 // Complete lines (ending in LF) of a file as it is now.
 QList<QByteArray> CompleteLines(const QString& path) {
-  QByteArray all = ReadAll(path);
+  QByteArray all = ReadBytes(path);
   const qsizetype end = all.lastIndexOf('\n');
   all.truncate(end + 1);
   QList<QByteArray> lines = all.split('\n');
@@ -36,9 +35,7 @@ TEST(CrashSafety, RecordingStoppedAtRandomKeepsEverySampleWritten) {
     // Wait until some samples are in the file, then a little more, to kill at any moment of
     // the recording cycle.
     const int wanted = 1 + static_cast<int>(random() % 3);
-    QElapsedTimer waited;
-    waited.start();
-    while (CompleteLines(path).size() < 1 + wanted && waited.elapsed() < 20000) QThread::msleep(20);
+    WaitFor([&] { return CompleteLines(path).size() >= 1 + wanted; }, 20000);
     QThread::msleep(random() % 1000);
     const QList<QByteArray> seen = CompleteLines(path);
     const bool terminated = round == 3;

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QString>
+
+#include "support/FileBytes.h"
 
 namespace solardesk::testing {
 
@@ -12,9 +13,8 @@ namespace solardesk::testing {
 // `lastMayBeCut` is set.
 inline QString DataFileFault(const QString& path, bool lastMayBeCut = false,
                              int* records = nullptr) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return QStringLiteral("cannot be read");
-  const QByteArray all = f.readAll();
+  const QByteArray all = ReadBytes(path);
+  if (all.isEmpty()) return QStringLiteral("empty or cannot be read");
   QList<QByteArray> lines = all.split('\n');
   const bool endsClean = all.endsWith('\n');
   if (endsClean) lines.removeLast();
@@ -24,7 +24,6 @@ inline QString DataFileFault(const QString& path, bool lastMayBeCut = false,
       QStringLiteral("^      [0-9]+(\\.[0-9]+)?(E\\+[0-9]+)?\\t[0-9]{4}/[0-9]{2}/[0-9]{2} "
                      "[0-9]{2}:[0-9]{2}:[0-9]{2}\\t "
                      "[0-9 .]{4,5}\\t\\r$"));
-  if (lines.isEmpty()) return QStringLiteral("empty");
   int count = 0;
   for (qsizetype i = 0; i < lines.size(); ++i) {
     const QString line = QString::fromLatin1(lines[i]);

@@ -10,6 +10,7 @@
 #include "logger/ui/LoggerCommands.h"
 #include "recording/logic/DataFileFormat.h"
 #include "support/AppOnVirtualMeter.h"
+#include "support/FileBytes.h"
 
 namespace solardesk::testing {
 namespace {
@@ -32,13 +33,11 @@ QString ExpectedLine(int k) {
 
 // A data file of `lines` records in the folder; returns its path.
 QString WriteDataFile(const QTemporaryDir& dir, int lines) {
-  const QString path = dir.filePath(QStringLiteral("in.pvd"));
-  QFile f(path);
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return {};
-  f.write(HeaderText(QStringLiteral("W/(M)2")).toLatin1() + "\r\n");
+  QByteArray bytes = HeaderText(QStringLiteral("W/(M)2")).toLatin1() + "\r\n";
   for (int i = 1; i <= lines; ++i)
-    f.write(QStringLiteral("      %1\t2026/12/04 09:30:00\t 1.5\t\r\n").arg(i).toLatin1());
-  return path;
+    bytes += QStringLiteral("      %1\t2026/12/04 09:30:00\t 1.5\t\r\n").arg(i).toLatin1();
+  WriteBytes(dir.filePath(QStringLiteral("in.pvd")), bytes);
+  return dir.filePath(QStringLiteral("in.pvd"));
 }
 
 // The program on a virtual meter holding one logger set; the Memory window lists it. Every
@@ -133,7 +132,7 @@ TEST(DownloadIsolation, ListCommandsRunDuringADownloadLeaveTheMeterToIt) {
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->Entries().count(), kReadings);
     for (int k = 0; k < kReadings; ++k) ASSERT_EQ(list->Entries().line(k), ExpectedLine(k)) << k;
-    EXPECT_TRUE(b.instrument().Timer1.isActive() && b.instrument().Timer2.isActive());
+    EXPECT_TRUE(b.TimersRunning());
   }
 }
 

@@ -10,6 +10,7 @@
 #include "DataFileShape.h"
 #include "ProcessState.h"
 #include "support/AppOnVirtualMeter.h"
+#include "support/FileBytes.h"
 
 namespace solardesk::testing {
 namespace {
@@ -57,10 +58,8 @@ TEST(DiskFull, FillingDiskIsShownAndTheFileStaysWholeAndConsecutive) {
     if (std::getenv("CI")) FAIL() << "cannot mount a small file system here";
     GTEST_SKIP() << "cannot mount a small file system here (needs root and mount namespaces)";
   }
-  QFile filler(dir.filePath(QStringLiteral("filler")));
-  ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
-  filler.write(QByteArray(56 * 1024, 'x'));
-  filler.close();
+  const QString filler = dir.filePath(QStringLiteral("filler"));
+  WriteBytes(filler, QByteArray(56 * 1024, 'x'));
 
   AppOnVirtualMeter t;
   t.meter->SetFixedReading("98.76");
@@ -84,7 +83,7 @@ TEST(DiskFull, FillingDiskIsShownAndTheFileStaysWholeAndConsecutive) {
   EXPECT_TRUE(t.panel().LblRecording->toolTip().contains("Disk full"));
   EXPECT_TRUE(t.panel().LblRecording->toolTip().contains("5 sample(s)"));
 
-  ASSERT_TRUE(filler.remove());
+  ASSERT_TRUE(QFile::remove(filler));
   tick();
   EXPECT_FALSE(transfer.health.Failing());
   EXPECT_EQ(t.panel().LblRecording->text(), "Rec");

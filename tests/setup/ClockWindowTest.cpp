@@ -9,32 +9,28 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-class ClockWindowTest : public ::testing::Test {
+class ClockWindowTest : public ::testing::Test, public testing::AppOnVirtualMeter {
  protected:
   void SetUp() override {
-    rig.Connect();
-    rig.clock.set(QDateTime(QDate(2026, 12, 4), QTime(23, 59, 58)));
+    Connect();
+    clock.set(QDateTime(QDate(2026, 12, 4), QTime(23, 59, 58)));
   }
 
   // Clicks "RTC" and works the modal window with `steps` while it is open.
   void WithClockWindow(const std::function<void(RTC&)>& steps) {
     bool ran = false;
-    rig.app.setup().runClockWindow = [&](RTC& w) {
+    app.setup().runClockWindow = [&](RTC& w) {
       ran = true;
       w.show();  // shown as exec() would show it, but without its own event loop
       steps(w);
     };
-    rig.panel().clickToolbar(QStringLiteral("RTC"));
+    panel().clickToolbar(QStringLiteral("RTC"));
     EXPECT_TRUE(ran);
   }
-
-  Instrument& inst() { return rig.instrument(); }
-
-  testing::AppOnVirtualMeter rig;
 };
 
 TEST_F(ClockWindowTest, OpensModalWithBothDisplaysOffAndShowsThePcClockWhenSwitchedOn) {
-  rig.panel().move(100, 50);
+  panel().move(100, 50);
   WithClockWindow([&](RTC& w) {
     EXPECT_EQ(QStringList({w.windowTitle(), w.FrameTime->title(), w.CmdSetTime->text()}),
               QStringList({"Setup", "Time", "Set Meter Time To System Time"}));
@@ -42,22 +38,22 @@ TEST_F(ClockWindowTest, OpensModalWithBothDisplaysOffAndShowsThePcClockWhenSwitc
     EXPECT_TRUE(w.Timer1.isActive());
     EXPECT_EQ(w.Timer1.interval(), 350);
     // Centred over the main window, 1000 twips below its top.
-    const QRect main = rig.panel().frameGeometry();
+    const QRect main = panel().frameGeometry();
     EXPECT_NEAR(w.frameGeometry().center().x(), main.center().x(), 1);
     EXPECT_EQ(w.frameGeometry().top() - main.top(),
-              qRound(1000.0 * rig.panel().logicalDpiY() / 1440.0));
+              qRound(1000.0 * panel().logicalDpiY() / 1440.0));
     w.Timer1Tick();
     EXPECT_EQ(w.LblMeterTime->text(), "Meter Time");
     EXPECT_EQ(w.LblPCTime->text(), "PC System Time");
-    EXPECT_TRUE(rig.Commands().empty());
+    EXPECT_TRUE(Commands().empty());
 
     // The PC clock shows when switched on, and does not touch polling.
     QTest::mouseClick(w.LblPCTime, Qt::LeftButton);
     w.Timer1Tick();
     EXPECT_EQ(w.LblPCTime->text(), "26/12/04 23:59:58");
     EXPECT_EQ(w.LblMeterTime->text(), "Meter Time");
-    EXPECT_TRUE(inst().Timer1.isActive());
-    rig.clock.advanceMs(2000);
+    EXPECT_TRUE(instrument().Timer1.isActive());
+    clock.advanceMs(2000);
     w.Timer1Tick();
     EXPECT_EQ(w.LblPCTime->text(), "26/12/05 00:00:00");
     w.LblPCTimeClick();
@@ -68,23 +64,23 @@ TEST_F(ClockWindowTest, OpensModalWithBothDisplaysOffAndShowsThePcClockWhenSwitc
 
 // Closed by Exit or by its close box, the window lets polling run again.
 TEST_F(ClockWindowTest, MeterClockShownAndPollingHeldOffUntilTheWindowCloses) {
-  rig.meter->SetClock(QDateTime(QDate(2026, 12, 4), QTime(23, 59, 58)));
+  meter->SetClock(QDateTime(QDate(2026, 12, 4), QTime(23, 59, 58)));
   for (const bool closeBox : {false, true}) {
-    rig.meter->received.clear();
+    meter->received.clear();
     WithClockWindow([&](RTC& w) {
       QTest::mouseClick(w.LblMeterTime, Qt::LeftButton);
       w.Timer1Tick();
       EXPECT_EQ(w.LblMeterTime->text(), "26/12/04 23:59:58");
-      EXPECT_EQ(rig.Commands(), (std::vector<Bytes>{{0x00, 0x02, 0x03}}));
-      EXPECT_FALSE(inst().Timer1.isActive());
-      EXPECT_TRUE(inst().Timer2.isActive());  // recording goes on
+      EXPECT_EQ(Commands(), (std::vector<Bytes>{{0x00, 0x02, 0x03}}));
+      EXPECT_FALSE(instrument().Timer1.isActive());
+      EXPECT_TRUE(instrument().Timer2.isActive());  // recording goes on
 
       QTest::mouseClick(w.LblMeterTime, Qt::LeftButton);
-      inst().Timer1.start();  // whatever turns polling on meanwhile, the window holds it off
+      instrument().Timer1.start();  // whatever turns polling on meanwhile, the window holds it off
       w.Timer1Tick();
       EXPECT_EQ(w.LblMeterTime->text(), "Meter Time");
-      EXPECT_FALSE(inst().Timer1.isActive());
-      EXPECT_EQ(rig.Commands().size(), 1u);
+      EXPECT_FALSE(instrument().Timer1.isActive());
+      EXPECT_EQ(Commands().size(), 1u);
       if (closeBox) {
         w.close();
       } else {
@@ -92,23 +88,23 @@ TEST_F(ClockWindowTest, MeterClockShownAndPollingHeldOffUntilTheWindowCloses) {
       }
       EXPECT_FALSE(w.Timer1.isActive());
     });
-    EXPECT_TRUE(inst().Timer1.isActive()) << closeBox;
+    EXPECT_TRUE(instrument().Timer1.isActive()) << closeBox;
   }
 }
 
 TEST_F(ClockWindowTest, SetMeterTimeSendsPlainNumbers) {
-  inst().Timer2.stop();
+  instrument().Timer2.stop();
   WithClockWindow([&](RTC& w) {
     QTest::mouseClick(w.CmdSetTime, Qt::LeftButton);
     const QStringList slotTexts = {"1A", "C", "4", "17", "3B", "3A"};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(inst().byteSlots.text(3 + i), slotTexts[i]);
-    EXPECT_EQ(rig.Commands(9),
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(instrument().byteSlots.text(3 + i), slotTexts[i]);
+    EXPECT_EQ(Commands(9),
               (std::vector<Bytes>{{0x00, 0x01, 0x12, 0x1A, 0x0C, 0x04, 0x17, 0x3B, 0x3A}}));
     EXPECT_TRUE(w.Timer1.isActive());
-    EXPECT_FALSE(inst().Timer2.isActive());  // the main timers are left alone
+    EXPECT_FALSE(instrument().Timer2.isActive());  // the main timers are left alone
 
     // The meter took the time: the next read shows it.
-    rig.clock.advanceMs(1000);
+    clock.advanceMs(1000);
     w.LblMeterTimeClick();
     w.Timer1Tick();
     EXPECT_EQ(w.LblMeterTime->text(), "26/12/04 23:59:59");

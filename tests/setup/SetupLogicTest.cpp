@@ -91,6 +91,22 @@ TEST(Schedules, TwoDigitTextsOfTheAnswerBytesAndTypedCyclingTextsWithTheirLimits
   }
 }
 
+// The first field outside a time of day is named; the largest time of day passes.
+TEST(Schedules, CyclingRefusalNamesTheFirstFieldOutsideATimeOfDay) {
+  const std::pair<CyclingTexts, std::optional<QString>> cases[] = {
+      {{"24", "60", "", "", "", ""}, "The start hour must be a number from 0 to 23."},
+      {{"0", "60", "", "", "", ""}, "The start minute must be a number from 0 to 59."},
+      {{"0", "0", "-1", "", "", ""}, "The start second must be a number from 0 to 59."},
+      {{"0", "0", "0", "99", "", ""}, "The stop hour must be a number from 0 to 23."},
+      {{"0", "0", "0", "0", "300", ""}, "The stop minute must be a number from 0 to 59."},
+      {{"0", "0", "0", "0", "0", "75"}, "The stop second must be a number from 0 to 59."},
+      {{"23", "59", "59", "23", "59", "59"}, std::nullopt},
+  };
+  for (const auto& [fields, refusal] : cases)
+    EXPECT_EQ(CyclingRefusal(fields), refusal)
+        << fields[0].toStdString() << " " << fields[5].toStdString();
+}
+
 TEST(MeterClock, ShownAsPackedDecimalDigitsAndSetInPlainNumbers) {
   EXPECT_EQ(FormatMeterClock({0x00, 0x26, 0x12, 0x04, 0x23, 0x59, 0x58}), "26/12/04 23:59:58");
   EXPECT_EQ(FormatMeterClock({0x00, 0x1A, 0x0C, 0x04, 0x17, 0x3B, 0xFF}), "1A/0C/04 17:3B:FF");

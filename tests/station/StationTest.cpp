@@ -14,6 +14,7 @@
 #include "station/SampleScheduler.h"
 #include "station/Station.h"
 #include "station/StationTopics.h"
+#include "support/FileBytes.h"
 
 namespace solardesk::station {
 namespace {
@@ -51,15 +52,7 @@ struct StationRig {
     const auto s = station->Take(At(time), Showing(value, unit));
     return s ? s->record : std::nullopt;
   }
-  QByteArray Read(const QString& name) const {
-    QFile f(dir.filePath(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
-  void Write(const QString& name, const QByteArray& bytes) const {
-    QFile f(dir.filePath(name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-  }
+  QByteArray Read(const QString& name) const { return testing::ReadBytes(dir.filePath(name)); }
 };
 
 QByteArray Record(int n, const char* time, const char* value) {
@@ -109,7 +102,7 @@ TEST(DayFiles, TornLastLineIsCompletedOrCutNeverDuplicated) {
   };
   for (const auto& [what, before, kept, next] : cases) {
     StationRig rig;
-    rig.Write("2026-12-06.pvd", before);
+    testing::WriteBytes(rig.dir.filePath("2026-12-06.pvd"), before);
     rig.Restart();
     EXPECT_EQ(rig.Take("2026-12-06 10:00:09.000", "7.7"), next) << what;
     EXPECT_EQ(rig.Read("2026-12-06.pvd"), kept + Record(next, "2026/12/06 10:00:09", "7.7"))
