@@ -35,10 +35,10 @@ class PlotOverlayWindowTest : public testing::AppFixture {
   }
   Plot* PlotFile(const QString& path) {
     dialogs.openAnswers.push_back(path);
-    app->panel().clickToolbar(QStringLiteral("Open"));
-    if (!app->recording().fileList()) return nullptr;
-    app->recording().fileList()->clickToolbar(QStringLiteral("Plot"));
-    Plot* p = app->plotWindow();
+    app.panel().clickToolbar(QStringLiteral("Open"));
+    if (!app.recording().fileList()) return nullptr;
+    app.recording().fileList()->clickToolbar(QStringLiteral("Plot"));
+    Plot* p = app.plotWindow();
     if (p) p->CWGraph1->replot();
     return p;
   }
@@ -129,6 +129,7 @@ TEST_F(PlotOverlayWindowTest, WithASiteTheTimeAxisShowsTheClearSkyDashedOverTheR
   Plot* p = PlotFile(
       WriteFile("june.pvd", "    Btu/(ft)2.h", {"2026/06/12 12:00:00", "2026/06/12 13:00:00"}));
   ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->CWGraph1->yAxis->label(), QStringLiteral("    Btu/(ft)2.h"));  // the file's title
   p->SetOverlay(OverlayMode::ByTime);
   EXPECT_EQ(p->ClearSkyGraph(), nullptr);
 

@@ -1,12 +1,9 @@
 #include <qcustomplot.h>
-#include <QFile>
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QTest>
 
 #include "AppFixture.h"
-#include "recording/ui/FileList.h"
-#include "recording/ui/RecordingWindows.h"
 
 namespace solardesk {
 namespace {
@@ -20,8 +17,8 @@ std::vector<float> Ramp(int n) {
 class PlotWindowTest : public testing::AppFixture {
  protected:
   Plot* PlotSeries(int n, const QString& unit = kUnitWatts) {
-    app->plotSeries(Ramp(n), n, unit);
-    Plot* p = app->plotWindow();
+    app.plotSeries(Ramp(n), n, unit);
+    Plot* p = app.plotWindow();
     if (p != nullptr) p->CWGraph1->replot();  // lays out the axis rect for pixel conversions
     return p;
   }
@@ -73,7 +70,7 @@ TEST_F(PlotWindowTest, ASeriesIsPlottedAgainstItsRecordNumbers) {
   EXPECT_EQ(data->at(0)->key, 1);
   EXPECT_EQ(data->at(data->size() - 1)->key, 1200);
   EXPECT_EQ(data->at(data->size() - 1)->value, 1199);
-  const QRect main = app->panel().frameGeometry();
+  const QRect main = app.panel().frameGeometry();
   EXPECT_EQ(p->frameGeometry().topLeft(), QPoint(main.x() + main.width(), main.y()));
 
   // A later series replaces the data but keeps the title, the mode and the window.
@@ -83,26 +80,6 @@ TEST_F(PlotWindowTest, ASeriesIsPlottedAgainstItsRecordNumbers) {
   ExpectRanges(*p, {{1, 10}, {0, 10000}});
   EXPECT_EQ(p->CWGraph1->yAxis->label(), kUnitWatts);
   EXPECT_EQ(p->Combo1->currentText(), QStringLiteral("PanX"));
-}
-
-// The values the file list hands over are the list windows' test; here, they reach the plot.
-TEST_F(PlotWindowTest, TheFileListsPlotFillsThePlot) {
-  const QString path = dir.filePath(QStringLiteral("a.pvd"));
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(
-      "      No.s\t            Date Time\t    Btu/(ft)2.h\t\r\n"
-      "      1\t2026/12/04 09:30:00\t 12.5\t\r\n"
-      "      2\t2026/12/04 09:30:01\t 300\t\r\n");
-  file.close();
-  dialogs.openAnswers.push_back(path);
-  app->panel().clickToolbar(QStringLiteral("Open"));
-  ASSERT_NE(app->recording().fileList(), nullptr);
-  app->recording().fileList()->clickToolbar(QStringLiteral("Plot"));
-  Plot* p = app->plotWindow();
-  ASSERT_NE(p, nullptr);
-  EXPECT_EQ(p->CWGraph1->yAxis->label(), QStringLiteral("    Btu/(ft)2.h"));
-  EXPECT_EQ(p->CWGraph1->graph(0)->data()->size(), 2);
 }
 
 TEST_F(PlotWindowTest, AnEmptySeriesShowsAnEmptyPlotFromOneToOneAndOneRecordItsPoint) {
@@ -115,7 +92,7 @@ TEST_F(PlotWindowTest, AnEmptySeriesShowsAnEmptyPlotFromOneToOneAndOneRecordItsP
   EXPECT_DOUBLE_EQ(MiddleOf(p->visibleRanges()).x(), 1);  // 1 in the middle of the X axis
 
   // A file of one record shows its point: a mark in the middle of the X axis.
-  app->plotSeries({5000}, 1, kUnitWatts);
+  app.plotSeries({5000}, 1, kUnitWatts);
   QCustomPlot* g = p->CWGraph1;
   g->replot();
   const PlotRanges v = p->visibleRanges();
@@ -183,8 +160,8 @@ TEST_F(PlotWindowTest, TheCursorModePutsCursorOneOnTheRecordInTheMiddleOfTheZoom
 // a read-out, the window keeps its width. Cursor 2 changes nothing.
 TEST_F(PlotWindowTest, TheCursorReadsTheNearestRecordAndTheWindowKeepsItsWidth) {
   const std::vector<float> series = {5.9f, 123.456f, 7.6f, 1e20f, 42};
-  app->plotSeries(series, 5, kUnitWatts);
-  Plot* p = app->plotWindow();
+  app.plotSeries(series, 5, kUnitWatts);
+  Plot* p = app.plotWindow();
   p->CWGraph1->replot();
   const int width = p->width();
   Choose(*p, "Cursor Coordinates");
@@ -215,8 +192,8 @@ TEST_F(PlotWindowTest, TheCursorReadsTheNearestRecordAndTheWindowKeepsItsWidth) 
 }
 
 TEST_F(PlotWindowTest, FitSetsBothAxesAroundTheDataAndResetScaleRestoresTheDefaults) {
-  app->plotSeries({2, 900, 450}, 3, kUnitWatts);
-  Plot* p = app->plotWindow();
+  app.plotSeries({2, 900, 450}, 3, kUnitWatts);
+  Plot* p = app.plotWindow();
   p->CmdFit->click();
   ExpectRanges(*p, {{0.9, 3.1}, {-42.9, 944.9}});
   EXPECT_NEAR(p->AxisMin[2]->value(), -42.9, 1e-9);

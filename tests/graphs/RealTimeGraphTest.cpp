@@ -13,8 +13,8 @@ class RealTimeGraphTest : public testing::AppFixture {
   // Opens the graph with the meter showing `reading` in watts, drawing area `width` x 400.
   RealTimeGraph* OpenGraph(const QString& reading = QStringLiteral("5000"), int width = 660) {
     MeterShows(reading, kUnitWatts);
-    app->panel().clickToolbar(QStringLiteral("Graph"));
-    RealTimeGraph* g = app->liveGraph();
+    app.panel().clickToolbar(QStringLiteral("Graph"));
+    RealTimeGraph* g = app.liveGraph();
     if (g != nullptr) g->resize(width, 400);
     return g;
   }
@@ -40,15 +40,15 @@ TEST_F(RealTimeGraphTest, GraphOpensOnceBesideTheMainWindowWithTheUnitAsTitle) {
   RealTimeGraph* g = OpenGraph();
   ASSERT_NE(g, nullptr);
   EXPECT_EQ(g->windowTitle(), QStringLiteral("Real Time Graph"));
-  EXPECT_TRUE(app->graphState().GraphOpen);
-  EXPECT_EQ(app->graphState().GraphUnit, kUnitWatts);
-  const QRect main = app->panel().frameGeometry();
+  EXPECT_TRUE(app.graphState().GraphOpen);
+  EXPECT_EQ(app.graphState().GraphUnit, kUnitWatts);
+  const QRect main = app.panel().frameGeometry();
   EXPECT_EQ(g->frameGeometry().topLeft(), QPoint(main.x() + main.width(), main.y()));
   EXPECT_TRUE(g->Timer1.isActive());
   EXPECT_EQ(g->Timer1.interval(), 1000);
 
-  app->panel().clickToolbar(QStringLiteral("Graph"));
-  EXPECT_EQ(app->liveGraph(), g);
+  app.panel().clickToolbar(QStringLiteral("Graph"));
+  EXPECT_EQ(app.liveGraph(), g);
   g->resize(690, 400);  // the plot takes whole 30-pixel divisions of the new width
   EXPECT_EQ(g->graph().PlotWidth, 630.0f);
   EXPECT_EQ(g->picture().width(), 690);
@@ -93,21 +93,21 @@ TEST_F(RealTimeGraphTest, AUnitChangeOrTheCloseBoxClosesTheGraphAndTheNextOpensW
   g->Timer1Tick();
   MeterShows(QStringLiteral("5000"), kUnitBtu);
   g->Timer1Tick();
-  EXPECT_FALSE(app->graphState().GraphOpen);
+  EXPECT_FALSE(app.graphState().GraphOpen);
   Settle();
-  EXPECT_EQ(app->liveGraph(), nullptr);
+  EXPECT_EQ(app.liveGraph(), nullptr);
 
-  app->panel().clickToolbar(QStringLiteral("Graph"));
-  ASSERT_NE(app->liveGraph(), nullptr);
-  EXPECT_EQ(app->graphState().GraphUnit, kUnitBtu);
-  app->liveGraph()->close();
-  EXPECT_FALSE(app->graphState().GraphOpen);
+  app.panel().clickToolbar(QStringLiteral("Graph"));
+  ASSERT_NE(app.liveGraph(), nullptr);
+  EXPECT_EQ(app.graphState().GraphUnit, kUnitBtu);
+  app.liveGraph()->close();
+  EXPECT_FALSE(app.graphState().GraphOpen);
   Settle();
-  EXPECT_EQ(app->liveGraph(), nullptr);
+  EXPECT_EQ(app.liveGraph(), nullptr);
   MeterShows(QStringLiteral("5000"), QString());  // a graph opens without a unit too
-  app->panel().clickToolbar(QStringLiteral("Graph"));
-  ASSERT_NE(app->liveGraph(), nullptr);
-  EXPECT_TRUE(app->graphState().GraphUnit.isEmpty());
+  app.panel().clickToolbar(QStringLiteral("Graph"));
+  ASSERT_NE(app.liveGraph(), nullptr);
+  EXPECT_TRUE(app.graphState().GraphUnit.isEmpty());
 }
 
 // Limit pauses the sweep and shows the current values; accepted ones restart it.
