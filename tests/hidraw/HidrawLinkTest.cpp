@@ -93,10 +93,6 @@ TEST_F(HidrawLinkTest, UnplugDuringAReadDropsTheMeterAndPluggingInAgainFindsIt) 
   EXPECT_TRUE(device.node().WaitUntilAllClosed(5000))
       << device.node().OpenHandles() << " handles left open";
 
-  Query(cmd::kQueryDisplay);
-  EXPECT_EQ(status, " No Connection");
-  EXPECT_EQ(link.InputReport(), good);
-
   device.node().SetSilent(false);
   ASSERT_EQ(device.Plug(), "");
   meter->received.clear();
