@@ -47,7 +47,6 @@ TEST_F(PanelWindowTest, LoadFillsTheFieldAndByteSlotLists) {
     EXPECT_EQ(Panel().CboByte[i]->itemText(255), "FF");
   }
   for (int i = 8; i < 15; ++i) EXPECT_EQ(Panel().CboByte[i]->count(), 0) << i;
-  for (int i = 0; i < 15; ++i) EXPECT_EQ(Panel().CboByte[i]->currentText(), "00") << i;
   EXPECT_FALSE(Panel().tmrDelay.isActive());
   EXPECT_FALSE(Panel().tmrContinuousDataCollect.isActive());
   EXPECT_EQ(Panel().tmrContinuousDataCollect.interval(), 1000);
