@@ -30,33 +30,21 @@ class MeterLinkTest : public ::testing::Test {
   QString status;
 };
 
-// The vendor id text is read at every attempt: a device of another vendor is no meter until the
-// text names its vendor.
-TEST_F(MeterLinkTest, NoMeterMeansNoConnectionAndNothingWritten) {
-  auto& port = AddMeter();
-  port.vendorId = 0x8000;
-  EXPECT_FALSE(link.LocateMeter());
-  EXPECT_FALSE(link.MeterConnected());
-  EXPECT_EQ(status, " No Connection");
-  Query(cmd::kQueryDisplay);
-  EXPECT_TRUE(link.InputReport().empty());
-  EXPECT_TRUE(meter->received.empty());
-  link.vendorIdText = "8000";
-  EXPECT_TRUE(link.LocateMeter());
-  link.vendorIdText = "18000";  // five significant digits match nothing
-  EXPECT_FALSE(link.LocateMeter());
-}
-
-// Another vendor's device and a meter that cannot be opened are never taken; of two meters
-// that can, the first wins.
+// Another vendor's device and a meter that cannot be opened are never taken and nothing is
+// written while no meter is found; of two meters that can be opened, the first wins. The vendor
+// id text is read at every attempt.
 TEST_F(MeterLinkTest, TheFirstMatchingDeviceThatOpensWins) {
-  auto keyboard = std::make_shared<VirtualMeter>(clock);
-  bus.AddPort(keyboard).vendorId = 0x046D;
+  auto foreign = std::make_shared<VirtualMeter>(clock);
+  auto& foreignPort = bus.AddPort(foreign);
+  foreignPort.vendorId = 0x8000;
   auto locked = std::make_shared<VirtualMeter>(clock);
   bus.AddPort(locked).accessDenied = true;
   EXPECT_FALSE(link.LocateMeter());
   EXPECT_TRUE(link.AccessDenied());
   EXPECT_EQ(status, " No Connection");
+  Query(cmd::kQueryDisplay);
+  EXPECT_FALSE(link.MeterConnected());
+  EXPECT_TRUE(link.InputReport().empty());
 
   AddMeter();
   auto second = std::make_shared<VirtualMeter>(clock);
@@ -66,8 +54,13 @@ TEST_F(MeterLinkTest, TheFirstMatchingDeviceThatOpensWins) {
   EXPECT_EQ(status, "SOLAR POWER METER");
   Query(cmd::kQueryDisplay);
   EXPECT_EQ(meter->received.size(), 1u);
-  for (const auto& m : {locked, keyboard, second}) EXPECT_TRUE(m->received.empty());
+  for (const auto& m : {locked, foreign, second}) EXPECT_TRUE(m->received.empty());
   EXPECT_EQ(other.opens, 0);
+  link.vendorIdText = "8000";
+  EXPECT_TRUE(link.LocateMeter());
+  EXPECT_EQ(foreignPort.openHandles, 1);
+  link.vendorIdText = "18000";  // five significant digits match nothing
+  EXPECT_FALSE(link.LocateMeter());
 }
 
 // A 65-byte output report carries zeros beyond the slots; the lengths are the device's.
