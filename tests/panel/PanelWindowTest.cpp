@@ -171,9 +171,8 @@ TEST_F(PanelWindowTest, ClosingWithoutEverFindingAMeterIsHarmless) {
 TEST_F(PanelWindowTest, NothingTalksBeforeTheFirstTickThenTheLiveMeterIsMirrored) {
   EXPECT_EQ(rig.bus.enumerations, 0);
   EXPECT_TRUE(meter->received.empty());
-  EXPECT_TRUE(rig.instrument().Timer1.isActive());
+  EXPECT_TRUE(rig.TimersRunning());
   EXPECT_EQ(rig.instrument().Timer1.interval(), 100);
-  EXPECT_TRUE(rig.instrument().Timer2.isActive());
   // The clock stands on a whole second: the recording tick is aimed just after the next one.
   EXPECT_EQ(rig.instrument().Timer2.timerType(), Qt::PreciseTimer);
   EXPECT_EQ(rig.instrument().Timer2.interval(), 1000 + SecondTicker::kMarginMs);
