@@ -55,14 +55,12 @@ TEST_F(RecordingSafety, ListSavesRefuseTheFileBeingRecordedAndAskAgain) {
   panel().clickToolbar(QStringLiteral("List"));
   recording().Show(kUnitWatts);
   recording().AddEntry(QStringLiteral("         1\t  26/12/04 09:30:00\t98.76\t"));
-  const std::vector<std::function<void()>> saves = {
-      [&] { recording().realTimeList()->clickToolbar(QStringLiteral("Save")); },
-      [&] { recording().dataList()->clickToolbar(QStringLiteral("Save")); }};
-  for (std::size_t i = 0; i < saves.size(); ++i) {
-    const QString other = Path(QStringLiteral("other%1.pvd").arg(i));
+  for (ListWindow* list :
+       std::initializer_list<ListWindow*>{recording().realTimeList(), recording().dataList()}) {
+    const QString other = Path(list->windowTitle() + QStringLiteral(".pvd"));
     dialogs.saveAnswers = {rec, other};
     dialogs.shown.clear();
-    saves[i]();
+    list->clickToolbar(QStringLiteral("Save"));
     EXPECT_EQ(MessageTexts(), std::vector<QString>{kBeingRecorded});
     EXPECT_TRUE(ReadBytes(other).startsWith(HeaderText(kUnitWatts).toLatin1()));
   }
