@@ -18,7 +18,7 @@ using hidraw::Bytes;
 // the meter clock, downloaded a logger set and erased the logger.
 struct Transcript {
   Bytes firstPoll;
-  QString reading, unit, caption, meterTime;
+  QString meterTime;
   QStringList downloaded;
   std::vector<Bytes> commands;  // every report received but the display queries of polling ticks
 };
@@ -32,9 +32,6 @@ Transcript RunUserSession(HidBackend& bus, sim::VirtualMeter& meter, ManualClock
 
   app.panel().Timer1Tick();
   if (!meter.received.empty()) t.firstPoll = meter.received.front();
-  t.reading = app.instrument().meter.ReadingText;
-  t.unit = app.instrument().meter.ReadingUnit;
-  t.caption = app.panel().face->nameCaption();
 
   MeterFace& face = *app.panel().face;
   QTest::mousePress(&face, Qt::LeftButton, {}, face.labelCenter(KeyId::Hold, 0));
@@ -93,10 +90,8 @@ TEST_F(HidrawAppTest, TheRealBackEndGivesWhatTheVirtualBusGives) {
   // Every report byte for byte as on the virtual bus; what was shown, as a user expects it.
   EXPECT_EQ(got.firstPoll, expected.firstPoll);
   EXPECT_EQ(got.commands, expected.commands);
-  EXPECT_EQ(Bytes(got.firstPoll.begin(), got.firstPoll.begin() + 3), (Bytes{0x00, 0x02, 0x01}));
-  EXPECT_EQ(got.firstPoll.size(), 65u);
-  EXPECT_EQ(QStringList({got.reading, got.unit, got.caption, got.meterTime}),
-            QStringList({"98.76", "W/(M)2", "SOLAR POWER METER", "26/12/04 23:59:58"}));
+  // The display image through the real back end is HidrawLinkTest's.
+  EXPECT_EQ(got.meterTime, "26/12/04 23:59:58");
   EXPECT_EQ(got.downloaded, QStringList({"         1\t  12/03/04 05:06:07\t 123.4\t",
                                          "         2\t  12/03/04 05:07:07\t  56.7\t"}));
   std::vector<Bytes> heads;

@@ -37,23 +37,16 @@ TEST_F(CompareTest, MarkedSetsAreDownloadedOneAfterAnotherIntoOnePlot) {
   AddSet("26/06/01 08:00:00", "W", {"1.0", "2.0", "3.0"});
   AddSet("26/06/02 12:00:00", "W", {"4.0"});
   AddSet("26/06/03 07:59:00", "W", {"5.0", "6.0"});
-  ClickToolbar("Logger");
-  ASSERT_NE(memory(), nullptr);
-  // A click in the marking column downloads nothing.
-  QTableWidget* grid = memory()->GridSet;
-  const std::size_t before = meter->received.size();
-  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                    grid->visualItemRect(grid->item(1, 2)).center());
-  EXPECT_EQ(meter->received.size(), before);
-  EXPECT_TRUE(dataList.shownUnits.empty());
-  memory()->MarkRow(0, true);
-  memory()->MarkRow(2, true);
-  meter->received.clear();
-  memory()->CmdCompare->click();
-
+  Compare({0, 2});
   EXPECT_EQ(Commands(4), (std::vector<Bytes>{{0x00, 0x02, 0x07, 0x01}, {0x00, 0x02, 0x07, 0x03}}));
   EXPECT_TRUE(port.pending.empty());
   EXPECT_TRUE(Messages().empty());
+  // A click in the marking column downloads nothing.
+  QTableWidget* grid = memory()->GridSet;
+  meter->received.clear();
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                    grid->visualItemRect(grid->item(1, 2)).center());
+  EXPECT_TRUE(meter->received.empty());
   EXPECT_TRUE(dataList.shownUnits.empty()) << "the DataList is left alone";
   EXPECT_TRUE(TimersRunning());
   Plot* p = app.plotWindow();

@@ -18,8 +18,9 @@ class KeysTest : public ::testing::Test {
   void Press(KeyId key, std::size_t label = 0, Qt::MouseButton button = Qt::LeftButton) {
     QTest::mousePress(&face(), button, {}, face().labelCenter(key, label));
   }
-  void Release(KeyId key, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mouseRelease(&face(), button, {}, face().labelCenter(key, 0));
+  // A release away from the key still releases the key pressed.
+  void Release(KeyId key, Qt::MouseButton button = Qt::LeftButton, bool away = false) {
+    QTest::mouseRelease(&face(), button, {}, away ? QPoint(5, 5) : face().labelCenter(key, 0));
   }
   // A press held for `heldMs` on the manual clock.
   void Click(KeyId key, qint64 heldMs = 100) {
@@ -102,16 +103,18 @@ TEST_F(KeysTest, TheCapTurnsWhileHeldAndAnyButtonOnAnyLabelPressesTheKey) {
   for (int i = 0; i < kKeyCount; ++i) {
     const KeyId key = static_cast<KeyId>(i);
     const KeyCap before = face().key(key);
-    Press(key);
-    const KeyCap& held = face().key(key);
-    EXPECT_EQ(held.fill, QColor(Qt::white)) << before.name.toStdString();
-    // Single shapes keep their border; shape arrays turn white all over.
-    EXPECT_EQ(held.border, before.isShapeArray() ? QColor(Qt::white) : before.border)
-        << before.name.toStdString();
-    EXPECT_EQ(rig.app.keys().SavedKeyColor, before.color);
-    Release(key);
-    EXPECT_EQ(face().key(key).fill, before.color) << before.name.toStdString();
-    EXPECT_EQ(face().key(key).border, before.color) << before.name.toStdString();
+    for (std::size_t label = 0; label < before.labels.size(); ++label) {
+      Press(key, label);
+      const KeyCap& held = face().key(key);
+      EXPECT_EQ(held.fill, QColor(Qt::white)) << before.labels[label].name.toStdString();
+      // Single shapes keep their border; shape arrays turn white all over.
+      EXPECT_EQ(held.border, before.isShapeArray() ? QColor(Qt::white) : before.border)
+          << before.name.toStdString();
+      EXPECT_EQ(rig.app.keys().SavedKeyColor, before.color);
+      Release(key);
+      EXPECT_EQ(face().key(key).fill, before.color) << before.name.toStdString();
+      EXPECT_EQ(face().key(key).border, before.color) << before.name.toStdString();
+    }
   }
   const struct {
     KeyId key;
@@ -128,7 +131,7 @@ TEST_F(KeysTest, TheCapTurnsWhileHeldAndAnyButtonOnAnyLabelPressesTheKey) {
         rig.meter->received.clear();
         Press(c.key, label, button);
         EXPECT_TRUE(rig.Commands().empty());  // the code goes out at the release only
-        Release(c.key, button);
+        Release(c.key, button, true);
         EXPECT_EQ(rig.Commands(),
                   (std::vector<Bytes>{{0x00, 0x01, static_cast<std::uint8_t>(c.code)}}))
             << face().key(c.key).labels[label].name.toStdString() << " button " << button;

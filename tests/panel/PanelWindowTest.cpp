@@ -1,40 +1,44 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QTest>
 
+#include "recording/logic/SecondTicker.h"
 #include "support/AppOnVirtualMeter.h"
 
 namespace solardesk {
 namespace {
 
+// The whole program on the virtual bus; the tests drive Timer1's ticks by hand.
 class PanelWindowTest : public ::testing::Test {
  protected:
   PanelWindowTest() {
-    app->panel().onEnd = [this] { ++ended; };
+    meter->SetFixedReading("98.76");
+    Panel().onEnd = [this] { ++ended; };
   }
-  PanelWindow& Panel() { return app->panel(); }
+  void Tick(int n = 1) {
+    for (int i = 0; i < n; ++i) Panel().Timer1Tick();
+  }
+  PanelWindow& Panel() { return rig.panel(); }
+  const PubMeter& Published() { return rig.instrument().meter; }
+  MeterFace& Face() { return *Panel().face; }
 
   testing::AppOnVirtualMeter rig;
-  SolarDeskApp* app = &rig.app;
-  sim::VirtualPort* port = &rig.port;
+  std::shared_ptr<sim::VirtualMeter>& meter = rig.meter;
+  sim::VirtualPort& port = rig.port;
   int ended = 0;
 };
 
 TEST_F(PanelWindowTest, LoadFillsTheFieldAndByteSlotLists) {
-  const struct {
-    int index;
-    int count;
-    const char* first;
-    const char* last;
-  } res[] = {{0, 100, "00", "99"}, {1, 12, "01", "12"}, {2, 31, "01", "31"},  {3, 24, "00", "23"},
-             {4, 60, "00", "59"},  {5, 60, "00", "59"}, {6, 100, "00", "99"}, {7, 12, "01", "12"},
-             {8, 31, "01", "31"},  {9, 24, "00", "23"}, {10, 60, "00", "59"}, {11, 60, "00", "59"}};
-  for (const auto& c : res) {
-    QComboBox* box = Panel().ComboRes[c.index];
-    EXPECT_EQ(box->count(), c.count) << c.index;
-    EXPECT_EQ(box->itemText(0), c.first) << c.index;
-    EXPECT_EQ(box->itemText(box->count() - 1), c.last) << c.index;
+  // The reservation's start and end: year, month, day, hour, minute, second, each from..to.
+  const std::pair<int, int> res[] = {{0, 99}, {1, 12}, {1, 31}, {0, 23}, {0, 59}, {0, 59}};
+  for (int i = 0; i < 12; ++i) {
+    const QComboBox* box = Panel().ComboRes[i];
+    const auto [first, last] = res[i % 6];
+    EXPECT_EQ(QStringList({QString::number(box->count()), box->itemText(0),
+                           box->itemText(box->count() - 1)}),
+              QStringList({QString::number(last - first + 1), QString::asprintf("%02d", first),
+                           QString::asprintf("%02d", last)}))
+        << i;
   }
   const int cyc[] = {24, 60, 60, 24, 60, 60};
   for (int k = 0; k < 6; ++k) EXPECT_EQ(Panel().ComboCyc[k]->count(), cyc[k]) << k;
@@ -43,14 +47,13 @@ TEST_F(PanelWindowTest, LoadFillsTheFieldAndByteSlotLists) {
     EXPECT_EQ(Panel().CboByte[i]->itemText(255), "FF");
   }
   for (int i = 8; i < 15; ++i) EXPECT_EQ(Panel().CboByte[i]->count(), 0) << i;
-  for (int i = 0; i < 15; ++i) EXPECT_EQ(Panel().CboByte[i]->currentText(), "00") << i;
   EXPECT_FALSE(Panel().tmrDelay.isActive());
   EXPECT_FALSE(Panel().tmrContinuousDataCollect.isActive());
   EXPECT_EQ(Panel().tmrContinuousDataCollect.interval(), 1000);
   // The byte slots and their boxes stay together.
   Panel().CboByte[3]->setEditText("1A");
-  EXPECT_EQ(app->instrument().byteSlots.text(3), "1A");
-  app->instrument().byteSlots.setCommand(1, 0x13);
+  EXPECT_EQ(rig.instrument().byteSlots.text(3), "1A");
+  rig.instrument().byteSlots.setCommand(1, 0x13);
   EXPECT_EQ(Panel().CboByte[2]->currentText(), "13");
   EXPECT_EQ(Panel().CboByte[1]->currentText(), "1");
 }
@@ -74,14 +77,6 @@ TEST_F(PanelWindowTest, DesignSizeHidesTheTestControlsAndSearchesReadTheVendorBo
   Panel().TxtVid->setText("483");
   Panel().Timer1Tick();
   EXPECT_EQ(Panel().face->nameCaption(), "SOLAR POWER METER");
-  app->instrument().link.CloseHandles();
-  port->accessDenied = true;
-  Panel().Timer1Tick();
-  EXPECT_EQ(Panel().face->nameCaption(), " No Connection");
-  EXPECT_TRUE(Panel().face->nameToolTip().contains("udev"));
-  port->accessDenied = false;
-  Panel().Timer1Tick();
-  EXPECT_TRUE(Panel().face->nameToolTip().isEmpty());
 }
 
 // The columns of the picture where an annunciator alone leaves ink on the glass.
@@ -156,40 +151,106 @@ TEST_F(PanelWindowTest, ToolbarHasNineKeyedButtonsInOrderEachFirstHidingTheSetup
 TEST_F(PanelWindowTest, ClosingEndsTheProgramAndClosesTheDevice) {
   Panel().show();
   Panel().Timer1Tick();
-  ASSERT_EQ(port->openHandles, 1);
+  ASSERT_EQ(port.openHandles, 1);
   QWidget other;  // another window of the program stays open
   other.show();
   Panel().close();
   EXPECT_EQ(ended, 1);
-  EXPECT_EQ(port->openHandles, 0);
-  EXPECT_FALSE(app->instrument().Timer1.isActive());
-  EXPECT_FALSE(app->instrument().Timer2.isActive());
+  EXPECT_EQ(port.openHandles, 0);
+  EXPECT_FALSE(rig.instrument().Timer1.isActive());
+  EXPECT_FALSE(rig.instrument().Timer2.isActive());
 }
 
 TEST_F(PanelWindowTest, ClosingWithoutEverFindingAMeterIsHarmless) {
-  port->present = false;
+  port.present = false;
   Panel().close();
   EXPECT_EQ(ended, 1);
-  EXPECT_EQ(port->opens, 0);
+  EXPECT_EQ(port.opens, 0);
 }
 
-// A release away from the key still releases the key pressed; the codes sent are the keys' test.
-TEST_F(PanelWindowTest, KeyLabelsReportPressAndReleaseOfAnyButton) {
-  Panel().show();
-  std::vector<std::pair<KeyId, Qt::MouseButton>> released;
-  QObject::connect(Panel().face, &MeterFace::keyReleased, [&](KeyId k, Qt::MouseButton b) {
-    released.push_back({k, b});
-  });
-  QTest::mousePress(Panel().face, Qt::RightButton, {}, Panel().face->labelCenter(KeyId::Power, 2));
-  EXPECT_TRUE(released.empty());
-  QTest::mouseRelease(Panel().face, Qt::RightButton, {}, QPoint(5, 5));
-  EXPECT_EQ(released,
-            (std::vector<std::pair<KeyId, Qt::MouseButton>>{{KeyId::Power, Qt::RightButton}}));
-  for (int k = 0; k < kKeyCount; ++k) {
-    const KeyId id = static_cast<KeyId>(k);
-    for (std::size_t l = 0; l < Panel().face->key(id).labels.size(); ++l)
-      EXPECT_EQ(Panel().face->keyAt(Panel().face->labelCenter(id, l)), id) << k << " " << l;
-  }
+TEST_F(PanelWindowTest, NothingTalksBeforeTheFirstTickThenTheLiveMeterIsMirrored) {
+  EXPECT_EQ(rig.bus.enumerations, 0);
+  EXPECT_TRUE(meter->received.empty());
+  EXPECT_TRUE(rig.TimersRunning());
+  EXPECT_EQ(rig.instrument().Timer1.interval(), 100);
+  // The clock stands on a whole second: the recording tick is aimed just after the next one.
+  EXPECT_EQ(rig.instrument().Timer2.timerType(), Qt::PreciseTimer);
+  EXPECT_EQ(rig.instrument().Timer2.interval(), 1000 + SecondTicker::kMarginMs);
+  Panel().lstResults->addItem("left over");
+  Tick();
+  EXPECT_EQ(Panel().lstResults->count(), 0);
+  ASSERT_EQ(meter->received.size(), 1u);
+  EXPECT_EQ(std::vector<std::uint8_t>(meter->received[0].begin(), meter->received[0].begin() + 3),
+            (std::vector<std::uint8_t>{0, 2, 1}));
+  EXPECT_EQ(Published().ReadingText, "98.76");
+  EXPECT_EQ(Published().ReadingUnit, "W/(M)2");
+  EXPECT_EQ(Face().nameCaption(), "SOLAR POWER METER");
+  EXPECT_TRUE(Face().isLive());
+  EXPECT_TRUE(Face().annunciatorVisible(Ann::LblP5Dot));
+  EXPECT_FALSE(Face().annunciatorVisible(Ann::LblH));
+  EXPECT_TRUE(Face().segmentVisible(1, 2));   // "9": b on
+  EXPECT_FALSE(Face().segmentVisible(1, 5));  // "9": e off
+  // UNIT and HOLD pressed on the meter reach the mirror.
+  meter->Handle({0, 1, 0x02});  // HOLD pressed on the meter
+  meter->Handle({0, 1, 0x06});  // UNIT
+  Tick();
+  EXPECT_EQ(Published().ReadingUnit, "Btu/(ft)2.h");
+  EXPECT_FALSE(Face().annunciatorVisible(Ann::LblH));  // UNIT releases HOLD on this meter
+  meter->Handle({0, 1, 0x02});
+  Tick();
+  EXPECT_TRUE(Face().annunciatorVisible(Ann::LblH));
+  EXPECT_EQ(Published().ReadingText, "31.31");  // 98.76 W/m2 in Btu/(ft2.h)
+}
+
+// An unplugged meter leaves the display on its last reading; so does a short answer.
+TEST_F(PanelWindowTest, AbsentMeterSearchesTwicePerTickAndAnUnpluggedOneFreezesTheDisplay) {
+  port.present = false;
+  Tick(3);
+  EXPECT_EQ(rig.bus.enumerations, 6);
+  EXPECT_EQ(Face().nameCaption(), " No Connection");
+  EXPECT_FALSE(Face().isLive());
+  EXPECT_TRUE(Face().segmentVisible(1, 1));  // the design look: every segment shown
+  EXPECT_TRUE(Published().ReadingText.isEmpty());
+  EXPECT_TRUE(Published().ReadingUnit.isEmpty());
+  port.present = true;  // attached later: live within one tick
+  Tick();
+  EXPECT_TRUE(Face().isLive());
+  port.present = false;
+  meter->SetFixedReading("11.11");
+  Tick(3);
+  EXPECT_EQ(Face().nameCaption(), " No Connection");
+  EXPECT_EQ(Published().ReadingText, "98.76");
+  EXPECT_EQ(Published().ReadingUnit, "W/(M)2");
+  EXPECT_TRUE(Face().annunciatorVisible(Ann::LblP5Dot));
+  port.present = true;
+  Tick();
+  EXPECT_EQ(Published().ReadingText, "11.11");
+  rig.instrument().link.CloseHandles();
+  port.inputReportLength = 9;
+  Tick();
+  EXPECT_EQ(Published().ReadingText, "11.11");
+}
+
+TEST_F(PanelWindowTest, ShortAnswersDrawNothingAndLeakNoHandles) {
+  port.inputReportLength = 9;
+  Tick(500);
+  EXPECT_FALSE(Face().isLive());
+  EXPECT_TRUE(Published().ReadingText.isEmpty());
+  EXPECT_EQ(port.openHandles, 1);
+  EXPECT_EQ(port.opens, 501);  // the first connection, then one search per faulting tick
+  EXPECT_EQ(Face().nameCaption(), "SOLAR POWER METER");
+}
+
+TEST_F(PanelWindowTest, WriteThenReadButtonExchangesWhatTheSlotsHold) {
+  Tick();
+  auto& panel = Panel();
+  panel.CboByte[1]->setEditText("2");
+  panel.CboByte[2]->setEditText("2");
+  panel.CmdWnR->click();
+  EXPECT_EQ(meter->received.back()[2], 0x02);
+  EXPECT_EQ(rig.instrument().link.InputByte(1), meter->interval);
+  Tick();  // the next tick overwrites it with the display image
+  EXPECT_EQ(meter->received.back()[2], 0x01);
 }
 
 }  // namespace

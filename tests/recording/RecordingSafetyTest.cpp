@@ -55,14 +55,12 @@ TEST_F(RecordingSafety, ListSavesRefuseTheFileBeingRecordedAndAskAgain) {
   panel().clickToolbar(QStringLiteral("List"));
   recording().Show(kUnitWatts);
   recording().AddEntry(QStringLiteral("         1\t  26/12/04 09:30:00\t98.76\t"));
-  const std::vector<std::function<void()>> saves = {
-      [&] { recording().realTimeList()->clickToolbar(QStringLiteral("Save")); },
-      [&] { recording().dataList()->clickToolbar(QStringLiteral("Save")); }};
-  for (std::size_t i = 0; i < saves.size(); ++i) {
-    const QString other = Path(QStringLiteral("other%1.pvd").arg(i));
+  for (ListWindow* list :
+       std::initializer_list<ListWindow*>{recording().realTimeList(), recording().dataList()}) {
+    const QString other = Path(list->windowTitle() + QStringLiteral(".pvd"));
     dialogs.saveAnswers = {rec, other};
     dialogs.shown.clear();
-    saves[i]();
+    list->clickToolbar(QStringLiteral("Save"));
     EXPECT_EQ(MessageTexts(), std::vector<QString>{kBeingRecorded});
     EXPECT_TRUE(ReadBytes(other).startsWith(HeaderText(kUnitWatts).toLatin1()));
   }
@@ -86,56 +84,44 @@ TEST_F(RecordingSafety, RecordingRefusesTheFileAListSaveIsWriting) {
 }
 
 TEST_F(RecordingSafety, FailedWritesShowOnTheMainWindowUntilAWriteSucceeds) {
-  struct Case {
-    const char* name;
-    std::function<QString()> start;  // starts recording, returns the file
-    std::function<void(const QString&)> fault;
-    const char* cause;
-    std::function<void(const QString&)> mend;  // null: the fault lasts
-  };
-  const Case cases[] = {
-      {"device without room", [] { return QStringLiteral("/dev/full"); }, [](const QString&) {},
-       "Disk full", nullptr},
-      {"file removed", [this] { return Path(QStringLiteral("gone.pvd")); },
-       [](const QString& p) { QFile::remove(p); }, "The file was removed", nullptr},
-      // A folder in the way of the first continuation file; taken away, the same part follows.
-      {"continuation blocked", [this] { return Path(QStringLiteral("site.pvd")); },
-       [this](const QString&) {
-         transfer().FileRecordCount = kRecordsPerFile;
-         QDir(dir.path()).mkdir(QStringLiteral("site-1.pvd"));
-       },
-       "directory",
-       [this](const QString&) { QDir(dir.path()).rmdir(QStringLiteral("site-1.pvd")); }},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  // Records to `name`, lets `fault` strike and ticks three samples that cannot be written.
+  const auto failThreeTimes = [this](const char* name, const std::function<void()>& fault,
+                                     const char* cause) {
     panel().clickToolbar(QStringLiteral("List"));
-    const QString path = c.start();
-    ASSERT_TRUE(transfer().StartFileRecording(path));
-    if (path.startsWith(dir.path())) Tick();
-    c.fault(path);
+    ASSERT_TRUE(transfer().StartFileRecording(Path(QString::fromLatin1(name))));
+    Tick();
+    fault();
     const float before = transfer().FileRecordCount;
     const int rows = recording().realTimeList()->Rows().count();
     for (int i = 0; i < 3; ++i) Tick();
     const QString tip = panel().LblRecording->toolTip();
     EXPECT_EQ(panel().LblRecording->text(), QStringLiteral("Not saved"));
-    EXPECT_TRUE(tip.contains(QString::fromLatin1(c.cause), Qt::CaseInsensitive))
-        << tip.toStdString();
+    EXPECT_TRUE(tip.contains(QString::fromLatin1(cause), Qt::CaseInsensitive)) << tip.toStdString();
     EXPECT_TRUE(tip.contains(QStringLiteral("3 sample(s)"))) << tip.toStdString();
     EXPECT_EQ(transfer().FileRecordCount, before);  // no number used up
     EXPECT_EQ(recording().realTimeList()->Rows().count(), rows + 3);
-    if (c.mend) {
-      c.mend(path);
-      Tick();
-      EXPECT_EQ(panel().LblRecording->text(), QStringLiteral("Rec"));
-      EXPECT_TRUE(panel().LblRecording->toolTip().isEmpty());
-      EXPECT_EQ(transfer().FilePart, 1);
-      EXPECT_EQ(Numbers(Path(QStringLiteral("site-1.pvd"))), std::vector<int>{kRecordsPerFile + 1});
-    }
     EXPECT_TRUE(dialogs.of(QStringLiteral("message")).empty());
-    transfer().StopFileRecording();
-    recording().realTimeList()->close();
-  }
+  };
+  failThreeTimes(
+      "gone.pvd", [this] { QFile::remove(Path(QStringLiteral("gone.pvd"))); },
+      "The file was removed");
+  transfer().StopFileRecording();
+  recording().realTimeList()->close();
+  // A folder in the way of the first continuation file; taken away, the same part follows.
+  const QString site1 = QStringLiteral("site-1.pvd");
+  failThreeTimes(
+      "site.pvd",
+      [&] {
+        transfer().FileRecordCount = kRecordsPerFile;
+        QDir(dir.path()).mkdir(site1);
+      },
+      "directory");
+  QDir(dir.path()).rmdir(site1);
+  Tick();
+  EXPECT_EQ(panel().LblRecording->text(), QStringLiteral("Rec"));
+  EXPECT_TRUE(panel().LblRecording->toolTip().isEmpty());
+  EXPECT_EQ(transfer().FilePart, 1);
+  EXPECT_EQ(Numbers(Path(site1)), std::vector<int>{kRecordsPerFile + 1});
 }
 
 TEST_F(RecordingSafety, FileReachesTheDiskEveryTenSecondsAndWhenRecordingStops) {
@@ -191,26 +177,20 @@ TEST_F(RecordingSafety, EverySecondIsSampledOnceWhateverTheTimerJitter) {
   }
 }
 
-TEST_F(RecordingSafety, HeldTimersShowAPausedRecordingAndCountTheMissedSamples) {
-  const std::vector<std::function<void()>> starts = {
-      [&] { Record(Path(QStringLiteral("held.pvd"))); },
-      [&] { panel().clickToolbar(QStringLiteral("List")); }};
-  for (const auto& start : starts) {
-    start();
-    recording().ticker.Timeout();
-    program.setup().Choose(0);  // the reservation panel holds both timers off
-    clock.advanceMs(4000);
-    recording().WatchTimers();
-    EXPECT_TRUE(panel().LblStatusRecording->text().contains(QStringLiteral("press a key")));
-    EXPECT_EQ(transfer().health.missedWhilePaused, 4);
-    instrument().PauseTimers();   // what a key or the panel's OK does: its own pause, then
-    instrument().ResumeTimers();  // the resume that brings the held timers back
-    recording().WatchTimers();
-    EXPECT_FALSE(panel().LblStatusRecording->text().contains(QStringLiteral("press a key")));
-    EXPECT_EQ(transfer().health.missedWhilePaused, 4);
-    transfer().StopFileRecording();
-    if (recording().realTimeList()) recording().realTimeList()->close();
-  }
+// A paused file recording is StatusLineWindow's; a list recording alone pauses the same way.
+TEST_F(RecordingSafety, HeldTimersShowAPausedListRecordingAndCountTheMissedSamples) {
+  panel().clickToolbar(QStringLiteral("List"));
+  recording().ticker.Timeout();
+  program.setup().Choose(0);  // the reservation panel holds both timers off
+  clock.advanceMs(4000);
+  recording().WatchTimers();
+  EXPECT_TRUE(panel().LblStatusRecording->text().contains(QStringLiteral("press a key")));
+  EXPECT_EQ(transfer().health.missedWhilePaused, 4);
+  instrument().PauseTimers();   // what a key or the panel's OK does: its own pause, then
+  instrument().ResumeTimers();  // the resume that brings the held timers back
+  recording().WatchTimers();
+  EXPECT_FALSE(panel().LblStatusRecording->text().contains(QStringLiteral("press a key")));
+  EXPECT_EQ(transfer().health.missedWhilePaused, 4);
 }
 
 TEST_F(RecordingSafety, FlushFolderIsRememberedOnlyOnceAFileWasCreatedThere) {
