@@ -109,8 +109,10 @@ TEST_F(HidrawLinkTest, ASilentMeterIsGivenUpAfterTwoSeconds) {
   const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - start);
   EXPECT_FALSE(link.MeterConnected());
+  // It waits out the read time-out and then gives up; the upper bound only tells giving up from
+  // hanging, with room for a busy machine.
   EXPECT_GE(waited.count(), 2000);
-  EXPECT_LT(waited.count(), 2600);
+  EXPECT_LT(waited.count(), 5000);
 }
 
 // The main window's words for a refused meter are PanelWindowTest's, on the virtual bus.
