@@ -23,6 +23,30 @@ TEST(SolarPosition, NrelWorkedExample) {
   EXPECT_NEAR(p.azimuth, 194.34024, 1e-4);
 }
 
+// A published table of the algorithm's results (pvlib's solar position tests, sea level,
+// 1013.25 mbar, 12 °C, ΔT 67 s, longitude 10° E): midday, afternoon, a leap day, the southern hemisphere, the equator and
+// the Sun a degree above the horizon, where refraction is largest.
+TEST(SolarPosition, PublishedTable) {
+  const struct {
+    qint64 utc;
+    double latitude;
+    double zenith;
+    double azimuth;
+  } rows[] = {
+      {Utc(2020, 10, 17, 12, 30, 0), 45, 57.75632346, 204.9188164},
+      {Utc(2020, 10, 17, 14, 30, 0), 45, 71.31607797, 234.19049983},
+      {Utc(2020, 2, 29, 12, 30, 0), 45, 54.22007761, 197.67009996},
+      {Utc(2020, 10, 17, 12, 30, 0), -45, 39.87940067, 326.23446721},
+      {Utc(2020, 10, 17, 12, 30, 0), 0, 23.13598231, 245.09065324},
+      {Utc(2020, 10, 17, 5, 50, 0), 45, 88.54152518, 104.53989829},
+  };
+  for (const auto& r : rows) {
+    const SolarPosition p = ComputeSolarPosition(r.utc, Site{r.latitude, 10, 0}, {67, 1013.25, 12});
+    EXPECT_NEAR(p.zenith, r.zenith, 1e-3) << r.utc << " at " << r.latitude;
+    EXPECT_NEAR(p.azimuth, r.azimuth, 1e-3) << r.utc << " at " << r.latitude;
+  }
+}
+
 // Example 25.b of Meeus, Astronomical Algorithms (2nd ed.), the Sun by the full VSOP87 theory
 // on which the algorithm's Earth series are built, 1992 October 13.0 TD (so ΔT is 0): apparent
 // right ascension 13h13m30.749s, declination -7°47'01.74", distance 0.99760775 AU.
