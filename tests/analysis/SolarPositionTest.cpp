@@ -24,8 +24,8 @@ TEST(SolarPosition, NrelWorkedExample) {
 }
 
 // A published table of the algorithm's results (pvlib's solar position tests, sea level,
-// 1013.25 mbar, 12 °C, ΔT 67 s, longitude 10° E): midday, afternoon, a leap day, the southern hemisphere, the equator and
-// the Sun a degree above the horizon, where refraction is largest.
+// 1013.25 mbar, 12 °C, ΔT 67 s, longitude 10° E): midday, afternoon, a leap day, the southern
+// hemisphere, the equator and the Sun a degree above the horizon, where refraction is largest.
 TEST(SolarPosition, PublishedTable) {
   const struct {
     qint64 utc;
