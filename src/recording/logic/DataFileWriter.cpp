@@ -85,8 +85,11 @@ bool RecordFile::WriteLine(const QString& text) {
   }
   error_ = WriteFailure(file_);
   file_.unsetError();
-  file_.resize(goodSize_);
-  file_.seek(goodSize_);
+  // A device such as /dev/full has no size to cut back to.
+  if (!file_.isSequential()) {
+    file_.resize(goodSize_);
+    file_.seek(goodSize_);
+  }
   return false;
 }
 
