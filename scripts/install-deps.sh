@@ -3,7 +3,8 @@
 # on this Debian 12 machine yet. Safe to run again: it installs only what is missing.
 set -euo pipefail
 packages=(
-  build-essential cmake pkg-config ccache clang-format
+  build-essential cmake ninja-build pkg-config ccache clang-format
+  clang libclang-rt-14-dev
   libfuse3-dev fuse3
   qt6-base-dev libqcustomplot-dev libhidapi-dev libmosquitto-dev
   mosquitto mosquitto-clients

@@ -7,6 +7,7 @@
 
 #include "CliProcess.h"
 #include "MqttBroker.h"
+#include "support/SkipUnlessCi.h"
 
 namespace solardesk::testing {
 namespace {
@@ -51,7 +52,7 @@ void Stop(QProcess& p) {
 
 TEST(CliMonitor, PublishesEverySampleItRecordsThroughUnplugAndUnitChange) {
   MqttBroker broker;
-  if (!broker.Start()) GTEST_SKIP() << "mosquitto is not installed (scripts/install-deps.sh)";
+  if (!broker.Start()) SKIP_UNLESS_CI("mosquitto is not installed (scripts/install-deps.sh)");
   ScenarioFile s(R"({"reading": "98.76", "unit": "W/(M)2", "timeline": [
       {"after": 2.5, "absent": true}, {"after": 4, "absent": false},
       {"after": 6, "unit": "Btu/(ft)2.h", "reading": "31.3"}]})");
@@ -123,7 +124,7 @@ TEST(CliMonitor, PublishesEverySampleItRecordsThroughUnplugAndUnitChange) {
 
 TEST(CliMonitor, BrokerAwayLosesNoSampleAndSigtermEndsCleanly) {
   MqttBroker broker;
-  if (!broker.Start()) GTEST_SKIP() << "mosquitto is not installed (scripts/install-deps.sh)";
+  if (!broker.Start()) SKIP_UNLESS_CI("mosquitto is not installed (scripts/install-deps.sh)");
   ScenarioFile s(R"({"reading": "12.5", "unit": "W/(M)2"})");
   const QString dir = s.file("data");
   QProcess before, after, monitor;

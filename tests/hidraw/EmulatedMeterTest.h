@@ -10,6 +10,7 @@
 #include "EmulatedHidDevice.h"
 #include "core/Clock.h"
 #include "sim/VirtualMeter.h"
+#include "support/SkipUnlessCi.h"
 
 namespace solardesk::testing {
 
@@ -25,8 +26,7 @@ class EmulatedMeterTest : public ::testing::Test {
   void SetUp() override {
     const std::string& why = EmulationUnavailable();
     if (why.empty()) return;
-    if (std::getenv("CI")) FAIL() << "no emulated hidraw device on this machine: " << why;
-    GTEST_SKIP() << "no emulated hidraw device on this machine: " << why;
+    SKIP_UNLESS_CI("no emulated hidraw device on this machine: " << why);
   }
 
   std::shared_ptr<sim::VirtualMeter> NewMeter() {

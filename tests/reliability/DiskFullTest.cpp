@@ -11,6 +11,7 @@
 #include "ProcessState.h"
 #include "support/AppOnVirtualMeter.h"
 #include "support/FileBytes.h"
+#include "support/SkipUnlessCi.h"
 
 namespace solardesk::testing {
 namespace {
@@ -18,7 +19,7 @@ namespace {
 // Recording to a device that takes no data: memory does not grow with the samples that could not
 // be written.
 TEST(DiskFull, RecordingToAFullDiskKeepsNoUnwrittenSample) {
-  if (!QFileInfo::exists(QStringLiteral("/dev/full"))) GTEST_SKIP() << "no /dev/full here";
+  if (!QFileInfo::exists(QStringLiteral("/dev/full"))) SKIP_UNLESS_CI("no /dev/full here");
   AppOnVirtualMeter t;
   t.meter->SetFixedReading("98.76");
   t.instrument().PauseTimers();
@@ -55,8 +56,7 @@ QString MountSmallDisk(const QString& at) {
 TEST(DiskFull, FillingDiskIsShownAndTheFileStaysWholeAndConsecutive) {
   QTemporaryDir dir;
   if (MountSmallDisk(dir.path()).isEmpty()) {
-    if (std::getenv("CI")) FAIL() << "cannot mount a small file system here";
-    GTEST_SKIP() << "cannot mount a small file system here (needs root and mount namespaces)";
+    SKIP_UNLESS_CI("cannot mount a small file system here (needs root and mount namespaces)");
   }
   const QString filler = dir.filePath(QStringLiteral("filler"));
   WriteBytes(filler, QByteArray(56 * 1024, 'x'));

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "SkipUnlessCi.h"
+
 namespace solardesk::testing {
 
 // While it lives, the C library and Qt's default locale write numbers with a decimal comma, as
@@ -36,8 +38,5 @@ class CommaDecimalLocale {
 
 // Ends the test when the locale is missing: a skip on a developer's machine, a failure under CI,
 // which installs it (scripts/install-deps.sh).
-#define REQUIRE_COMMA_DECIMAL(locale)                                           \
-  if (!(locale).active()) {                                                     \
-    if (std::getenv("CI") != nullptr) FAIL() << "de_DE.UTF-8 is not installed"; \
-    GTEST_SKIP() << "de_DE.UTF-8 is not installed";                             \
-  }
+#define REQUIRE_COMMA_DECIMAL(locale) \
+  if (!(locale).active()) SKIP_UNLESS_CI("de_DE.UTF-8 is not installed")
