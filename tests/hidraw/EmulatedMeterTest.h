@@ -18,6 +18,12 @@ namespace solardesk::testing {
 // namespace); empty when it can. Set by main() before the first thread starts.
 std::string& EmulationUnavailable();
 
+// With this first argument the test program serves a silent emulated meter and reads from it
+// until it is ended: through the meter link ("link") or with a plain blocking read() ("read"),
+// as its second argument says. It writes "waiting" once its first read waits.
+inline constexpr char kReadUntilKilled[] = "--read-until-killed";
+int ReadUntilKilled(const std::string& how);
+
 // Tests of the real back end (hidapi, libudev, the hidraw node) on virtual meters plugged in
 // as emulated USB HID devices. Where the emulation cannot run they skip and say why; with the
 // variable CI set that is a failure instead, so that CI never passes without them.

@@ -1,10 +1,16 @@
+#include <unistd.h>
+
 #include <QProcess>
 #include <chrono>
+#include <map>
 #include <thread>
 
 #include "EmulatedMeterTest.h"
+#include "app/SolarDeskApp.h"
 #include "link/HidApiBackend.h"
 #include "link/MeterLink.h"
+#include "panel/ui/MeterFace.h"
+#include "support/ScriptedDialogs.h"
 
 namespace solardesk::testing {
 namespace {
@@ -70,6 +76,22 @@ TEST_F(HidrawLinkTest, ReportLengthsAndTheReportIdByteFollowTheSysfsDescriptor) 
   }
 }
 
+TEST_F(HidrawLinkTest, TheFirstOfTwoMatchingDevicesWins) {
+  std::map<std::string, std::shared_ptr<sim::VirtualMeter>> meters;
+  for (int i = 0; i < 2; ++i) {
+    hidraw::EmulatedDeviceSpec spec;
+    spec.hidrawIndex = i;
+    auto meter = NewMeter();
+    meters[Plug(meter, spec).path()] = meter;
+  }
+  const auto found = backend.enumerate();
+  ASSERT_EQ(found.size(), 2u);
+  Query(cmd::kQueryDisplay);
+  EXPECT_EQ(link.DevicePath(), found[0].path);
+  EXPECT_EQ(meters.at(found[0].path)->received.size(), 1u);
+  EXPECT_TRUE(meters.at(found[1].path)->received.empty());
+}
+
 TEST_F(HidrawLinkTest, UnplugDuringAReadDropsTheMeterAndPluggingInAgainFindsIt) {
   auto meter = NewMeter();
   auto& device = Plug(meter);
@@ -79,15 +101,24 @@ TEST_F(HidrawLinkTest, UnplugDuringAReadDropsTheMeterAndPluggingInAgainFindsIt) 
 
   // The meter takes the clock query but is pulled out while the program waits for the answer.
   device.node().SetSilent(true);
+  std::chrono::steady_clock::time_point unpluggedAt;
   std::thread unplug([&] {
-    if (device.node().WaitForWaitingReader(10000)) device.Unplug();
+    if (!device.node().WaitForWaitingReader(10000)) return;
+    unpluggedAt = std::chrono::steady_clock::now();
+    device.Unplug();
   });
   Query(cmd::kQueryClock);
+  const auto droppedAt = std::chrono::steady_clock::now();
   unplug.join();
   EXPECT_FALSE(link.MeterConnected());
+  // The read ends as the node goes, well before its two-second time-out would.
+  EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(droppedAt - unpluggedAt).count(),
+            500);
   EXPECT_EQ(link.InputReport(), good);
   EXPECT_TRUE(device.node().WaitUntilAllClosed(5000))
       << device.node().OpenHandles() << " handles left open";
+  Query(cmd::kQueryDisplay);
+  EXPECT_EQ(status, " No Connection");
 
   device.node().SetSilent(false);
   ASSERT_EQ(device.Plug(), "");
@@ -115,7 +146,20 @@ TEST_F(HidrawLinkTest, ASilentMeterIsGivenUpAfterTwoSeconds) {
   EXPECT_LT(waited.count(), 5000);
 }
 
-// The main window's words for a refused meter are PanelWindowTest's, on the virtual bus.
+// The process acts as another user for as long as this lives (every thread: glibc passes the
+// change on), so the kernel checks the node's owner and mode against that user.
+class EffectiveUser {
+ public:
+  EffectiveUser(uid_t uid, gid_t gid) { ok_ = ::setegid(gid) == 0 && ::seteuid(uid) == 0; }
+  ~EffectiveUser() {
+    if (::seteuid(0) != 0 || ::setegid(0) != 0) std::abort();
+  }
+  bool ok() const { return ok_; }
+
+ private:
+  bool ok_ = false;
+};
+
 TEST_F(HidrawLinkTest, ANodeTheUserMayNotOpenIsNotTakenAndTheUdevRuleIsNamed) {
   auto meter = NewMeter();
   Plug(meter);  // root's, mode 0600: what the kernel makes when no udev rule applies
@@ -134,6 +178,18 @@ TEST_F(HidrawLinkTest, ANodeTheUserMayNotOpenIsNotTakenAndTheUdevRuleIsNamed) {
   EXPECT_NE(cli.exitCode(), 0);
   EXPECT_TRUE(err.contains("permission denied") && err.contains(rule)) << err.toStdString();
 
+  // The main window, as that user: the meter's name says why in its tool tip.
+  {
+    EffectiveUser user(65534, 65534);  // nobody, nogroup
+    ASSERT_TRUE(user.ok());
+    ScriptedDialogs dialogs;
+    SolarDeskApp app(backend, clock, dialogs);
+    app.panel().Timer1Tick();
+    EXPECT_EQ(app.panel().face->nameCaption(), " No Connection");
+    EXPECT_TRUE(app.panel().face->nameToolTip().contains(rule))
+        << app.panel().face->nameToolTip().toStdString();
+    EXPECT_FALSE(app.instrument().link.MeterConnected());
+  }
   EXPECT_TRUE(meter->received.empty());
   EXPECT_TRUE(link.LocateMeter()) << "root may open the same node";
 }

@@ -16,6 +16,8 @@ std::string& EmulationUnavailable() {
 // process has a single thread.
 int main(int argc, char** argv) {
   solardesk::testing::EmulationUnavailable() = solardesk::hidraw::EnterPrivateDeviceTree();
+  if (argc == 3 && std::string(argv[1]) == solardesk::testing::kReadUntilKilled)
+    return solardesk::testing::ReadUntilKilled(argv[2]);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);

@@ -3,12 +3,20 @@
 // it through /dev/hidraw0. Everything happens in a private mount namespace: nothing is seen
 // outside, and it all goes when the program ends. Needs root.
 //
+// The scenario's timeline is played as the program runs: the meter is unplugged and plugged in
+// again, falls silent or changes its unit at the times the steps give. Ending the emulator
+// (SIGTERM, SIGINT, SIGHUP) ends the program with the same signal first; if the emulator is
+// killed outright, the program gets SIGTERM.
+//
 //   solardesk-hidraw-emulator [--scenario FILE.json] [--mode OCTAL] -- PROGRAM [ARGUMENTS...]
+#include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QString>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -28,6 +36,54 @@ int Usage() {
                "usage: solardesk-hidraw-emulator [--scenario FILE.json] [--mode OCTAL] -- "
                "PROGRAM [ARGUMENTS...]\n");
   return 2;
+}
+
+// Plays the scenario's timeline on the emulated device: the steps whose time has come change
+// the meter (while it handles no report) and its port; the node follows the port.
+class TimelinePlayer {
+ public:
+  TimelinePlayer(sim::VirtualHidBackend& bus, hidraw::EmulatedHidDevice& device)
+      : bus_(bus), port_(bus.port(0)), device_(device) {}
+
+  void Play() {
+    if (bus_.beforeEachOperation) device_.node().ChangeDevice(bus_.beforeEachOperation);
+    if (port_.present != plugged_) {
+      plugged_ = port_.present;
+      if (!plugged_) {
+        device_.Unplug();
+      } else if (const std::string error = device_.Plug(); !error.empty()) {
+        std::fprintf(stderr, "solardesk-hidraw-emulator: %s\n", error.c_str());
+      }
+    }
+    device_.node().SetSilent(port_.silent);
+  }
+
+ private:
+  sim::VirtualHidBackend& bus_;
+  const sim::VirtualPort& port_;
+  hidraw::EmulatedHidDevice& device_;
+  bool plugged_ = true;
+};
+
+int ExitStatus(int status) {
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// Passes `signal` on to the program and waits for it to end; one that does not within five
+// seconds is killed.
+int EndProgram(pid_t child, int signal) {
+  ::kill(child, signal);
+  int status = 0;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (::waitpid(child, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      ::kill(child, SIGKILL);
+      ::waitpid(child, &status, 0);
+      break;
+    }
+    ::usleep(10000);
+  }
+  return 128 + signal;
 }
 
 }  // namespace
@@ -50,12 +106,19 @@ int main(int argc, char** argv) {
   if (i + 1 >= argc) return Usage();
   char** program = argv + i + 1;
 
-  // The mount namespace is made before any thread starts.
+  // The mount namespace is made before any thread starts, and so is the signal mask: the
+  // signals that end the emulator are taken in the loop below, in no other thread.
   const std::string why = hidraw::EnterPrivateDeviceTree();
   if (!why.empty()) {
     std::fprintf(stderr, "solardesk-hidraw-emulator: %s\n", why.c_str());
     return 1;
   }
+  sigset_t taken;
+  sigset_t programMask;
+  sigemptyset(&taken);
+  for (int s : {SIGTERM, SIGINT, SIGHUP, SIGCHLD}) sigaddset(&taken, s);
+  ::pthread_sigmask(SIG_BLOCK, &taken, &programMask);
+
   QCoreApplication app(argc, argv);
   SystemClock clock;
   auto scenario = scenarioPath.isEmpty() ? sim::LoadScenario("{}", clock)
@@ -78,21 +141,30 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "solardesk-hidraw-emulator: %s\n", error.c_str());
     return 1;
   }
-  device.node().SetSilent(port.silent);
-  if (!port.present) device.Unplug();
+  TimelinePlayer timeline(*scenario.bus, device);
+  timeline.Play();
 
   // The program needs the library that lets libudev read the emulated /sys.
   std::string preload = SOLARDESK_SYSFS_SHIM;
   if (const char* old = std::getenv("LD_PRELOAD"); old && *old) preload += std::string(":") + old;
+  ::setenv("LD_PRELOAD", preload.c_str(), 1);
+  const pid_t emulator = ::getpid();
   const pid_t child = ::fork();
   if (child == 0) {
-    ::setenv("LD_PRELOAD", preload.c_str(), 1);
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() != emulator) ::_exit(128 + SIGTERM);  // the emulator is gone already
+    ::pthread_sigmask(SIG_SETMASK, &programMask, nullptr);
     ::execvp(program[0], program);
     std::perror(program[0]);
     ::_exit(127);
   }
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0) {
+
+  const timespec tick{0, 20 * 1000 * 1000};  // how often the timeline is looked at
+  for (;;) {
+    const int signal = ::sigtimedwait(&taken, nullptr, &tick);
+    if (signal == SIGTERM || signal == SIGINT || signal == SIGHUP) return EndProgram(child, signal);
+    int status = 0;
+    if (::waitpid(child, &status, WNOHANG) == child) return ExitStatus(status);
+    timeline.Play();
   }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }

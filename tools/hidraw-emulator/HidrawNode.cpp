@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 
 namespace solardesk::hidraw {
 namespace {
@@ -69,6 +70,7 @@ HidrawNode::HidrawNode(HidrawIdentity identity, Device device)
 
 HidrawNode::~HidrawNode() {
   if (!session_) return;
+  keeper_.Stop();  // the node is taken down on purpose, its connection not aborted
   const std::uint64_t one = 1;
   [[maybe_unused]] const auto written = ::write(stopFd_, &one, sizeof one);
   loop_.join();
@@ -105,8 +107,14 @@ std::string HidrawNode::Mount(const std::string& path) {
     return "cannot mount a FUSE file over " + path;
   }
   stopFd_ = ::eventfd(0, EFD_CLOEXEC);
-  loop_ = std::thread([this] { Serve(); });
-  return {};
+  std::promise<std::string> started;
+  auto keeperStarted = started.get_future();
+  loop_ = std::thread(
+      [this, started = std::move(started), connection = FuseConnectionAt(path)]() mutable {
+        started.set_value(keeper_.Start(connection));
+        Serve();
+      });
+  return keeperStarted.get();
 }
 
 void HidrawNode::Serve() {
@@ -148,6 +156,9 @@ void HidrawNode::Open(fuse_req_t req, int) {
   fi.fh = nextHandle_++;
   fi.direct_io = 1;  // every read() and write() reaches the node whole, nothing is cached
   fi.nonseekable = 1;
+  // A close() waits for no answer: a process that serves its own node and is killed could not
+  // give one, and would stay in the kernel for good.
+  fi.noflush = 1;
   handles_[fi.fh] = Handle{};
   changed_.notify_all();
   lock.unlock();
@@ -323,6 +334,11 @@ void HidrawNode::Plug() {
 void HidrawNode::SetSilent(bool silent) {
   std::lock_guard lock(mutex_);
   silent_ = silent;
+}
+
+void HidrawNode::ChangeDevice(const std::function<void()>& change) {
+  std::lock_guard lock(mutex_);
+  change();
 }
 
 int HidrawNode::OpenHandles() const {

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "NodeKeeper.h"
+
 struct fuse_session;
 struct fuse_pollhandle;
 struct fuse_req;
@@ -60,6 +62,8 @@ class HidrawNode {
   void Plug();
   // A silent device takes output reports but never answers.
   void SetSilent(bool silent);
+  // Runs `change` while no output report is being handled, so that it may change the device.
+  void ChangeDevice(const std::function<void()>& change);
 
   int OpenHandles() const;
   // Waits (at most `timeoutMs`) until no handle is open; the kernel releases closed handles
@@ -93,7 +97,8 @@ class HidrawNode {
   Device device_;
   fuse_session* session_ = nullptr;
   std::thread loop_;
-  int stopFd_ = -1;  // an eventfd that ends the serving thread
+  NodeKeeper keeper_;  // started from the serving thread, so that it watches that thread
+  int stopFd_ = -1;    // an eventfd that ends the serving thread
 
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;

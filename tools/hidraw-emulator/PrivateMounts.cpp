@@ -36,7 +36,12 @@ std::string EnterPrivateDeviceTree() {
     return Failed("cannot make the mounts private");
   if (::mount("sysfs-emulated", "/sys", "tmpfs", MS_NOSUID | MS_NODEV, "mode=755") != 0)
     return Failed("cannot mount a tmpfs on /sys");
-  for (const char* dir : {"/sys/devices", "/sys/class", "/sys/bus"}) ::mkdir(dir, 0755);
+  for (const char* dir : {"/sys/devices", "/sys/class", "/sys/bus", "/sys/fs", "/sys/fs/fuse",
+                          "/sys/fs/fuse/connections"})
+    ::mkdir(dir, 0755);
+  // Where a FUSE connection can be aborted (see NodeKeeper).
+  if (::mount("fusectl", "/sys/fs/fuse/connections", "fusectl", 0, nullptr) != 0)
+    return Failed("cannot mount the FUSE control file system");
   if (::mount("dev-emulated", "/dev", "tmpfs", MS_NOSUID, "mode=755") != 0)
     return Failed("cannot mount a tmpfs on /dev");
   for (const auto& [name, st] : nodes) {

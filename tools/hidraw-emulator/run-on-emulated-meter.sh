@@ -6,7 +6,8 @@
 #   sudo tools/hidraw-emulator/run-on-emulated-meter.sh [--scenario FILE.json] [PROGRAM [ARGS...]]
 #
 # PROGRAM is solardesk (the default) or solardesk-cli, looked up in the build folder (BUILD,
-# default build/), or any other command. Examples:
+# default build/), or any other command. The scenario's timeline is played as with --simulate;
+# ending this script (Ctrl+C, SIGTERM) ends PROGRAM too. Examples:
 #   sudo tools/hidraw-emulator/run-on-emulated-meter.sh solardesk-cli read
 #   sudo tools/hidraw-emulator/run-on-emulated-meter.sh --scenario my-meter.json solardesk
 set -euo pipefail
