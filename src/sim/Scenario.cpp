@@ -35,7 +35,8 @@ QString Text(const QJsonValue& v, const QString& key) {
 long long Whole(const QJsonValue& v, const QString& key, long long lo, long long hi) {
   if (!v.isDouble()) Fail(key, QStringLiteral("must be a number"));
   const double d = v.toDouble();
-  if (d != static_cast<double>(static_cast<long long>(d)) || d < lo || d > hi)
+  // The range first: a number beyond it may not even fit a long long.
+  if (d < lo || d > hi || d != static_cast<double>(static_cast<long long>(d)))
     Fail(key, QStringLiteral("must be a whole number from %1 to %2").arg(lo).arg(hi));
   return static_cast<long long>(d);
 }
@@ -196,7 +197,11 @@ std::vector<TimelineStep> LoadTimeline(const QJsonValue& v, const Clock& clock) 
     } catch (const ScenarioError& e) {
       Fail(key + "." + e.text.section(':', 0, 0), e.text.section(": ", 1));
     }
-    steps.push_back({static_cast<qint64>(after.toDouble() * 1000), step});
+    // A step further off than any run lasts (some 30,000 years) never comes; the cap keeps its
+    // time within the milliseconds a qint64 counts.
+    constexpr double kLatestStepSeconds = 1e12;
+    steps.push_back(
+        {static_cast<qint64>(std::min(after.toDouble(), kLatestStepSeconds) * 1000), step});
   }
   std::stable_sort(steps.begin(), steps.end(), [](const TimelineStep& a, const TimelineStep& b) {
     return a.afterMs < b.afterMs;

@@ -55,8 +55,8 @@ TEST(CliStats, ClearSkyEnergyAndIndexForASite) {
       << text.out.toStdString();
 
   // Which texts are sites is the parser's test; here a refused one is a usage error.
-  ExpectFailures(
-      {{{"stats", file, "--site", "39,742476", "--json"}, 2, "\"39,742476\" is no site"}});
+  ExpectFailures({{{"stats", file, "--site", "39,742476", "--json"}, 2, "\"39,742476\" is no site"},
+                  {{"stats", file, "--site", ""}, 2, "\"\" is no site"}});
 }
 
 }  // namespace

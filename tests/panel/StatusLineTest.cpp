@@ -23,7 +23,9 @@ TEST(StatusLine, RecordingPartOfLostSamplesAndOfTheListAlone) {
   const RecordingStatus list{.listRecording = true, .listCount = "3"};
   EXPECT_EQ(RecordingStatusPart(list, MeterLink::Presence::Connected).text, "List 3 samples");
   // Made-up readings are never shown as a meter's.
-  EXPECT_EQ(MeterStatusPart(MeterLink::Presence::Connected, true).text, "Virtual meter");
+  const StatusPart virtualMeter = MeterStatusPart(MeterLink::Presence::Connected, true);
+  EXPECT_EQ(virtualMeter.text, "Virtual meter");
+  EXPECT_EQ(virtualMeter.tone, Tone::Warning);
   EXPECT_EQ(MeterStatusPart(MeterLink::Presence::NotFound, true).text, "Meter not found");
 }
 
@@ -85,6 +87,11 @@ TEST(StatusLineWindow, FollowsTheMeterAndTheRecording) {
     const QString shown = panel.LblStatusMeter->text() + " | " + panel.LblStatusRecording->text();
     EXPECT_EQ(shown.toStdString(), s.line);
     EXPECT_EQ(panel.LblStatusRecording->property("tone").toInt(), static_cast<int>(s.tone))
+        << s.line;
+    // A meter that is not connected is an alarm.
+    const Tone meterTone =
+        QString(s.line).startsWith("Meter connected") ? Tone::Normal : Tone::Alarm;
+    EXPECT_EQ(panel.LblStatusMeter->property("tone").toInt(), static_cast<int>(meterTone))
         << s.line;
     const QString tip = panel.face->nameToolTip();
     EXPECT_TRUE(*s.meterTipHas ? tip.contains(QLatin1String(s.meterTipHas)) : tip.isEmpty())

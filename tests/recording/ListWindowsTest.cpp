@@ -140,6 +140,17 @@ TEST_F(ListWindowsTest, PrintedLiveListRowsLineUpUnderTheHeading) {
   EXPECT_TRUE(TimersRunning());
 }
 
+// The file list prints its file's unit and every one of its rows.
+TEST_F(ListWindowsTest, PrintedFileListHoldsEveryRow) {
+  FileList* list = OpenFile(QStringLiteral("a.pvd"), kFile);
+  QStringList words;
+  for (const QString& line : PrintedLines(*list).mid(3)) words << line.simplified();
+  EXPECT_EQ(words, (QStringList{"No.s Date Time Btu/(ft)2.h", QString(47, '-'),
+                                "1 2026/12/04 09:30:00 12.5", "2 2026/12/04 09:30:01 ----",
+                                "3 2026/12/04 09:30:02 300"}));
+  EXPECT_EQ(list->windowTitle(), QStringLiteral("a.pvd"));
+}
+
 // On screen every column of the live list shows its header and its widest number whole.
 TEST_F(ListWindowsTest, LiveListColumnsShowTheirHeadersWhole) {
   panel().clickToolbar(QStringLiteral("List"));

@@ -2,6 +2,7 @@
 
 #include <QTest>
 
+#include "setup/logic/MeterClock.h"
 #include "support/AppOnVirtualMeter.h"
 
 namespace solardesk {
@@ -90,6 +91,19 @@ TEST_F(ClockWindowTest, MeterClockShownAndPollingHeldOffUntilTheWindowCloses) {
     });
     EXPECT_TRUE(instrument().Timer1.isActive()) << closeBox;
   }
+}
+
+// A meter that answered once and then falls silent: the read shows the last report it has, as
+// the clock's packed digits, and no message.
+TEST_F(ClockWindowTest, UnansweredClockReadShowsTheLastReportAsHex) {
+  port.silent = true;
+  WithClockWindow([&](RTC& w) {
+    w.LblMeterTimeClick();
+    w.Timer1Tick();
+    EXPECT_EQ(w.LblMeterTime->text(), FormatMeterClock(instrument().link.InputReport()));
+    EXPECT_NE(w.LblMeterTime->text(), "Meter Time");
+    EXPECT_TRUE(dialogs.of("message").empty());
+  });
 }
 
 TEST_F(ClockWindowTest, SetMeterTimeSendsPlainNumbers) {
