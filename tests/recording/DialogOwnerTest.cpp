@@ -125,7 +125,7 @@ TEST_F(DialogOwnerTest, QtDialogsOpenOverTheOwnerAndSaveWithTheFiltersExtension)
       {0, "rec1", "rec1.pvd"}, {1, "rec2", "rec2"}, {0, "rec3.txt", "rec3.txt"}};
   for (const auto& [filter, typed, saved] : cases) {
     QWidget* dialogParent = nullptr;
-    QTimer::singleShot(0, [&] {
+    QTimer::singleShot(0, [&, filter = filter, typed = typed] {
       auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
       ASSERT_NE(dialog, nullptr);
       dialogParent = dialog->parentWidget();
