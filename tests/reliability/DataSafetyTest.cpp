@@ -102,7 +102,7 @@ TEST(DownloadIsolation, ListCommandsRunDuringADownloadLeaveTheMeterToIt) {
 
     bool ran = false;
     bool timersOnDuringDownload = false;
-    b.EveryTurn([&] {
+    b.EveryTurn([&, inLinePhase = inLinePhase, window = window, button = button] {
       if (!b.downloading()) return;
       if (ran) {
         timersOnDuringDownload = timersOnDuringDownload || b.instrument().Timer1.isActive() ||
