@@ -3,10 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "LocalTimeline.h"
-#include "ReadingSeries.h"
-#include "SampleTime.h"
-#include "recording/logic/LineStore.h"
+#include "core/IsoTime.h"
+#include "data/RecordSeries.h"
 
 namespace solardesk {
 namespace {
@@ -69,8 +67,8 @@ void AppendCsvRecord(QByteArray& out, const QStringList& fields) {
   out += "\r\n";
 }
 
-bool WriteRecordsCsv(const LineStore& entries, const QString& unit,
-                     const std::function<bool(QByteArrayView piece)>& write, int first) {
+bool WriteRecordsCsv(const RecordSeries& records, const QString& unit,
+                     const std::function<bool(QByteArrayView piece)>& write) {
   constexpr qsizetype kPiece = 64 * 1024;
   QByteArray unitEnd = ",";
   AppendCsvField(unitEnd, unit.trimmed().toLatin1());
@@ -85,10 +83,9 @@ bool WriteRecordsCsv(const LineStore& entries, const QString& unit,
   out.append(kCsvHeading, sizeof kCsvHeading - 1);
   out.append("\r\n", 2);
 
-  LocalTimeline timeline;
   IsoTimeWriter iso;
-  for (int i = first; i < entries.count(); ++i) {
-    const QByteArrayView entry = entries.bytes(i);
+  for (int i = 0; i < records.count(); ++i) {
+    const QByteArrayView entry = records.entry(i);
     // Room for the longest record the entry can give: every character quoted and doubled.
     const qsizetype longest = 2 * entry.size() + kIsoTimeLength + unitEnd.size() + 8;
     if (buffer.constData() + buffer.size() - out.p < longest) {
@@ -98,17 +95,17 @@ bool WriteRecordsCsv(const LineStore& entries, const QString& unit,
         out.p = buffer.data();
       }
     }
-    const EntryFields f = SplitEntry(entry);
+    const RecordFields f = records.fields(i);
     const QByteArrayView time = Trimmed(f.time);
     PutCsvField(out, Trimmed(f.number));
     out.push_back(',');
-    if (const std::optional<Instant> t = timeline.Next(time)) {
+    if (const std::optional<Instant> t = records.instant(i)) {
       out.p = iso.Write(out.p, t->local(), t->offset);
     } else {
       PutCsvField(out, time);
     }
     out.push_back(',');
-    PutCsvField(out, Trimmed(f.value));
+    PutCsvField(out, Trimmed(f.reading));
     out.append(unitEnd.constData(), static_cast<std::size_t>(unitEnd.size()));
   }
   return flush();

@@ -8,7 +8,7 @@
 
 namespace solardesk {
 
-class LineStore;
+class RecordSeries;
 
 // Records of a list as CSV (RFC 4180): the columns number, time, value, unit, every record
 // ended by CR LF. The command line's "export" and the list windows' "Export CSV" write the same.
@@ -22,14 +22,13 @@ void AppendCsvField(QByteArray& out, QByteArrayView field);
 // The fields joined by commas and ended by CR LF.
 void AppendCsvRecord(QByteArray& out, const QStringList& fields);
 
-// The heading and one record per list entry (number, tab, date-time, tab, value, tab), from
-// entry `first` on: number and value without their padding, the time in ISO 8601 with the UTC
-// offset of that moment, placed in sequence as LocalTimeline says (a time it cannot read, or
-// one the clock skipped, is kept as written, without padding), and `unit` without padding.
+// The heading and one row per record: number and reading as written without their padding, the
+// time in ISO 8601 with the UTC offset of that moment as the series placed it (a time that
+// names no instant is kept as written, without padding), and `unit` without padding.
 // The CSV goes to `write` in pieces of some tens of kilobytes, so that a long list is written
 // without being held in memory twice; a piece that `write` refuses (false) ends the writing,
 // and false is returned.
-bool WriteRecordsCsv(const LineStore& entries, const QString& unit,
-                     const std::function<bool(QByteArrayView piece)>& write, int first = 0);
+bool WriteRecordsCsv(const RecordSeries& records, const QString& unit,
+                     const std::function<bool(QByteArrayView piece)>& write);
 
 }  // namespace solardesk

@@ -3,7 +3,7 @@
 #include <map>
 
 #include "Integration.h"
-#include "SampleTime.h"
+#include "core/Calendar.h"
 
 namespace solardesk {
 namespace {

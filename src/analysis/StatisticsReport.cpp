@@ -1,7 +1,10 @@
 #include "StatisticsReport.h"
 
+#include <cmath>
+
 #include "RecordsCsv.h"
-#include "SampleTime.h"
+#include "core/Calendar.h"
+#include "core/IsoTime.h"
 
 namespace solardesk {
 namespace {
@@ -36,7 +39,11 @@ QByteArray JsonString(const QString& text) {
   return out + '"';
 }
 
+// JSON has no infinity: a figure beyond the range of a double (the energy of readings near the
+// largest double) is written as null, so that the object stays JSON and no program takes the
+// figure for a number.
 QByteArray JsonNumber(double v) {
+  if (!std::isfinite(v)) return "null";
   return RoundedText(v, kJsonDecimals).toLatin1();
 }
 

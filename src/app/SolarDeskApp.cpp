@@ -103,9 +103,9 @@ void SolarDeskApp::CompareSets(std::vector<ComparedSet> sets) {
   std::vector<PlotSeriesData> series;
   int longest = 0;
   for (const ComparedSet& set : sets) {
-    LineStore lines;
-    for (const QString& line : set.lines) lines.append(line);
-    series.push_back(PlotSeriesOfList(lines, set.start, set.unit));
+    RecordSeries records;
+    for (const QString& line : set.lines) records.Append(line.toLatin1());
+    series.push_back(PlotSeriesOfRecords(records, set.start, set.unit));
     longest = std::max(longest, series.back().size());
   }
   ShowPlot(std::move(series), longest, unit);
@@ -127,7 +127,7 @@ void SolarDeskApp::WireGraphs() {
     // The file list's times go with its values, for a plot against the clock.
     if (FileList* list = recording().fileList();
         list && list->Entries().count() == static_cast<int>(series.size())) {
-      ReadRecordTimes(list->Entries(), data);
+      ReadRecordTimes(list->Records(), data);
       data.name = SeriesName(list->Caption(), data);
     }
     std::vector<PlotSeriesData> all;
@@ -163,7 +163,7 @@ void SolarDeskApp::ShowPlotEnergy() {
     plot_->SetRangeStatus({});
     return;
   }
-  auto energy = std::make_shared<const RangeEnergy>(ReadSeries(list->Entries()),
+  auto energy = std::make_shared<const RangeEnergy>(ReadSeries(list->Records()),
                                                     UnitOfText(list->UnitText()));
   plot_->SetRangeStatus([energy](double fromX, double toX) { return energy->Text(fromX, toX); });
 }

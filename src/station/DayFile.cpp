@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 
+#include "data/RecordSeries.h"
 #include "recording/logic/DataFileFormat.h"
 
 namespace solardesk::station {
@@ -11,16 +12,6 @@ namespace solardesk::station {
 namespace {
 
 constexpr qint64 kTailBytes = 4096;  // far more than any record line
-// Far beyond any count of samples, and well within a long long and a double's whole numbers.
-constexpr double kHighestRecordNumber = 1e15;
-
-// The record number of a whole record line, or nothing when it is not one.
-std::optional<long long> RecordNumber(QByteArrayView line) {
-  bool ok = false;
-  const double n = TabField(line, 0).trimmed().toByteArray().toDouble(&ok);
-  if (!ok || !(n >= 1 && n <= kHighestRecordNumber)) return std::nullopt;
-  return static_cast<long long>(n);
-}
 
 }  // namespace
 

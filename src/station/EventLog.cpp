@@ -6,16 +6,6 @@
 
 namespace solardesk::station {
 
-QString IsoTimeText(const QDateTime& t) {
-  const int offset = t.offsetFromUtc();
-  const int minutes = std::abs(offset) / 60;
-  return t.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
-         (offset < 0 ? QLatin1Char('-') : QLatin1Char('+')) +
-         QStringLiteral("%1:%2")
-             .arg(minutes / 60, 2, 10, QLatin1Char('0'))
-             .arg(minutes % 60, 2, 10, QLatin1Char('0'));
-}
-
 QString EventLine(const QDateTime& t, const QString& text) {
   return IsoTimeText(t) + QLatin1Char(' ') + text;
 }

@@ -4,14 +4,13 @@
 #include <QString>
 #include <functional>
 
+#include "core/IsoTime.h"
+
 namespace solardesk::station {
 
 // Where the station says what happens to it (started, meter lost and found, file opened, broker
 // lost and found, samples dropped): one line per event. May be called from any thread.
 using EventSink = std::function<void(const QString& text)>;
-
-// A moment in ISO 8601 with the PC's UTC offset then: "2026-12-06T10:00:01+01:00".
-QString IsoTimeText(const QDateTime& t);
 
 // "2026-12-06T10:00:01+01:00 meter lost: unplugged", the form of every event line.
 QString EventLine(const QDateTime& t, const QString& text);

@@ -2,7 +2,7 @@
 
 #include "analysis/ClearSky.h"
 #include "analysis/Integration.h"
-#include "analysis/SampleTime.h"
+#include "data/SampleTime.h"
 
 namespace solardesk::testing {
 namespace {

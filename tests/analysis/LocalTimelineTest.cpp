@@ -1,8 +1,9 @@
 #include <QStringList>
 
 #include "BerlinTime.h"
-#include "analysis/LocalTimeline.h"
-#include "analysis/SampleTime.h"
+#include "core/IsoTime.h"
+#include "data/LocalTimeline.h"
+#include "data/SampleTime.h"
 
 namespace solardesk::testing {
 namespace {

@@ -1,14 +1,19 @@
 #include <QDateTime>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <clocale>
+#include <cmath>
 #include <string>
 
 #include "BerlinTime.h"
 #include "analysis/Integration.h"
 #include "analysis/RangeEnergy.h"
-#include "analysis/SampleTime.h"
 #include "analysis/SeriesStatistics.h"
 #include "analysis/StatisticsReport.h"
-#include "recording/logic/LineStore.h"
+#include "core/IsoTime.h"
+#include "core/Numbers.h"
+#include "data/RecordSeries.h"
+#include "data/SampleTime.h"
 
 namespace solardesk::testing {
 namespace {
@@ -48,7 +53,7 @@ std::vector<Reading> Join(std::vector<Reading> a, const std::vector<Reading>& b)
 }
 
 SeriesStatistics Of(const std::vector<Reading>& readings, const QString& unit = "W/(M)2") {
-  return ComputeStatistics(ReadSeries(Entries(readings)), unit);
+  return ComputeStatistics(ReadSeries(RecordSeriesOfLines(Entries(readings))), unit);
 }
 
 auto Constant(const char* v) {
@@ -146,6 +151,21 @@ TEST_F(SeriesStatisticsTest, NumbersIgnoreTheLocale) {
   std::setlocale(LC_ALL, kept.c_str());
   EXPECT_TRUE(json.contains("\"mean\": 1000.5,")) << json.toStdString();
   EXPECT_TRUE(json.contains("\"energy\": {\"value\": 500.25, \"unit\": \"Wh/m2\"}"));
+}
+
+// Readings near the largest double are numbers, but their energy and mean overflow: the JSON
+// says null there and stays JSON.
+TEST_F(SeriesStatisticsTest, FiguresThatOverflowAreNullInJson) {
+  const SeriesStatistics s = Of(Samples("2026/06/21 10:00:00", 3, 3600, Constant("1.7e308")));
+  ASSERT_EQ(s.count, 3);
+  ASSERT_TRUE(std::isinf(s.energy));
+  const QByteArray json = StatisticsJson(s);
+  QJsonParseError error;
+  const QJsonObject o = QJsonDocument::fromJson(json, &error).object();
+  ASSERT_EQ(error.error, QJsonParseError::NoError) << json.toStdString();
+  EXPECT_TRUE(o["energy"].toObject()["value"].isNull());
+  EXPECT_TRUE(o["mean"].isNull());
+  EXPECT_EQ(o["max"].toObject()["value"].toDouble(), 1.7e308);
 }
 
 TEST(Integration, RunningIntegralAndRangeEnergyLeaveGapsOut) {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "analysis/SampleTime.h"
 #include "analysis/SolarPosition.h"
+#include "data/SampleTime.h"
 
 namespace solardesk::testing {
 namespace {

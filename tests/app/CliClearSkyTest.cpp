@@ -6,7 +6,7 @@
 
 #include "CliProcess.h"
 #include "analysis/ClearSky.h"
-#include "analysis/SampleTime.h"
+#include "data/SampleTime.h"
 
 namespace solardesk::testing {
 namespace {

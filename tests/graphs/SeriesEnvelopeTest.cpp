@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "graphs/logic/SeriesEnvelope.h"
 
@@ -20,6 +22,25 @@ TEST(SeriesEnvelope, AShortRangeGivesEveryValueWithOneMoreEachSide) {
   EXPECT_EQ(p.keys.front(), 99);
   EXPECT_EQ(p.keys.back(), 201);
   EXPECT_EQ(p.values[1], (99 * 37) % 1000);  // value at X = 100
+}
+
+// An unreadable record (NaN) is a break where every record is drawn; drawn in runs, a run shows
+// its numbers and breaks only where it holds none.
+TEST(SeriesEnvelope, UnreadableRecordsBreakTheLineOnlyWhereARunHasNoNumber) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  std::vector<float> v(4000, 10.0f);
+  v[0] = nan;  // first of its run: the run's extremes are still numbers
+  v[5] = 50.0f;
+  for (int i = 2048; i < 4000; ++i) v[static_cast<std::size_t>(i)] = nan;
+  const SeriesEnvelope e(v);
+  const PlotPoints close = e.PointsFor(1, 3, 800);
+  ASSERT_GE(close.values.size(), 2);
+  EXPECT_TRUE(std::isnan(close.values[0]));
+  const PlotPoints wide = e.PointsFor(1, 4000, 4);
+  ASSERT_FALSE(wide.values.empty());
+  EXPECT_FALSE(std::isnan(wide.values.front()));
+  EXPECT_EQ(*std::max_element(wide.values.begin(), wide.values.begin() + 2), 50.0f);
+  EXPECT_TRUE(std::isnan(wide.values.back()));
 }
 
 TEST(SeriesEnvelope, ALongRangeKeepsEveryExtremeInFewPoints) {

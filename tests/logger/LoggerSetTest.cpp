@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/Numbers.h"
 #include "logger/logic/LoggerSet.h"
 #include "panel/logic/DisplayDecode.h"
 #include "sim/LoggerSetLayout.h"
@@ -33,12 +34,13 @@ TEST(SetBlockCount, RoundsUpToWholeBlocks) {
   for (const auto& [length, blocks] : cases) EXPECT_EQ(SetBlockCount(length), blocks) << length;
 }
 
-TEST(LeadingNumber, TakesDigitsWithOnePointAfterBlanks) {
+TEST(LeadingUnsignedNumber, TakesDigitsWithOnePointAfterBlanks) {
   const std::pair<const char*, double> cases[] = {
       {"000000060", 60}, {"  1.5 sec", 1.5}, {".25", 0.25}, {"1.2.3", 1.2},
       {"12s", 12},       {"abc", 0},         {"", 0},       {"-5", 0},
   };
-  for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(LeadingNumber(text), value) << text;
+  for (const auto& [text, value] : cases)
+    EXPECT_DOUBLE_EQ(LeadingUnsignedNumber(text), value) << text;
 }
 
 TEST(LoggerSetTimes, OnlyRealStartsAreTakenAndTimesRunOverTheYearInWholeSeconds) {

@@ -27,8 +27,8 @@ TEST(CommaDecimalLocale, ReadersAndWritersKeepThePoint) {
   REQUIRE_COMMA_DECIMAL(german);
   EXPECT_DOUBLE_EQ(LeadingNumber(QByteArrayView(" 0.3\t")), 0.3);  // a data file's value
   EXPECT_DOUBLE_EQ(LeadingNumber(QByteArrayView("+1.5e1")), 15.0);
-  EXPECT_DOUBLE_EQ(LeadingNumber(QByteArray(" 12.75")), 12.75);  // a logger set's value
-  EXPECT_DOUBLE_EQ(LeadingNumber(QStringLiteral("2.5")), 2.5);   // a limit field
+  EXPECT_DOUBLE_EQ(LeadingUnsignedNumber(" 12.75"), 12.75);     // a logger set's interval
+  EXPECT_DOUBLE_EQ(LeadingNumber(QStringLiteral("2.5")), 2.5);  // a limit field
   EXPECT_EQ(IntervalFromEntry(QStringLiteral("2.6"), kMaxPcInterval), 3);
   EXPECT_EQ(IntervalFromEntry(QStringLiteral("2,6"), kMaxPcInterval), std::nullopt);
   EXPECT_EQ(ParseCalibrationEntry(QStringLiteral("12.6")).value, 13);

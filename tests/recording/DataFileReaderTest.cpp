@@ -44,7 +44,7 @@ TEST_F(LoadTest, ReadingErrorsEndQuietlyAndKeepWhatWasRead) {
     StopTimers();
     const LoadOutcome outcome = Load(name);
     EXPECT_EQ(outcome.complete, complete) << file;
-    EXPECT_EQ(list.entries.count(), entries) << file;
+    EXPECT_EQ(list.records.entries().count(), entries) << file;
     EXPECT_EQ(list.caption, QString::fromLatin1(caption)) << file;
     EXPECT_EQ(list.titleSet, titleSet) << file;
     if (!titleSet) {
@@ -70,11 +70,11 @@ TEST_F(LoadTest, AFileTruncatedWhileItLoadsKeepsTheLinesReadSoFar) {
   list.onEvents = [&path] { QFile::resize(path, 0); };
   const LoadOutcome outcome = Load(QStringLiteral("shrinks.pvd"));
   ASSERT_EQ(QFileInfo(path).size(), 0);
-  EXPECT_GT(list.entries.count(), 0);
-  EXPECT_LT(list.entries.count(), kLines);
-  EXPECT_EQ(outcome.linesRead, list.entries.count() + 1);
-  for (int i = 0; i < list.entries.count(); ++i) {
-    ASSERT_EQ(list.entries.line(i),
+  EXPECT_GT(list.records.entries().count(), 0);
+  EXPECT_LT(list.records.entries().count(), kLines);
+  EXPECT_EQ(outcome.linesRead, list.records.entries().count() + 1);
+  for (int i = 0; i < list.records.entries().count(); ++i) {
+    ASSERT_EQ(list.records.entries().line(i),
               QStringLiteral("%1\t2026/12/04 09:30:00\t 1.5\t").arg(i + 1, 10))
         << i;
   }
@@ -90,9 +90,11 @@ TEST_F(LoadTest, FirstLineIsAlwaysTheTitleAndLeadingSpacesDoNotCount) {
   EXPECT_EQ(outcome.linesRead, 3);
   EXPECT_EQ(list.title, QStringLiteral("         5\t2026/12/04 09:30:00\t 1\t"));
   EXPECT_EQ(transfer().OpenedFileUnit, QStringLiteral(" 1"));
-  ASSERT_EQ(list.entries.count(), 2);
-  EXPECT_EQ(list.entries.line(0), QStringLiteral("         6\t2026/12/04 09:30:01\t 2\t"));
-  EXPECT_EQ(list.entries.line(1), QStringLiteral("1.234568E+07\t2026/12/04 09:30:02\t 3\t"));
+  ASSERT_EQ(list.records.entries().count(), 2);
+  EXPECT_EQ(list.records.entries().line(0),
+            QStringLiteral("         6\t2026/12/04 09:30:01\t 2\t"));
+  EXPECT_EQ(list.records.entries().line(1),
+            QStringLiteral("1.234568E+07\t2026/12/04 09:30:02\t 3\t"));
 }
 
 TEST_F(LoadTest, FailedListSaveRestoresCaptionPointerAndTimers) {

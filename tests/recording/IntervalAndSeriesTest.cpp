@@ -4,6 +4,11 @@
 #include "recording/logic/IntervalEntry.h"
 #include "recording/logic/PlotSeries.h"
 
+#include <cmath>
+#include <limits>
+
+#include "data/RecordSeries.h"
+
 namespace solardesk {
 namespace {
 
@@ -19,24 +24,22 @@ TEST(IntervalEntry, RoundsHalvesToEvenAndClamps) {
     EXPECT_EQ(IntervalFromEntry(QString::fromLatin1(entry), kMaxMeterInterval), seconds) << entry;
 }
 
-TEST(PlotSeries, LeadingNumberRule) {
-  const std::pair<const char*, double> cases[] = {
-      {" 98.76\t", 98.76}, {"12", 12},   {"  -3.5e2x", -350}, {"1e", 1},    {"abc\t", 0}, {"", 0},
-      {" .5\t", 0.5},      {"+7.\t", 7}, {"--1", 0},          {"1e999", 0},
-  };
-  for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(LeadingNumber(text), value) << text;
-}
-
-TEST(PlotSeries, ValuesAfterTheSecondTabWithProgress) {
-  LineStore entries;
-  entries.append(QStringLiteral("         1\t2026/12/04 09:30:00\t 98.76\t"));
-  entries.append(QStringLiteral("         2\t2026/12/04 09:30:01\t ----\t"));
-  entries.append(QStringLiteral("         3\tno second tab"));
-  entries.append(QStringLiteral("         4\t2026/12/04 09:30:03\t1200\t"));
+TEST(PlotSeries, ReadingsThatAreNoNumberBreakTheLineAndHugeOnesAreKeptInRange) {
+  RecordSeries records;
+  for (const char* line :
+       {"         1\t2026/12/04 09:30:00\t 98.76\t", "         2\t2026/12/04 09:30:01\t ----\t",
+        "         3\tno second tab", "         4\t2026/12/04 09:30:03\t1200\t",
+        "         5\t2026/12/04 09:30:04\t 12abc\t",
+        "         6\t2026/12/04 09:30:05\t -1.7e308\t"})
+    ASSERT_TRUE(records.Append(line));
   testing::FakeLiveList window;
   ProgressPacer pacer(window);
-  const std::vector<float> series = BuildPlotSeries(entries, pacer);
-  EXPECT_EQ(series, (std::vector<float>{98.76f, 0.0f, 0.0f, 1200.0f}));
+  const std::vector<float> series = BuildPlotSeries(records, pacer);
+  ASSERT_EQ(series.size(), 6u);
+  EXPECT_EQ(series[0], 98.76f);
+  EXPECT_TRUE(std::isnan(series[1]) && std::isnan(series[2]) && std::isnan(series[4]));
+  EXPECT_EQ(series[3], 1200.0f);
+  EXPECT_EQ(series[5], -std::numeric_limits<float>::max());
   // The last progress text is exact.
   EXPECT_EQ(window.caption, QStringLiteral("100% Completed"));
 }

@@ -42,14 +42,14 @@ class FakeFileList final : public LoadTarget {
  public:
   QString title;
   bool titleSet = false;
-  LineStore entries;
+  RecordSeries records;
   QString caption;
 
   void SetTitle(const QString& t) override {
     title = t;
     titleSet = true;
   }
-  LineStore& Entries() override { return entries; }
+  RecordSeries& Records() override { return records; }
   void EntriesAdded() override {}
   QString Caption() const override { return caption; }
   void SetCaption(const QString& text) override { caption = text; }

@@ -3,8 +3,8 @@
 #include <QTableWidget>
 
 #include "analysis/ClearSky.h"
-#include "analysis/SampleTime.h"
 #include "analysis/SiteSettings.h"
+#include "data/SampleTime.h"
 #include "recording/ui/StatisticsWindow.h"
 #include "support/ScriptedDialogs.h"
 

@@ -15,16 +15,16 @@ int RunExport(CliContext& cli, const QStringList& args) {
 
   const std::unique_ptr<ListFile> file = ReadListFile(cli, *path);
   if (!file) return kNoData;
-  const LineStore& entries = file->list.entries;
+  const RecordSeries& records = file->list.records;
   if (output->isEmpty()) {
-    WriteRecordsCsv(entries, file->unit, [&](QByteArrayView piece) {
+    WriteRecordsCsv(records, file->unit, [&](QByteArrayView piece) {
       cli.WriteRaw(QByteArray::fromRawData(piece.data(), piece.size()));
       return true;
     });
   } else {
     QFile out(*output);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        !WriteRecordsCsv(entries, file->unit,
+        !WriteRecordsCsv(records, file->unit,
                          [&](QByteArrayView piece) {
                            return out.write(piece.data(), piece.size()) == piece.size();
                          }) ||

@@ -21,7 +21,7 @@ int ReportIncomplete(CliContext& cli, const QString& path, const ListFile& file)
   return cli.Fail(QStringLiteral("line %1 of %2 has no tab; the %3 records before it were read")
                       .arg(file.outcome.linesRead + 1)
                       .arg(path)
-                      .arg(file.list.entries.count()));
+                      .arg(file.list.records.count()));
 }
 
 }  // namespace solardesk::cli

@@ -27,7 +27,7 @@ int RunStats(CliContext& cli, const QStringList& args) {
 
   const std::unique_ptr<ListFile> file = ReadListFile(cli, *path);
   if (!file) return kNoData;
-  const ReadingSeries series = ReadSeries(file->list.entries);
+  const ReadingSeries series = ReadSeries(file->list.records);
   SeriesStatistics s = ComputeStatistics(series, file->unit);
   if (s.count == 0) {
     return cli.Fail(

@@ -3,41 +3,6 @@
 #include <cmath>
 
 namespace solardesk {
-namespace {
-
-bool IsDigit(QChar c) {
-  return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
-
-}  // namespace
-
-double LeadingNumber(const QString& text) {
-  qsizetype i = 0;
-  const qsizetype n = text.size();
-  while (i < n && text[i] == QLatin1Char(' ')) ++i;
-  const qsizetype start = i;
-  if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) ++i;
-  qsizetype digits = 0;
-  while (i < n && IsDigit(text[i])) ++i, ++digits;
-  if (i < n && text[i] == QLatin1Char('.')) {
-    ++i;
-    while (i < n && IsDigit(text[i])) ++i, ++digits;
-  }
-  if (digits == 0) return 0.0;
-  // An exponent belongs to the number only when at least one digit follows it.
-  if (i < n && (text[i] == QLatin1Char('E') || text[i] == QLatin1Char('e'))) {
-    qsizetype j = i + 1;
-    if (j < n && (text[j] == QLatin1Char('-') || text[j] == QLatin1Char('+'))) ++j;
-    if (j < n && IsDigit(text[j])) {
-      while (j < n && IsDigit(text[j])) ++j;
-      i = j;
-    }
-  }
-  bool ok = false;
-  const double v = text.mid(start, i - start).toDouble(&ok);
-  return ok && std::isfinite(v) ? v : 0.0;
-}
-
 QString PlainNumberText(double value) {
   return QString::number(value, 'f', QLocale::FloatingPointShortest);
 }

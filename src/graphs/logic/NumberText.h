@@ -3,12 +3,9 @@
 #include <QLocale>
 #include <QString>
 
-namespace solardesk {
+#include "core/Numbers.h"
 
-// The number a text begins with: leading spaces are skipped, an optional sign, digits with at
-// most one ".", and an exponent when digits follow it; the number ends at the first character
-// that cannot continue it. A text that does not begin with a number gives 0.
-double LeadingNumber(const QString& text);
+namespace solardesk {
 
 // A value in its shortest plain decimal form with "." as separator: 10000 gives "10000", 2.5
 // gives "2.5".

@@ -5,21 +5,17 @@
 #include <limits>
 #include <numeric>
 
-#include "analysis/LocalTimeline.h"
-#include "analysis/ReadingSeries.h"
-#include "analysis/SampleTime.h"
-#include "recording/logic/LineStore.h"
+#include "core/Calendar.h"
+#include "data/RecordSeries.h"
 
 namespace solardesk {
 
-void ReadRecordTimes(const LineStore& entries, PlotSeriesData& series) {
-  const auto n = static_cast<std::size_t>(entries.count());
+void ReadRecordTimes(const RecordSeries& records, PlotSeriesData& series) {
+  const auto n = static_cast<std::size_t>(records.count());
   series.utc.assign(n, std::numeric_limits<double>::quiet_NaN());
   series.offsets.assign(n, 0);
-  LocalTimeline timeline;
   for (std::size_t i = 0; i < n; ++i) {
-    if (const std::optional<Instant> at =
-            timeline.Next(SplitEntry(entries.bytes(static_cast<int>(i))).time)) {
+    if (const std::optional<Instant> at = records.instant(static_cast<int>(i))) {
       series.utc[i] = static_cast<double>(at->utc);
       series.offsets[i] = at->offset;
     }

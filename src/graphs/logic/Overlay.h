@@ -6,7 +6,7 @@
 
 namespace solardesk {
 
-class LineStore;
+class RecordSeries;
 
 // The most series one plot lays over one another.
 inline constexpr int kMostSeries = 8;
@@ -26,10 +26,8 @@ struct PlotSeriesData {
   bool timed(std::size_t i) const { return i < utc.size() && utc[i] == utc[i]; }
 };
 
-// Fills `series.utc` and `series.offsets` from list entries laid out as data files hold them
-// (number, tab, date-time, tab, value, tab), one per entry, by the shared wall-clock
-// conversion (the system time zone).
-void ReadRecordTimes(const LineStore& entries, PlotSeriesData& series);
+// Fills `series.utc` and `series.offsets` with the instants of the records, one per record.
+void ReadRecordTimes(const RecordSeries& records, PlotSeriesData& series);
 
 // How several series lie over one another.
 enum class OverlayMode {

@@ -16,14 +16,14 @@ QString SeriesName(const QString& source, const PlotSeriesData& series) {
   return source;
 }
 
-PlotSeriesData PlotSeriesOfList(const LineStore& entries, const QString& name,
-                                const QString& unit) {
+PlotSeriesData PlotSeriesOfRecords(const RecordSeries& records, const QString& name,
+                                   const QString& unit) {
   PlotSeriesData series;
   PlainFileList quiet;
   ProgressPacer pacer(quiet, false);
-  series.values = BuildPlotSeries(entries, pacer);
+  series.values = BuildPlotSeries(records, pacer);
   series.unit = unit.trimmed();
-  ReadRecordTimes(entries, series);
+  ReadRecordTimes(records, series);
   series.name = name;
   return series;
 }
@@ -33,8 +33,8 @@ std::optional<PlotSeriesData> ReadPlotSeriesFile(const QString& path, Instrument
   QString unit;
   const QString title = QFileInfo(path).fileName();
   const LoadOutcome outcome = LoadDataFile(path, title, list, unit, instrument);
-  if (outcome.linesRead == 0 || list.entries.empty()) return std::nullopt;
-  PlotSeriesData series = PlotSeriesOfList(list.entries, QString(), unit);
+  if (outcome.linesRead == 0 || list.records.empty()) return std::nullopt;
+  PlotSeriesData series = PlotSeriesOfRecords(list.records, QString(), unit);
   series.name = SeriesName(title, series);
   return series;
 }

@@ -8,15 +8,16 @@
 namespace solardesk {
 
 class Instrument;
-class LineStore;
+class RecordSeries;
 
 // The legend name of a series: its source and the date and time of its first record
 // ("day1.pvd  2026/03/29 08:00:00"); the source alone when no record has a time.
 QString SeriesName(const QString& source, const PlotSeriesData& series);
 
-// List entries (number, tab, date-time, tab, value, tab) as a plot series in `unit`: the values
-// as the file list's "Plot" reads them and the times of the records.
-PlotSeriesData PlotSeriesOfList(const LineStore& entries, const QString& name, const QString& unit);
+// Records as a plot series in `unit`: their values as the file list's "Plot" takes them (NaN
+// where the reading is no number) and their times.
+PlotSeriesData PlotSeriesOfRecords(const RecordSeries& records, const QString& name,
+                                   const QString& unit);
 
 // A data file as a plot series, read as "Open" reads it (timers paused meanwhile) and valued
 // as the file list's "Plot" values it: its values, the times of its records, its unit and a

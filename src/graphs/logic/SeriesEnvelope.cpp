@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "PlotCursor.h"
 
@@ -28,6 +29,16 @@ std::optional<int> SeriesEnvelope::Nearest(double x) const {
   return x - keys_[static_cast<std::size_t>(i - 1)] < *after - x ? i - 1 : i;
 }
 
+// A run's lowest and highest value are numbers whenever the run holds one: a record that is no
+// number (NaN) draws a break only where a whole run has none.
+template <typename Order>
+bool SeriesEnvelope::Beats(int candidate, int held, Order order) const {
+  const float c = values_[static_cast<std::size_t>(candidate)];
+  const float h = values_[static_cast<std::size_t>(held)];
+  if (std::isnan(c)) return false;
+  return std::isnan(h) || order(c, h);
+}
+
 void SeriesEnvelope::BuildLevels() {
   const int n = size();
   std::vector<Run> runs(static_cast<std::size_t>(n));
@@ -38,11 +49,8 @@ void SeriesEnvelope::BuildLevels() {
       Run r = runs[2 * b];
       if (2 * b + 1 < runs.size()) {
         const Run& o = runs[2 * b + 1];
-        if (values_[static_cast<std::size_t>(o.first)] < values_[static_cast<std::size_t>(r.first)])
-          r.first = o.first;
-        if (values_[static_cast<std::size_t>(o.second)] >
-            values_[static_cast<std::size_t>(r.second)])
-          r.second = o.second;
+        if (Beats(o.first, r.first, std::less<float>())) r.first = o.first;
+        if (Beats(o.second, r.second, std::greater<float>())) r.second = o.second;
       }
       next[b] = r;
     }

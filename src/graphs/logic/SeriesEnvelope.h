@@ -36,6 +36,8 @@ class SeriesEnvelope {
  private:
   using Run = std::pair<int, int>;  // indexes of the lowest and the highest value of a run
   void BuildLevels();
+  template <typename Order>
+  bool Beats(int candidate, int held, Order order) const;
   std::vector<float> values_;
   std::vector<double> keys_;              // empty: value i at X = i + 1
   std::vector<std::vector<Run>> levels_;  // levels_[k - 1]: runs of 2^k values

@@ -3,8 +3,8 @@
 #include <array>
 #include <cmath>
 
-#include "analysis/LocalTimeline.h"
-#include "analysis/SampleTime.h"
+#include "data/LocalTimeline.h"
+#include "data/SampleTime.h"
 
 namespace solardesk {
 namespace {

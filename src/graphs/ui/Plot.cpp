@@ -1,5 +1,7 @@
 #include "Plot.h"
 
+#include <cmath>
+
 #include <qcustomplot.h>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -8,8 +10,8 @@
 
 #include "ImagePrint.h"
 #include "WindowPlacement.h"
-#include "analysis/LocalTimeline.h"
 #include "analysis/SiteSettings.h"
+#include "data/LocalTimeline.h"
 #include "graphs/logic/NumberText.h"
 #include "graphs/logic/PlotCursor.h"
 
@@ -193,22 +195,25 @@ QCPItemTracer* Plot::cursor(int index) const {
 }
 
 void Plot::MoveCursor(int index, double x, double y) {
+  double read = y;
   if (index == 1 && !envelopes_.empty()) {
     const SeriesEnvelope& first = envelopes_.front();
     if (const std::optional<int> at = first.Nearest(x)) {
       x = first.key(*at);
-      y = first.values()[static_cast<std::size_t>(*at)];
+      read = first.values()[static_cast<std::size_t>(*at)];
+      // On an unreadable record the cursor keeps its height and reads "unreadable".
+      if (!std::isnan(read)) y = read;
     }
   }
   cursor(index)->position->setCoords(x, y);
-  CursorMoved(index, x, y);
+  CursorMoved(index, x, read);
   CWGraph1->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void Plot::CursorMoved(int index, double x, double y) {
   if (index != 1) return;
   ShowReadout(*XPosition, XText(x));
-  ShowReadout(*YPosition, OneDecimalText(y));
+  ShowReadout(*YPosition, std::isnan(y) ? QStringLiteral("unreadable") : OneDecimalText(y));
 }
 
 QString Plot::XText(double x) const {

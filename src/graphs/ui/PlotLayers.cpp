@@ -9,9 +9,9 @@
 #include <QVBoxLayout>
 
 #include "PlotLook.h"
-#include "SiteDialog.h"
-#include "analysis/LocalTimeline.h"
+#include "analysis/SiteDialog.h"
 #include "analysis/SiteSettings.h"
+#include "data/LocalTimeline.h"
 #include "graphs/logic/ClearSkyCurve.h"
 #include "graphs/logic/NumberText.h"
 

@@ -4,6 +4,7 @@
 #include <QTime>
 #include <cmath>
 
+#include "core/Numbers.h"
 #include "panel/logic/DisplayDecode.h"
 
 namespace solardesk {
@@ -131,25 +132,6 @@ std::uint64_t SetBlockCount(std::uint32_t setLength) {
   return (std::uint64_t{setLength} + kBlockBytes - 1) / kBlockBytes;
 }
 
-double LeadingNumber(const QByteArray& text) {
-  qsizetype i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  const qsizetype begin = i;
-  bool point = false;
-  while (i < text.size()) {
-    const char c = text[i];
-    if (c == '.' && !point) {
-      point = true;
-    } else if (c < '0' || c > '9') {
-      break;
-    }
-    ++i;
-  }
-  bool ok = false;
-  const double value = text.mid(begin, i - begin).toDouble(&ok);
-  return ok ? value : 0.0;
-}
-
 std::optional<LoggerStart> ParseLoggerStart(const QString& startText) {
   QString s = QStringLiteral("20") + startText;
   while (!s.isEmpty() && (s.back() == u' ' || s.back() == u'\0')) s.chop(1);
@@ -176,7 +158,7 @@ std::optional<LoggerSetLines> ParseLoggerSet(const std::vector<std::uint8_t>& st
   if (!start) return std::nullopt;
 
   LoggerSetLines set;
-  set.intervalSeconds = LeadingNumber(Field(stream, kIntervalPos));
+  set.intervalSeconds = LeadingUnsignedNumber(Field(stream, kIntervalPos));
   set.unit = Field(stream, kUnitPos).contains('W') ? kUnitWatts : kUnitBtu;
   set.lastDataPos = LastDataPosition(stream);
   if (set.lastDataPos < kFirstRecordPos + kEndDistance) return set;

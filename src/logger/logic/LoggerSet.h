@@ -29,10 +29,6 @@ inline constexpr std::size_t kShortestUnreadable = kUnitPos + kFieldChars - 1;  
 // The number of 64-byte blocks a set of `setLength` bytes arrives in (100 gives 2, 129 gives 3).
 std::uint64_t SetBlockCount(std::uint32_t setLength);
 
-// The leading number of a text: leading blanks skipped, digits with at most one decimal point,
-// up to the first character that cannot continue it. No leading number gives 0.
-double LeadingNumber(const QByteArray& text);
-
 // The start of a set: "20" put before its two-digit-year text "yy/mm/dd hh:nn:ss". Nothing when
 // that does not form a valid date and time. Trailing blanks and NULs of the meter's text are
 // ignored.

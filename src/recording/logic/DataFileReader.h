@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "LineStore.h"
 #include "LongLoop.h"
+#include "data/RecordSeries.h"
 
 namespace solardesk {
 
@@ -13,8 +13,8 @@ class Instrument;
 class LoadTarget : public LongLoop {
  public:
   virtual void SetTitle(const QString& title) = 0;
-  virtual LineStore& Entries() = 0;
-  // Entries were appended since the last call; lets the view catch up.
+  virtual RecordSeries& Records() = 0;
+  // Records were appended since the last call; lets the view catch up.
   virtual void EntriesAdded() = 0;
 };
 
@@ -26,12 +26,12 @@ class PlainFileList final : public LoadTarget {
   void SetBusy(bool) override {}
   void LetEventsRun() override {}
   void SetTitle(const QString& text) override { title = text; }
-  LineStore& Entries() override { return entries; }
+  RecordSeries& Records() override { return records; }
   void EntriesAdded() override {}
 
   QString caption;
   QString title;
-  LineStore entries;
+  RecordSeries records;
 };
 
 struct LoadOutcome {
@@ -40,12 +40,12 @@ struct LoadOutcome {
   int linesRead = 0;      // the header included
 };
 
-// Reads a data file into the file list: the first line, whatever it holds, becomes the title
-// (its first field right-aligned in 10 characters) and its third field `openedFileUnit`; every
-// other line becomes an entry with its record number right-aligned in 10 characters. Leading
-// spaces of a line are not significant. A line without a tab ends the reading at once and
-// keeps what was read, and so does a file that shrinks while it is read. Both main-window
-// timers are suspended while it reads; it stops at its next step once the program is ending.
+// "Open": reads a data file into the file list through the record reader (RecordFile.h): the
+// header line becomes the title and its third field `openedFileUnit`, every other line a
+// record. The caption counts "120 completed" while it reads and shows `title` once the whole
+// file is read; a reading ended early keeps its records and the count as caption. Both
+// main-window timers are suspended while it reads; it stops at its next step once the program
+// is ending.
 LoadOutcome LoadDataFile(const QString& path, const QString& title, LoadTarget& list,
                          QString& openedFileUnit, Instrument& instrument);
 

@@ -15,7 +15,7 @@ class FileList final : public TitledList, public LoadTarget {
   static const QString kCaption;  // "File List"
 
   void SetTitle(const QString& title) override { SetTitleText(title); }
-  LineStore& Entries() override { return TitledList::Entries(); }
+  RecordSeries& Records() override { return TitledList::Records(); }
   void EntriesAdded() override { SyncEntries(); }
 
   QString Caption() const override { return ListWindow::Caption(); }

@@ -3,7 +3,7 @@
 #include <QAbstractListModel>
 #include <QAbstractTableModel>
 
-#include "recording/logic/LineStore.h"
+#include "data/LineStore.h"
 
 namespace solardesk {
 

@@ -150,7 +150,7 @@ void RecordingWindows::PlotFileList() {
   std::vector<float> series;
   RunLoop([&] {
     ProgressPacer pacer(*static_cast<LoadTarget*>(list), instrument_);
-    series = BuildPlotSeries(list->Entries(), pacer);
+    series = BuildPlotSeries(list->Records(), pacer);
   });
   if (instrument_.Ending()) return;
   list->SetCaption(caption);
@@ -236,7 +236,7 @@ void RecordingWindows::Show(const QString& loggerUnit) {
 
 void RecordingWindows::AddEntry(const QString& line) {
   if (!dataList_) return;
-  dataList_->Entries().append(line);
+  dataList_->Records().Append(line.toLatin1());
   dataList_->SyncEntries();
 }
 
@@ -256,7 +256,7 @@ void RecordingWindows::SaveDataList() {
 }
 
 void RecordingWindows::ShowStatistics(TitledList& list) {
-  ReadingSeries series = ReadSeries(list.Entries());
+  ReadingSeries series = ReadSeries(list.Records());
   SeriesStatistics s = ComputeStatistics(series, list.UnitText());
   if (s.count == 0) {
     instrument_.dialogs.message(kNoReadings, kProgramTitle, MessageIcon::Exclamation);
@@ -274,7 +274,7 @@ void RecordingWindows::ExportCsv(TitledList& list) {
   if (path.isEmpty()) return;
   list.SetBusy(true);
   WriteExportFile(instrument_.dialogs, path, [&list](QIODevice& file) {
-    return WriteRecordsCsv(list.Entries(), list.UnitText(), [&file](QByteArrayView piece) {
+    return WriteRecordsCsv(list.Records(), list.UnitText(), [&file](QByteArrayView piece) {
       return file.write(piece.data(), piece.size()) == piece.size();
     });
   });

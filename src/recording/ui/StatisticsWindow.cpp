@@ -9,10 +9,10 @@
 #include <QVBoxLayout>
 
 #include "analysis/RecordsCsv.h"
+#include "analysis/SiteDialog.h"
 #include "analysis/SiteSettings.h"
 #include "analysis/StatisticsReport.h"
 #include "core/Dialogs.h"
-#include "graphs/ui/SiteDialog.h"
 
 namespace solardesk {
 namespace {

@@ -12,7 +12,7 @@ TitledList::TitledList(const QString& objectName, const QString& caption, QWidge
   LblTitle->setObjectName(QStringLiteral("LblTitle"));
   LblTitle->setFont(ListFont());
   LblTitle->setTextFormat(Qt::PlainText);
-  model_ = new LineListModel(entries_, this);
+  model_ = new LineListModel(records_.entries(), this);
   ListData = new QListView(this);
   ListData->setObjectName(QStringLiteral("ListData"));
   ListData->setFont(ListFont());

@@ -5,6 +5,7 @@
 
 #include "ListModels.h"
 #include "ListWindow.h"
+#include "data/RecordSeries.h"
 
 namespace solardesk {
 
@@ -18,9 +19,11 @@ class TitledList : public ListWindow {
   QLabel* LblTitle = nullptr;
   QListView* ListData = nullptr;
 
-  LineStore& Entries() { return entries_; }
-  const LineStore& Entries() const { return entries_; }
-  // Entries were appended; the list box catches up.
+  // The records the list shows, one entry each.
+  RecordSeries& Records() { return records_; }
+  const RecordSeries& Records() const { return records_; }
+  const LineStore& Entries() const { return records_.entries(); }
+  // Records were appended; the list box catches up.
   void SyncEntries() { model_->Sync(); }
   // The title label's text with its tabs as they are stored (the label shows it in columns).
   QString TitleText() const { return title_; }
@@ -33,7 +36,7 @@ class TitledList : public ListWindow {
   void AddAnalysisButtons();
 
  private:
-  LineStore entries_;
+  RecordSeries records_;
   LineListModel* model_ = nullptr;
   QString title_;
 };

@@ -27,7 +27,7 @@ LocalTimeline::Offsets LocalTimeline::OffsetsAt(qint64 localSeconds) const {
 }
 
 const LocalTimeline::Offsets& LocalTimeline::OffsetsOfHour(qint64 hour) {
-  if (last_ && hour == lastHour_) return *last_;
+  if (hasLast_ && hour == lastHour_) return last_;
   auto it = hours_.find(hour);
   if (it == hours_.end()) {
     Offsets o = OffsetsAt(hour * 3600);
@@ -35,8 +35,9 @@ const LocalTimeline::Offsets& LocalTimeline::OffsetsOfHour(qint64 hour) {
     it = hours_.emplace(hour, o).first;
   }
   lastHour_ = hour;
-  last_ = &it->second;
-  return it->second;
+  hasLast_ = true;
+  last_ = it->second;
+  return last_;
 }
 
 std::optional<Instant> LocalTimeline::Next(qint64 localSeconds) {

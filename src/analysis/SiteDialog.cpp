@@ -1,6 +1,6 @@
 #include "SiteDialog.h"
 
-#include "analysis/SiteSettings.h"
+#include "SiteSettings.h"
 #include "core/Dialogs.h"
 
 namespace solardesk {

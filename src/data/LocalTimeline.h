@@ -53,8 +53,10 @@ class LocalTimeline {
 
   int (*offsetAt_)(qint64 utc);
   std::unordered_map<qint64, Offsets> hours_;
+  // The hour asked last, kept by value so that a copy of the timeline stands on its own.
   qint64 lastHour_ = 0;
-  const Offsets* last_ = nullptr;
+  bool hasLast_ = false;
+  Offsets last_;
   std::optional<qint64> previous_;  // the instant of the last time resolved
 };
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "analysis/SiteDialog.h"
 #include "analysis/SiteSettings.h"
-#include "graphs/ui/SiteDialog.h"
 #include "support/ScriptedDialogs.h"
 
 namespace solardesk::testing {
