@@ -10,6 +10,7 @@
 #include "WindowPlacement.h"
 #include "analysis/LocalTimeline.h"
 #include "analysis/SiteSettings.h"
+#include "core/WriteGate.h"
 #include "graphs/logic/NumberText.h"
 #include "graphs/logic/PlotCursor.h"
 
@@ -243,7 +244,8 @@ void Plot::GraphMouseMove(QMouseEvent* e) {
 void Plot::CmdPrintClick() {
   const DialogOwner owner(instrument_.dialogs, this);
   QPrinter printer(QPrinter::HighResolution);
-  if (!instrument_.dialogs.choosePrinter(printer)) return;
+  std::unique_ptr<FileWriter> pdf;
+  if (!ChoosePrinterFree(instrument_.dialogs, printer, pdf)) return;
 
   const QPalette keptPalette = palette();
   const bool keptAutoFill = autoFillBackground();
