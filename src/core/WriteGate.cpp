@@ -73,7 +73,9 @@ QString Refusal(WriteUse use) {
 bool LockedElsewhere(const QString& path) {
   const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
-  const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  struct stat st {};
+  const bool locked = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                      ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
   ::close(fd);
   return locked;
 }
@@ -104,15 +106,16 @@ std::unique_ptr<FileWriter> WriteGate::Open(const QString& path, WriteUse use, Q
     *why = WriteFailureText(errno);
     return nullptr;
   }
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  struct stat st {};
+  ::fstat(fd, &st);
+  // Only a file has a content of its own to guard; a device (/dev/full, /dev/null) is shared.
+  const bool regular = S_ISREG(st.st_mode);
+  if (regular && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     const int error = errno;
     ::close(fd);
     *why = error == EWOULDBLOCK ? kBeingRecordedText : WriteFailureText(error);
     return nullptr;
   }
-  struct stat st {};
-  ::fstat(fd, &st);
-  const bool regular = S_ISREG(st.st_mode);
   if (!keep && regular && st.st_size > 0 && ::ftruncate(fd, 0) != 0) {
     *why = WriteFailureText(errno);
     ::close(fd);
