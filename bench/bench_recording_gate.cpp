@@ -12,6 +12,7 @@
 #include "app/SolarDeskApp.h"
 #include "core/NoDialogs.h"
 #include "recording/logic/DataFileFormat.h"
+#include "recording/logic/DataFileWriter.h"
 #include "sim/VirtualHidBackend.h"
 
 namespace solardesk {
@@ -35,6 +36,21 @@ void BM_RecordingTickThroughTheGate(benchmark::State& state) {
   transfer.StopFileRecording();
 }
 BENCHMARK(BM_RecordingTickThroughTheGate)->Iterations(20000)->Unit(benchmark::kMicrosecond);
+
+// The record line of a tick through the gate alone: the writer's whole-line write and its check
+// that the name still leads to the file.
+void BM_RecordLineThroughTheGate(benchmark::State& state) {
+  QTemporaryDir dir;
+  RecordFile file;
+  if (!file.Create(dir.filePath(QStringLiteral("line.pvd")), QStringLiteral("W/(M)2")))
+    std::abort();
+  float number = 0;
+  for (auto _ : state) {
+    if (!file.WriteRecord(++number, QStringLiteral("2026/12/04 09:30:00"), QStringLiteral("98.76")))
+      std::abort();
+  }
+}
+BENCHMARK(BM_RecordLineThroughTheGate)->Iterations(20000)->Unit(benchmark::kMicrosecond);
 
 // The record line of a tick written with one system call, and the check the tick made before
 // (whether the file was unlinked), without the gate.
