@@ -127,7 +127,7 @@ void BM_TicksWhileTheRecordingSyncs(benchmark::State& state) {
     state.ResumeTiming();
     clock.advanceMs(10000);
     timedTicks();  // starts the sync
-    while (transfer.recordFile().sync().Busy()) {
+    while (!WriteGate::Shared().WaitForSyncs(0)) {
       timedTicks();
       ++ticksDuringSync;
     }

@@ -6,6 +6,7 @@
 #include "QtDialogs.h"
 #include "SimulateOption.h"
 #include "SolarDeskApp.h"
+#include "core/WriteGate.h"
 
 using namespace solardesk;
 
@@ -32,10 +33,16 @@ int main(int argc, char** argv) {
     return 2;
   }
   HidBackend& backend = *chosen.bus;
-  QtDialogs dialogs;
-  SolarDeskApp program(backend, clock, dialogs);
-  dialogs.setParent(&program.panel());
-  program.panel().SetVirtualMeter(chosen.meter != nullptr);
-  program.panel().show();
-  return app.exec();
+  int code = 0;
+  {
+    QtDialogs dialogs;
+    SolarDeskApp program(backend, clock, dialogs);
+    dialogs.setParent(&program.panel());
+    program.panel().SetVirtualMeter(chosen.meter != nullptr);
+    program.panel().show();
+    code = app.exec();
+  }
+  // The files are closed; their last syncs may still run, and a stuck disk cannot hold us.
+  FinishSyncsAtExit("solardesk");
+  return code;
 }

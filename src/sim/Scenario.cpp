@@ -84,11 +84,11 @@ void LoadSet(VirtualMeter& meter, const QJsonValue& v, const QString& key) {
     s.start = start;
     const QByteArray stream =
         HexBytes(Text(o.value("stream_hex"), key + ".stream_hex"), key + ".stream_hex");
-    s.stream.assign(stream.begin(), stream.end());
+    s.stream = std::make_shared<const std::vector<std::uint8_t>>(stream.begin(), stream.end());
     s.length =
         o.contains("length")
             ? static_cast<std::uint32_t>(Whole(o.value("length"), key + ".length", 0, 0xFFFFFFFFLL))
-            : static_cast<std::uint32_t>(s.stream.size());
+            : static_cast<std::uint32_t>(s.stream->size());
     meter.sets.push_back(std::move(s));
     return;
   }

@@ -24,7 +24,7 @@ class VirtualDevice final : public HidDevice {
     if (bus_.beforeEachOperation) bus_.beforeEachOperation();
     ++bus_.writes;
     if (!port_.present || !port_.meter) return false;
-    for (auto& answer : port_.meter->Handle(report)) port_.pending.push_back(std::move(answer));
+    port_.pending.Append(port_.meter->Handle(report));
     return true;
   }
 
@@ -36,8 +36,7 @@ class VirtualDevice final : public HidDevice {
       if (bus_.waitForTimeout) bus_.waitForTimeout(timeoutMs);
       return ReadOutcome::TimedOut;
     }
-    std::vector<std::uint8_t> answer = std::move(port_.pending.front());
-    port_.pending.pop_front();
+    std::vector<std::uint8_t> answer = port_.pending.Take();
     if (port_.alterAnswer) port_.alterAnswer(answer);
     report.assign(static_cast<std::size_t>(std::max(inputLength_, 1)), 0);
     // The report ID byte, then as much of the answer as the report holds.

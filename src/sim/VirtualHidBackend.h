@@ -23,7 +23,7 @@ struct VirtualPort {
   bool silent = false;        // enumerated and opened, but never answers (reads time out)
   bool accessDenied = false;  // enumerated, but cannot be opened (no permission)
   std::shared_ptr<VirtualMeter> meter;
-  std::deque<std::vector<std::uint8_t>> pending;  // answers not yet read
+  PendingAnswers pending;  // answers not yet read
   // When set, every answer passes through it on its way out (to garble it, cut it, ...).
   std::function<void(std::vector<std::uint8_t>& answer)> alterAnswer;
   int openHandles = 0;  // handles open now, to catch leaks

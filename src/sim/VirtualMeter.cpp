@@ -119,8 +119,9 @@ void VirtualMeter::AddSet(const QString& start, const QString& intervalText,
                           const QString& unitText, const std::vector<QString>& readings) {
   VirtualLoggerSet s;
   s.start = start;
-  s.stream = LayOutLoggerSet(intervalText, unitText, readings);
-  s.length = static_cast<std::uint32_t>(s.stream.size());
+  s.stream = std::make_shared<const std::vector<std::uint8_t>>(
+      LayOutLoggerSet(intervalText, unitText, readings));
+  s.length = static_cast<std::uint32_t>(s.stream->size());
   const std::uint32_t usedKb = (s.length + 1023) / 1024;
   sets.push_back(std::move(s));
   freeKb = freeKb > usedKb ? freeKb - usedKb : 0;
@@ -131,8 +132,7 @@ void VirtualMeter::EraseLogger() {
   freeKb = capacityKb;
 }
 
-std::vector<std::vector<std::uint8_t>> VirtualMeter::Handle(
-    const std::vector<std::uint8_t>& report) {
+PendingAnswers VirtualMeter::Handle(const std::vector<std::uint8_t>& report) {
   received.push_back(report);
   if (report.size() < 3) return {};
   if (report[1] == cmd::kQuery) return Query(report[2], ByteAt(report, 3));
@@ -140,8 +140,7 @@ std::vector<std::vector<std::uint8_t>> VirtualMeter::Handle(
   return {};
 }
 
-std::vector<std::vector<std::uint8_t>> VirtualMeter::Query(unsigned code,
-                                                           std::uint8_t parameter) const {
+PendingAnswers VirtualMeter::Query(unsigned code, std::uint8_t parameter) const {
   std::vector<std::uint8_t> a;
   const auto setAt = [this](std::uint8_t k) -> const VirtualLoggerSet* {
     return (k >= 1 && k <= sets.size()) ? &sets[k - 1u] : nullptr;
@@ -183,13 +182,8 @@ std::vector<std::vector<std::uint8_t>> VirtualMeter::Query(unsigned code,
     case cmd::kQuerySetData: {
       const VirtualLoggerSet* s = setAt(parameter);
       if (!s) return {};
-      std::vector<std::vector<std::uint8_t>> blocks;
-      const std::size_t count = s->blocksSent.value_or((std::size_t{s->length} + 63) / 64);
-      for (std::size_t b = 0; b < count; ++b) {
-        std::vector<std::uint8_t> block(64, 0);
-        for (std::size_t i = 0; i < 64; ++i) block[i] = ByteAt(s->stream, b * 64 + i);
-        blocks.push_back(std::move(block));
-      }
+      PendingAnswers blocks;
+      blocks.PushBlocks(s->stream, s->blocksSent.value_or((std::size_t{s->length} + 63) / 64));
       return blocks;
     }
     case cmd::kQueryCycling:
@@ -201,7 +195,9 @@ std::vector<std::vector<std::uint8_t>> VirtualMeter::Query(unsigned code,
     default:
       return {};  // unknown queries go unanswered
   }
-  return {a};
+  PendingAnswers answers;
+  answers.push_back(std::move(a));
+  return answers;
 }
 
 void VirtualMeter::Act(unsigned code, const std::vector<std::uint8_t>& r) {

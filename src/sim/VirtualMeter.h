@@ -3,9 +3,11 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
+#include "PendingAnswers.h"
 #include "core/Clock.h"
 #include "panel/logic/DisplayDecode.h"
 
@@ -13,9 +15,11 @@ namespace solardesk::sim {
 
 // One record set in the virtual meter's logger.
 struct VirtualLoggerSet {
-  QString start;                     // "yy/mm/dd hh:mm:ss"
-  std::vector<std::uint8_t> stream;  // from position 1; zero beyond its end
-  std::uint32_t length = 0;          // the length the meter reports
+  QString start;  // "yy/mm/dd hh:mm:ss"
+  // From position 1; zero beyond its end. Shared with the downloads under way.
+  std::shared_ptr<const std::vector<std::uint8_t>> stream =
+      std::make_shared<const std::vector<std::uint8_t>>();
+  std::uint32_t length = 0;  // the length the meter reports
   // How many 64-byte blocks the meter really sends for the set; when empty, as many as the
   // length asks for. Fewer model a meter that stops answering in the middle of a set.
   std::optional<std::size_t> blocksSent;
@@ -32,7 +36,7 @@ class VirtualMeter {
 
   // The answers to one output report (index 0 the report ID), each as the data bytes that
   // follow the report ID. Action commands have none.
-  std::vector<std::vector<std::uint8_t>> Handle(const std::vector<std::uint8_t>& report);
+  PendingAnswers Handle(const std::vector<std::uint8_t>& report);
 
   // Every output report received, in order.
   std::vector<std::vector<std::uint8_t>> received;
@@ -70,7 +74,7 @@ class VirtualMeter {
   static double SunlightAt(const QDateTime& t);
 
  private:
-  std::vector<std::vector<std::uint8_t>> Query(unsigned code, std::uint8_t parameter) const;
+  PendingAnswers Query(unsigned code, std::uint8_t parameter) const;
   void Act(unsigned code, const std::vector<std::uint8_t>& report);
   double LiveValue() const;
 

@@ -1,9 +1,8 @@
 #include "DayFile.h"
 
-#include <unistd.h>
-
 #include <QFileInfo>
 
+#include "core/WriteGate.h"
 #include "data/RecordSeries.h"
 #include "recording/logic/DataFileFormat.h"
 
@@ -24,27 +23,29 @@ std::optional<QString> DayFile::HeaderUnit(const QString& path) {
   return QString::fromLatin1(TabField(QByteArrayView(head).first(end), 2)).trimmed();
 }
 
+bool DayFile::Create() {
+  QString why;
+  file_ = WriteGate::Shared().Open(path_, WriteUse::Recording, &why);
+  if (file_ && file_->Write(HeaderText(unit_).toLatin1() + kLineEnd)) return true;
+  Close();
+  return false;
+}
+
 DayFile::OpenResult DayFile::Open(const QString& path, const QString& unit) {
   Close();
-  file_.setFileName(path);
+  path_ = path;
   unit_ = unit;
   lastRecord_ = 0;
-  const bool hasHeader = HeaderUnit(path).has_value();
-  if (hasHeader && *HeaderUnit(path) != unit) return OpenResult::WrongUnit;
-  if (!hasHeader && QFileInfo(path).size() > HeaderText(unit).size() + 2) {
+  const std::optional<QString> headerUnit = HeaderUnit(path);
+  if (headerUnit && *headerUnit != unit) return OpenResult::WrongUnit;
+  if (!headerUnit && QFileInfo(path).size() > HeaderText(unit).size() + 2) {
     return OpenResult::Failed;  // not a data file: it is not ours to overwrite
   }
-  if (!hasHeader) {
-    // Missing, empty, or cut short inside its header: nothing in it can be kept.
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-      return OpenResult::Failed;
-    if (!WriteWhole(HeaderText(unit).toLatin1() + kLineEnd)) {
-      Close();
-      return OpenResult::Failed;
-    }
-    return OpenResult::Created;
-  }
-  if (!file_.open(QIODevice::ReadWrite | QIODevice::Unbuffered) || !RepairTail()) {
+  // Missing, empty, or cut short inside its header: nothing in it can be kept.
+  if (!headerUnit) return Create() ? OpenResult::Created : OpenResult::Failed;
+  QString why;
+  file_ = WriteGate::Shared().Open(path, WriteUse::Recording, &why, true);
+  if (!file_ || !RepairTail()) {
     Close();
     return OpenResult::Failed;
   }
@@ -52,10 +53,9 @@ DayFile::OpenResult DayFile::Open(const QString& path, const QString& unit) {
 }
 
 bool DayFile::RepairTail() {
-  const qint64 size = file_.size();
-  const qint64 from = std::max<qint64>(0, size - kTailBytes);
-  if (!file_.seek(from)) return false;
-  const QByteArray tail = file_.read(size - from);
+  const qint64 size = file_->Size();
+  const QByteArray tail = file_->ReadTail(kTailBytes);
+  const qint64 from = size - tail.size();
   const qsizetype lastEnd = tail.lastIndexOf(kLineEnd);
   if (lastEnd < 0) return false;  // a tail of garbage with no line in it: leave it to a person
   QByteArray fragment = tail.mid(lastEnd + 2);
@@ -66,11 +66,11 @@ bool DayFile::RepairTail() {
     if (whole) {
       // Only the line end was lost.
       const QByteArray rest = tail.endsWith('\r') ? QByteArray("\n") : QByteArray(kLineEnd);
-      if (!file_.seek(size) || file_.write(rest) != rest.size()) return false;
+      if (!file_->Write(rest)) return false;
       lastRecord_ = *RecordNumber(fragment);
-      return file_.seek(file_.size());
+      return true;
     }
-    if (!file_.resize(from + lastEnd + 2)) return false;
+    if (!file_->CutTo(from + lastEnd + 2)) return false;
   }
   // The last whole line: the header, or the last record.
   const QByteArray kept = tail.left(lastEnd);
@@ -81,37 +81,33 @@ bool DayFile::RepairTail() {
         previousEnd < 0 ? QByteArrayView(kept) : QByteArrayView(kept).sliced(previousEnd + 2);
     lastRecord_ = RecordNumber(lastLine).value_or(0);
   }
-  return file_.seek(file_.size());
-}
-
-bool DayFile::WriteWhole(const QByteArray& bytes) {
-  const qint64 before = file_.size();
-  if (file_.write(bytes) == bytes.size()) return true;
-  // A full disk may take part of a line: take it back, so the file stays whole.
-  file_.resize(before);
-  file_.seek(before);
-  return false;
+  return true;
 }
 
 std::optional<long long> DayFile::Append(const QString& dateTime, const QString& value) {
-  if (!file_.isOpen()) return std::nullopt;
+  if (file_ && file_->Removed()) {
+    // Lines written to a file nobody can find again are lost: make it again, numbers going on.
+    Close();
+    if (!Create()) return std::nullopt;
+    recreated_ = true;
+  }
+  if (!file_) return std::nullopt;
   const long long number = lastRecord_ + 1;
   const QByteArray line =
       RecordText(static_cast<float>(number), dateTime, value).toLatin1() + kLineEnd;
-  if (!WriteWhole(line)) return std::nullopt;
+  if (!file_->Write(line)) return std::nullopt;
   lastRecord_ = number;
   return number;
 }
 
-bool DayFile::Sync() {
-  if (!file_.isOpen()) return true;
-  return ::fdatasync(file_.handle()) == 0;
+void DayFile::Sync() {
+  if (file_) file_->SyncLater();
 }
 
 void DayFile::Close() {
-  if (!file_.isOpen()) return;
-  Sync();
-  file_.close();
+  if (!file_) return;
+  file_->Close();
+  file_.reset();
 }
 
 }  // namespace solardesk::station

@@ -1,15 +1,20 @@
 #pragma once
 
-#include <QFile>
 #include <QString>
+#include <memory>
 #include <optional>
+#include <utility>
+
+#include "core/FileWriter.h"
 
 namespace solardesk::station {
 
 // One data file of the station, in the recording form: a header line, then record lines
 // numbered from 1. Opening a file that already holds records carries on after its last record;
 // a last line cut short by a crash is first put right (see Open). Each line goes to the
-// operating system as it is written; Sync() puts it on the disk.
+// operating system as it is written; Sync() puts it on the disk. The file is written through the
+// WriteGate, so no other writer of this or another SolarDesk process can take it meanwhile; a
+// file removed while it is written is made again under its name, numbers carrying on.
 class DayFile {
  public:
   enum class OpenResult { Created, Appended, WrongUnit, Failed };
@@ -22,22 +27,28 @@ class DayFile {
   // Writes the next record; its number, or nothing when the write failed. A failed write
   // leaves the file as it was and uses up no number.
   std::optional<long long> Append(const QString& dateTime, const QString& value);
-  // Hands what was written to the disk itself (fdatasync).
-  bool Sync();
+  // Starts handing what was written to the disk itself (fdatasync on a thread of its own).
+  void Sync();
+  // What the syncs met since the last look.
+  SyncOutcome TakeSyncOutcome() { return file_ ? file_->TakeSyncOutcome() : SyncOutcome(); }
   void Close();
 
-  bool IsOpen() const { return file_.isOpen(); }
-  QString Path() const { return file_.fileName(); }
+  bool IsOpen() const { return file_ != nullptr; }
+  QString Path() const { return path_; }
+  // The file was removed and made again since the last look.
+  bool TakeRecreated() { return std::exchange(recreated_, false); }
   QString Unit() const { return unit_; }
   long long LastRecord() const { return lastRecord_; }
   // The unit named by a data file's header, or nothing when the file has no whole header.
   static std::optional<QString> HeaderUnit(const QString& path);
 
  private:
-  bool WriteWhole(const QByteArray& bytes);
   bool RepairTail();
+  bool Create();
 
-  QFile file_;
+  std::unique_ptr<FileWriter> file_;
+  QString path_;
+  bool recreated_ = false;
   QString unit_;
   long long lastRecord_ = 0;
 };

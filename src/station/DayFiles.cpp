@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 
 #include "recording/logic/DataFileFormat.h"
+#include "recording/logic/RecordingHealth.h"
 
 namespace solardesk::station {
 
@@ -66,6 +67,10 @@ std::optional<long long> DayFiles::Write(const QDateTime& t, const QString& valu
     }
     return std::nullopt;
   }
+  if (file_.TakeRecreated()) {
+    events_(QStringLiteral("data file %1: %2")
+                .arg(QDir::toNativeSeparators(file_.Path()), kFileRecreatedText));
+  }
   if (unwritten_ > 0) {
     events_(
         QStringLiteral("data file written again; %1 samples could not be written").arg(unwritten_));
@@ -74,6 +79,11 @@ std::optional<long long> DayFiles::Write(const QDateTime& t, const QString& valu
   if (!lastSync_.isValid() || lastSync_.secsTo(t) >= kSyncEverySeconds) {
     file_.Sync();
     lastSync_ = t;
+  }
+  if (const SyncOutcome syncs = file_.TakeSyncOutcome(); syncs.failed) {
+    events_(QStringLiteral("cannot write the data file %1 (%2); up to %3 samples may be lost")
+                .arg(QDir::toNativeSeparators(file_.Path()), syncs.cause)
+                .arg(syncs.linesAtRisk));
   }
   return number;
 }

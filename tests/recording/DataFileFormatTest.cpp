@@ -19,8 +19,8 @@ TEST(DataFileFormat, HeaderLinesOfBothUnitsAreByteExact) {
   for (const auto& [unit, expected] : cases) {
     const QString path = dir.filePath(QStringLiteral("h.pvd"));
     RecordFile file;
-    ASSERT_TRUE(file.Create(path));
-    ASSERT_TRUE(file.WriteHeader(QString::fromLatin1(unit)));
+    ASSERT_TRUE(file.Create(path, QString::fromLatin1(unit)));
+    ASSERT_TRUE(file.HeaderWritten());
     // Every line reaches the file at once, before the file is closed.
     EXPECT_EQ(ReadBytes(path), expected) << unit;
   }

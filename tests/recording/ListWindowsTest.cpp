@@ -240,6 +240,24 @@ TEST_F(ListWindowsTest, DataListServesTheLoggerAndSavesItsLines) {
   EXPECT_FALSE(sink.IsOpen());
 }
 
+// A saved DataList opens again into the file list with the same lines, also when a reading
+// held control bytes.
+TEST_F(ListWindowsTest, SavedDataListOpensAgainWithTheSameLines) {
+  program.dataList().Show(kUnitBtu);
+  const QStringList entries = {QStringLiteral("         1\t  26/12/04 09:30:00\t 12.5\t"),
+                               QStringLiteral("         2\t  26/12/04 09:30:01\t ?3?4\t"),
+                               QStringLiteral("        10\t  26/12/04 09:30:10\t 300\t")};
+  for (const QString& line : entries) program.dataList().AddEntry(line);
+  const QString title = recording().dataList()->TitleText();
+  dialogs.saveAnswers.push_back(Path(QStringLiteral("logger.pvd")));
+  recording().dataList()->clickToolbar(QStringLiteral("Save"));
+  FileList* list = OpenFile(QStringLiteral("logger.pvd"));
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->Entries().count(), entries.size());
+  for (int i = 0; i < entries.size(); ++i) EXPECT_EQ(list->Entries().line(i), entries[i]);
+  EXPECT_EQ(list->TitleText(), title);
+}
+
 // The file list and the DataList offer the same statistics and CSV export.
 TEST_F(ListWindowsTest, StatisticsAndCsvExportOfBothLists) {
   TitledList* fileList = OpenFile(QStringLiteral("a.pvd"), kFile);

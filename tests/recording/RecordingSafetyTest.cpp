@@ -102,11 +102,6 @@ TEST_F(RecordingSafety, FailedWritesShowOnTheMainWindowUntilAWriteSucceeds) {
     EXPECT_EQ(recording().realTimeList()->Rows().count(), rows + 3);
     EXPECT_TRUE(dialogs.of(QStringLiteral("message")).empty());
   };
-  failThreeTimes(
-      "gone.pvd", [this] { QFile::remove(Path(QStringLiteral("gone.pvd"))); },
-      "The file was removed");
-  transfer().StopFileRecording();
-  recording().realTimeList()->close();
   // A folder in the way of the first continuation file; taken away, the same part follows.
   const QString site1 = QStringLiteral("site-1.pvd");
   failThreeTimes(
@@ -126,20 +121,20 @@ TEST_F(RecordingSafety, FailedWritesShowOnTheMainWindowUntilAWriteSucceeds) {
 
 TEST_F(RecordingSafety, FileReachesTheDiskEveryTenSecondsAndWhenRecordingStops) {
   Record(Path(QStringLiteral("synced.pvd")));
-  const DiskSync& sync = transfer().recordFile().sync();
-  const int atStart = sync.started();  // the new file's folder entry
+  const RecordFile& file = transfer().recordFile();
+  const int atStart = file.SyncsStarted();
   std::vector<int> syncsAfter;
   for (int s = 1; s <= 25; ++s) {
-    while (sync.Busy()) QThread::yieldCurrentThread();  // a second is long enough for a sync
+    ASSERT_TRUE(WriteGate::Shared().WaitForSyncs(60000));  // a second is long enough for a sync
     Tick();
     clock.advanceMs(1000);
-    syncsAfter.push_back(sync.started() - atStart);
+    syncsAfter.push_back(file.SyncsStarted() - atStart);
   }
   EXPECT_EQ(syncsAfter[8], 0);
   EXPECT_EQ(syncsAfter[10], 1);  // the sample of second 10
   EXPECT_EQ(syncsAfter[20], 2);
   transfer().StopFileRecording();
-  EXPECT_EQ(transfer().recordFile().sync().started() - atStart, 3);
+  EXPECT_EQ(file.SyncsStarted() - atStart, 3);
 }
 
 // Timer2 timeouts on the manual clock: each comes when the timer was aimed, late or early by

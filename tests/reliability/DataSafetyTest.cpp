@@ -9,6 +9,7 @@
 
 #include "logger/ui/LoggerCommands.h"
 #include "recording/logic/DataFileFormat.h"
+#include "recording/ui/RecordingWindows.h"
 #include "support/AppOnVirtualMeter.h"
 #include "support/FileBytes.h"
 
@@ -196,6 +197,41 @@ TEST_F(ProgramEnd, ClosingDuringAnOpenStopsTheLoadAtTheNextStep) {
   EXPECT_EQ(t.app.recording().fileList()->Entries().count(), entriesAtClose);
   EXPECT_LT(entriesAtClose, kLines);
   EXPECT_EQ(t.port.opens, opensBefore);
+  ExpectNoWindowShown();
+}
+
+// A save the user asked for is finished before the program ends: closing the main window while
+// a 200,000-row live list is written leaves the whole file.
+TEST_F(ProgramEnd, ClosingDuringASaveFinishesTheSaveFirst) {
+  QTemporaryDir dir;
+  constexpr int kRows = 200000;
+  AppOnVirtualMeter t;
+  t.meter->SetFixedReading("98.76");
+  t.Connect();
+  t.panel().clickToolbar(QStringLiteral("List"));
+  RealTimeList* list = t.app.recording().realTimeList();
+  ASSERT_NE(list, nullptr);
+  for (int i = 1; i <= kRows; ++i) {
+    list->Rows().append(ListRowText(ListNumberCell(static_cast<float>(i)),
+                                    QStringLiteral("2026/12/04 09:30:00"),
+                                    QStringLiteral("98.76")));
+  }
+  const QString path = dir.filePath(QStringLiteral("big.pvd"));
+  t.dialogs.saveAnswers.push_back(path);
+  bool closed = false;
+  auto* probe = new QTimer(&t.panel());
+  QObject::connect(probe, &QTimer::timeout, probe, [&] {
+    // Closed at the first step the save lets events run.
+    if (closed || !list->Caption().endsWith(QStringLiteral("Records Completed"))) return;
+    closed = true;
+    t.panel().close();
+  });
+  probe->start(0);
+  QTimer::singleShot(0, list, [list] { list->clickToolbar(QStringLiteral("Save")); });
+  RunUntilEnd();
+
+  ASSERT_TRUE(closed) << "the save let no events run";
+  EXPECT_EQ(ReadBytes(path).count('\n'), kRows + 1);
   ExpectNoWindowShown();
 }
 

@@ -50,14 +50,22 @@ QString MountSmallDisk(const QString& at) {
   return at;
 }
 
+// Mounts the small file system on `dir` and sets `mounted`; where that is not allowed, skips the
+// test (fails it under CI).
+void MountSmallDiskOrSkip(const QTemporaryDir& dir, bool* mounted) {
+  *mounted = !MountSmallDisk(dir.path()).isEmpty();
+  if (*mounted) return;
+  SKIP_UNLESS_CI("cannot mount a small file system here (needs root and mount namespaces)");
+}
+
 // The disk fills up while a recording runs, then room is made again: the main window says
 // "Not saved" with the cause until a write succeeds, and the file keeps whole lines numbered
 // without a gap.
 TEST(DiskFull, FillingDiskIsShownAndTheFileStaysWholeAndConsecutive) {
   QTemporaryDir dir;
-  if (MountSmallDisk(dir.path()).isEmpty()) {
-    SKIP_UNLESS_CI("cannot mount a small file system here (needs root and mount namespaces)");
-  }
+  bool mounted = false;
+  MountSmallDiskOrSkip(dir, &mounted);
+  if (!mounted) return;
   const QString filler = dir.filePath(QStringLiteral("filler"));
   WriteBytes(filler, QByteArray(56 * 1024, 'x'));
 
@@ -98,6 +106,49 @@ TEST(DiskFull, FillingDiskIsShownAndTheFileStaysWholeAndConsecutive) {
   const QList<QByteArray> lines = file.readAll().split('\n');
   for (int n = 1; n <= written; ++n)
     EXPECT_TRUE(lines[n].startsWith("      " + QByteArray::number(n) + "\t")) << lines[n].data();
+  ::umount2(QFile::encodeName(dir.path()).constData(), MNT_DETACH);
+}
+
+// A header that the full disk did not take is written before the first record once there is
+// room: the file never holds records without their header, and no number is used up meanwhile.
+TEST(DiskFull, HeaderIsWrittenBeforeAnyRecordOnceThereIsRoom) {
+  QTemporaryDir dir;
+  bool mounted = false;
+  MountSmallDiskOrSkip(dir, &mounted);
+  if (!mounted) return;
+  const QString filler = dir.filePath(QStringLiteral("filler"));
+  {
+    QFile fill(filler);
+    ASSERT_TRUE(fill.open(QIODevice::WriteOnly));
+    while (fill.write(QByteArray(4096, 'x')) > 0 && fill.flush()) {
+    }
+  }
+  AppOnVirtualMeter t;
+  t.meter->SetFixedReading("98.76");
+  t.instrument().PauseTimers();
+  t.Connect();
+  auto& transfer = t.app.recording().transfer;
+  const QString path = dir.filePath(QStringLiteral("rec.pvd"));
+  ASSERT_TRUE(transfer.StartFileRecording(path));
+  for (int i = 0; i < 2; ++i) {
+    t.clock.advanceMs(1000);
+    transfer.RecordingTick();
+  }
+  EXPECT_EQ(t.panel().LblRecording->text(), "Not saved");
+  ASSERT_TRUE(QFile::remove(filler));
+  for (int i = 0; i < 3; ++i) {
+    t.clock.advanceMs(1000);
+    transfer.RecordingTick();
+  }
+  transfer.StopFileRecording();
+  int records = 0;
+  EXPECT_EQ(DataFileFault(path, false, &records), QString());
+  EXPECT_EQ(records, 3);
+  const QList<QByteArray> lines = ReadBytes(path).split('\n');
+  ASSERT_GE(lines.size(), 4);
+  EXPECT_TRUE(lines[0].startsWith("      No.s\t")) << lines[0].data();
+  EXPECT_TRUE(lines[1].startsWith("      1\t")) << lines[1].data();
+  EXPECT_EQ(transfer.health.unwrittenTotal, 2);
   ::umount2(QFile::encodeName(dir.path()).constData(), MNT_DETACH);
 }
 

@@ -62,9 +62,7 @@ TEST(FaultSoak, HandlersSurviveAHundredThousandFaultyExchanges) {
     transfer.StartFileRecording(folder.filePath(QStringLiteral("soak-%1.pvd").arg(++fileNumber)));
   };
   // A sync of a stopped file holds a duplicate of its descriptor until it ends.
-  auto syncsEnded = [&] {
-    while (transfer.recordFile().sync().Busy()) QThread::yieldCurrentThread();
-  };
+  auto syncsEnded = [&] { ASSERT_TRUE(WriteGate::Shared().WaitForSyncs(60000)); };
 
   LoggerState loggerState;
   CountingDataList dataList;

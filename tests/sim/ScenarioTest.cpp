@@ -40,11 +40,25 @@ TEST_F(ScenarioTest, KeysTheToolDoesNotShowReachTheMeter) {
   EXPECT_EQ(Ask(*s.meter, cmd::kQueryLoggerStatus)[0], 1);
   const auto blocks = s.meter->Handle({0, cmd::kQuery, cmd::kQuerySetData, 1});
   ASSERT_EQ(blocks.size(), 2u);  // 100 bytes announced: two blocks, zero beyond the stream
-  EXPECT_EQ(Bytes(blocks[0].begin(), blocks[0].begin() + 3), (Bytes{0x41, 0x42, 0}));
+  const Bytes first = blocks[0];
+  EXPECT_EQ(Bytes(first.begin(), first.begin() + 3), (Bytes{0x41, 0x42, 0}));
   EXPECT_EQ(s.bus->ports().front()->outputReportLength, 9);
   Bytes image(30, 0);
   image[12] = image[28] = 1;
   EXPECT_EQ(Ask(*s.meter, cmd::kQueryDisplay), image);
+}
+
+// A set that announces 4 GB costs only the blocks that are read: they are made as they go out.
+TEST_F(ScenarioTest, HugeAnnouncedLoggerSetBuildsOnlyTheBlocksRead) {
+  const auto s = Load(R"({"logger": {"status": 1, "sets": [
+      {"start": "12/03/05 00:00:00", "length": 4294967295, "stream_hex": "41 42"}]}})");
+  ASSERT_TRUE(s.error.isEmpty()) << s.error.toStdString();
+  auto blocks = s.meter->Handle({0, cmd::kQuery, cmd::kQuerySetData, 1});
+  ASSERT_EQ(blocks.size(), std::size_t{67108864});  // 2^32 - 1 bytes in 64-byte blocks
+  const Bytes first = blocks.Take();
+  EXPECT_EQ(Bytes(first.begin(), first.begin() + 3), (Bytes{0x41, 0x42, 0}));
+  EXPECT_EQ(blocks.at(blocks.size() - 1), Bytes(64, 0));
+  EXPECT_EQ(blocks.size(), std::size_t{67108863});
 }
 
 TEST_F(ScenarioTest, MistakesNameTheirKey) {

@@ -5,7 +5,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimeZone>
+#include <cerrno>
 
+#include "core/WriteGate.h"
+#include "recording/logic/RecordingHealth.h"
 #include "sim/Scenario.h"
 #include "station/DayFiles.h"
 #include "station/MqttUrl.h"
@@ -120,6 +123,36 @@ TEST(DayFiles, AFileThatCannotBeWrittenIsTriedAgainAtEverySample) {
   EXPECT_EQ(rig.Take("2026-12-06 10:00:02.000", "1.2"), 1);
   EXPECT_EQ(rig.events.filter("cannot write the data file").size(), 1);
   EXPECT_TRUE(rig.events.contains("data file written again; 2 samples could not be written"));
+}
+
+// A day file removed while the station writes it (by hand, by an editor that saves by renaming)
+// is made again at the next sample, with its header, the numbers going on; the log says so.
+TEST(DayFiles, ARemovedDayFileIsMadeAgainNumbersGoingOn) {
+  StationRig rig;
+  const QString path = rig.dir.filePath("2026-12-06.pvd");
+  EXPECT_EQ(rig.Take("2026-12-06 10:00:00.000", "1.0"), 1);
+  EXPECT_EQ(rig.Take("2026-12-06 10:00:01.000", "1.1"), 2);
+  ASSERT_TRUE(QFile::remove(path));
+  EXPECT_EQ(rig.Take("2026-12-06 10:00:02.000", "1.2"), 3);
+  EXPECT_EQ(rig.Read("2026-12-06.pvd"),
+            kHeaderW.toLatin1() + "\r\n" + Record(3, "2026/12/06 10:00:02", "1.2"));
+  EXPECT_EQ(rig.events.filter(kFileRecreatedText).size(), 1);
+}
+
+// The disk refusing to take what was written (EIO at write-back) is said in the event log.
+TEST(DayFiles, AFailedSyncIsSaidInTheEventLog) {
+  WriteGate::Shared().SetSyncCall([](int) {
+    errno = EIO;
+    return -1;
+  });
+  StationRig rig;
+  rig.Take("2026-12-06 10:00:00.000", "1.0");  // the first sample starts a sync
+  ASSERT_TRUE(WriteGate::Shared().WaitForSyncs(60000));
+  rig.Take("2026-12-06 10:00:01.000", "1.1");
+  WriteGate::Shared().SetSyncCall(nullptr);
+  const QStringList said = rig.events.filter("Writing to the disk failed: Input/output error");
+  ASSERT_EQ(said.size(), 1) << rig.events.join('\n').toStdString();
+  EXPECT_TRUE(said[0].startsWith("cannot write the data file")) << said[0].toStdString();
 }
 
 TEST(Station, SkipsSamplesWhileTheMeterIsLostAndSaysSo) {

@@ -44,9 +44,10 @@ QString ScriptedDialogs::openFileName(const QString& filter, const QString& fold
 bool ScriptedDialogs::choosePrinter(QPrinter& printer) {
   shown.push_back({"printer", {}, {}, kNoIcon, MessageButtons::OkCancel, {}, {}, owner()});
   const bool accepted = Next(printerAnswers, false);
-  if (accepted && !printToPdf.isEmpty()) {
+  const QString pdf = pdfAnswers.empty() ? printToPdf : Next(pdfAnswers, QString());
+  if (accepted && !pdf.isEmpty()) {
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(printToPdf);
+    printer.setOutputFileName(pdf);
   }
   return accepted;
 }

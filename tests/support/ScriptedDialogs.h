@@ -29,7 +29,8 @@ class ScriptedDialogs final : public Dialogs {
   std::deque<QString> saveAnswers;
   std::deque<QString> openAnswers;
   std::deque<bool> printerAnswers;
-  QString printToPdf;  // when set, an accepted printer dialog prints to this PDF file
+  QString printToPdf;              // when set, an accepted printer dialog prints to this PDF file
+  std::deque<QString> pdfAnswers;  // the same, one per accepted dialog, before printToPdf
 
   std::vector<Shown> shown;
 

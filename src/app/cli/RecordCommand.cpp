@@ -59,6 +59,7 @@ int RunRecord(CliContext& cli, const QStringList& args) {
       loop.quit();
       return;
     }
+    if (!health.notice.isEmpty()) cli.Fail(std::exchange(transfer.health.notice, QString()));
     // Say when samples start to go unwritten, and when they are written again.
     if (health.Failing() != failing) {
       failing = health.Failing();
@@ -68,8 +69,8 @@ int RunRecord(CliContext& cli, const QStringList& args) {
         cli.Fail(QStringLiteral("saving again"));
       }
     }
-    const long long taken =
-        static_cast<long long>(transfer.FileRecordCount) + health.unwrittenTotal;
+    const long long taken = static_cast<long long>(transfer.FileRecordCount) +
+                            health.unwrittenTotal - health.atRiskTotal;
     if (*count > 0 && taken >= *count) loop.quit();
   });
   instrument.ResumeTimers();
@@ -80,6 +81,10 @@ int RunRecord(CliContext& cli, const QStringList& args) {
   const long long unwritten = health.unwrittenTotal;
   const QString cause = health.cause.isEmpty() ? QStringLiteral("see above") : health.cause;
   if (transfer.FileRecording) transfer.StopFileRecording();
+  // The last lines reach the disk when the file is closed; a failure there fails the recording.
+  WriteGate& gate = WriteGate::Shared();
+  const bool synced = gate.WaitForSyncs(kExitSyncWaitMs);
+  const QStringList late = gate.TakeLateFailures();
 
   if (unitChanged) {
     return cli.Fail(QStringLiteral("the meter changed its unit; the recording ended after %1 "
@@ -90,6 +95,13 @@ int RunRecord(CliContext& cli, const QStringList& args) {
     return cli.Fail(QStringLiteral("%1 sample(s) could not be written to %2 (%3)")
                         .arg(unwritten)
                         .arg(QDir::toNativeSeparators(*path), cause));
+  }
+  if (!late.isEmpty()) return cli.Fail(QStringLiteral("not saved: %1").arg(late.join(u"; ")));
+  if (!synced) {
+    return cli.Fail(
+        QStringLiteral("the disk did not take the last data within %1 seconds; leaving without "
+                       "waiting for it")
+            .arg(kExitSyncWaitMs / 1000));
   }
   return kOk;
 }

@@ -6,6 +6,7 @@
 #include "CliContext.h"
 #include "Commands.h"
 #include "app/SimulateOption.h"
+#include "core/WriteGate.h"
 
 using namespace solardesk;
 using namespace solardesk::cli;
@@ -111,5 +112,6 @@ int main(int argc, char** argv) {
   const int code = command->run(cli, args);
   cli.out().flush();
   cli.link().CloseHandles();
+  FinishSyncsAtExit("solardesk-cli");
   return code;
 }

@@ -11,6 +11,7 @@
 #include "ImagePrint.h"
 #include "WindowPlacement.h"
 #include "analysis/SiteSettings.h"
+#include "core/WriteGate.h"
 #include "data/LocalTimeline.h"
 #include "graphs/logic/NumberText.h"
 #include "graphs/logic/PlotCursor.h"
@@ -248,7 +249,8 @@ void Plot::GraphMouseMove(QMouseEvent* e) {
 void Plot::CmdPrintClick() {
   const DialogOwner owner(instrument_.dialogs, this);
   QPrinter printer(QPrinter::HighResolution);
-  if (!instrument_.dialogs.choosePrinter(printer)) return;
+  std::unique_ptr<FileWriter> pdf;
+  if (!ChoosePrinterFree(instrument_.dialogs, printer, pdf)) return;
 
   const QPalette keptPalette = palette();
   const bool keptAutoFill = autoFillBackground();

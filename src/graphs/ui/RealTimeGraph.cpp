@@ -12,6 +12,7 @@
 #include "ImageCanvas.h"
 #include "ImagePrint.h"
 #include "WindowPlacement.h"
+#include "core/WriteGate.h"
 
 namespace solardesk {
 
@@ -160,7 +161,8 @@ void RealTimeGraph::Print() {
   const DialogOwner owner(instrument_.dialogs, this);
   Toolbar1->hide();
   QPrinter printer(QPrinter::HighResolution);
-  instrument_.dialogs.choosePrinter(printer);
+  std::unique_ptr<FileWriter> pdf;
+  ChoosePrinterFree(instrument_.dialogs, printer, pdf);
   PrintImage(image_, printer);
   Toolbar1->show();
 }

@@ -95,6 +95,10 @@ StatusPart RecordingStatusPart(const RecordingStatus& s, Presence presence) {
             QStringLiteral("Save records the readings to a file, List to the live list.")};
   }
   StatusPart part = Taking(s);
+  if (!s.notice.isEmpty()) {
+    part.tone = StatusTone::Warning;
+    part.toolTip += QLatin1Char('\n') + s.notice + QLatin1Char('.');
+  }
   if (presence != Presence::Connected) {
     part.tone = StatusTone::Warning;
     part.toolTip += QStringLiteral(

@@ -32,6 +32,7 @@ struct RecordingStatus {
   int unwritten = 0;
   QString unwrittenCause{};
   QDateTime lastSample{};  // invalid before the first sample
+  QString notice{};        // something put right meanwhile (a removed file made again)
 
   bool Recording() const { return !filePath.isEmpty() || listRecording; }
 };

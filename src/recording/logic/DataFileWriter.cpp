@@ -1,118 +1,113 @@
 #include "DataFileWriter.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <QFileInfo>
-#include <cerrno>
+#include <QDir>
+#include <cstdio>
 
 #include "DataFileFormat.h"
 #include "panel/logic/Instrument.h"
 
 namespace solardesk {
 
-namespace {
-
-// The cause of a failed write or creation as the user should read it.
-QString WriteFailure(const QFile& file) {
-  const QString system = file.errorString();
-  if (system == qt_error_string(ENOSPC) || system == qt_error_string(EDQUOT))
-    return QStringLiteral("Disk full");
-  return system;
-}
-
-// True when the open file has no name left in any folder: writes to it still succeed, but
-// nobody will ever read them.
-bool Unlinked(const QFile& file) {
-  struct stat st {};
-  return ::fstat(file.handle(), &st) == 0 && st.st_nlink == 0;
-}
-
-}  // namespace
-
-bool RecordFile::Create(const QString& path) {
-  Close();
-  file_.setFileName(path);
-  goodSize_ = 0;
-  if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-    error_ = WriteFailure(file_);
+bool RecordFile::Open() {
+  QString why;
+  writer_ = WriteGate::Shared().Open(path_, WriteUse::Recording, &why);
+  if (!writer_) {
+    error_ = why;
     return false;
   }
-  // A new file's name is in its folder; that entry must reach the disk too.
-  const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
-  const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folderFd >= 0) {
-    sync_.SyncFolder(folderFd);
-    ::close(folderFd);
-  }
   lastSync_ = QDateTime();
+  headerWritten_ = WriteLine(HeaderText(unit_));
   return true;
 }
 
+bool RecordFile::Create(const QString& path, const QString& unit) {
+  Close();
+  path_ = path;
+  unit_ = unit;
+  recreated_ = false;
+  return Open();
+}
+
 void RecordFile::SyncIfDue(const QDateTime& now) {
-  if (!file_.isOpen()) return;
+  if (!writer_) return;
   if (!lastSync_.isValid() || now < lastSync_) lastSync_ = now;
   if (lastSync_.secsTo(now) < kSyncPeriodSecs) return;
-  // On a disk so slow that a sync already waits, that one will take these lines as well.
-  if (sync_.Queued()) return;
-  sync_.SyncFile(file_.handle());
+  writer_->SyncLater();
+  ++syncsStarted_;
   lastSync_ = now;
 }
 
+SyncOutcome RecordFile::TakeSyncOutcome() {
+  return writer_ ? writer_->TakeSyncOutcome() : SyncOutcome();
+}
+
+std::unique_ptr<FileWriter> RecordFile::Release() {
+  if (writer_) {
+    writer_->SyncLater();
+    ++syncsStarted_;
+  }
+  return std::move(writer_);
+}
+
 void RecordFile::Close() {
-  if (!file_.isOpen()) return;
-  sync_.SyncFile(file_.handle());
-  file_.close();
+  if (!writer_) return;
+  ++syncsStarted_;
+  if (!writer_->Close()) error_ = writer_->Error();
+  writer_.reset();
 }
 
 bool RecordFile::WriteLine(const QString& text) {
-  if (!file_.isOpen()) return false;
-  if (Unlinked(file_)) {
-    error_ = QStringLiteral("The file was removed");
+  if (!writer_->Write(text.toLatin1() + kLineEnd)) {
+    error_ = writer_->Error();
     return false;
   }
-  const QByteArray line = text.toLatin1() + kLineEnd;
-  qint64 done = file_.write(line);
-  // A short write says nothing of its cause; the rest, written again, fails with it.
-  if (done >= 0 && done < line.size()) {
-    const qint64 rest = file_.write(line.constData() + done, line.size() - done);
-    if (rest > 0) done += rest;
-  }
-  if (done == line.size()) {
-    goodSize_ += line.size();
-    return true;
-  }
-  error_ = WriteFailure(file_);
-  file_.unsetError();
-  // A device such as /dev/full has no size to cut back to.
-  if (!file_.isSequential()) {
-    file_.resize(goodSize_);
-    file_.seek(goodSize_);
-  }
-  return false;
-}
-
-bool RecordFile::WriteHeader(const QString& unit) {
-  return WriteLine(HeaderText(unit));
+  return true;
 }
 
 bool RecordFile::WriteRecord(float number, const QString& dateTime, const QString& value) {
+  if (writer_ && writer_->Removed()) {
+    // Whatever is written to a file nobody can find again is lost: make it again.
+    writer_->Close();
+    writer_.reset();
+    recreated_ = true;
+  }
+  if (!writer_ && !Open()) return false;
+  if (!headerWritten_ && !(headerWritten_ = WriteLine(HeaderText(unit_)))) return false;
   return WriteLine(RecordText(number, dateTime, value));
 }
+
+constexpr qsizetype kPieceBytes = 1 << 16;
 
 bool WriteLinesToFile(const QString& path, int count,
                       const std::function<QByteArrayView(int)>& lineAt,
                       const std::function<QString(int)>& progressText, ProgressPacer& pacer) {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  QString why;
+  const std::unique_ptr<FileWriter> file = WriteGate::Shared().Open(path, WriteUse::Saving, &why);
+  if (!file) return false;
+  // Lines go out in pieces of about 64 KiB: one system call per piece, not per line.
+  QByteArray piece;
+  const auto failed = [&] {
+    // The program is ending: nobody is left to see what the file holds, so none is kept.
+    if (pacer.Stopped()) {
+      file->Discard();
+      std::fprintf(stderr, "solardesk: %s could not be saved (%s); the partial file was removed\n",
+                   qPrintable(QDir::toNativeSeparators(path)), qPrintable(file->Error()));
+    }
+    return false;
+  };
   for (int i = 0; i < count; ++i) {
-    const QByteArrayView line = lineAt(i);
-    if (file.write(line.data(), line.size()) != line.size() || file.write(kLineEnd, 2) != 2)
-      return false;
-    if (pacer.Due() && !pacer.Show(progressText(i))) return false;
+    const QByteArrayView text = lineAt(i);
+    piece.append(text.data(), text.size());
+    piece.append(kLineEnd, 2);
+    if (piece.size() >= kPieceBytes) {
+      if (!file->Write(piece)) return failed();
+      piece.clear();
+    }
+    // A save the user asked for finishes, also when the program is ending meanwhile.
+    if (pacer.Due()) pacer.Show(progressText(i));
   }
-  return file.flush();
+  if (!piece.isEmpty() && !file->Write(piece)) return failed();
+  return file->Close();
 }
 
 namespace {

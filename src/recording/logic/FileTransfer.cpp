@@ -69,11 +69,10 @@ void FileTransfer::RecordingTick() {
 
 bool FileTransfer::ContinueWhenFull() {
   if (!IsFull(FileRecordCount) || FileRecordCount == partStartCount_) return true;
-  recordFile_.Close();
+  // The full part stays in use, under its name, until the recording ends.
+  if (recordFile_.IsOpen()) earlierParts_.push_back(recordFile_.Release());
   const int part = FilePart + 1;
-  if (!recordFile_.Create(ContinuationName(RecordFileName, part)) ||
-      !recordFile_.WriteHeader(FileUnit))
-    return false;
+  if (!recordFile_.Create(ContinuationName(RecordFileName, part), FileUnit)) return false;
   FilePart = part;
   partStartCount_ = FileRecordCount;
   return true;
@@ -89,29 +88,57 @@ bool FileTransfer::RecordToFile(const QDateTime& now, const QString& dateTime,
     return false;
   }
   FileRecordCount = number;
+  if (recordFile_.TakeRecreated()) health.notice = kFileRecreatedText;
   recordFile_.SyncIfDue(now);
-  health.unwritten = 0;
-  health.cause.clear();
+  NoteSyncs();
+  if (!syncFailing_) {
+    health.unwritten = 0;
+    health.cause.clear();
+  }
   labels.count = SingleText(FileRecordCount);
-  labels.recording = QStringLiteral("Rec");
+  labels.recording = health.Failing() ? kNotSavedText : QStringLiteral("Rec");
   LabelsChanged();
   return true;
 }
 
-void FileTransfer::NoteUnwritten() {
-  ++health.unwritten;
-  ++health.unwrittenTotal;
+void FileTransfer::NoteSyncs() {
+  const SyncOutcome syncs = recordFile_.TakeSyncOutcome();
+  if (syncs.failed) {
+    // Lines the disk may not hold: as good as unwritten.
+    syncFailing_ = true;
+    health.cause = syncs.cause;
+    health.unwritten += static_cast<int>(std::max<long long>(1, syncs.linesAtRisk));
+    health.unwrittenTotal += std::max<long long>(1, syncs.linesAtRisk);
+    health.atRiskTotal += std::max<long long>(1, syncs.linesAtRisk);
+  } else if (syncs.recovered) {
+    syncFailing_ = false;
+  }
+}
+
+void FileTransfer::NoteUnwritten(long long samples) {
+  health.unwritten += static_cast<int>(samples);
+  health.unwrittenTotal += samples;
   labels.recording = kNotSavedText;
   LabelsChanged();
 }
 
 void FileTransfer::RecordToList(const QDateTime& now, const QString& dateTime,
                                 const QString& value) {
-  if (IsFull(ListRecordCount) && !FlushLiveList(now)) {
-    // The list keeps its rows and is flushed at the next sample; nothing is lost meanwhile.
-    health.cause = QStringLiteral("The full list cannot be written to %1")
-                       .arg(QDir::toNativeSeparators(FlushFolder()));
-    NoteUnwritten();
+  // A full list that could not be written is tried again at every sample, keeping its rows.
+  if (IsFull(ListRecordCount) || flushFailing_) {
+    if (FlushLiveList(now)) {
+      if (flushFailing_) {
+        flushFailing_ = false;
+        health.unwritten = 0;
+        health.cause.clear();
+        labels.recording = FileRecording ? QStringLiteral("Rec") : QString();
+      }
+    } else {
+      flushFailing_ = true;
+      health.cause = QStringLiteral("The full list cannot be written to %1")
+                         .arg(QDir::toNativeSeparators(FlushFolder()));
+      NoteUnwritten();
+    }
   }
   ListRecordCount += 1;
   liveList->Rows().append(ListRowText(ListNumberCell(ListRecordCount), dateTime, value));
@@ -189,22 +216,28 @@ void FileTransfer::SaveCommand() {
 }
 
 bool FileTransfer::StartFileRecording(const QString& path) {
-  if (!FileInUse(path).isEmpty() || !recordFile_.Create(path)) {
+  const QString unit = instrument_.meter.ReadingUnit;
+  if (!recordFile_.Create(path, unit)) {
     FileChosen = false;
-    instrument_.dialogs.message(
-        QStringLiteral("The data file cannot be created:\n%1").arg(QDir::toNativeSeparators(path)),
-        kProgramTitle, MessageIcon::Exclamation);
+    const QString why = recordFile_.ErrorText();
+    instrument_.dialogs.message(why == kBeingRecordedText || why == kBeingSavedText
+                                    ? why
+                                    : QStringLiteral("The data file cannot be created:\n%1")
+                                          .arg(QDir::toNativeSeparators(path)),
+                                kProgramTitle, MessageIcon::Exclamation);
     return false;
   }
   LastDataFolder = QFileInfo(path).absolutePath();
   ResetHealthIfIdle();
+  syncFailing_ = false;
   RecordFileName = path;
-  FileUnit = instrument_.meter.ReadingUnit;
+  FileUnit = unit;
   FilePart = 0;
   partStartCount_ = 0;
   labels.fileName = QFileInfo(path).fileName();
   labels.saveButtonRecording = true;
-  recordFile_.WriteHeader(FileUnit);
+  // A header that could not be written is tried again before the first record.
+  if (!recordFile_.HeaderWritten()) health.cause = recordFile_.ErrorText();
   FileRecording = true;
   labels.recordingVisible = true;
   LabelsChanged();
@@ -220,6 +253,8 @@ void FileTransfer::StopFileRecording() {
   labels.fileName.clear();
   FileRecordCount = 0;
   recordFile_.Close();
+  earlierParts_.clear();
+  syncFailing_ = false;
   FileChosen = false;
   health.unwritten = 0;
   health.cause.clear();
@@ -235,43 +270,11 @@ std::optional<QString> FileTransfer::ChooseSaveFile() {
 }
 
 std::optional<QString> FileTransfer::ChooseFreeSaveFile() {
-  for (;;) {
-    const std::optional<QString> path = ChooseSaveFile();
-    if (!path) return path;
-    const QString inUse = FileInUse(*path);
-    if (inUse.isEmpty()) return path;
-    instrument_.dialogs.message(inUse, kProgramTitle, MessageIcon::Exclamation);
-  }
-}
-
-namespace {
-
-// The same file: the same path once links and relative parts are resolved.
-bool SameFile(const QString& a, const QString& b) {
-  const auto resolved = [](const QString& p) {
-    const QFileInfo info(p);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
-  };
-  return resolved(a) == resolved(b);
-}
-
-}  // namespace
-
-QString FileTransfer::FileInUse(const QString& path) const {
-  if (FileRecording && SameFile(path, recordFile_.Path()))
-    return QStringLiteral("This file is being recorded. Choose another name.");
-  for (const QString& saving : listSaves_) {
-    if (SameFile(path, saving))
-      return QStringLiteral("This file is being saved. Choose another name.");
-  }
-  return {};
+  return WriteGate::Shared().AskFree(instrument_.dialogs, [this] { return ChooseSaveFile(); });
 }
 
 bool FileTransfer::WriteListFile(const QString& path, const std::function<bool()>& write) {
-  listSaves_.push_back(path);
   const bool written = write();
-  listSaves_.erase(std::find(listSaves_.begin(), listSaves_.end(), path));
   if (QFileInfo::exists(path)) LastDataFolder = QFileInfo(path).absolutePath();
   return written;
 }

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -93,8 +94,6 @@ class FileTransfer {
   // Writes a list to `path` with `write`; meanwhile the name counts as in use. Remembers the
   // folder once the file exists.
   bool WriteListFile(const QString& path, const std::function<bool()>& write);
-  // Why `path` may not be written now, or empty when it may.
-  QString FileInUse(const QString& path) const;
 
   // Recording (file or list) is on.
   bool Recording() const { return FileRecording || ListRecording; }
@@ -128,7 +127,9 @@ class FileTransfer {
   // Begins the next continuation file once the current one is full. A continuation file that
   // cannot be created is tried again at the next sample under the same part number.
   bool ContinueWhenFull();
-  void NoteUnwritten();
+  void NoteUnwritten(long long samples = 1);
+  // Takes what the syncs of the file met: a failed sync is a failed write.
+  void NoteSyncs();
   void ResetHealthIfIdle();
   void RecordToList(const QDateTime& now, const QString& dateTime, const QString& value);
   bool FlushLiveList(const QDateTime& now);
@@ -141,10 +142,13 @@ class FileTransfer {
   std::optional<int> AskInterval(int maxSeconds, const QString& current);
 
   Instrument& instrument_;
-  RecordFile recordFile_;           // FileNumber: the file being recorded
-  float partStartCount_ = 0;        // FileRecordCount when the current file was begun
-  long long missedBefore_ = 0;      // samples missed in earlier pauses
-  std::vector<QString> listSaves_;  // files that list saves are writing
+  RecordFile recordFile_;       // FileNumber: the file being recorded
+  float partStartCount_ = 0;    // FileRecordCount when the current file was begun
+  long long missedBefore_ = 0;  // samples missed in earlier pauses
+  // The earlier parts of the recording: still in use until it ends.
+  std::vector<std::unique_ptr<FileWriter>> earlierParts_;
+  bool syncFailing_ = false;   // the last sync of the recording failed
+  bool flushFailing_ = false;  // the full live list could not be written yet
 };
 
 }  // namespace solardesk

@@ -12,17 +12,25 @@ struct RecordingHealth {
   // write failed ("Disk full" or the system's message).
   int unwritten = 0;
   QString cause;
-  // Samples of this recording that could not be written, in all.
+  // Samples of this recording that could not be written, in all, and of them the ones that were
+  // written but whose hand-over to the disk failed.
   long long unwrittenTotal = 0;
+  long long atRiskTotal = 0;
   // Recording (file or list) is on while the main window's timers are held off.
   bool paused = false;
   // Samples that fell due while the timers were held off.
   long long missedWhilePaused = 0;
   // The PC time of the last sample taken; invalid before the first.
   QDateTime lastSample;
+  // Something that happened to the file and was put right, said once to whoever shows it.
+  QString notice;
 
   bool Failing() const { return unwritten > 0; }
 };
+
+// The notice of a recording file that was removed and made again.
+inline const QString kFileRecreatedText =
+    QStringLiteral("The file was removed: recording goes on in a new file of the same name");
 
 // The recording label's caption while writes fail.
 inline const QString kNotSavedText = QStringLiteral("Not saved");

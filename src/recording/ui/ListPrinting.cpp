@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include "core/WriteGate.h"
 #include "panel/logic/Instrument.h"
 #include "recording/logic/DataFileFormat.h"
 
@@ -47,7 +48,8 @@ bool PrintListing(Instrument& instrument, ListWindow& window, const QString& uni
   const QString caption = window.Caption();
   QPrinter printer;
   bool printed = false;
-  if (instrument.dialogs.choosePrinter(printer)) {
+  std::unique_ptr<FileWriter> pdf;
+  if (ChoosePrinterFree(instrument.dialogs, printer, pdf)) {
     window.SetBusy(true);
     QPainter painter;
     if (painter.begin(&printer)) {

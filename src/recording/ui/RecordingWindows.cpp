@@ -73,6 +73,7 @@ void RecordingWindows::ShowLabels() {
   status.unwritten = h.unwritten;
   status.unwrittenCause = h.cause;
   status.lastSample = h.lastSample;
+  status.notice = h.notice;
   panel_.ShowRecordingStatus(status);
 }
 
@@ -270,13 +271,12 @@ void RecordingWindows::ShowStatistics(TitledList& list) {
 }
 
 void RecordingWindows::ExportCsv(TitledList& list) {
-  const QString path = instrument_.dialogs.saveFileName(kCsvFilter, transfer.LastDataFolder);
+  const DialogOwner owner(instrument_.dialogs, &list);
+  const QString path = ChooseExportFile(instrument_.dialogs, transfer.LastDataFolder);
   if (path.isEmpty()) return;
   list.SetBusy(true);
-  WriteExportFile(instrument_.dialogs, path, [&list](QIODevice& file) {
-    return WriteRecordsCsv(list.Records(), list.UnitText(), [&file](QByteArrayView piece) {
-      return file.write(piece.data(), piece.size()) == piece.size();
-    });
+  WriteExportFile(instrument_.dialogs, path, [&list](const PutBytes& put) {
+    return WriteRecordsCsv(list.Records(), list.UnitText(), put);
   });
   list.SetBusy(false);
 }

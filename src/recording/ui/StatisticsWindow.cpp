@@ -13,6 +13,7 @@
 #include "analysis/SiteSettings.h"
 #include "analysis/StatisticsReport.h"
 #include "core/Dialogs.h"
+#include "core/WriteGate.h"
 
 namespace solardesk {
 namespace {
@@ -113,19 +114,37 @@ void StatisticsWindow::CmdCopyClick() {
 }
 
 void StatisticsWindow::CmdExportClick() {
-  const QString path = dialogs_.saveFileName(kCsvFilter, folder_);
+  const DialogOwner owner(dialogs_, this);
+  const QString path = ChooseExportFile(dialogs_, folder_);
   if (path.isEmpty()) return;
   const QByteArray csv = DailyTableCsv(statistics_);
-  WriteExportFile(dialogs_, path,
-                  [&csv](QIODevice& file) { return file.write(csv) == csv.size(); });
+  WriteExportFile(dialogs_, path, [&csv](const PutBytes& put) { return put(csv); });
+}
+
+QString ChooseExportFile(Dialogs& dialogs, const QString& folder) {
+  return WriteGate::Shared()
+      .AskFree(dialogs,
+               [&]() -> std::optional<QString> { return dialogs.saveFileName(kCsvFilter, folder); })
+      .value_or(QString());
 }
 
 bool WriteExportFile(Dialogs& dialogs, const QString& path,
-                     const std::function<bool(QIODevice& file)>& write) {
-  QFile out(path);
-  if (out.open(QIODevice::WriteOnly | QIODevice::Truncate) && write(out) && out.flush())
+                     const std::function<bool(const PutBytes& put)>& write) {
+  QString why;
+  const std::unique_ptr<FileWriter> out = WriteGate::Shared().Open(path, WriteUse::Saving, &why);
+  // Small pieces are gathered, so that a long export costs one system call per 64 KiB.
+  QByteArray gathered;
+  const auto put = [&](QByteArrayView piece) {
+    gathered.append(piece.data(), piece.size());
+    if (gathered.size() < (1 << 16)) return true;
+    const bool ok = out->Write(gathered);
+    gathered.clear();
+    return ok;
+  };
+  if (out && write(put) && (gathered.isEmpty() || out->Write(gathered)) && out->Close())
     return true;
-  dialogs.message(QStringLiteral("Cannot write %1: %2").arg(path, out.errorString()), kProgramTitle,
+  if (out) why = out->Error();
+  dialogs.message(QStringLiteral("Cannot write %1: %2").arg(path, why), kProgramTitle,
                   MessageIcon::Critical);
   return false;
 }

@@ -48,9 +48,14 @@ class StatisticsWindow final : public QWidget {
   QString folder_;
 };
 
-// Creates `path` and has `write` fill it; when that fails, says so in a message box and returns
-// false.
+// The save dialog of an export: asked again while it names a file that is being written.
+// Empty on Cancel.
+QString ChooseExportFile(Dialogs& dialogs, const QString& folder);
+
+// Creates `path` through the write gate and has `write` fill it, piece by piece through `put`;
+// when that fails, says so in a message box and returns false.
+using PutBytes = std::function<bool(QByteArrayView piece)>;
 bool WriteExportFile(Dialogs& dialogs, const QString& path,
-                     const std::function<bool(QIODevice& file)>& write);
+                     const std::function<bool(const PutBytes& put)>& write);
 
 }  // namespace solardesk
