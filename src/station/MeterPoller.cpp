@@ -1,6 +1,5 @@
 #include "MeterPoller.h"
 
-#include "StationTopics.h"
 #include "panel/logic/PollingCycle.h"
 
 namespace solardesk::station {
@@ -25,7 +24,7 @@ void MeterPoller::PollOnce() {
   {
     const std::lock_guard<std::mutex> lock(mutex_);
     connected_ = link_.MeterConnected();
-    if (connected_) name_ = MeterTopicName(link_.SerialNumber(), link_.DevicePath());
+    if (connected_) serial_ = QString::fromStdString(link_.SerialNumber());
     if (answered) {
       text_ = meter_.ReadingText;
       unit_ = meter_.ReadingUnit;
@@ -61,9 +60,9 @@ MeterReading MeterPoller::Latest(std::chrono::milliseconds fresh) const {
   return r;
 }
 
-QString MeterPoller::MeterName() const {
+QString MeterPoller::SerialNumber() const {
   const std::lock_guard<std::mutex> lock(mutex_);
-  return name_;
+  return serial_;
 }
 
 }  // namespace solardesk::station

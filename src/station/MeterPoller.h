@@ -41,8 +41,8 @@ class MeterPoller {
   // The reading now: Absent as soon as the meter left the bus; Answering while the last answer
   // is younger than `fresh`.
   MeterReading Latest(std::chrono::milliseconds fresh = std::chrono::milliseconds(1000)) const;
-  // The meter's name in topics (MeterTopicName), once it was found.
-  QString MeterName() const;
+  // The serial number of the meter found last; empty when it reports none.
+  QString SerialNumber() const;
 
   static constexpr std::chrono::milliseconds kPollPeriod{100};
 
@@ -59,7 +59,7 @@ class MeterPoller {
   SteadyClock::time_point lastAnswer_{};
   bool everAnswered_ = false;
   bool connected_ = false;
-  QString name_;
+  QString serial_;
 };
 
 }  // namespace solardesk::station

@@ -1,24 +1,17 @@
 #include "MqttPublisher.h"
 
-#include <mosquitto.h>
 #include <unistd.h>
 
 #include <QElapsedTimer>
-#include <thread>
+#include <algorithm>
+
+#include "MosquittoClient.h"
 
 namespace solardesk::station {
 
 namespace {
 
-void InitLibrary() {
-  static const int done = [] {
-    mosquitto_lib_init();
-    return 0;
-  }();
-  (void)done;
-}
-
-constexpr int kKeepAliveSeconds = 30;
+constexpr int kTurnMs = 50;
 constexpr int kStopAckWaitMs = 1000;
 
 QString Where(const MqttUrl& url) {
@@ -27,146 +20,129 @@ QString Where(const MqttUrl& url) {
 
 }  // namespace
 
-MqttPublisher::MqttPublisher(MqttSettings settings, EventSink events)
-    : settings_(std::move(settings)), events_(std::move(events)), queue_(settings_.queueCapacity) {}
+MqttPublisher::MqttPublisher(MqttSettings settings, EventSink events, const Clock& clock,
+                             std::unique_ptr<MqttClient> client)
+    : settings_(std::move(settings)),
+      events_(std::move(events)),
+      clock_(clock),
+      client_(std::move(client)),
+      watch_(Where(settings_.broker.url), clock_, events_),
+      queue_(settings_.queueCapacity) {}
 
 MqttPublisher::~MqttPublisher() {
   Stop(0);
-  if (client_) mosquitto_destroy(client_);
 }
 
 bool MqttPublisher::Start(QString* error) {
-  InitLibrary();
-  const MqttUrl& url = settings_.url;
-  const QByteArray id = QStringLiteral("solardesk-%1-%2")
-                            .arg(settings_.topics.meter)
-                            .arg(static_cast<long long>(::getpid()))
-                            .toUtf8();
-  client_ = mosquitto_new(id.constData(), true, this);
-  const auto fail = [&](const QString& why) {
-    if (error) *error = why;
-    return false;
-  };
-  if (!client_) return fail(QStringLiteral("cannot set up the MQTT client"));
-  mosquitto_connect_callback_set(client_, &MqttPublisher::OnConnect);
-  mosquitto_disconnect_callback_set(client_, &MqttPublisher::OnDisconnect);
-  mosquitto_publish_callback_set(client_, &MqttPublisher::OnPublish);
-  mosquitto_reconnect_delay_set(client_, 1, 10, false);
-  const QByteArray availability = settings_.topics.Availability().toUtf8();
-  mosquitto_will_set(client_, availability.constData(), 7, "offline", 1, true);
-  if (!url.user.isEmpty()) {
-    const QByteArray user = url.user.toUtf8();
-    const QByteArray password = settings_.password.toUtf8();
-    mosquitto_username_pw_set(client_, user.constData(),
-                              settings_.password.isEmpty() ? nullptr : password.constData());
+  if (!client_) {
+    const QString id = QStringLiteral("solardesk-%1-%2")
+                           .arg(settings_.topics.meter)
+                           .arg(static_cast<long long>(::getpid()));
+    client_ = MosquittoClient::Create(settings_.broker, id, settings_.topics.Availability(), error);
+    if (!client_) return false;
   }
-  if (url.tls) {
-    int rc = MOSQ_ERR_SUCCESS;
-    if (!settings_.caFile.isEmpty()) {
-      const QByteArray ca = settings_.caFile.toLocal8Bit();
-      rc = mosquitto_tls_set(client_, ca.constData(), nullptr, nullptr, nullptr, nullptr);
-    } else {
-      rc = mosquitto_int_option(client_, MOSQ_OPT_TLS_USE_OS_CERTS, 1);
-    }
-    if (rc != MOSQ_ERR_SUCCESS) {
-      return fail(
-          QStringLiteral("cannot use the CA certificates %1: %2")
-              .arg(settings_.caFile.isEmpty() ? QStringLiteral("of the system") : settings_.caFile,
-                   QString::fromUtf8(mosquitto_strerror(rc))));
-    }
-  }
-  const QByteArray host = url.host.toUtf8();
-  const int rc = mosquitto_connect_async(client_, host.constData(), url.port, kKeepAliveSeconds);
-  if (rc != MOSQ_ERR_SUCCESS) {
-    events_(QStringLiteral("broker %1 not reachable (%2); trying again")
-                .arg(Where(url), QString::fromUtf8(mosquitto_strerror(rc))));
-  }
-  if (mosquitto_loop_start(client_) != MOSQ_ERR_SUCCESS)
-    return fail(QStringLiteral("cannot start the MQTT client's thread"));
-  started_ = true;
+  stopping_ = false;
+  thread_ = std::thread([this] { Run(); });
   return true;
 }
 
-void MqttPublisher::OnConnect(mosquitto*, void* self, int rc) {
-  auto* p = static_cast<MqttPublisher*>(self);
-  if (rc != 0) {
-    p->events_(QStringLiteral("broker %1 refused the connection: %2")
-                   .arg(Where(p->settings_.url), QString::fromUtf8(mosquitto_connack_string(rc))));
-    return;
+void MqttPublisher::Run() {
+  while (!stopping_) {
+    if (!Turn(kTurnMs)) std::this_thread::sleep_for(std::chrono::milliseconds(kTurnMs));
   }
-  p->connected_ = true;
-  ++p->connections_;
+  Finish(stopWaitMs_);
 }
 
-void MqttPublisher::OnDisconnect(mosquitto*, void* self, int rc) {
-  auto* p = static_cast<MqttPublisher*>(self);
-  if (p->connected_.exchange(false) && rc != 0) {
-    p->events_(QStringLiteral("broker %1 lost; samples wait for it").arg(Where(p->settings_.url)));
+void MqttPublisher::Stop(int waitMs) {
+  if (thread_.joinable()) {
+    stopWaitMs_ = waitMs;
+    stopping_ = true;
+    thread_.join();
+  } else if (client_) {
+    Finish(waitMs);  // turned by hand
   }
 }
 
-void MqttPublisher::OnPublish(mosquitto*, void* self, int) {
-  auto* p = static_cast<MqttPublisher*>(self);
-  if (p->inFlight_ > 0) --p->inFlight_;
-}
-
-bool MqttPublisher::Send(const OutgoingMessage& m) {
-  const QByteArray topic = m.topic.toUtf8();
-  ++inFlight_;
-  const int rc =
-      mosquitto_publish(client_, nullptr, topic.constData(), static_cast<int>(m.payload.size()),
-                        m.payload.constData(), 1, m.retain);
-  if (rc != MOSQ_ERR_SUCCESS) {
-    --inFlight_;
-    return false;
-  }
-  return true;
-}
-
-void MqttPublisher::Announce() {
-  events_(QStringLiteral("broker %1 connected").arg(Where(settings_.url)));
-  Send({settings_.topics.Availability(), "online", true});
-  unitAnnounced_ = false;
+std::size_t MqttPublisher::Waiting() const {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return queue_.size() + static_cast<std::size_t>(inFlight_.load());
 }
 
 void MqttPublisher::Publish(const Sample& s) {
+  const std::lock_guard<std::mutex> lock(mutex_);
   queue_.Push({settings_.topics.State(), SampleJson(s), false});
-  Pump();
 }
 
 void MqttPublisher::SetUnit(const QString& unit) {
-  if (unit.isEmpty() || unit == unit_) return;
+  if (unit.isEmpty()) return;
+  const std::lock_guard<std::mutex> lock(mutex_);
   unit_ = unit;
-  unitAnnounced_ = false;
-  Pump();
 }
 
-void MqttPublisher::Pump() {
-  if (!started_) return;
-  droppedSinceSaid_ += queue_.TakeDropped();
-  if (!connected_) {
-    if (droppedSinceSaid_ > 0 && !overflowSaid_) {
-      events_(QStringLiteral("MQTT queue full (%1 samples): the oldest are dropped")
-                  .arg(queue_.capacity()));
-      overflowSaid_ = true;
+void MqttPublisher::SetMeterOnline(bool online) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  meterOnline_ = online;
+}
+
+bool MqttPublisher::Turn(int ms) {
+  if (!session_ && !attempting_) {
+    if (!watch_.AttemptDue()) {
+      Report();
+      return false;
     }
-    return;
+    QString why;
+    if (!client_->Connect(&why)) {
+      watch_.Failed(why);
+      Report();
+      return false;
+    }
+    attempting_ = true;
+    attemptStart_ = clock_.now();
   }
-  const int connections = connections_;
-  if (connections != connectionsSeen_) {
-    connectionsSeen_ = connections;
-    Announce();
+  QString why;
+  if (!client_->Service(ms, &why)) {
+    Broke(why);
+  } else {
+    inFlight_ = std::max(0, inFlight_ - client_->TakeAcknowledged());
+    if (client_->Connected()) {
+      if (!session_) Opened();
+      SendWaiting();
+    } else if (session_) {
+      client_->Disconnect();
+      Broke(QStringLiteral("connection lost"));
+    } else if (attemptStart_.secsTo(clock_.now()) >= kAnswerSeconds) {
+      client_->Disconnect();
+      Broke(QStringLiteral("no answer within %1 s").arg(kAnswerSeconds));
+    }
   }
-  if (droppedSinceSaid_ > 0) {
-    events_(QStringLiteral("%1 samples dropped from the MQTT queue while the broker was away")
-                .arg(droppedSinceSaid_));
-    droppedSinceSaid_ = 0;
-    overflowSaid_ = false;
+  Report();
+  return true;
+}
+
+void MqttPublisher::Broke(const QString& why) {
+  session_ = false;
+  attempting_ = false;
+  watch_.Failed(why);
+}
+
+void MqttPublisher::Opened() {
+  session_ = true;
+  attempting_ = false;
+  watch_.Connected(Waiting());
+  unitSent_.clear();
+  meterSent_.reset();
+  Send({settings_.topics.Availability(), "online", true});
+}
+
+void MqttPublisher::SendWaiting() {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  if (meterSent_ != meterOnline_) {
+    const char* said = meterOnline_ ? "online" : "offline";
+    if (Send({settings_.topics.MeterAvailability(), said, true})) meterSent_ = meterOnline_;
   }
-  if (!unitAnnounced_ && !unit_.isEmpty()) {
-    unitAnnounced_ =
-        Send({settings_.topics.Discovery(), settings_.topics.DiscoveryConfig(unit_), true});
-  }
+  if (!unit_.isEmpty() && unit_ != unitSent_ &&
+      Send({settings_.topics.Discovery(), settings_.topics.DiscoveryConfig(unit_), true}))
+    unitSent_ = unit_;
   while (inFlight_ < kWindow) {
     const OutgoingMessage* m = queue_.Front();
     if (!m || !Send(*m)) break;
@@ -174,26 +150,45 @@ void MqttPublisher::Pump() {
   }
 }
 
-void MqttPublisher::Stop(int waitMs) {
-  if (!started_) return;
+bool MqttPublisher::Send(const OutgoingMessage& m) {
+  if (!client_->Publish(m)) return false;
+  ++inFlight_;
+  return true;
+}
+
+void MqttPublisher::Report() {
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    droppedSinceSaid_ += queue_.TakeDropped();
+  }
+  if (!session_) {
+    if (droppedSinceSaid_ > 0 && !overflowSaid_) {
+      events_(QStringLiteral("MQTT queue full (%1 samples): the oldest are dropped")
+                  .arg(queue_.capacity()));
+      overflowSaid_ = true;
+    }
+  } else if (droppedSinceSaid_ > 0) {
+    events_(QStringLiteral("%1 samples dropped from the MQTT queue while the broker was away")
+                .arg(droppedSinceSaid_));
+    droppedSinceSaid_ = 0;
+    overflowSaid_ = false;
+  }
+  watch_.Remind(Waiting());
+}
+
+void MqttPublisher::Finish(int waitMs) {
+  if (finished_) return;
+  finished_ = true;
   QElapsedTimer waited;
   waited.start();
-  while (connected_ && Waiting() > 0 && waited.elapsed() < waitMs) {
-    Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  const bool wasConnected = connected_;
-  if (wasConnected && Send({settings_.topics.Availability(), "offline", true})) {
+  while (session_ && Waiting() > 0 && waited.elapsed() < waitMs) Turn(20);
+  if (session_ && Send({settings_.topics.Availability(), "offline", true})) {
     waited.restart();
-    while (connected_ && inFlight_ > 0 && waited.elapsed() < kStopAckWaitMs)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    while (session_ && inFlight_ > 0 && waited.elapsed() < kStopAckWaitMs) Turn(20);
   }
-  mosquitto_disconnect(client_);
-  // Connected, the loop ends with the disconnection; otherwise it may be waiting to reconnect.
-  mosquitto_loop_stop(client_, !wasConnected);
-  started_ = false;
-  if (queue_.size() > 0)
-    events_(QStringLiteral("%1 samples not sent to the broker").arg(queue_.size()));
+  client_->Disconnect();
+  session_ = false;
+  if (Waiting() > 0) events_(QStringLiteral("%1 samples not sent to the broker").arg(Waiting()));
 }
 
 }  // namespace solardesk::station

@@ -1,5 +1,6 @@
 #include "MqttUrl.h"
 
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace solardesk::station {
@@ -9,6 +10,16 @@ std::optional<MqttUrl> ParseMqttUrl(const QString& text, QString* error) {
     if (error) *error = why;
     return std::nullopt;
   };
+  // The port is looked at first, so that "host:0" and "host:70000" are named for what they are.
+  static const QRegularExpression portPart(
+      QStringLiteral("^[A-Za-z]+://[^/?#]*:([^/?#:@\\]]+)(?:[/?#]|$)"));
+  const QRegularExpressionMatch port = portPart.match(text);
+  if (port.hasMatch()) {
+    bool number = false;
+    const int value = port.captured(1).toInt(&number);
+    if (!number || value < 1 || value > 65535)
+      return fail(QStringLiteral("the port must be 1 to 65535, not %1").arg(port.captured(1)));
+  }
   const QUrl url(text, QUrl::StrictMode);
   if (!url.isValid()) return fail(QStringLiteral("not a URL: %1").arg(text));
   MqttUrl out;

@@ -14,6 +14,13 @@ struct MqttUrl {
   QString prefix = QStringLiteral("solardesk");
 };
 
+// How to reach the broker: where, and with what password and CA certificates.
+struct BrokerAccess {
+  MqttUrl url;
+  QString password;  // empty: none
+  QString caFile;    // for mqtts: a CA file instead of the system's CA store
+};
+
 // The URL taken apart, or nothing with the reason in `error`. A password in the URL is refused:
 // it would show in the process list; it comes from SOLARDESK_MQTT_PASSWORD instead.
 std::optional<MqttUrl> ParseMqttUrl(const QString& text, QString* error);

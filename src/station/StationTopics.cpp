@@ -1,8 +1,11 @@
 #include "StationTopics.h"
 
+#include <QCryptographicHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <algorithm>
 
 #include "panel/logic/DisplayDecode.h"
 
@@ -37,10 +40,29 @@ QString HomeAssistantUnit(const QString& unit) {
   return QStringLiteral("W/m²");
 }
 
+QString StationMeterName(const QString& station, const QString& serialNumber) {
+  const QString name = TopicSafe(station);
+  return serialNumber.isEmpty() ? name : name + QLatin1Char('-') + TopicSafe(serialNumber);
+}
+
+QString StationTopics::Node() const {
+  // The prefix may hold "/" and "_", so it is not spelled out: "a/b" and "a_b" stay apart.
+  const QByteArray digest = QCryptographicHash::hash(prefix.toUtf8(), QCryptographicHash::Sha1);
+  return meter + QLatin1Char('_') + QString::fromLatin1(digest.toHex().left(8));
+}
+
+int StationTopics::ExpireAfter() const {
+  return std::max(30, 3 * intervalSeconds);
+}
+
 QByteArray StationTopics::DiscoveryConfig(const QString& unit) const {
-  const QString id = QStringLiteral("solardesk_") + meter;
+  const QString id = QStringLiteral("solardesk_") + Node();
+  const auto available = [](const QString& topic) {
+    return QJsonObject{
+        {"topic", topic}, {"payload_available", "online"}, {"payload_not_available", "offline"}};
+  };
   QJsonObject device{
-      {"name", "Solar power meter"},
+      {"name", QStringLiteral("Solar power meter ") + name},
       {"manufacturer", "Generic"},
       {"model", "USB solar power meter"},
       {"identifiers", QJsonArray{id}},
@@ -52,9 +74,9 @@ QByteArray StationTopics::DiscoveryConfig(const QString& unit) const {
       {"unit_of_measurement", HomeAssistantUnit(unit)},
       {"state_topic", State()},
       {"value_template", "{{ value_json.value }}"},
-      {"availability_topic", Availability()},
-      {"payload_available", "online"},
-      {"payload_not_available", "offline"},
+      {"availability", QJsonArray{available(Availability()), available(MeterAvailability())}},
+      {"availability_mode", "all"},
+      {"expire_after", ExpireAfter()},
       {"unique_id", id + QStringLiteral("_irradiance")},
       {"device", device},
   };

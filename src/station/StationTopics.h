@@ -6,22 +6,36 @@
 
 namespace solardesk::station {
 
-// The MQTT topics of one meter and the Home Assistant discovery message that announces it.
+// The MQTT topics of one station's meter and the Home Assistant discovery message that
+// announces it. Stations that differ in name or prefix share no topic, discovery topic or ID.
 struct StationTopics {
   QString prefix;  // "solardesk" unless the URL names another
-  QString meter;   // topic-safe name of the meter
+  QString name;    // the station's name as given (--name, else the host name)
+  QString meter;   // the meter in topics: StationMeterName
+  int intervalSeconds = 1;
 
-  QString State() const { return prefix + QStringLiteral("/") + meter + QStringLiteral("/state"); }
-  QString Availability() const {
-    return prefix + QStringLiteral("/") + meter + QStringLiteral("/availability");
-  }
+  QString State() const { return Topic(QStringLiteral("state")); }
+  // "online" while the station is connected; "offline" as its last will and when it stops.
+  QString Availability() const { return Topic(QStringLiteral("availability")); }
+  // "online" while the meter answers; "offline" while it is lost.
+  QString MeterAvailability() const { return Topic(QStringLiteral("meter/availability")); }
+  // The Home Assistant node: the meter and a short digest of the prefix.
+  QString Node() const;
   QString Discovery() const {
-    return QStringLiteral("homeassistant/sensor/") + meter + QStringLiteral("/irradiance/config");
+    return QStringLiteral("homeassistant/sensor/") + Node() + QStringLiteral("/irradiance/config");
   }
+  // Seconds after the last sample when Home Assistant no longer shows it: three intervals, at
+  // least 30.
+  int ExpireAfter() const;
   // The retained discovery config for a meter showing `unit` (the meter's unit text): an
-  // irradiance sensor reading the value out of the state messages, available while the
-  // availability topic says "online", on a device of its own.
+  // irradiance sensor reading the value out of the state messages, available while both the
+  // station and its meter are, on a device of its own named after the station.
   QByteArray DiscoveryConfig(const QString& unit) const;
+
+ private:
+  QString Topic(const QString& leaf) const {
+    return prefix + QLatin1Char('/') + meter + QLatin1Char('/') + leaf;
+  }
 };
 
 // A name usable as one topic level and as a Home Assistant object ID: letters, digits, "_" and
@@ -29,9 +43,14 @@ struct StationTopics {
 // "dev_hidraw3"; a name with nothing left gives "meter".
 QString TopicSafe(const QString& name);
 
-// The meter's name in topics and streams: its serial number when it reports one, "virtual" for
-// the virtual meter, else its device path; made topic-safe.
+// The meter's name in streams: its serial number when it reports one, "virtual" for the virtual
+// meter, else its device path; made topic-safe.
 QString MeterTopicName(const std::string& serialNumber, const std::string& devicePath);
+
+// The meter's name in the topics of station `station`: "NAME-SERIAL", or "NAME" alone when the
+// meter reports no serial number; both made topic-safe. Never a device path, which changes
+// when the meter is plugged in again.
+QString StationMeterName(const QString& station, const QString& serialNumber);
 
 // The unit Home Assistant expects for an irradiance sensor in the meter's unit.
 QString HomeAssistantUnit(const QString& unit);

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QDate>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
+#include <QStandardPaths>
 #include <csignal>
+#include <map>
 
 #include "CliProcess.h"
 #include "MqttBroker.h"
@@ -11,6 +15,11 @@
 
 namespace solardesk::testing {
 namespace {
+
+void Stop(QProcess& p) {
+  p.terminate();
+  p.waitForFinished(5000);
+}
 
 // One record of a data file.
 struct FileRecord {
@@ -35,19 +44,75 @@ QString DayFile(const QString& dir, int part = 0) {
   return dir + "/" + day + (part ? QStringLiteral("-%1").arg(part) : QString()) + ".pvd";
 }
 
-// The state messages a subscriber got: the JSON of each.
-std::vector<QJsonObject> States(QProcess& sub) {
+// The state messages a subscriber printed: the JSON of each.
+std::vector<QJsonObject> States(const QByteArray& printed) {
   std::vector<QJsonObject> out;
-  for (const QByteArray& line : sub.readAllStandardOutput().split('\n')) {
+  for (const QByteArray& line : printed.split('\n')) {
     if (line.contains("/state "))
       out.push_back(QJsonDocument::fromJson(line.mid(line.indexOf('{'))).object());
   }
   return out;
 }
 
-void Stop(QProcess& p) {
-  p.terminate();
-  p.waitForFinished(5000);
+std::vector<QJsonObject> States(QProcess& sub) {
+  return States(sub.readAllStandardOutput());
+}
+
+// The payloads a subscriber printed for `topic`, in order.
+QStringList Payloads(const QByteArray& printed, const QString& topic) {
+  QStringList out;
+  for (const QString& line : QString::fromUtf8(printed).split('\n')) {
+    if (line.section(' ', 1, 1) == topic) out << line.section(' ', 2);
+  }
+  return out;
+}
+
+bool HaveMosquitto() {
+  return !QStandardPaths::findExecutable("mosquitto").isEmpty();
+}
+
+// A monitor process whose events go to a file, so that the test can read them while it runs.
+class Monitor {
+ public:
+  Monitor(const ScenarioFile& s, const QString& name) : events_(s.file(name + ".events")) {
+    process_.setStandardErrorFile(events_);
+  }
+  ~Monitor() { Stop(process_); }
+  void Start(const QStringList& args) { StartCli(process_, args); }
+  QString Events() const { return QString::fromUtf8(ReadBytes(events_)); }
+  // Whether it said `text` within `ms`.
+  bool Says(const QString& text, int ms) {
+    return WaitFor([&] { return Events().contains(text); }, ms);
+  }
+
+ private:
+  QString events_;
+  QProcess process_;
+};
+
+// A certificate authority and a certificate for a server on 127.0.0.1 signed by it, made by
+// openssl in `dir`: NAME-ca.pem, NAME-server.pem and NAME-server.key. False when openssl is
+// missing or failed.
+bool MakeCertificates(const QString& dir, const QString& name) {
+  const auto openssl = [&](const QStringList& args) {
+    QProcess p;
+    p.setWorkingDirectory(dir);
+    p.start("openssl", args);
+    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+  };
+  WriteBytes(dir + "/server.ext", "subjectAltName=IP:127.0.0.1\n");
+  const QStringList key{"-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes"};
+  return openssl(QStringList{"req", "-x509", "-days", "2", "-subj", "/CN=Test CA " + name,
+                             "-addext", "basicConstraints=critical,CA:TRUE", "-addext",
+                             "keyUsage=critical,keyCertSign", "-keyout", name + "-ca.key", "-out",
+                             name + "-ca.pem"} +
+                 key) &&
+         openssl(QStringList{"req", "-subj", "/CN=127.0.0.1", "-keyout", name + "-server.key",
+                             "-out", name + "-server.csr"} +
+                 key) &&
+         openssl({"x509", "-req", "-days", "2", "-in", name + "-server.csr", "-CA",
+                  name + "-ca.pem", "-CAkey", name + "-ca.key", "-CAcreateserial", "-extfile",
+                  "server.ext", "-out", name + "-server.pem"});
 }
 
 TEST(CliMonitor, PublishesEverySampleItRecordsThroughUnplugAndUnitChange) {
@@ -60,7 +125,7 @@ TEST(CliMonitor, PublishesEverySampleItRecordsThroughUnplugAndUnitChange) {
   broker.Subscribe(sub, {"solardesk/#"});
   const QString dir = s.file("data");
   QProcess monitor;
-  StartCli(monitor, {s.option(), "monitor", dir, "--mqtt", broker.url()});
+  StartCli(monitor, {s.option(), "monitor", dir, "--mqtt", broker.url(), "--name", "virtual"});
   ASSERT_TRUE(WaitFor([&] { return Records(DayFile(dir, 1)).size() >= 2; }))
       << monitor.readAllStandardError().toStdString();
   QThread::msleep(300);  // the last sample on its way to the broker
@@ -69,6 +134,7 @@ TEST(CliMonitor, PublishesEverySampleItRecordsThroughUnplugAndUnitChange) {
   QThread::msleep(300);
   Stop(sub);
   const QString err = QString::fromUtf8(monitor.readAllStandardError());
+  const QByteArray printed = sub.readAllStandardOutput();
 
   // The file first: W/(M)2 with a gap while unplugged, found again within a second, then the
   // unit's own file.
@@ -94,7 +160,7 @@ TEST(CliMonitor, PublishesEverySampleItRecordsThroughUnplugAndUnitChange) {
   std::vector<std::pair<FileRecord, const char*>> recorded;
   for (const auto& r : watts) recorded.push_back({r, "W/m²"});
   for (const auto& r : btu) recorded.push_back({r, "Btu/(ft²·h)"});
-  const auto states = States(sub);
+  const auto states = States(printed);
   ASSERT_GE(states.size() + 1, recorded.size());
   ASSERT_LE(states.size(), recorded.size());
   for (std::size_t i = 0; i < states.size(); ++i) {
@@ -106,20 +172,25 @@ TEST(CliMonitor, PublishesEverySampleItRecordsThroughUnplugAndUnitChange) {
         << i;
   }
 
+  // While the meter was unplugged, it was not available.
+  EXPECT_EQ(Payloads(printed, "solardesk/virtual/meter/availability"),
+            (QStringList{"online", "offline", "online"}))
+      << printed.toStdString();
+
   // The retained messages: the will said "offline"; the discovery config has the last unit.
   QProcess retained;
-  broker.Subscribe(
-      retained,
-      {"solardesk/virtual/availability", "homeassistant/sensor/virtual/irradiance/config"},
-      {"-C", "2", "-W", "5"});
+  broker.Subscribe(retained,
+                   {"solardesk/virtual/availability", "homeassistant/sensor/+/irradiance/config"},
+                   {"-C", "2", "-W", "5"});
   retained.waitForFinished(6000);
-  const QString got = QString::fromUtf8(retained.readAllStandardOutput());
+  const QByteArray got = retained.readAllStandardOutput();
   EXPECT_TRUE(got.contains("1 solardesk/virtual/availability offline")) << got.toStdString();
-  const QString config =
-      got.section("1 homeassistant/sensor/virtual/irradiance/config ", 1).section('\n', 0, 0);
-  const QJsonObject c = QJsonDocument::fromJson(config.toUtf8()).object();
+  const QByteArray config = got.mid(got.indexOf(" {") + 1).split('\n').first();
+  const QJsonObject c = QJsonDocument::fromJson(config).object();
   EXPECT_EQ(c["unit_of_measurement"], "BTU/(h⋅ft²)") << got.toStdString();
-  EXPECT_EQ(c["availability_topic"], "solardesk/virtual/availability");
+  EXPECT_EQ(c["availability"][1]["topic"], "solardesk/virtual/meter/availability");
+  EXPECT_EQ(c["availability_mode"], "all");
+  EXPECT_EQ(c["expire_after"], 30);
 }
 
 TEST(CliMonitor, BrokerAwayLosesNoSampleAndSigtermEndsCleanly) {
@@ -129,7 +200,8 @@ TEST(CliMonitor, BrokerAwayLosesNoSampleAndSigtermEndsCleanly) {
   const QString dir = s.file("data");
   QProcess before, after, monitor;
   broker.Subscribe(before, {"solardesk/virtual/state"});
-  StartCli(monitor, {s.option(), "monitor", dir, "--mqtt", broker.url() + "/"});
+  StartCli(monitor,
+           {s.option(), "monitor", dir, "--mqtt", broker.url() + "/", "--name", "virtual"});
   ASSERT_TRUE(WaitFor([&] { return Records(DayFile(dir)).size() >= 2; }));
   broker.Stop();
   Stop(before);
@@ -147,7 +219,7 @@ TEST(CliMonitor, BrokerAwayLosesNoSampleAndSigtermEndsCleanly) {
   const QString err = QString::fromUtf8(monitor.readAllStandardError());
   EXPECT_EQ(err.count(QStringLiteral("broker 127.0.0.1:%1 connected").arg(broker.port())), 2)
       << err.toStdString();
-  EXPECT_TRUE(err.contains("lost; samples wait for it")) << err.toStdString();
+  EXPECT_EQ(err.count("connection lost: "), 1) << err.toStdString();
   EXPECT_TRUE(err.trimmed().endsWith("monitor stopped")) << err.toStdString();
 
   // Every second is in the file, which ends whole.
@@ -169,6 +241,128 @@ TEST(CliMonitor, BrokerAwayLosesNoSampleAndSigtermEndsCleanly) {
   }
   ASSERT_EQ(got.size(), file.size());
   for (std::size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], static_cast<int>(i) + 1);
+}
+
+TEST(CliMonitor, ABrokerDownAtStartIsReachedWhenItComesUp) {
+  if (!HaveMosquitto()) SKIP_UNLESS_CI("mosquitto is not installed (scripts/install-deps.sh)");
+  MqttBroker broker;  // not started yet, as after a power cut
+  ScenarioFile s(R"({"reading": "12.5", "unit": "W/(M)2"})");
+  const QString dir = s.file("data");
+  Monitor monitor(s, "monitor");
+  monitor.Start({s.option(), "monitor", dir, "--mqtt", broker.url(), "--name", "virtual"});
+  const QString where = QStringLiteral("broker 127.0.0.1:%1").arg(broker.port());
+  ASSERT_TRUE(monitor.Says(where + ": not reachable: ", 10000)) << monitor.Events().toStdString();
+  QThread::msleep(1500);  // tried again in vain
+  ASSERT_TRUE(broker.Start());
+  QProcess sub;
+  broker.Subscribe(sub, {"solardesk/virtual/state"});
+  ASSERT_TRUE(monitor.Says(where + " connected after ", 10000)) << monitor.Events().toStdString();
+  const std::size_t atConnection = Records(DayFile(dir)).size();
+  ASSERT_TRUE(WaitFor([&] { return Records(DayFile(dir)).size() >= atConnection + 2; }));
+  QThread::msleep(300);  // the last sample on its way
+  Stop(sub);
+  const auto states = States(sub);
+  ASSERT_GE(states.size(), 2u);
+  for (std::size_t i = 1; i < states.size(); ++i)
+    EXPECT_EQ(states[i]["record"].toInt(), states[i - 1]["record"].toInt() + 1) << i;
+  EXPECT_EQ(monitor.Events().count(": not reachable: "), 1) << monitor.Events().toStdString();
+}
+
+TEST(CliMonitor, AnUntrustedCertificateIsSaidOnceAndTheBrokerReachedOnceItIsTrusted) {
+  if (!HaveMosquitto()) SKIP_UNLESS_CI("mosquitto is not installed (scripts/install-deps.sh)");
+  ScenarioFile s(R"({"reading": "12.5", "unit": "W/(M)2"})");
+  if (!MakeCertificates(s.folder(), "a") || !MakeCertificates(s.folder(), "b"))
+    SKIP_UNLESS_CI("openssl cannot make the test's certificates");
+  const auto servedBy = [&](const char* ca) {
+    return QStringLiteral(
+               "certfile %1/%2-server.pem\nkeyfile %1/%2-server.key\n"
+               "allow_anonymous true\n")
+        .arg(s.folder(), QLatin1String(ca))
+        .toUtf8();
+  };
+  MqttBroker broker(servedBy("a"));
+  ASSERT_TRUE(broker.Start());
+  const QString dir = s.file("data");
+  Monitor monitor(s, "monitor");
+  monitor.Start({s.option(), "monitor", dir, "--mqtt", broker.url("mqtts"), "--mqtt-cafile",
+                 s.file("b-ca.pem"), "--name", "virtual"});
+  const QString where = QStringLiteral("broker 127.0.0.1:%1").arg(broker.port());
+  ASSERT_TRUE(monitor.Says(where + ": certificate not trusted: ", 10000))
+      << monitor.Events().toStdString();
+  QThread::msleep(1500);  // tried again in vain
+  broker.Stop();
+  broker.Configure(servedBy("b"));
+  ASSERT_TRUE(broker.Start());
+  ASSERT_TRUE(monitor.Says(where + " connected after ", 10000)) << monitor.Events().toStdString();
+  EXPECT_EQ(monitor.Events().count("certificate not trusted"), 1) << monitor.Events().toStdString();
+  // Recording went on all the while.
+  const auto file = Records(DayFile(dir));
+  ASSERT_GE(file.size(), 3u);
+  EXPECT_EQ(file.front().time.secsTo(file.back().time), qint64(file.size()) - 1);
+}
+
+TEST(CliMonitor, ABrokerThatNeverAnswersIsGivenUpAndTriedAgain) {
+  if (!HaveMosquitto()) SKIP_UNLESS_CI("mosquitto is not installed (scripts/install-deps.sh)");
+  MqttBroker broker;
+  SilentListener silent(broker.port());
+  ASSERT_TRUE(silent.listening());
+  ScenarioFile s(R"({"reading": "12.5", "unit": "W/(M)2"})");
+  Monitor monitor(s, "monitor");
+  monitor.Start({s.option(), "monitor", s.file("data"), "--mqtt", broker.url(), "--name", "v"});
+  const QString where = QStringLiteral("broker 127.0.0.1:%1").arg(broker.port());
+  ASSERT_TRUE(monitor.Says(where + ": no answer within 10 s; samples wait for it", 15000))
+      << monitor.Events().toStdString();
+  silent.Close();
+  ASSERT_TRUE(broker.Start());
+  EXPECT_TRUE(monitor.Says(where + " connected after ", 10000)) << monitor.Events().toStdString();
+}
+
+TEST(CliMonitor, ARefusedLoginIsSaidOnceNamingThePasswordVariable) {
+  if (!HaveMosquitto()) SKIP_UNLESS_CI("mosquitto is not installed (scripts/install-deps.sh)");
+  MqttBroker broker("allow_anonymous false\n");
+  ASSERT_TRUE(broker.Start());
+  ScenarioFile s(R"({"reading": "12.5", "unit": "W/(M)2"})");
+  Monitor monitor(s, "monitor");
+  monitor.Start({s.option(), "monitor", s.file("data"), "--mqtt", broker.url(), "--name", "v"});
+  const QString refused =
+      QStringLiteral(
+          "broker 127.0.0.1:%1: refused the login: not authorised; no password given "
+          "(SOLARDESK_MQTT_PASSWORD is not set); samples wait for it")
+          .arg(broker.port());
+  ASSERT_TRUE(monitor.Says(refused, 10000)) << monitor.Events().toStdString();
+  QThread::msleep(3500);  // tried twice more, 1 and 2 s apart
+  EXPECT_EQ(monitor.Events().count("broker "), 1) << monitor.Events().toStdString();
+}
+
+TEST(CliMonitor, StationsOfTheirOwnNamesShareABrokerWithoutMeetingThere) {
+  MqttBroker broker;
+  if (!broker.Start()) SKIP_UNLESS_CI("mosquitto is not installed (scripts/install-deps.sh)");
+  ScenarioFile s(R"({"reading": "12.5", "unit": "W/(M)2"})");
+  Monitor east(s, "east"), west(s, "west");
+  east.Start({s.option(), "monitor", s.file("east"), "--mqtt", broker.url(), "--name", "east"});
+  west.Start({s.option(), "monitor", s.file("west"), "--mqtt", broker.url(), "--name", "west"});
+  ASSERT_TRUE(WaitFor([&] {
+    return Records(DayFile(s.file("east"))).size() >= 2 &&
+           Records(DayFile(s.file("west"))).size() >= 2;
+  }));
+  QProcess retained;
+  broker.Subscribe(retained, {"homeassistant/sensor/+/irradiance/config"}, {"-C", "2", "-W", "5"});
+  retained.waitForFinished(6000);
+  std::map<QString, QJsonObject> configs;  // by device name
+  QSet<QString> topics;
+  for (const QByteArray& line : retained.readAllStandardOutput().split('\n')) {
+    if (line.isEmpty()) continue;
+    topics << QString::fromUtf8(line.split(' ')[1]);
+    const QJsonObject c = QJsonDocument::fromJson(line.mid(line.indexOf('{'))).object();
+    configs[c["device"]["name"].toString()] = c;
+  }
+  EXPECT_EQ(topics.size(), 2);
+  ASSERT_EQ(configs.size(), 2u);
+  const QJsonObject e = configs["Solar power meter east"], w = configs["Solar power meter west"];
+  EXPECT_EQ(e["state_topic"], "solardesk/east/state");
+  EXPECT_EQ(w["state_topic"], "solardesk/west/state");
+  EXPECT_NE(e["unique_id"], w["unique_id"]);
+  EXPECT_NE(e["device"]["identifiers"], w["device"]["identifiers"]);
 }
 
 TEST(CliWatch, StreamsInEveryFormatWithoutTheLocale) {
@@ -201,7 +395,14 @@ TEST(CliMonitor, RefusesWhatItCannotUse) {
       {{s.option(), "monitor", dir, "--mqtt", "http://broker"}, 2, "must begin with mqtt://"},
       {{s.option(), "monitor", dir, "--mqtt", "mqtt://u:pw@broker"}, 2, "SOLARDESK_MQTT_PASSWORD"},
       {{s.option(), "monitor", dir, "--mqtt-cafile", "ca.pem"}, 2, "--mqtt-cafile needs --mqtt"},
-      {{s.option(), "monitor", dir, "--interval", "often"}, 2, "not a number of seconds"},
+      {{s.option(), "monitor", dir, "--mqtt", "mqtt://broker:0"}, 2, "port must be 1 to 65535"},
+      {{s.option(), "monitor", dir, "--mqtt", "mqtt://b:65536/x"}, 2, "port must be 1 to 65535"},
+      {{s.option(), "monitor", dir, "--name", "roof"}, 2, "--name needs --mqtt"},
+      {{s.option(), "monitor", dir, "--interval", "often"}, 2, "seconds from 1 to 86400"},
+      {{s.option(), "monitor", dir, "--interval", "0"}, 2, "seconds from 1 to 86400"},
+      {{s.option(), "monitor", dir, "--interval", "-5"}, 2, "seconds from 1 to 86400"},
+      {{s.option(), "monitor", dir, "--interval", "1.5"}, 2, "seconds from 1 to 86400"},
+      {{s.option(), "monitor", dir, "--interval", "86401"}, 2, "seconds from 1 to 86400"},
       {{s.option(), "watch", "--format", "xml"}, 2, "unknown format \"xml\""},
   });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <netinet/in.h>
+#include <pwd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -39,15 +40,20 @@ inline bool Listening(int port) {
 }
 
 // A mosquitto broker of the test's own on 127.0.0.1, configured in a temporary folder, without
-// persistence; stopped (and started again) by its process ID.
+// persistence; stopped (and started again) by its process ID. `options` are the listener's
+// settings: anonymous clients, unless the test sets others (TLS, logins).
 class MqttBroker {
  public:
-  MqttBroker() : port_(FreePort()) {
+  explicit MqttBroker(const QByteArray& options = "allow_anonymous true\n") : port_(FreePort()) {
     config_ = dir_.filePath("mosquitto.conf");
-    WriteBytes(config_,
-               QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\npersistence false\n")
-                   .arg(port_)
-                   .toLatin1());
+    Configure(options);
+  }
+  // The settings from the next start on.
+  void Configure(const QByteArray& options) {
+    // Started by root, mosquitto would become another user, who cannot read the test's files.
+    const QByteArray user = ::getpwuid(::getuid()) ? ::getpwuid(::getuid())->pw_name : "";
+    WriteBytes(config_, QStringLiteral("listener %1 127.0.0.1\n").arg(port_).toLatin1() + options +
+                            "persistence false\n" + (user.isEmpty() ? "" : "user " + user + "\n"));
   }
   ~MqttBroker() { Stop(); }
 
@@ -63,7 +69,9 @@ class MqttBroker {
     broker_.waitForFinished(5000);
   }
   int port() const { return port_; }
-  QString url() const { return QStringLiteral("mqtt://127.0.0.1:%1").arg(port_); }
+  QString url(const char* scheme = "mqtt") const {
+    return QStringLiteral("%1://127.0.0.1:%2").arg(QLatin1String(scheme)).arg(port_);
+  }
 
   // mosquitto_sub on `topics`, printing "RETAINED TOPIC PAYLOAD" per message, as a process.
   void Subscribe(QProcess& sub, const QStringList& topics, const QStringList& more = {}) const {
@@ -79,6 +87,33 @@ class MqttBroker {
   QString config_;
   int port_;
   QProcess broker_;
+};
+
+// A TCP listener on 127.0.0.1 that takes connections (the system completes them) and never says
+// a word: a broker that hangs.
+class SilentListener {
+ public:
+  // Not handed down to the processes the test starts, which would keep it listening.
+  explicit SilentListener(int port) : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    const int yes = 1;
+    ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_port = htons(static_cast<std::uint16_t>(port));
+    listening_ =
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 && ::listen(fd_, 8) == 0;
+  }
+  ~SilentListener() { Close(); }
+  bool listening() const { return listening_; }
+  void Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+
+ private:
+  int fd_;
+  bool listening_ = false;
 };
 
 }  // namespace solardesk::testing

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <cerrno>
@@ -217,23 +218,49 @@ TEST(SampleFormats, NumbersNeverFollowTheLocale) {
   QLocale::setDefault(QLocale::c());
 }
 
-TEST(StationTopics, DiscoveryAnnouncesAnIrradianceSensor) {
-  const StationTopics t{"site7", MeterTopicName("", "/dev/hidraw3")};
-  EXPECT_EQ(t.meter, "dev_hidraw3");
+TEST(StationTopics, EachStationHasTopicsAndADeviceOfItsOwn) {
   EXPECT_EQ(MeterTopicName("SN 0042", "/dev/hidraw3"), "SN_0042");
+  EXPECT_EQ(MeterTopicName("", "/dev/hidraw3"), "dev_hidraw3");
   EXPECT_EQ(MeterTopicName("", "virtual:meter"), "virtual");
   EXPECT_EQ(TopicSafe("+#/"), "meter");
-  EXPECT_EQ(t.State(), "site7/dev_hidraw3/state");
-  EXPECT_EQ(t.Discovery(), "homeassistant/sensor/dev_hidraw3/irradiance/config");
+  EXPECT_EQ(StationMeterName("roof top", "SN/0042"), "roof_top-SN_0042");
+  EXPECT_EQ(StationMeterName("roof", ""), "roof");
+
+  const StationTopics t{"site7", "roof top", StationMeterName("roof top", "42"), 20};
+  EXPECT_EQ(t.State(), "site7/roof_top-42/state");
+  EXPECT_EQ(t.MeterAvailability(), "site7/roof_top-42/meter/availability");
+  const QString node = t.Node();
+  EXPECT_TRUE(QRegularExpression("^roof_top-42_[0-9a-f]{8}$").match(node).hasMatch())
+      << node.toStdString();
+  EXPECT_EQ(t.Discovery(), "homeassistant/sensor/" + node + "/irradiance/config");
   const QByteArray config =
-      R"j({"availability_topic":"site7/dev_hidraw3/availability","device":{"identifiers":)j"
-      R"j(["solardesk_dev_hidraw3"],"manufacturer":"Generic","model":"USB solar power meter",)j"
-      R"j("name":"Solar power meter"},"device_class":"irradiance","name":"Irradiance",)j"
-      R"j("payload_available":"online","payload_not_available":"offline",)j"
-      R"j("state_class":"measurement","state_topic":"site7/dev_hidraw3/state",)j"
-      R"j("unique_id":"solardesk_dev_hidraw3_irradiance","unit_of_measurement":"BTU/(h⋅ft²)",)j"
+      R"j({"availability":[{"payload_available":"online","payload_not_available":"offline",)j"
+      R"j("topic":"site7/roof_top-42/availability"},{"payload_available":"online",)j"
+      R"j("payload_not_available":"offline","topic":"site7/roof_top-42/meter/availability"}],)j"
+      R"j("availability_mode":"all","device":{"identifiers":["solardesk_NODE"],)j"
+      R"j("manufacturer":"Generic","model":"USB solar power meter",)j"
+      R"j("name":"Solar power meter roof top"},"device_class":"irradiance","expire_after":60,)j"
+      R"j("name":"Irradiance","state_class":"measurement","state_topic":"site7/roof_top-42/state",)j"
+      R"j("unique_id":"solardesk_NODE_irradiance","unit_of_measurement":"BTU/(h⋅ft²)",)j"
       R"j("value_template":"{{ value_json.value }}"})j";
-  EXPECT_EQ(t.DiscoveryConfig(kBtu), config);
+  EXPECT_EQ(t.DiscoveryConfig(kBtu), QByteArray(config).replace("NODE", node.toUtf8()));
+  EXPECT_EQ((StationTopics{"p", "n", "n", 1}.ExpireAfter()), 30);
+
+  // Stations apart in name or prefix never share a discovery topic or a unique ID, even where
+  // their names run together.
+  const std::pair<const char*, const char*> stations[] = {
+      {"solardesk", "roof"}, {"solardesk", "shed"}, {"site/a", "roof"},
+      {"site_a", "roof"},    {"site", "a_roof"},    {"site_a", "b"}};
+  QSet<QString> topics, ids;
+  for (const auto& [prefix, name] : stations) {
+    const StationTopics s{prefix, name, StationMeterName(name, ""), 1};
+    topics << s.Discovery();
+    ids << QString::fromUtf8(s.DiscoveryConfig(kWatts))
+               .section("\"unique_id\":\"", 1)
+               .section('"', 0, 0);
+  }
+  EXPECT_EQ(topics.size(), 6);
+  EXPECT_EQ(ids.size(), 6);
 }
 
 TEST(MqttUrl, TakesTheUrlApart) {
@@ -249,6 +276,11 @@ TEST(MqttUrl, TakesTheUrlApart) {
       {"http://broker", "the URL must begin with"},
       {"mqtt:///prefix", "the URL names no host"},
       {"mqtt://broker/a/#", "the topic prefix may not"},
+      {"mqtt://broker:65535", "0  broker 65535 solardesk"},
+      {"mqtt://broker:0", "the port must be 1 to 65535, not 0"},
+      {"mqtt://sol@broker:65536/x", "the port must be 1 to 65535, not 65536"},
+      {"mqtts://[::1]:-1", "the port must be 1 to 65535, not -1"},
+      {"mqtt://broker:http", "the port must be 1 to 65535, not http"},
   };
   for (const auto& [text, parsed] : cases) {
     QString error;

@@ -1,6 +1,7 @@
 #include "MonitorCommand.h"
 
 #include <QDir>
+#include <QSysInfo>
 #include <csignal>
 #include <memory>
 #include <thread>
@@ -29,6 +30,12 @@ constexpr std::chrono::milliseconds kNap{50};
 // How long a clean stop gives the waiting samples to reach the broker.
 constexpr int kStopWaitMs = 2000;
 
+// The station's name when --name gives none: the host name.
+QString StationName() {
+  const QString host = QSysInfo::machineHostName();
+  return host.isEmpty() ? QStringLiteral("station") : host;
+}
+
 }  // namespace
 
 int RunMonitor(CliContext& cli, const QStringList& args) {
@@ -36,19 +43,24 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
   const std::optional<QString> intervalText = a.Value(QStringLiteral("--interval"));
   const std::optional<QString> mqttText = a.Value(QStringLiteral("--mqtt"));
   const std::optional<QString> caFile = a.Value(QStringLiteral("--mqtt-cafile"));
+  const std::optional<QString> name = a.Value(QStringLiteral("--name"));
   const std::optional<QString> dir = a.Next();
-  if (!intervalText || !mqttText || !caFile || !dir || !a.Done()) return cli.UsageError(a);
-  const std::optional<int> interval = IntervalOption(cli, *intervalText, 1);
+  if (!intervalText || !mqttText || !caFile || !name || !dir || !a.Done()) return cli.UsageError(a);
+  const std::optional<int> interval = WholeIntervalOption(cli, *intervalText, 1);
   if (!interval) return kUsage;
   std::optional<MqttSettings> mqtt;
   if (!mqttText->isEmpty()) {
     QString error;
     const std::optional<MqttUrl> url = ParseMqttUrl(*mqttText, &error);
     if (!url) return cli.Fail(QStringLiteral("--mqtt: %1").arg(error), kUsage);
-    mqtt = MqttSettings{*url, qEnvironmentVariable("SOLARDESK_MQTT_PASSWORD"), *caFile, {}};
+    mqtt = MqttSettings{{*url, qEnvironmentVariable("SOLARDESK_MQTT_PASSWORD"), *caFile}, {}};
     mqtt->topics.prefix = url->prefix;
-  } else if (!caFile->isEmpty()) {
-    return cli.Fail(QStringLiteral("--mqtt-cafile needs --mqtt"), kUsage);
+    mqtt->topics.name = name->isEmpty() ? StationName() : *name;
+    mqtt->topics.intervalSeconds = *interval;
+  } else if (!caFile->isEmpty() || !name->isEmpty()) {
+    return cli.Fail(
+        QStringLiteral("%1 needs --mqtt").arg(caFile->isEmpty() ? "--name" : "--mqtt-cafile"),
+        kUsage);
   }
   if (!QDir().mkpath(*dir))
     return cli.Fail(
@@ -56,12 +68,14 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
 
   Clock& clock = cli.clock();
   const EventSink events = StandardErrorEvents([&clock] { return clock.now(); });
-  events(
-      QStringLiteral("monitor started: a sample every %1 s into %2%3")
-          .arg(*interval)
-          .arg(QDir::toNativeSeparators(QDir(*dir).absolutePath()),
-               mqtt ? QStringLiteral(", published to %1:%2").arg(mqtt->url.host).arg(mqtt->url.port)
-                    : QString()));
+  events(QStringLiteral("monitor started: a sample every %1 s into %2%3")
+             .arg(*interval)
+             .arg(QDir::toNativeSeparators(QDir(*dir).absolutePath()),
+                  mqtt ? QStringLiteral(", published to %1:%2 as %3")
+                             .arg(mqtt->broker.url.host)
+                             .arg(mqtt->broker.url.port)
+                             .arg(mqtt->topics.name)
+                       : QString()));
 
   DayFiles files(*dir, events);
   std::unique_ptr<MqttPublisher> publisher;
@@ -82,8 +96,8 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
     station.Observe(reading);
     // The topics name the meter, so the broker is first met once the meter was found.
     if (mqtt && !publisher && reading.state == MeterState::Answering) {
-      mqtt->topics.meter = poller.MeterName();
-      publisher = std::make_unique<MqttPublisher>(*mqtt, events);
+      mqtt->topics.meter = StationMeterName(mqtt->topics.name, poller.SerialNumber());
+      publisher = std::make_unique<MqttPublisher>(*mqtt, events, clock);
       QString error;
       if (!publisher->Start(&error)) {
         poller.Stop();
@@ -91,7 +105,7 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
         return cli.Fail(error);
       }
     }
-    if (publisher) publisher->Pump();
+    if (publisher) publisher->SetMeterOnline(reading.state == MeterState::Answering);
     if (reopenRequested.exchange(false)) {
       files.Close();
       events(QStringLiteral("data file closed, to be opened again at the next sample"));
