@@ -5,6 +5,7 @@
 #include <numbers>
 #include <utility>
 
+#include "Atmosphere.h"
 #include "Integration.h"
 #include "SolarPosition.h"
 
@@ -15,7 +16,11 @@ namespace {
 // them. The curve bends little in a minute: less than 0.01 W/m2 off.
 class ClearSkyCurve {
  public:
-  explicit ClearSkyCurve(const Site& site) : sun_(site) {}
+  ClearSkyCurve(const Site& site, const ClearSkyOptions& options)
+      : site_(site),
+        options_(options),
+        sun_(site,
+             options.model == ClearSkyModel::Haurwitz ? SolarConditions{} : SiteConditions(site)) {}
 
   double At(qint64 utc) {
     const qint64 minute = utc >= 0 ? utc / 60 : -((-utc + 59) / 60);
@@ -29,10 +34,15 @@ class ClearSkyCurve {
     for (const auto& [m, ghi] : nodes_)
       if (m == minute) return ghi;
     next_ = 1 - next_;
-    nodes_[next_] = {minute, HaurwitzGhi(sun_.At(static_cast<double>(minute) * 60).zenith)};
+    const qint64 utc = minute * 60;
+    nodes_[next_] = {minute,
+                     ClearSkyAt(site_, options_, sun_.At(static_cast<double>(utc)), DayOfYear(utc))
+                         .plane.global};
     return nodes_[next_].second;
   }
 
+  Site site_;
+  ClearSkyOptions options_;
   SolarTrack sun_;
   static constexpr qint64 kNone = std::numeric_limits<qint64>::min();
   std::pair<qint64, double> nodes_[2] = {{kNone, 0}, {kNone, 0}};
@@ -41,10 +51,10 @@ class ClearSkyCurve {
 
 }  // namespace
 
-double HaurwitzGhi(double zenithDegrees) {
+double HaurwitzGhi(double zenithDegrees, double extinction) {
   const double cosZ = std::cos(zenithDegrees * std::numbers::pi / 180);
   if (!(cosZ > 0) || zenithDegrees >= 90) return 0;
-  return 1098 * cosZ * std::exp(-0.057 / cosZ);
+  return 1098 * cosZ * std::exp(-extinction / cosZ);
 }
 
 double ClearSkyGhi(const Site& site, qint64 utc) {
@@ -52,17 +62,18 @@ double ClearSkyGhi(const Site& site, qint64 utc) {
 }
 
 std::vector<double> ClearSkySeries(const Site& site, std::span<const qint64> instants,
-                                   IrradianceUnit unit) {
+                                   IrradianceUnit unit, const ClearSkyOptions& options) {
   std::vector<double> values(instants.size());
-  ClearSkyCurve curve(site);
+  ClearSkyCurve curve(site, options);
   for (std::size_t i = 0; i < instants.size(); ++i)
     values[i] = FromWattsPerSquareMetre(curve.At(instants[i]), unit);
   return values;
 }
 
 ClearSkyFigures ComputeClearSky(const Site& site, std::span<const qint64> instants,
-                                double measuredEnergy, IrradianceUnit unit) {
-  const std::vector<double> clear = ClearSkySeries(site, instants, unit);
+                                double measuredEnergy, IrradianceUnit unit,
+                                const ClearSkyOptions& options) {
+  const std::vector<double> clear = ClearSkySeries(site, instants, unit, options);
   ClearSkyFigures f;
   f.energy = Integrate(instants, clear).valueHours;
   if (f.energy > 0) f.index = measuredEnergy / f.energy;

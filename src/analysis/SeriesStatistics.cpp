@@ -35,7 +35,7 @@ SeriesStatistics ComputeStatistics(const ReadingSeries& series, const QString& u
 
   const std::span<const qint64> instants(series.instants);
   const std::span<const double> values(series.values);
-  const double gapLimit = GapLimit(instants);
+  SegmentIntegrator integrator(instants, values, GapLimit(instants));
   std::size_t minAt = 0, maxAt = 0;
   double sum = 0;
   // Samples come in time order, so a date's samples mostly follow one another: the date in
@@ -55,7 +55,7 @@ SeriesStatistics ComputeStatistics(const ReadingSeries& series, const QString& u
     }
     today->Add(v);
     if (i + 1 < n) {
-      const Integral segment = Integrate(instants, values, gapLimit, i, i + 1);
+      const Integral segment = integrator.Segment(i);
       today->integral.valueHours += segment.valueHours;
       today->integral.gaps += segment.gaps;
       today->integral.gapSeconds += segment.gapSeconds;

@@ -42,10 +42,30 @@ std::optional<Site> ParseSite(QStringView text) {
   }
   if (fields.size() < 2) return std::nullopt;
   Site site{fields[0], fields[1], fields.size() > 2 ? fields[2] : 0.0};
-  if (std::abs(site.latitude) > 90 || std::abs(site.longitude) > 180 ||
-      site.elevation < kLowestElevation || site.elevation > kHighestElevation)
+  if (!kLatitudeRange.Holds(site.latitude) || !kLongitudeRange.Holds(site.longitude) ||
+      !kElevationRange.Holds(site.elevation))
     return std::nullopt;
   return site;
+}
+
+std::optional<double> ParseSiteValue(QStringView text, const SiteRange& range) {
+  const std::string s = text.toString().replace(QLatin1Char('\t'), QLatin1Char(' ')).toStdString();
+  const std::optional<double> v = Number(s, 0, s.size());
+  if (!v || !range.Holds(*v)) return std::nullopt;
+  return v;
+}
+
+QString SiteValueError(QStringView text, const SiteRange& range) {
+  const QString given = text.trimmed().toString();
+  const std::string g = given.toStdString();
+  if (!Number(g, 0, g.size()))
+    return QStringLiteral("%1 \"%2\" is not a number").arg(QLatin1String(range.name), given);
+  std::string low, high;
+  AppendNumber(low, range.lowest);
+  AppendNumber(high, range.highest);
+  return QStringLiteral("%1 %2 is not within %3 to %4")
+      .arg(QLatin1String(range.name), given, QString::fromStdString(low),
+           QString::fromStdString(high));
 }
 
 QString SiteText(const Site& site) {
