@@ -6,8 +6,14 @@
 namespace solardesk::testing {
 
 // Under AddressSanitizer freed memory is held back in quarantine, so the resident size says
-// nothing about growth; memory is measured in the normal build only.
-#if defined(__SANITIZE_ADDRESS__)
+// nothing about growth; memory is measured in the normal build only (g++ and clang name the
+// sanitizer differently).
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SOLARDESK_ADDRESS_SANITIZER 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(SOLARDESK_ADDRESS_SANITIZER)
 inline constexpr bool kResidentMemoryIsMeaningful = false;
 #else
 inline constexpr bool kResidentMemoryIsMeaningful = true;
