@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "SampleTime.h"
+#include "data/SampleTime.h"
 
 namespace solardesk {
 

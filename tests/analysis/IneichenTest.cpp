@@ -6,7 +6,7 @@
 #include "analysis/ClearSky.h"
 #include "analysis/ClearSkyModel.h"
 #include "analysis/Ineichen.h"
-#include "analysis/SampleTime.h"
+#include "data/SampleTime.h"
 
 namespace solardesk::testing {
 namespace {

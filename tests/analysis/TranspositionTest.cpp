@@ -4,8 +4,8 @@
 
 #include "analysis/ClearSky.h"
 #include "analysis/ClearSkyModel.h"
-#include "analysis/SampleTime.h"
 #include "analysis/Transposition.h"
+#include "data/SampleTime.h"
 
 namespace solardesk::testing {
 namespace {
