@@ -35,7 +35,6 @@ std::optional<MqttUrl> ParseMqttUrl(const QString& text, QString* error) {
   out.user = url.userName();
   out.host = url.host();
   out.port = url.port(out.port);
-  if (out.port == 0) return fail(QStringLiteral("the port must be a number from 1 to 65535"));
   QString prefix = url.path();
   while (prefix.startsWith(QLatin1Char('/'))) prefix.remove(0, 1);
   while (prefix.endsWith(QLatin1Char('/'))) prefix.chop(1);
