@@ -6,6 +6,7 @@
 #include "QtDialogs.h"
 #include "SimulateOption.h"
 #include "SolarDeskApp.h"
+#include "StartWindows.h"
 
 using namespace solardesk;
 
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
       "                              when one is given."));
   parser.addHelpOption();
   parser.addVersionOption();
+  AddStartWindowOptions(parser);
   parser.process(arguments);
 
   SystemClock clock;
@@ -36,6 +38,6 @@ int main(int argc, char** argv) {
   SolarDeskApp program(backend, clock, dialogs);
   dialogs.setParent(&program.panel());
   program.panel().SetVirtualMeter(chosen.meter != nullptr);
-  program.panel().show();
+  ShowStartWindows(program, parser);
   return app.exec();
 }
