@@ -79,10 +79,12 @@ TEST_F(PanelWindowTest, FixedSizeWithTheDiagnosticsInAWindowOfTheirOwn) {
   EXPECT_EQ(Panel().minimumSize(), size);
   EXPECT_EQ(Panel().maximumSize(), size);
   EXPECT_FALSE(Panel().windowFlags() & Qt::WindowMaximizeButtonHint);
-  Panel().showMaximized();
-  QCoreApplication::processEvents();
-  EXPECT_FALSE(Panel().isMaximized());
-  EXPECT_EQ(Panel().size(), size);
+  for (const auto grow : {&QWidget::showMaximized, &QWidget::showFullScreen}) {
+    (Panel().*grow)();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Panel().windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+    EXPECT_EQ(Panel().size(), size);
+  }
   for (const QWidget* w : Panel().findChildren<QWidget*>()) {
     if (w->isWindow() || w->parentWidget() != &Panel()) continue;
     EXPECT_TRUE(Panel().rect().contains(w->geometry()))

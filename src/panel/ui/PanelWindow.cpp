@@ -305,9 +305,11 @@ void PanelWindow::CloseLinkAndEnd() {
 
 void PanelWindow::changeEvent(QEvent* e) {
   QWidget::changeEvent(e);
-  // A maximize asked for anyway (a window manager's key) leaves the window as it is.
-  if (e->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMaximized))
-    setWindowState(windowState() & ~Qt::WindowMaximized);
+  // A maximize or full screen asked for anyway (a window manager's key) leaves the window as
+  // it is: there is nothing to show in more room.
+  constexpr Qt::WindowStates kLarger = Qt::WindowMaximized | Qt::WindowFullScreen;
+  if (e->type() == QEvent::WindowStateChange && (windowState() & kLarger))
+    setWindowState(windowState() & ~kLarger);
 }
 
 void PanelWindow::closeEvent(QCloseEvent* e) {
