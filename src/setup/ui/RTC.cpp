@@ -122,7 +122,7 @@ void RTC::Timer1Tick() {
     if (instrument_.link.EverAnswered()) {
       LblMeterTime->setText(meterTime);
     } else {
-      SayNotConnected();
+      SayNoAnswer();
     }
   } else {
     LblMeterTime->setText(kMeterTimeCaption);
@@ -132,7 +132,7 @@ void RTC::Timer1Tick() {
 
 // With no answer at all there is no meter time to show: the display goes back off, and the
 // window's timer waits while the message is up so that it is not said again meanwhile.
-void RTC::SayNotConnected() {
+void RTC::SayNoAnswer() {
   ShowMeterTime = false;
   LblMeterTime->setText(kMeterTimeCaption);
   Timer1.stop();
