@@ -1,7 +1,11 @@
 #include "QtDialogs.h"
 
+#include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QInputDialog>
+#include <QLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -41,10 +45,26 @@ DialogAnswer QtDialogs::message(const QString& text, const QString& title, Messa
 }
 
 QString QtDialogs::input(const QString& prompt, const QString& title, const QString& defaultText) {
-  bool ok = false;
-  const QString text =
-      QInputDialog::getText(Parent(), title, prompt, QLineEdit::Normal, defaultText, &ok);
-  return ok ? text : QString();
+  QInputDialog dialog(Parent());
+  dialog.setWindowTitle(title);
+  dialog.setLabelText(prompt);
+  dialog.setTextValue(defaultText);
+  // The dialog's layout sets its minimum size from its contents: the entry field makes room.
+  if (auto* field = dialog.findChild<QLineEdit*>()) {
+    const QMargins margins = dialog.layout() ? dialog.layout()->contentsMargins() : QMargins();
+    field->setMinimumWidth(TitleBarWidth(title) - margins.left() - margins.right());
+  }
+  return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+}
+
+int QtDialogs::TitleBarWidth(const QString& title) {
+  // Title bars commonly use a bold face a little larger than the dialog's; the window manager
+  // adds its icon and up to three buttons, each about two lines wide, and some padding.
+  QFont font = QApplication::font();
+  font.setBold(true);
+  font.setPointSizeF(font.pointSizeF() * 1.2);
+  const QFontMetrics metrics(font);
+  return metrics.horizontalAdvance(title) + 4 * 2 * metrics.height() + 24;
 }
 
 QString QtDialogs::ToQtFilter(const QString& filter) {

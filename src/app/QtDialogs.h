@@ -24,6 +24,8 @@ class QtDialogs final : public Dialogs {
   // The extension a save dialog adds to a name typed without one while `qtFilter` (one entry
   // of Qt's form) is chosen: "pvd" for "Data Files (*.pvd)", none for "All Files (*.*)".
   static QString DefaultSuffixOf(const QString& qtFilter);
+  // The width a dialog needs for its whole title in the title bar, beside the window buttons.
+  static int TitleBarWidth(const QString& title);
 
  private:
   // The window a dialog opens over: the owner of the command when it is shown and enabled,

@@ -6,6 +6,7 @@
 #include "QtDialogs.h"
 #include "SimulateOption.h"
 #include "SolarDeskApp.h"
+#include "StartWindows.h"
 #include "core/WriteGate.h"
 
 using namespace solardesk;
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
       "                              when one is given."));
   parser.addHelpOption();
   parser.addVersionOption();
+  AddStartWindowOptions(parser);
   parser.process(arguments);
 
   SystemClock clock;
@@ -39,7 +41,7 @@ int main(int argc, char** argv) {
     SolarDeskApp program(backend, clock, dialogs);
     dialogs.setParent(&program.panel());
     program.panel().SetVirtualMeter(chosen.meter != nullptr);
-    program.panel().show();
+    ShowStartWindows(program, parser);
     code = app.exec();
   }
   // The files are closed; their last syncs may still run, and a stuck disk cannot hold us.

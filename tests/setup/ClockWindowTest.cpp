@@ -125,5 +125,31 @@ TEST_F(ClockWindowTest, SetMeterTimeSendsPlainNumbers) {
   });
 }
 
+// With both clocks on, each time keeps a caption beside it that says whose it is, and the
+// times are shown whole.
+TEST_F(ClockWindowTest, BothClocksRunningKeepTheirCaptions) {
+  meter->SetClock(QDateTime(QDate(2026, 12, 4), QTime(23, 59, 58)));
+  WithClockWindow([&](RTC& w) {
+    w.LblMeterTimeClick();
+    w.LblPCTimeClick();
+    w.Timer1Tick();
+    const std::pair<QLabel*, const char*> clocks[] = {{w.LblMeterTime, "Meter:"},
+                                                      {w.LblPCTime, "PC:"}};
+    for (const auto& [clockLabel, caption] : clocks) {
+      EXPECT_EQ(clockLabel->text(), "26/12/04 23:59:58");
+      const auto* row = w.findChild<QLabel*>(clockLabel->objectName() + "Caption");
+      ASSERT_NE(row, nullptr) << caption;
+      EXPECT_EQ(row->text(), caption);
+      EXPECT_TRUE(row->isVisible());
+      // Left of its clock, on the same line, not overlapping it.
+      EXPECT_LE(row->geometry().right(), clockLabel->geometry().left());
+      EXPECT_EQ(row->geometry().center().y(), clockLabel->geometry().center().y());
+      EXPECT_LE(clockLabel->fontMetrics().horizontalAdvance(clockLabel->text()),
+                clockLabel->contentsRect().width());
+      EXPECT_TRUE(w.rect().contains(row->mapTo(&w, row->rect().bottomRight())));
+    }
+  });
+}
+
 }  // namespace
 }  // namespace solardesk

@@ -91,9 +91,46 @@ TEST(Schedules, TwoDigitTextsOfTheAnswerBytesAndTypedCyclingTextsWithTheirLimits
   }
 }
 
-// The first field outside a time of day is named; the largest time of day passes.
-TEST(Schedules, CyclingRefusalNamesTheFirstFieldOutsideATimeOfDay) {
-  const std::pair<CyclingTexts, std::optional<QString>> cases[] = {
+// The first field outside its range is named, with the range; both ends of every range pass.
+// Whether a date exists in its month is not asked (31 February passes).
+TEST(Schedules, RefusalNamesTheFirstFieldOutsideItsRange) {
+  const ReservationTexts lowest = {"00", "01", "01", "00", "00", "00",
+                                   "00", "01", "01", "00", "00", "00"};
+  const ReservationTexts highest = {"99", "12", "31", "23", "59", "59",
+                                    "99", "12", "31", "23", "59", "59"};
+  EXPECT_EQ(ReservationRefusal(lowest), std::nullopt);
+  EXPECT_EQ(ReservationRefusal(highest), std::nullopt);
+  EXPECT_EQ(ReservationRefusal({"26", "02", "31", "", "", "", "26", "02", "30", "", "", ""}),
+            std::nullopt);
+  // One field just outside its range, the others at their lowest; an empty text reads 0.
+  const std::tuple<std::size_t, QString, const char*> reservation[] = {
+      {0, "100", "The start year must be a number from 0 to 99."},
+      {1, "00", "The start month must be a number from 1 to 12."},
+      {1, "13", "The start month must be a number from 1 to 12."},
+      {2, "", "The start date must be a number from 1 to 31."},
+      {2, "32", "The start date must be a number from 1 to 31."},
+      {3, "24", "The start hour must be a number from 0 to 23."},
+      {4, "60", "The start minute must be a number from 0 to 59."},
+      {5, "-1", "The start second must be a number from 0 to 59."},
+      {6, "255", "The stop year must be a number from 0 to 99."},
+      {7, "13", "The stop month must be a number from 1 to 12."},
+      {8, "0", "The stop date must be a number from 1 to 31."},
+      {9, "24", "The stop hour must be a number from 0 to 23."},
+      {10, "60", "The stop minute must be a number from 0 to 59."},
+      {11, "60", "The stop second must be a number from 0 to 59."},
+  };
+  for (const auto& [index, text, message] : reservation) {
+    ReservationTexts fields = lowest;
+    fields[index] = text;
+    EXPECT_EQ(ReservationRefusal(fields), QString::fromLatin1(message)) << index;
+  }
+  // The first of two is named.
+  ReservationTexts two = highest;
+  two[4] = "75";
+  two[7] = "13";
+  EXPECT_EQ(ReservationRefusal(two), "The start minute must be a number from 0 to 59.");
+
+  const std::pair<CyclingTexts, std::optional<QString>> cycling[] = {
       {{"24", "60", "", "", "", ""}, "The start hour must be a number from 0 to 23."},
       {{"0", "60", "", "", "", ""}, "The start minute must be a number from 0 to 59."},
       {{"0", "0", "-1", "", "", ""}, "The start second must be a number from 0 to 59."},
@@ -102,9 +139,12 @@ TEST(Schedules, CyclingRefusalNamesTheFirstFieldOutsideATimeOfDay) {
       {{"0", "0", "0", "0", "0", "75"}, "The stop second must be a number from 0 to 59."},
       {{"23", "59", "59", "23", "59", "59"}, std::nullopt},
   };
-  for (const auto& [fields, refusal] : cases)
+  for (const auto& [fields, refusal] : cycling)
     EXPECT_EQ(CyclingRefusal(fields), refusal)
         << fields[0].toStdString() << " " << fields[5].toStdString();
+  // Past the last field nothing fits.
+  EXPECT_FALSE(FieldFits(Schedule::Cycling, 6, 0));
+  EXPECT_FALSE(FieldFits(Schedule::Reservation, 12, 1));
 }
 
 TEST(MeterClock, ShownAsPackedDecimalDigitsAndSetInPlainNumbers) {

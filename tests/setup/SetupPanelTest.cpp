@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QInputDialog>
 #include <QTest>
 #include <QTimer>
+
+#include "app/QtDialogs.h"
+#include "setup/logic/SetupExchanges.h"
 
 #include "logger/ui/LoggerCommands.h"
 #include "recording/ui/SamplingChoice.h"
@@ -106,9 +111,9 @@ TEST_F(SetupPanelTest, CalibrationShowsTheMeterValueAndWritesTheEntry) {
   EXPECT_EQ(Commands().size(), 2u);
 }
 
-// With no meter, or one that has never answered, the commands whose answer nothing can stand
-// in for say so over the window they were given in, and do nothing else: no panel, no input
-// box, no logger window, nothing written, and polling runs again.
+// With no meter, or one that is plugged in but has never answered, the commands whose answer
+// nothing can stand in for say so over the window they were given in, and do nothing else: no
+// panel, no input box, no logger window, nothing written, and polling runs again.
 TEST(NoMeter, CommandsThatNeedTheMetersAnswerSaySoAndDoNothingElse) {
   for (const bool silent : {false, true}) {
     testing::AppOnVirtualMeter rig;
@@ -150,7 +155,9 @@ TEST(NoMeter, CommandsThatNeedTheMetersAnswerSaySoAndDoNothingElse) {
       const std::string where = c.command + (silent ? ", silent meter" : ", no meter");
       ASSERT_EQ(rig.dialogs.shown.size(), 1u) << where;
       const auto& said = rig.dialogs.shown[0];
-      EXPECT_EQ(said.text, QStringLiteral("The meter is not connected.")) << where;
+      EXPECT_EQ(said.text, silent ? QStringLiteral("The meter is not answering.")
+                                  : QStringLiteral("The meter is not connected."))
+          << where;
       EXPECT_EQ(said.icon, MessageIcon::Information) << where;
       EXPECT_EQ(said.owner, c.command == "RTC" ? clockWindow : &panel) << where;
       EXPECT_TRUE(panel.PicReservation->isHidden() && panel.PicCycling->isHidden()) << where;
@@ -266,6 +273,110 @@ TEST_F(SetupPanelTest, DateListsFollowTheMonthAsReadAndAsPickedAndTypingChangesN
   }
   EXPECT_EQ(Texts(panel().ComboRes), before);
   EXPECT_EQ(panel().ComboRes[2]->count(), startDays);
+}
+
+// Moving the focus with Tab or a click, Enter and Escape leave every field as the meter gave it;
+// only a pick of a year or a month sets its row's date to "01".
+TEST_F(SetupPanelTest, FocusChangesEnterAndEscapeLeaveTheDatesAsRead) {
+  meter->reservation = {26, 12, 7, 8, 0, 0, 27, 1, 9, 17, 30, 0};
+  panel().show();
+  panel().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&panel()));
+  Choose(0);
+  auto& res = panel().ComboRes;
+  const QStringList read = {"26", "12", "07", "08", "00", "00", "27", "01", "09", "17", "30", "00"};
+  ASSERT_EQ(Texts(res), read);
+  // Into the year field with a click, then Tab through every field of both rows and back.
+  QTest::mouseClick(res[0]->lineEdit(), Qt::LeftButton);
+  ASSERT_TRUE(res[0]->hasFocus());
+  for (int k = 0; k < 14; ++k) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(Texts(res), read);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+  // Clicks from field to field, and Enter and Escape in each.
+  for (QComboBox* field : {res[0], res[6], res[1], res[7], res[3], res[0]}) {
+    QTest::mouseClick(field->lineEdit(), Qt::LeftButton);
+    ASSERT_TRUE(field->hasFocus()) << field->objectName().toStdString();
+    QTest::keyClick(field->lineEdit(), Qt::Key_Return);
+    QTest::keyClick(field->lineEdit(), Qt::Key_Escape);
+  }
+  QTest::mouseClick(setup().reservation.CmdResOK, Qt::LeftButton);
+  EXPECT_EQ(Commands(15).back(),
+            (Bytes{0x00, 0x01, 0x15, 26, 12, 7, 8, 0, 0, 27, 1, 9, 17, 30, 0}));
+
+  // After a pick the field's new value survives the focus moves too; the date follows the pick.
+  Choose(0);
+  Pick(res[7], "02");
+  res[8]->setFocus();
+  Pick(res[8], "14");
+  QTest::mouseClick(res[6]->lineEdit(), Qt::LeftButton);
+  QTest::keyClick(res[6]->lineEdit(), Qt::Key_Tab);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QStringList({res[7]->currentText(), res[8]->currentText()}), QStringList({"02", "14"}));
+}
+
+// A reservation the meter holds outside the lists' ranges is refused, not written.
+TEST_F(SetupPanelTest, ReservationFieldsOutsideTheirRangesAreRefused) {
+  meter->reservation = {26, 0, 7, 8, 0, 0, 26, 12, 9, 55, 30, 0};
+  Choose(0);
+  meter->received.clear();
+  QTest::mouseClick(setup().reservation.CmdResOK, Qt::LeftButton);
+  ASSERT_EQ(dialogs.of("message").size(), 1u);
+  EXPECT_EQ(dialogs.of("message")[0].text, "The start month must be a number from 1 to 12.");
+  EXPECT_EQ(dialogs.of("message")[0].owner, &panel());
+  Pick(panel().ComboRes[1], "05");
+  QTest::mouseClick(setup().reservation.CmdResOK, Qt::LeftButton);
+  ASSERT_EQ(dialogs.of("message").size(), 2u);
+  EXPECT_EQ(dialogs.of("message")[1].text, "The stop hour must be a number from 0 to 23.");
+  EXPECT_TRUE(Commands().empty());
+  EXPECT_FALSE(panel().PicReservation->isHidden());
+  Pick(panel().ComboRes[9], "23");
+  QTest::mouseClick(setup().reservation.CmdResOK, Qt::LeftButton);
+  EXPECT_EQ(Commands(15).back(),
+            (Bytes{0x00, 0x01, 0x15, 26, 5, 1, 8, 0, 0, 26, 12, 9, 23, 30, 0}));
+}
+
+// Whatever the meter holds (0, or more than 60), the box first offers a value its prompt allows.
+TEST_F(SetupPanelTest, MeterIntervalBoxFirstOffersAValueInsideItsRange) {
+  for (const auto& [held, offered] :
+       {std::pair{0, "1"}, std::pair{75, "60"}, std::pair{45, "45"}}) {
+    meter->interval = static_cast<std::uint8_t>(held);
+    dialogs.shown.clear();
+    QTimer::singleShot(0, &panel(), [&] { panel().findChild<SamplingChoice*>()->CmdOK->click(); });
+    panel().clickToolbar(QStringLiteral("Interval"));
+    const auto boxes = dialogs.of("input");
+    ASSERT_EQ(boxes.size(), 1u) << held;
+    EXPECT_TRUE(boxes[0].text.endsWith("(1 <= t <= 60 ) ")) << boxes[0].text.toStdString();
+    EXPECT_EQ(boxes[0].defaultText, offered) << held;
+    EXPECT_EQ(meter->interval, held);  // cancelled: nothing written
+  }
+}
+
+// The calibration box is wide enough for its whole title beside the title bar's buttons, and
+// gives what was typed, or nothing when cancelled.
+TEST(CalibrationBox, ShowsItsWholeTitleAndGivesTheEntry) {
+  QWidget mainWindow;
+  mainWindow.show();
+  QtDialogs qtDialogs(&mainWindow);
+  for (const bool accept : {true, false}) {
+    int width = 0;
+    QString title;
+    QTimer::singleShot(0, &mainWindow, [&] {
+      auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      width = box->width();
+      title = box->windowTitle();
+      box->setTextValue(QStringLiteral("42"));
+      accept ? box->accept() : box->reject();
+    });
+    const QString entry = qtDialogs.input(kCalibrationPrompt, kCalibrationTitle, "1234");
+    EXPECT_EQ(entry, accept ? QStringLiteral("42") : QString());
+    EXPECT_EQ(title, kCalibrationTitle);
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    // The title and at least four buttons' room (icon, minimize, maximize, close).
+    EXPECT_GE(width, metrics.horizontalAdvance(kCalibrationTitle) + 4 * metrics.height() * 2);
+  }
 }
 
 TEST_F(SetupPanelTest, CyclingFieldsHoldWhatWasTypedAndOnlyTimesOfDayAreWritten) {

@@ -45,10 +45,11 @@ int ShowSchedule(CliContext& cli, const QStringList& args,
   });
 }
 
-// "set" of a schedule: exactly N whole numbers 0..255, each sent as the number itself. Values
-// the lists do not offer (a month 13) are sent as given, as a scenario's meter may hold them.
+// "set" of a schedule: exactly N whole numbers, each inside its field's range as the set-up
+// panel checks it (a month 1..12, a minute 0..59) and sent as the number itself. The first one
+// that is not is refused with the panel's message, before anything is written.
 template <std::size_t N>
-int SetSchedule(CliContext& cli, const QStringList& args,
+int SetSchedule(CliContext& cli, const QStringList& args, Schedule schedule,
                 std::optional<Report> (*encode)(const std::array<QString, N>&)) {
   if (args.size() != static_cast<qsizetype>(N)) {
     return cli.Fail(QStringLiteral("%1 fields needed, %2 given; usage: %3")
@@ -59,14 +60,11 @@ int SetSchedule(CliContext& cli, const QStringList& args,
   }
   std::array<QString, N> fields;
   for (std::size_t k = 0; k < N; ++k) {
-    const QString& text = args[static_cast<qsizetype>(k)];
+    fields[k] = args[static_cast<qsizetype>(k)];
     bool ok = false;
-    const uint value = text.toUInt(&ok);
-    if (!ok || value > 255)
-      return cli.Fail(
-          QStringLiteral("field F%1 \"%2\" is not a whole number from 0 to 255").arg(k).arg(text),
-          kUsage);
-    fields[k] = text;
+    const int value = fields[k].toInt(&ok);
+    if (!ok || !FieldFits(schedule, k, value))
+      return cli.Fail(FieldRangeMessage(schedule, k), kUsage);
   }
   const std::optional<Report> report = encode(fields);
   if (!report) return cli.Fail(QStringLiteral("a field does not fit in one byte"), kUsage);
@@ -126,7 +124,7 @@ int RunReservationShow(CliContext& cli, const QStringList& args) {
 }
 
 int RunReservationSet(CliContext& cli, const QStringList& args) {
-  return SetSchedule(cli, args, EncodeReservation);
+  return SetSchedule(cli, args, Schedule::Reservation, EncodeReservation);
 }
 
 int RunCyclingShow(CliContext& cli, const QStringList& args) {
@@ -134,7 +132,7 @@ int RunCyclingShow(CliContext& cli, const QStringList& args) {
 }
 
 int RunCyclingSet(CliContext& cli, const QStringList& args) {
-  return SetSchedule(cli, args, EncodeCycling);
+  return SetSchedule(cli, args, Schedule::Cycling, EncodeCycling);
 }
 
 }  // namespace solardesk::cli

@@ -6,6 +6,7 @@
 #include "LoggerTexts.h"
 #include "link/Commands.h"
 #include "link/HexText.h"
+#include "panel/logic/MeterAnswer.h"
 
 namespace solardesk {
 namespace {
@@ -81,7 +82,7 @@ DownloadOutcome DownloadLoggerSet(Instrument& instrument, LoggerState& state, in
     case DownloadOutcome::Listed:
       break;
     case DownloadOutcome::NotConnected:
-      return finish(DownloadOutcome::NotConnected, loggertext::kNotConnected);
+      return finish(DownloadOutcome::NotConnected, NoAnswerMessage(instrument.link));
     case DownloadOutcome::Ended:
       return finish(DownloadOutcome::Ended, QString());
     default:

@@ -6,16 +6,21 @@
 
 namespace solardesk {
 
-// Commands whose meter answer has no sound stand-in stop with this message (information icon)
-// instead of showing an earlier answer, or nothing, as if it were the meter's.
+// Commands whose meter answer has no sound stand-in stop with one of these messages (information
+// icon) instead of showing an earlier answer, or nothing, as if it were the meter's: the first
+// when no meter could be opened, the second when one is plugged in but stays silent.
 inline const QString kNotConnectedMessage = QStringLiteral("The meter is not connected.");
+inline const QString kNotAnsweringMessage = QStringLiteral("The meter is not answering.");
 
-// After an exchange: true when it brought the meter's answer; otherwise says
-// kNotConnectedMessage and gives false.
+// The message for a meter without an answer, as the link last found it.
+const QString& NoAnswerMessage(const MeterLink& link);
+
+// After an exchange: true when it brought the meter's answer; otherwise says NoAnswerMessage
+// and gives false.
 bool AnsweredOrSay(Instrument& instrument);
 
-// True when the meter has answered anything since start-up; otherwise says kNotConnectedMessage
-// and gives false. For commands that may show an older answer but must never show none.
+// True when the meter has answered anything since start-up; otherwise says NoAnswerMessage and
+// gives false. For commands that may show an older answer but must never show none.
 bool EverAnsweredOrSay(Instrument& instrument);
 
 }  // namespace solardesk

@@ -1,10 +1,12 @@
 #include "MeterFace.h"
 
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolTip>
+#include <algorithm>
 
 namespace solardesk {
 namespace {
@@ -215,6 +217,16 @@ std::optional<KeyId> MeterFace::keyAt(const QPoint& pos) const {
   return std::nullopt;
 }
 
+QString MeterFace::toolTipAt(const QPoint& pos) const {
+  if (NameRect().contains(pos)) return nameToolTip_;
+  const std::optional<KeyId> id = keyAt(pos);
+  if (!id) return {};
+  const KeyCap& k = key(*id);
+  const bool captioned = std::any_of(k.labels.begin(), k.labels.end(),
+                                     [](const KeyLabel& l) { return !l.caption.isEmpty(); });
+  return captioned ? QString() : k.name;
+}
+
 QPoint MeterFace::labelCenter(KeyId id, std::size_t label) const {
   const auto& labels = key(id).labels;
   return labels.at(std::min(label, labels.size() - 1)).rect.center();
@@ -344,11 +356,16 @@ void MeterFace::mouseReleaseEvent(QMouseEvent* e) {
   emit keyReleased(released, e->button());
 }
 
+void MeterFace::contextMenuEvent(QContextMenuEvent* e) {
+  e->accept();
+}
+
 bool MeterFace::event(QEvent* e) {
   if (e->type() == QEvent::ToolTip) {
     auto* help = static_cast<QHelpEvent*>(e);
-    if (NameRect().contains(help->pos()) && !nameToolTip_.isEmpty()) {
-      QToolTip::showText(help->globalPos(), nameToolTip_, this);
+    const QString tip = toolTipAt(help->pos());
+    if (!tip.isEmpty()) {
+      QToolTip::showText(help->globalPos(), tip, this);
     } else {
       QToolTip::hideText();
     }

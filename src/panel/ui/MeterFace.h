@@ -39,6 +39,9 @@ class MeterFace : public QWidget {
   const KeyCap& key(KeyId id) const { return keys_[static_cast<std::size_t>(id)]; }
   // The key whose labels cover a point of the picture.
   std::optional<KeyId> keyAt(const QPoint& p) const;
+  // The tool tip at a point of the picture: the meter's state on the name label, and the key's
+  // name on a key whose cap carries no caption (ON/OFF, ENTER, UP, DOWN); empty elsewhere.
+  QString toolTipAt(const QPoint& p) const;
   // A point inside the given label of a key, for clicks in tests.
   QPoint labelCenter(KeyId id, std::size_t label = 0) const;
 
@@ -51,6 +54,8 @@ class MeterFace : public QWidget {
   void paintEvent(QPaintEvent*) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
+  // The right button presses keys too: no context menu opens over the picture.
+  void contextMenuEvent(QContextMenuEvent* e) override;
   bool event(QEvent* e) override;
 
  private:

@@ -64,8 +64,12 @@ PanelWindow::PanelWindow(Instrument& instrument, QWidget* parent)
   BuildStatusLabels();
   BuildStatusLine();
   BuildSetupArea();
-  BuildTestControls();
-  resize(MeterFace::kWidth, MeterFace::kHeight + kStatusLineHeight);
+  BuildDiagnostics();
+  // The picture has one size: no maximize, no blank space around it.
+  setFixedSize(MeterFace::kWidth, MeterFace::kHeight + kStatusLineHeight);
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
 
   onEnd = [] {
     // Every other window goes with the main one, even one whose handler is still on its way out.
@@ -79,7 +83,6 @@ PanelWindow::PanelWindow(Instrument& instrument, QWidget* parent)
 
 PanelWindow::~PanelWindow() {
   instrument_.link.onStatusText = nullptr;
-  instrument_.byteSlots.onChanged = nullptr;
 }
 
 void PanelWindow::Load() {
@@ -123,24 +126,13 @@ void PanelWindow::FillFieldLists() {
 }
 
 void PanelWindow::InitTestControls() {
-  FillByteCombos();
+  diagnostics->FillByteCombos();
   tmrContinuousDataCollect.stop();
   tmrContinuousDataCollect.setInterval(1000);
 }
 
-void PanelWindow::FillByteCombos() {
-  QStringList items;
-  for (int b = 0; b < 256; ++b)
-    items << QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
-  for (int i = 0; i <= 7; ++i) {
-    const QString keep = CboByte[i]->currentText();
-    CboByte[i]->addItems(items);
-    CboByte[i]->setEditText(keep);
-  }
-}
-
 void PanelWindow::Timer1Tick() {
-  lstResults->clear();
+  diagnostics->lstResults->clear();
   if (instrument_.PollTick()) face->setDisplay(instrument_.meter.flags);
   ShowStatus();
 }
@@ -285,61 +277,23 @@ void PanelWindow::BuildSetupArea() {
     ComboCyc[k] = field(PicCycling, QStringLiteral("ComboCyc(%1)").arg(k));
 }
 
-void PanelWindow::BuildTestControls() {
-  const int x0 = kTestControlsLeft;
-  auto& byteSlots = instrument_.byteSlots;
-  for (int i = 0; i < OutputSlots::kCount; ++i) {
-    auto* c = new QComboBox(this);
-    c->setObjectName(QStringLiteral("CboByte(%1)").arg(i));
-    c->setEditable(true);
-    c->setGeometry(x0 + (i % 5) * 64, 40 + (i / 5) * 30, 60, 26);
-    c->setEditText(byteSlots.text(i));
-    connect(c, &QComboBox::editTextChanged, this, [&byteSlots, i](const QString& t) {
-      if (byteSlots.text(i) != t) byteSlots.set(i, t);
-    });
-    CboByte[i] = c;
-  }
-  byteSlots.onChanged = [this](int i) {
-    if (CboByte[i]->currentText() != instrument_.byteSlots.text(i))
-      CboByte[i]->setEditText(instrument_.byteSlots.text(i));
-  };
+void PanelWindow::BuildDiagnostics() {
+  diagnostics = new DiagnosticsWindow(instrument_, *this);
+  diagnostics->hide();
+  diagnosticsAction = new QAction(DiagnosticsWindow::kCaption, this);
+  diagnosticsAction->setObjectName(QStringLiteral("Diagnostics"));
+  diagnosticsAction->setToolTip(QStringLiteral("The byte slots and reports of the meter link"));
+  connect(diagnosticsAction, &QAction::triggered, this, &PanelWindow::ShowDiagnostics);
+  // The window's context menu, opened from the toolbar and the status line; the picture keeps
+  // every mouse button for its keys.
+  setContextMenuPolicy(Qt::ActionsContextMenu);
+  addAction(diagnosticsAction);
+}
 
-  const auto button = [this](const char* name, const char* caption, int x, int y) {
-    auto* b = new QPushButton(QString::fromLatin1(caption), this);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(x, y, 76, 28);
-    return b;
-  };
-  CmdWrite = button("CmdWrite", "Write", x0, 140);
-  CmdWnR = button("CmdWnR", "W then R", x0 + 80, 140);
-  Read = button("Read", "Read", x0 + 160, 140);
-  CmdClr = button("CmdClr", "Clear", x0 + 240, 140);
-  cmdOnce = button("cmdOnce", "Once", x0, 174);
-  cmdContinuous = button("cmdContinuous", "Continuous", x0 + 80, 174);
-  auto& link = instrument_.link;
-  connect(CmdWrite, &QPushButton::clicked, this, [&link] { link.SendOutputReport(); });
-  connect(CmdWnR, &QPushButton::clicked, this, [&link] { link.TransactReport(); });
-  connect(Read, &QPushButton::clicked, this, [&link] { link.ReceiveInputReport(); });
-  connect(CmdClr, &QPushButton::clicked, this, [this] { lstResults->clear(); });
-
-  auto* vidLabel = new QLabel(QStringLiteral("VID"), this);
-  vidLabel->setGeometry(x0, 212, 30, 24);
-  TxtVid = new QLineEdit(link.vendorIdText, this);
-  TxtVid->setObjectName(QStringLiteral("TxtVid"));
-  TxtVid->setGeometry(x0 + 32, 212, 60, 24);
-  auto* pidLabel = new QLabel(QStringLiteral("PID"), this);
-  pidLabel->setGeometry(x0 + 100, 212, 30, 24);
-  TxtPid = new QLineEdit(link.productIdText, this);
-  TxtPid->setObjectName(QStringLiteral("TxtPid"));
-  TxtPid->setGeometry(x0 + 132, 212, 60, 24);
-  connect(TxtVid, &QLineEdit::textChanged, this,
-          [&link](const QString& t) { link.vendorIdText = t; });
-  connect(TxtPid, &QLineEdit::textChanged, this,
-          [&link](const QString& t) { link.productIdText = t; });
-
-  lstResults = new QListWidget(this);
-  lstResults->setObjectName(QStringLiteral("lstResults"));
-  lstResults->setGeometry(x0, 246, 316, 200);
+void PanelWindow::ShowDiagnostics() {
+  diagnostics->show();
+  diagnostics->raise();
+  diagnostics->activateWindow();
 }
 
 void PanelWindow::CloseLinkAndEnd() {
@@ -347,6 +301,15 @@ void PanelWindow::CloseLinkAndEnd() {
   ended_ = true;
   instrument_.End();
   if (onEnd) onEnd();
+}
+
+void PanelWindow::changeEvent(QEvent* e) {
+  QWidget::changeEvent(e);
+  // A maximize or full screen asked for anyway (a window manager's key) leaves the window as
+  // it is: there is nothing to show in more room.
+  constexpr Qt::WindowStates kLarger = Qt::WindowMaximized | Qt::WindowFullScreen;
+  if (e->type() == QEvent::WindowStateChange && (windowState() & kLarger))
+    setWindowState(windowState() & ~kLarger);
 }
 
 void PanelWindow::closeEvent(QCloseEvent* e) {

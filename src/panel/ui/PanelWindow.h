@@ -3,9 +3,6 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QTimer>
 #include <QToolBar>
 #include <QWidget>
@@ -13,6 +10,7 @@
 #include <functional>
 #include <map>
 
+#include "DiagnosticsWindow.h"
 #include "MeterFace.h"
 #include "panel/logic/Instrument.h"
 #include "panel/logic/StatusLine.h"
@@ -20,8 +18,11 @@
 namespace solardesk {
 
 // The main window: the meter picture mirrored from the meter ten times a second, the toolbar,
-// the recording labels, the status line below the picture, the hidden set-up area, and the test
-// controls to the right of the visible area. Closing it closes the device and ends the program.
+// the recording labels, the status line below the picture and the hidden set-up area, at a
+// fixed size that cannot be maximized. The link diagnostics have a window of their own, opened
+// only on purpose (the "Diagnostics" action, in the window's context menu, which a right click on
+// the toolbar or the status line opens). Closing the main window closes the device and ends the
+// program.
 class PanelWindow : public QWidget {
   Q_OBJECT
  public:
@@ -55,6 +56,10 @@ class PanelWindow : public QWidget {
     ShowStatus();
   }
 
+  // Shows the diagnostics window and brings it to the front.
+  void ShowDiagnostics();
+  QAction* diagnosticsAction = nullptr;  // "Diagnostics"
+
   // Ends the program: closes both device handles for good and tells every long loop to stop,
   // then calls `onEnd` (by default it hides every window and quits the application).
   void CloseLinkAndEnd();
@@ -74,21 +79,10 @@ class PanelWindow : public QWidget {
   QFrame* PicCycling = nullptr;      // the daily cycle panel, hidden at start
   std::array<QComboBox*, 12> ComboRes{};
   std::array<QComboBox*, 6> ComboCyc{};
-  std::array<QComboBox*, OutputSlots::kCount> CboByte{};
-  QPushButton* CmdWrite = nullptr;
-  QPushButton* CmdWnR = nullptr;
-  QPushButton* Read = nullptr;
-  QPushButton* CmdClr = nullptr;
-  QPushButton* cmdOnce = nullptr;
-  QPushButton* cmdContinuous = nullptr;
-  QListWidget* lstResults = nullptr;
-  QLineEdit* TxtVid = nullptr;
-  QLineEdit* TxtPid = nullptr;
+  DiagnosticsWindow* diagnostics = nullptr;  // hidden until asked for
   QTimer tmrDelay;
   QTimer tmrContinuousDataCollect;
 
-  // Where the test controls begin, to the right of the design-time client area.
-  static constexpr int kTestControlsLeft = 856;
   // The status line widens the client area below the picture by one line.
   static constexpr int kStatusLineHeight = 20;
 
@@ -98,6 +92,7 @@ class PanelWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* e) override;
+  void changeEvent(QEvent* e) override;
 
  private:
   void Load();
@@ -106,10 +101,9 @@ class PanelWindow : public QWidget {
   void BuildStatusLine();
   void ShowStatus();
   void BuildSetupArea();
-  void BuildTestControls();
+  void BuildDiagnostics();
   void FillFieldLists();
   void InitTestControls();
-  void FillByteCombos();
   void BeforeAnyCommand(const QString& key);
   void ShowLinkState(const QString& caption);
 

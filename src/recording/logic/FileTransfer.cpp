@@ -339,7 +339,10 @@ void FileTransfer::AskMeterInterval() {
     instrument_.ResumeTimers();
     return;
   }
-  if (const std::optional<int> seconds = AskInterval(kMaxMeterInterval, QString::number(current)))
+  // A meter that holds 0 (or an answer that is not the meter's) still offers a value the
+  // prompt's range takes.
+  const int offered = std::clamp(current, 1, kMaxMeterInterval);
+  if (const std::optional<int> seconds = AskInterval(kMaxMeterInterval, QString::number(offered)))
     WriteMeterInterval(instrument_, *seconds);
   instrument_.ResumeTimers();
 }

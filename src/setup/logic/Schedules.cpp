@@ -1,6 +1,7 @@
 #include "Schedules.h"
 
 #include <QStringList>
+#include <span>
 
 #include "link/Commands.h"
 
@@ -23,6 +24,30 @@ std::optional<Report> EncodeFields(unsigned code, const std::array<QString, N>& 
     report.push_back(static_cast<std::uint8_t>(v));
   }
   return report;
+}
+
+struct FieldRange {
+  const char* name;
+  int min;
+  int max;
+};
+
+// One row of each schedule, the start; the stop row repeats it.
+constexpr FieldRange kReservationRow[] = {{"year", 0, 99}, {"month", 1, 12},  {"date", 1, 31},
+                                          {"hour", 0, 23}, {"minute", 0, 59}, {"second", 0, 59}};
+constexpr FieldRange kCyclingRow[] = {{"hour", 0, 23}, {"minute", 0, 59}, {"second", 0, 59}};
+
+std::span<const FieldRange> RowOf(Schedule schedule) {
+  if (schedule == Schedule::Reservation) return kReservationRow;
+  return kCyclingRow;
+}
+
+template <std::size_t N>
+std::optional<QString> FirstRefusal(Schedule schedule, const std::array<QString, N>& fields) {
+  for (std::size_t k = 0; k < N; ++k) {
+    if (!FieldFits(schedule, k, FieldValue(fields[k]))) return FieldRangeMessage(schedule, k);
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -66,22 +91,28 @@ std::optional<Report> EncodeCycling(const CyclingTexts& fields) {
   return EncodeFields(cmd::kSetCycling, fields);
 }
 
+bool FieldFits(Schedule schedule, std::size_t index, qint64 value) {
+  const std::span<const FieldRange> row = RowOf(schedule);
+  if (index >= 2 * row.size()) return false;
+  const FieldRange& part = row[index % row.size()];
+  return value >= part.min && value <= part.max;
+}
+
+QString FieldRangeMessage(Schedule schedule, std::size_t index) {
+  const std::span<const FieldRange> row = RowOf(schedule);
+  const FieldRange& part = row[index % row.size()];
+  return QStringLiteral("The %1 %2 must be a number from %3 to %4.")
+      .arg(QLatin1String(index < row.size() ? "start" : "stop"), QLatin1String(part.name))
+      .arg(part.min)
+      .arg(part.max);
+}
+
+std::optional<QString> ReservationRefusal(const ReservationTexts& fields) {
+  return FirstRefusal(Schedule::Reservation, fields);
+}
+
 std::optional<QString> CyclingRefusal(const CyclingTexts& fields) {
-  static const char* const kEnds[] = {"start", "stop"};
-  static const struct {
-    const char* name;
-    int max;
-  } kParts[] = {{"hour", 23}, {"minute", 59}, {"second", 59}};
-  for (std::size_t k = 0; k < fields.size(); ++k) {
-    const auto& part = kParts[k % 3];
-    const qint64 v = FieldValue(fields[k]);
-    if (v < 0 || v > part.max) {
-      return QStringLiteral("The %1 %2 must be a number from 0 to %3.")
-          .arg(QLatin1String(kEnds[k / 3]), QLatin1String(part.name))
-          .arg(part.max);
-    }
-  }
-  return std::nullopt;
+  return FirstRefusal(Schedule::Cycling, fields);
 }
 
 }  // namespace solardesk

@@ -37,8 +37,20 @@ CyclingTexts DecodeCycling(const Report& inputReport);
 std::optional<Report> EncodeReservation(const ReservationTexts& fields);
 std::optional<Report> EncodeCycling(const CyclingTexts& fields);
 
-// The cycle's fields hold a time of day: the message that refuses the first field outside its
-// range ("The start hour must be a number from 0 to 23."), or nothing when every field fits.
+// Which schedule a field belongs to.
+enum class Schedule { Reservation, Cycling };
+
+// Whether `value` lies in the range of field `index` of a schedule: year 0..99, month 1..12,
+// date 1..31, hour 0..23, minute and second 0..59. Whether a date exists in its month is not
+// asked. An index past the schedule's fields fits nothing.
+bool FieldFits(Schedule schedule, std::size_t index, qint64 value);
+
+// The message that refuses field `index`: "The start month must be a number from 1 to 12."
+QString FieldRangeMessage(Schedule schedule, std::size_t index);
+
+// The message that refuses the first field whose value (read as FieldValue reads it) lies
+// outside its range, or nothing when every field fits. Checked before anything is written.
+std::optional<QString> ReservationRefusal(const ReservationTexts& fields);
 std::optional<QString> CyclingRefusal(const CyclingTexts& fields);
 
 }  // namespace solardesk

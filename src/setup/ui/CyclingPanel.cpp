@@ -31,17 +31,14 @@ CyclingTexts CyclingPanel::Fields() const {
 bool CyclingPanel::Load() {
   const CyclingTexts texts = ReadCycling(instrument_);
   if (!AnsweredOrSay(instrument_)) return false;
-  for (std::size_t k = 0; k < texts.size(); ++k) panel_.ComboCyc[k]->setEditText(texts[k]);
+  for (std::size_t k = 0; k < texts.size(); ++k) ShowFieldText(*panel_.ComboCyc[k], texts[k]);
   return true;
 }
 
 void CyclingPanel::OK() {
   const CyclingTexts fields = Fields();
-  if (const std::optional<QString> refusal = CyclingRefusal(fields)) {
-    instrument_.dialogs.message(*refusal, kProgramTitle, MessageIcon::Exclamation);
-    return;
-  }
-  WriteScheduleAndClose(instrument_, EncodeCycling(fields), *panel_.PicCycling);
+  WriteScheduleAndClose(instrument_, CyclingRefusal(fields), EncodeCycling(fields),
+                        *panel_.PicCycling);
 }
 
 void CyclingPanel::Exit() {

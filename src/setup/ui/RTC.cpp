@@ -12,10 +12,17 @@ namespace {
 constexpr double kTwipsPerInch = 1440.0;
 constexpr double kTopOffsetTwips = 1000.0;
 
-QLabel* MakeClockLabel(QWidget& parent, const char* name, const QString& caption, int y) {
+// A clock label with its row caption to its left, which stays while the clock shows: with
+// both clocks on, the two times are told apart by it.
+QLabel* MakeClockLabel(QWidget& parent, const char* name, const QString& caption,
+                       const QString& rowCaption, int y) {
+  auto* row = new QLabel(rowCaption, &parent);
+  row->setObjectName(QString::fromLatin1(name) + QStringLiteral("Caption"));
+  row->setGeometry(10, y, 46, 26);
+  row->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   auto* label = new QLabel(caption, &parent);
   label->setObjectName(QString::fromLatin1(name));
-  label->setGeometry(12, y, 236, 26);
+  label->setGeometry(60, y, 188, 26);
   label->setAlignment(Qt::AlignCenter);
   label->setFrameShape(QFrame::Panel);
   label->setFrameShadow(QFrame::Sunken);
@@ -39,8 +46,11 @@ RTC::RTC(Instrument& instrument, PanelWindow& panel)
   FrameTime = new QGroupBox(QStringLiteral("Time"), this);
   FrameTime->setObjectName(QStringLiteral("FrameTime"));
   FrameTime->setGeometry(12, 8, 260, 96);
-  LblMeterTime = MakeClockLabel(*FrameTime, "LblMeterTime", kMeterTimeCaption, 24);
-  LblPCTime = MakeClockLabel(*FrameTime, "LblPCTime", kPCTimeCaption, 60);
+  LblMeterTime =
+      MakeClockLabel(*FrameTime, "LblMeterTime", kMeterTimeCaption, QStringLiteral("Meter:"), 24);
+  LblPCTime = MakeClockLabel(*FrameTime, "LblPCTime", kPCTimeCaption, QStringLiteral("PC:"), 60);
+  LblMeterTime->setToolTip(QStringLiteral("Click to show or hide the meter's clock"));
+  LblPCTime->setToolTip(QStringLiteral("Click to show or hide the PC's clock"));
   LblMeterTime->installEventFilter(this);
   LblPCTime->installEventFilter(this);
 
@@ -107,12 +117,12 @@ void RTC::Timer1Tick() {
   holdingPolling_ = holdingPolling_ || ShowMeterTime;
   if (holdingPolling_) instrument_.HoldPolling(true);
   if (ShowMeterTime) {
-    panel_.lstResults->clear();
+    panel_.diagnostics->lstResults->clear();
     const QString meterTime = ReadMeterClock(instrument_);
     if (instrument_.link.EverAnswered()) {
       LblMeterTime->setText(meterTime);
     } else {
-      SayNotConnected();
+      SayNoAnswer();
     }
   } else {
     LblMeterTime->setText(kMeterTimeCaption);
@@ -122,7 +132,7 @@ void RTC::Timer1Tick() {
 
 // With no answer at all there is no meter time to show: the display goes back off, and the
 // window's timer waits while the message is up so that it is not said again meanwhile.
-void RTC::SayNotConnected() {
+void RTC::SayNoAnswer() {
   ShowMeterTime = false;
   LblMeterTime->setText(kMeterTimeCaption);
   Timer1.stop();

@@ -46,7 +46,7 @@ class RTC : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void SayNotConnected();
+  void SayNoAnswer();
   void Load();
   void Unload();
   void PlaceOverMainWindow();

@@ -72,7 +72,7 @@ bool ReservationPanel::Load() {
     if (days) FillDayList(dates, *days);
   }
   // The date texts are shown as read, even beyond the new day list.
-  for (std::size_t k = 0; k < texts.size(); ++k) lists[k]->setEditText(texts[k]);
+  for (std::size_t k = 0; k < texts.size(); ++k) ShowFieldText(*lists[k], texts[k]);
   return true;
 }
 
@@ -87,12 +87,14 @@ void ReservationPanel::Pick(int index) {
   if (!days) return;
   QComboBox& target = *lists[static_cast<std::size_t>(row + 2)];
   FillDayList(target, *days);
-  target.setEditText(QStringLiteral("01"));
+  ShowFieldText(target, QStringLiteral("01"));
 }
 
 void ReservationPanel::OK() {
-  // Picked values always fit in a byte; the check only guards against anything else.
-  WriteScheduleAndClose(instrument_, EncodeReservation(Fields()), *panel_.PicReservation);
+  // A meter may hold values the lists do not offer (a month 00, an hour 55): they are refused.
+  const ReservationTexts fields = Fields();
+  WriteScheduleAndClose(instrument_, ReservationRefusal(fields), EncodeReservation(fields),
+                        *panel_.PicReservation);
 }
 
 void ReservationPanel::Exit() {

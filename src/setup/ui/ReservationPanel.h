@@ -19,9 +19,12 @@ class ReservationPanel : public QObject {
   // Reads the schedule from the meter and fills the fields and both date lists. When the meter
   // does not answer it says so, fills nothing and gives false.
   bool Load();
-  // A pick in ComboRes(index): a new year or month refills that row's date list.
+  // A pick in ComboRes(index): a new year or month refills that row's date list and sets its
+  // date to "01". Only a pick does: moving the focus, Enter and Escape change no field.
   void Pick(int index);
-  // Writes the schedule, hides the panel and restarts polling.
+  // Writes the schedule, hides the panel and restarts polling. A field outside its range (a
+  // month 00 as read from the meter) is refused with a message before anything is written, and
+  // the panel stays open.
   void OK();
   // Hides the panel; nothing is written and polling stays stopped.
   void Exit();

@@ -23,6 +23,11 @@ void PlaceFieldRow(QGroupBox& frame, const QStringList& titles, QComboBox* const
   }
 }
 
+void ShowFieldText(QComboBox& list, const QString& text) {
+  list.setCurrentIndex(list.findText(text));
+  list.setEditText(text);
+}
+
 QGroupBox* MakeFrame(QWidget& parent, const char* name, const char* caption, QRect geometry) {
   auto* frame = new QGroupBox(QString::fromLatin1(caption), &parent);
   frame->setObjectName(QString::fromLatin1(name));
@@ -37,11 +42,12 @@ QPushButton* MakePanelButton(QWidget& parent, const char* name, const char* capt
   return button;
 }
 
-void WriteScheduleAndClose(Instrument& instrument, const std::optional<Report>& report,
-                           QWidget& panel) {
+void WriteScheduleAndClose(Instrument& instrument, const std::optional<QString>& refusal,
+                           const std::optional<Report>& report, QWidget& panel) {
   const DialogOwner owner(instrument.dialogs, panel.window());
-  if (!report) {
-    instrument.dialogs.message(kFieldNotAByte, kProgramTitle, MessageIcon::Exclamation);
+  if (refusal || !report) {
+    instrument.dialogs.message(refusal.value_or(kFieldNotAByte), kProgramTitle,
+                               MessageIcon::Exclamation);
     return;
   }
   instrument.PauseTimers();

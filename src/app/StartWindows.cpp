@@ -1,0 +1,23 @@
+#include "StartWindows.h"
+
+#include "SolarDeskApp.h"
+
+namespace solardesk {
+namespace {
+
+const QString kDiagnosticsOption = QStringLiteral("diagnostics");
+
+}  // namespace
+
+void AddStartWindowOptions(QCommandLineParser& parser) {
+  parser.addOption(QCommandLineOption(
+      kDiagnosticsOption,
+      QStringLiteral("Open the diagnostics window (byte slots and reports of the meter link).")));
+}
+
+void ShowStartWindows(SolarDeskApp& program, const QCommandLineParser& parser) {
+  program.panel().show();
+  if (parser.isSet(kDiagnosticsOption)) program.panel().ShowDiagnostics();
+}
+
+}  // namespace solardesk
