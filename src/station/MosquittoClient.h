@@ -40,7 +40,6 @@ class MosquittoClient final : public MqttClient {
 
   BrokerAccess broker_;
   mosquitto* client_ = nullptr;
-  bool everConnected_ = false;
   bool connected_ = false;
   int refusal_ = 0;  // the broker's answer when it refused the connection
   int acknowledged_ = 0;
