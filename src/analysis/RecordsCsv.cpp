@@ -25,6 +25,7 @@ struct CharWriter {
   char* p;
   void push_back(char c) { *p++ = c; }
   void append(const char* s, std::size_t n) {
+    if (n == 0) return;  // an empty field may come with no buffer at all
     std::memcpy(p, s, n);
     p += n;
   }
