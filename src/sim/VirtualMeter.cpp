@@ -134,6 +134,8 @@ void VirtualMeter::EraseLogger() {
 
 PendingAnswers VirtualMeter::Handle(const std::vector<std::uint8_t>& report) {
   received.push_back(report);
+  ++receivedTotal;
+  if (received.size() > kReceivedKept) received.pop_front();
   if (report.size() < 3) return {};
   if (report[1] == cmd::kQuery) return Query(report[2], ByteAt(report, 3));
   if (report[1] == cmd::kAction) Act(report[2], report);

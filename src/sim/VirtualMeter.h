@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -38,8 +39,11 @@ class VirtualMeter {
   // follow the report ID. Action commands have none.
   PendingAnswers Handle(const std::vector<std::uint8_t>& report);
 
-  // Every output report received, in order.
-  std::vector<std::vector<std::uint8_t>> received;
+  // The latest output reports received, in order: at most kReceivedKept, so that a station run
+  // on the virtual meter for days keeps a steady memory. receivedTotal counts them all.
+  static constexpr std::size_t kReceivedKept = 4096;
+  std::deque<std::vector<std::uint8_t>> received;
+  std::uint64_t receivedTotal = 0;
 
   // Display.
   void SetFixedReading(const QString& text);  // figures with at most one "."; stops the sun

@@ -122,9 +122,9 @@ TEST(DownloadIsolation, ListCommandsRunDuringADownloadLeaveTheMeterToIt) {
       if (ran && b.blocksSent % 20 == 0) QThread::msleep(120);
     };
 
-    const std::size_t request = b.meter->received.size();
+    const std::uint64_t request = b.meter->receivedTotal;
     b.memory()->ChooseRow(0);
-    const std::size_t heard = b.meter->received.size() - request;
+    const std::uint64_t heard = b.meter->receivedTotal - request;
 
     EXPECT_TRUE(ran);
     EXPECT_FALSE(timersOnDuringDownload);

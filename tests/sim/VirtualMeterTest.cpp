@@ -80,6 +80,18 @@ TEST_F(VirtualMeterTest, KeysChangeWhatTheDisplayShowsAndBadReportsAreIgnored) {
   EXPECT_EQ(Ask(cmd::kQueryClock), (Bytes{0x26, 0x12, 0x04, 0x23, 0x59, 0x58}));
 }
 
+TEST_F(VirtualMeterTest, KeepsOnlyTheLatestReportsHowEverLongItRuns) {
+  // A station polls about ten times a second for days: the history must not grow with it.
+  const std::size_t sent = 3 * VirtualMeter::kReceivedKept + 7;
+  for (std::size_t k = 0; k < sent; ++k)
+    meter.Handle({0, cmd::kQuery, cmd::kQueryDisplay, static_cast<std::uint8_t>(k & 0xFF)});
+  EXPECT_EQ(meter.receivedTotal, sent);
+  ASSERT_EQ(meter.received.size(), VirtualMeter::kReceivedKept);
+  EXPECT_EQ(meter.received.back()[3], static_cast<std::uint8_t>((sent - 1) & 0xFF));
+  EXPECT_EQ(meter.received.front()[3],
+            static_cast<std::uint8_t>((sent - VirtualMeter::kReceivedKept) & 0xFF));
+}
+
 TEST(Sunlight, FollowsTheDayAndStaysInRange) {
   const QDate day(2026, 6, 21);
   EXPECT_LT(VirtualMeter::SunlightAt(QDateTime(day, QTime(2, 0))), 10.0);
