@@ -127,9 +127,8 @@ int main(int argc, char** argv) {
       for (qsizetype at; (at = pending.indexOf("data: {\"time\": \"")) >= 0;) {
         const qsizetype end = pending.indexOf('"', at + 16);
         if (end < 0) break;
-        const QDateTime due =
-            QDateTime::fromString(QString::fromLatin1(pending.mid(at + 16, end - at - 16)),
-                                  Qt::ISODate);
+        const QDateTime due = QDateTime::fromString(
+            QString::fromLatin1(pending.mid(at + 16, end - at - 16)), Qt::ISODate);
         pending.remove(0, end);
         if (first) {
           first = false;
@@ -143,9 +142,14 @@ int main(int argc, char** argv) {
   });
 
   const QString today = QDate::currentDate().toString(u"yyyy-MM-dd");
-  const std::vector<QByteArray> paths{"/", "/app.js", "/style.css", "/api/state",
-                                      "/api/days", "/api/day/" + today.toLatin1(),
-                                      "/lib/dygraph.min.js", "/api/state"};
+  const std::vector<QByteArray> paths{"/",
+                                      "/app.js",
+                                      "/style.css",
+                                      "/api/state",
+                                      "/api/days",
+                                      "/api/day/" + today.toLatin1(),
+                                      "/lib/dygraph.min.js",
+                                      "/api/state"};
   std::atomic<long long> answered{0}, failed{0};
   std::mutex latencyMutex;
   std::vector<double> latencies;
@@ -210,10 +214,11 @@ int main(int argc, char** argv) {
               failed.load(), elapsed, answered / elapsed);
   std::printf("request latency ms: median %.2f, p99 %.2f, max %.2f\n", at(latencies, 0.5),
               at(latencies, 0.99), latencies.empty() ? 0.0 : latencies.back());
-  std::printf("samples: %d in the file, %d gaps; %zu timed on the event stream, late ms: median "
-              "%.0f, p99 %.0f, max %.0f\n",
-              records, lost, lateMs.size(), at(lateMs, 0.5), at(lateMs, 0.99),
-              lateMs.empty() ? 0.0 : lateMs.back());
+  std::printf(
+      "samples: %d in the file, %d gaps; %zu timed on the event stream, late ms: median "
+      "%.0f, p99 %.0f, max %.0f\n",
+      records, lost, lateMs.size(), at(lateMs, 0.5), at(lateMs, 0.99),
+      lateMs.empty() ? 0.0 : lateMs.back());
   const bool ok = lost == 0 && records >= seconds && !lateMs.empty() && lateMs.back() <= 100;
   std::printf("%s\n", ok ? "no sample lost or late" : "FAILED: a sample lost or late");
   return ok ? 0 : 1;

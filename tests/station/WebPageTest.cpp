@@ -136,11 +136,14 @@ class Monitor {
   QProcess process_;
 };
 
+// Debian's Python, which has python3-selenium (not another one first on the PATH).
+const QString kPython = QStringLiteral("/usr/bin/python3");
+
 bool HaveBrowser() {
   QProcess p;
-  p.start("python3", {"-c", "import selenium"});
-  return p.waitForFinished(10000) && p.exitCode() == 0 &&
-         QFile::exists("/usr/bin/chromium") && QFile::exists("/usr/bin/chromedriver");
+  p.start(kPython, {"-c", "import selenium"});
+  return p.waitForFinished(10000) && p.exitCode() == 0 && QFile::exists("/usr/bin/chromium") &&
+         QFile::exists("/usr/bin/chromedriver");
 }
 
 TEST(StationWebPage, BrowserSeesTheLiveValueTheDayCurveAndTheFiles) {
@@ -156,7 +159,7 @@ TEST(StationWebPage, BrowserSeesTheLiveValueTheDayCurveAndTheFiles) {
 
   QProcess check;
   const QStringList args{SOLARDESK_SOURCE_DIR "/tests/station/web_page_check.py", m.url()};
-  check.start("python3", args + QStringList(qEnvironmentVariable("SOLARDESK_WEB_SCREENSHOT")));
+  check.start(kPython, args + QStringList(qEnvironmentVariable("SOLARDESK_WEB_SCREENSHOT")));
   ASSERT_TRUE(check.waitForFinished(50000));
   const QByteArray out = check.readAllStandardOutput();
   ASSERT_EQ(check.exitCode(), 0) << check.readAllStandardError().toStdString();
@@ -183,6 +186,7 @@ TEST(StationWebPage, BadRequestsAreRefusedAndNoSampleIsLost) {
   Monitor m(s, {});
   ASSERT_TRUE(m.Serving()) << m.process().readAllStandardError().toStdString();
   const int port = m.port();
+  ASSERT_TRUE(WaitFor([&] { return QFile::exists(TodayFile(m.dir())); }, 5000));
   WriteBytes(s.file("secret.pvd"), "secret");
   QFile::link(s.file("secret.pvd"), m.dir() + "/2020-01-02.pvd");
   const QString day = QFileInfo(TodayFile(m.dir())).fileName();
@@ -195,13 +199,17 @@ TEST(StationWebPage, BadRequestsAreRefusedAndNoSampleIsLost) {
        {"/files/../secret.pvd", "/files/%2e%2e/secret.pvd", "/files/%2E%2E%2Fsecret.pvd",
         "/files/..%2f..%2fscenario.json", "/files/%2fetc%2fpasswd", "/files//etc/passwd",
         "/files/2020-01-02.pvd", "/files/scenario.json", "/../scenario.json",
-        "/files/%252e%252e%252fsecret.pvd", "/files/" "2020-01-01.pvd%00.txt", "/etc/passwd"}) {
+        "/files/%252e%252e%252fsecret.pvd",
+        "/files/"
+        "2020-01-01.pvd%00.txt",
+        "/etc/passwd"}) {
     const QByteArray got = Get(port, path);
     EXPECT_EQ(Status(got), 404) << path << ": " << got.left(200).constData();
     EXPECT_FALSE(got.contains("secret")) << path;
   }
-  EXPECT_EQ(Status(Exchange(port, "POST /api/state HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\n"
-                                  "Connection: close\r\n\r\n")),
+  EXPECT_EQ(Status(Exchange(port,
+                            "POST /api/state HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\n"
+                            "Connection: close\r\n\r\n")),
             405);
   EXPECT_EQ(Status(Get(port, "/api/days?from=2026-02-30")), 400);
   EXPECT_EQ(Status(Get(port, "/api/days?from=2020-01-01&to=2026-01-01")), 400);
@@ -239,14 +247,19 @@ TEST(StationWebPage, BadRequestsAreRefusedAndNoSampleIsLost) {
 }
 
 TEST(StationWebPage, BeyondTheLoopbackAPasswordIsNeeded) {
-  ExpectFailures({
-      {{"monitor", "d", "--http", "0.0.0.0:8080"}, 2, "needs --http-user"},
-      {{"monitor", "d", "--http", "8080", "--http-user", "ann"}, 2, "SOLARDESK_HTTP_PASSWORD"},
-      {{"monitor", "d", "--http", "8080", "--http-cert", "c.pem"}, 2, "go together"},
-      {{"monitor", "d", "--http", "host:80"}, 2, "no IPv4 address"},
-      {{"monitor", "d", "--http-open"}, 2, "need --http"},
-      {{"monitor", "d", "--http", "8080", "--site", "91,0"}, 2, "is no site"},
-  }, {"--simulate"});
+  ExpectFailures(
+      {
+          {{"monitor", "d", "--http", "0.0.0.0:8080"}, 2, "needs --http-user"},
+          {{"monitor", "d", "--http", "8080", "--http-user", "ann"}, 2, "SOLARDESK_HTTP_PASSWORD"},
+          {{"monitor", "d", "--http", "8080", "--http-cert", "c.pem"}, 2, "go together"},
+          {{"monitor", "d", "--http", "8080", "--http-cert", "c.pem", "--http-key", "k.pem"},
+           2,
+           "HTTPS is not offered"},
+          {{"monitor", "d", "--http", "host:80"}, 2, "no IPv4 address"},
+          {{"monitor", "d", "--http-open"}, 2, "need --http"},
+          {{"monitor", "d", "--http", "8080", "--site", "91,0"}, 2, "is no site"},
+      },
+      {"--simulate"});
 
   ScenarioFile s(R"({"reading": "12.5", "unit": "W/(M)2"})");
   Monitor m(s, {"--http-user", "ann"}, {"SOLARDESK_HTTP_PASSWORD=pässword"});
@@ -254,12 +267,13 @@ TEST(StationWebPage, BeyondTheLoopbackAPasswordIsNeeded) {
   const QByteArray refused = Get(m.port(), "/api/state");
   EXPECT_EQ(Status(refused), 401);
   EXPECT_TRUE(refused.contains("WWW-Authenticate: Basic"));
-  EXPECT_EQ(Status(Get(m.port(), "/", "Authorization: Basic " +
-                                          QByteArray("ann:wrong").toBase64() + "\r\n")),
+  EXPECT_EQ(Status(Get(m.port(), "/",
+                       "Authorization: Basic " + QByteArray("ann:wrong").toBase64() + "\r\n")),
             401);
-  EXPECT_EQ(Status(Get(m.port(), "/", "Authorization: Basic " +
-                                          QString("ann:pässword").toUtf8().toBase64() + "\r\n")),
-            200);
+  EXPECT_EQ(
+      Status(Get(m.port(), "/",
+                 "Authorization: Basic " + QString("ann:pässword").toUtf8().toBase64() + "\r\n")),
+      200);
 }
 
 }  // namespace

@@ -22,8 +22,8 @@ namespace {
 QByteArray DayFileBytes(int records, double start) {
   QByteArray out = "      0\tSolarDesk\t        W/(M)2\t\r\n";
   for (int i = 1; i <= records; ++i) {
-    out += QByteArray::number(i).rightJustified(7, ' ') + "\t2026/06/01 12:00:" +
-           QByteArray::number(i).rightJustified(2, '0') + "\t " +
+    out += QByteArray::number(i).rightJustified(7, ' ') +
+           "\t2026/06/01 12:00:" + QByteArray::number(i).rightJustified(2, '0') + "\t " +
            QByteArray::number(start + 10 * i, 'f', 1) + "\t\r\n";
   }
   return out;
@@ -45,19 +45,18 @@ TEST(StationWeb, ServesOnlyDayFilesInsideItsFolder) {
     const char* name;
     bool served;
   } cases[] = {
-      {"2026-06-01.pvd", true},       {"2026-06-01-2.pvd", true},
-      {"2026-06-03.pvd", true},       // a link that stays inside
-      {"2026-06-02.pvd", false},      // a link out of the folder
-      {"2026-06-04.pvd", false},      // a folder
-      {"2026-06-05.pvd", false},      // missing
-      {"notes.txt", false},           {"../outside.pvd", false},
-      {"2026-06-01.pvd/..", false},   {"/etc/passwd", false},
-      {"2026-13-01.pvd", false},      {"2026-06-01-0.pvd", false},
-      {"2026-06-01.PVD", false},      {"%2e%2e/outside.pvd", false},
-      {"2026-06-01.pvd\n", false},    {"", false},
+      {"2026-06-01.pvd", true},     {"2026-06-01-2.pvd", true},
+      {"2026-06-03.pvd", true},   // a link that stays inside
+      {"2026-06-02.pvd", false},  // a link out of the folder
+      {"2026-06-04.pvd", false},  // a folder
+      {"2026-06-05.pvd", false},  // missing
+      {"notes.txt", false},         {"../outside.pvd", false},
+      {"2026-06-01.pvd/..", false}, {"/etc/passwd", false},
+      {"2026-13-01.pvd", false},    {"2026-06-01-0.pvd", false},
+      {"2026-06-01.PVD", false},    {"%2e%2e/outside.pvd", false},
+      {"2026-06-01.pvd\n", false},  {"", false},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(!DayFilePath(dir, c.name).isEmpty(), c.served) << c.name;
+  for (const auto& c : cases) EXPECT_EQ(!DayFilePath(dir, c.name).isEmpty(), c.served) << c.name;
   EXPECT_EQ(DayFileNames(dir),
             (QStringList{"2026-06-01.pvd", "2026-06-01-2.pvd", "2026-06-03.pvd"}));
 }
@@ -68,12 +67,18 @@ TEST(StationWeb, ChecksAddressesAndPasswords) {
     const char* address;  // nullptr: refused
     int port;
   } addresses[] = {
-      {"8080", "127.0.0.1", 8080},         {"0.0.0.0:80", "0.0.0.0", 80},
-      {"localhost:9000", "127.0.0.1", 9000}, {"192.168.1.20:65535", "192.168.1.20", 65535},
-      {"0", nullptr, 0},                    {"65536", nullptr, 0},
-      {"1.2.3:80", nullptr, 0},             {"host.example:80", nullptr, 0},
-      {"256.1.1.1:80", nullptr, 0},         {":80", nullptr, 0},
-      {"+80", nullptr, 0},                  {"", nullptr, 0},
+      {"8080", "127.0.0.1", 8080},
+      {"0.0.0.0:80", "0.0.0.0", 80},
+      {"localhost:9000", "127.0.0.1", 9000},
+      {"192.168.1.20:65535", "192.168.1.20", 65535},
+      {"0", nullptr, 0},
+      {"65536", nullptr, 0},
+      {"1.2.3:80", nullptr, 0},
+      {"host.example:80", nullptr, 0},
+      {"256.1.1.1:80", nullptr, 0},
+      {":80", nullptr, 0},
+      {"+80", nullptr, 0},
+      {"", nullptr, 0},
   };
   for (const auto& a : addresses) {
     QString error;
@@ -127,8 +132,7 @@ TEST(StationWeb, EventReadersAreBoundedAndNeverHoldTheStationUp) {
   ASSERT_TRUE(reader && second);
   EXPECT_EQ(view.Subscribe(2), nullptr);
   const QDateTime t = QDateTime::fromString("2026-06-01T12:00:00Z", Qt::ISODate);
-  for (int i = 1; i <= 100; ++i)
-    view.AddSample({t.addSecs(i), QString::number(i), "W/(M)2", i});
+  for (int i = 1; i <= 100; ++i) view.AddSample({t.addSecs(i), QString::number(i), "W/(M)2", i});
   const auto lines = reader->Take(std::chrono::milliseconds(0));
   ASSERT_EQ(lines.size(), EventQueue::kCapacity);  // the oldest dropped
   EXPECT_TRUE(lines.back().contains("\"record\": 100")) << lines.back().constData();
@@ -150,11 +154,11 @@ TEST(StationWeb, DayFiguresAreThoseOfStatsAndComputedOnce) {
   // The same figures as stats --json gives for the file.
   RecordSeries records;
   ReadRecordFile(day1, records);
-  const QJsonObject stats =
-      QJsonDocument::fromJson(StatisticsJson(ComputeStatistics(ReadSeries(records), records.unit())))
-          .object()["days"]
-          .toArray()[0]
-          .toObject();
+  const QJsonObject stats = QJsonDocument::fromJson(StatisticsJson(ComputeStatistics(
+                                                        ReadSeries(records), records.unit())))
+                                .object()["days"]
+                                .toArray()[0]
+                                .toObject();
   const Site site{39.74, -105.18, 1830};
   const QDate today(2026, 6, 3);
   {
@@ -163,7 +167,8 @@ TEST(StationWeb, DayFiguresAreThoseOfStatsAndComputedOnce) {
     const QJsonArray days =
         QJsonDocument::fromJson(figures.RangeJson(QDate(2026, 6, 1), today, today)).array();
     ASSERT_EQ(days.size(), 3);
-    for (const QString& key : stats.keys()) EXPECT_EQ(days[0][key], stats[key]) << key.toStdString();
+    for (const QString& key : stats.keys())
+      EXPECT_EQ(days[0][key], stats[key]) << key.toStdString();
     EXPECT_EQ(days[0]["file"], "2026-06-01.pvd");
     EXPECT_EQ(days[0]["energy_unit"], "Wh/m2");
     EXPECT_TRUE(days[0]["clear_sky"]["energy"].isDouble());
@@ -188,9 +193,9 @@ TEST(StationWeb, DayFiguresAreThoseOfStatsAndComputedOnce) {
   testing::WriteBytes(day1, DayFileBytes(31, 100));
   {
     DailyFigures figures(dir.path(), site);
-    const QJsonArray days = QJsonDocument::fromJson(
-                                figures.RangeJson(QDate(2026, 6, 1), QDate(2026, 6, 2), today))
-                                .array();
+    const QJsonArray days =
+        QJsonDocument::fromJson(figures.RangeJson(QDate(2026, 6, 1), QDate(2026, 6, 2), today))
+            .array();
     ASSERT_EQ(days.size(), 2);
     EXPECT_EQ(days[0]["count"], 31);
     EXPECT_EQ(days[1]["count"], 999);
@@ -198,9 +203,9 @@ TEST(StationWeb, DayFiguresAreThoseOfStatsAndComputedOnce) {
   // Another site: nothing kept applies.
   {
     DailyFigures figures(dir.path(), std::nullopt);
-    const QJsonArray days = QJsonDocument::fromJson(
-                                figures.RangeJson(QDate(2026, 6, 2), QDate(2026, 6, 2), today))
-                                .array();
+    const QJsonArray days =
+        QJsonDocument::fromJson(figures.RangeJson(QDate(2026, 6, 2), QDate(2026, 6, 2), today))
+            .array();
     EXPECT_EQ(days[0]["count"], 20);
     EXPECT_FALSE(days[0].toObject().contains("clear_sky"));
   }
@@ -212,8 +217,9 @@ TEST(StationWeb, DayFiguresAreThoseOfStatsAndComputedOnce) {
 TEST(StationWeb, DayRecordsAreThePublishedObjects) {
   QTemporaryDir dir;
   testing::WriteBytes(dir.filePath("2026-06-01.pvd"), DayFileBytes(2, 0));
-  testing::WriteBytes(dir.filePath("2026-06-01-1.pvd"),
-                      "      0\tSolarDesk\t   Btu/(ft)2.h\t\r\n      1\t2026/06/01 13:00:00\t ----\t\r\n");
+  testing::WriteBytes(
+      dir.filePath("2026-06-01-1.pvd"),
+      "      0\tSolarDesk\t   Btu/(ft)2.h\t\r\n      1\t2026/06/01 13:00:00\t ----\t\r\n");
   const QJsonArray records =
       QJsonDocument::fromJson(DayRecordsJson(dir.path(), QDate(2026, 6, 1))).array();
   ASSERT_EQ(records.size(), 3);

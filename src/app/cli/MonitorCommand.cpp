@@ -80,7 +80,7 @@ bool TakeWebOptions(CliContext& cli, Arguments& a, const QStringList& args,
     return false;
   }
   settings = web::WebSettings{*address, *user, qgetenv("SOLARDESK_HTTP_PASSWORD"), open, *cert,
-                              *key, site};
+                              *key,     site};
   const QString problem = web::SettingsProblem(*settings);
   if (!problem.isEmpty()) {
     cli.Fail(problem, kUsage);

@@ -112,10 +112,9 @@ std::optional<QJsonObject> ComputeDayFigures(const QString& path, const std::opt
              all.value(QLatin1String("energy")).toObject().value(QLatin1String("unit")));
   if (site) {
     AddClearSky(s, series, *site);
-    day.insert(QLatin1String("clear_sky"),
-               QJsonDocument::fromJson(StatisticsJson(s))
-                   .object()
-                   .value(QLatin1String("clear_sky")));
+    day.insert(
+        QLatin1String("clear_sky"),
+        QJsonDocument::fromJson(StatisticsJson(s)).object().value(QLatin1String("clear_sky")));
   }
   return day;
 }

@@ -52,8 +52,8 @@ bool SameSecret(QByteArrayView a, QByteArrayView b) {
 bool BasicAuthorized(QByteArrayView header, const QString& user, const QByteArray& password) {
   const QByteArray h = header.toByteArray().trimmed();
   if (h.size() < 6 || qstrnicmp(h.constData(), "basic ", 6) != 0) return false;
-  const auto decoded = QByteArray::fromBase64Encoding(h.mid(6).trimmed(),
-                                                      QByteArray::AbortOnBase64DecodingErrors);
+  const auto decoded =
+      QByteArray::fromBase64Encoding(h.mid(6).trimmed(), QByteArray::AbortOnBase64DecodingErrors);
   if (!decoded) return false;
   return SameSecret(*decoded, user.toUtf8() + ':' + password);
 }

@@ -1,7 +1,6 @@
 #include "WebServer.h"
 
 #include <civetweb.h>
-#include <openssl/ssl.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,6 +16,7 @@
 
 #include "analysis/ClearSky.h"
 #include "analysis/EnergyUnit.h"
+#include "core/IsoTime.h"
 
 namespace solardesk::station::web {
 namespace {
@@ -46,13 +46,20 @@ constexpr Asset kAssets[] = {
 
 const char* ReasonOf(int status) {
   switch (status) {
-    case 200: return "OK";
-    case 400: return "Bad Request";
-    case 401: return "Unauthorized";
-    case 404: return "Not Found";
-    case 405: return "Method Not Allowed";
-    case 503: return "Service Unavailable";
-    default: return "Error";
+    case 200:
+      return "OK";
+    case 400:
+      return "Bad Request";
+    case 401:
+      return "Unauthorized";
+    case 404:
+      return "Not Found";
+    case 405:
+      return "Method Not Allowed";
+    case 503:
+      return "Service Unavailable";
+    default:
+      return "Error";
   }
 }
 
@@ -94,7 +101,7 @@ QByteArray Json(const QJsonObject& o) {
 }
 
 QString Iso(const QDateTime& t) {
-  return t.isValid() ? t.toOffsetFromUtc(t.offsetFromUtc()).toString(Qt::ISODate) : QString();
+  return t.isValid() ? IsoTimeText(t) : QString();
 }
 
 std::optional<QDate> DateOf(QStringView text) {
@@ -106,9 +113,12 @@ std::optional<QDate> DateOf(QStringView text) {
 
 const char* MeterText(MeterState s) {
   switch (s) {
-    case MeterState::Answering: return "answering";
-    case MeterState::NotAnswering: return "not answering";
-    case MeterState::Absent: return "absent";
+    case MeterState::Answering:
+      return "answering";
+    case MeterState::NotAnswering:
+      return "not answering";
+    case MeterState::Absent:
+      return "absent";
   }
   return "absent";
 }
@@ -124,6 +134,11 @@ QString SettingsProblem(const WebSettings& s) {
         "SOLARDESK_HTTP_PASSWORD, or --http-open");
   if (s.certificate.isEmpty() != s.key.isEmpty())
     return QStringLiteral("--http-cert and --http-key go together");
+  if (!s.certificate.isEmpty())
+    return QStringLiteral(
+        "HTTPS is not offered: the civetweb of Debian 12 (1.15) ends the program at the first "
+        "HTTPS request (it loads OpenSSL 3 through the interface of OpenSSL 1.1); serve HTTPS "
+        "through a reverse proxy in front of the loopback address");
   return QString();
 }
 
@@ -155,46 +170,22 @@ QString WebServer::ChartLibraryFolder() {
 }
 
 QString WebServer::Url() const {
-  return QStringLiteral("%1://%2:%3/")
-      .arg(settings_.certificate.isEmpty() ? "http" : "https", settings_.listen.address)
-      .arg(settings_.listen.port);
-}
-
-int WebServer::InitTls(void* sslContext, void* self) {
-  const WebSettings& s = static_cast<WebServer*>(self)->settings_;
-  auto* ctx = static_cast<SSL_CTX*>(sslContext);
-  const bool ok =
-      SSL_CTX_use_certificate_chain_file(ctx, QFile::encodeName(s.certificate).constData()) ==
-          1 &&
-      SSL_CTX_use_PrivateKey_file(ctx, QFile::encodeName(s.key).constData(), SSL_FILETYPE_PEM) ==
-          1 &&
-      SSL_CTX_check_private_key(ctx) == 1;
-  return ok ? 1 : -1;
+  return QStringLiteral("http://%1:%2/").arg(settings_.listen.address).arg(settings_.listen.port);
 }
 
 bool WebServer::Start(QString* error) {
-  const bool tls = !settings_.certificate.isEmpty();
-  if (tls && mg_check_feature(MG_FEATURES_TLS) == 0) {
-    *error = QStringLiteral("this build of civetweb cannot serve HTTPS");
-    return false;
-  }
-  mg_init_library(tls ? MG_FEATURES_TLS : 0);
-  const QByteArray ports = settings_.listen.address.toLatin1() + ':' +
-                           QByteArray::number(settings_.listen.port) + (tls ? "s" : "");
+  mg_init_library(0);
+  const QByteArray ports =
+      settings_.listen.address.toLatin1() + ':' + QByteArray::number(settings_.listen.port);
   const QByteArray threads = QByteArray::number(kConnections);
   const QByteArray timeout = QByteArray::number(kTimeoutMs);
-  const char* options[] = {"listening_ports", ports.constData(),
-                           "num_threads", threads.constData(),
-                           "request_timeout_ms", timeout.constData(),
-                           "keep_alive_timeout_ms", timeout.constData(),
-                           "linger_timeout_ms", "0",
-                           "enable_keep_alive", "yes",
-                           "max_request_size", "8192",
-                           "enable_directory_listing", "no",
-                           "ssl_protocol_version", "4",
-                           nullptr};
+  const char* options[] = {
+      "listening_ports", ports.constData(), "num_threads", threads.constData(),
+      "request_timeout_ms", timeout.constData(), "keep_alive_timeout_ms", timeout.constData(),
+      "linger_timeout_ms", "0", "enable_keep_alive", "yes",
+      // The head and the body go out in two writes: no wait between them.
+      "tcp_nodelay", "1", "max_request_size", "8192", "enable_directory_listing", "no", nullptr};
   mg_callbacks callbacks{};
-  if (tls) callbacks.init_ssl = &WebServer::InitTls;
   mg_error_data errorData{};
   char errorText[256] = {};
   errorData.text = errorText;
@@ -252,7 +243,8 @@ int WebServer::Serve(mg_connection* conn) {
   if (!settings_.user.isEmpty()) {
     const char* given = mg_get_header(conn, "Authorization");
     if (!given || !BasicAuthorized(given, settings_.user, settings_.password))
-      return SendError(conn, 401, "WWW-Authenticate", "Basic realm=\"SolarDesk\", charset=\"UTF-8\"");
+      return SendError(conn, 401, "WWW-Authenticate",
+                       "Basic realm=\"SolarDesk\", charset=\"UTF-8\"");
   }
   if (qstrcmp(request->request_method, "GET") != 0) return SendError(conn, 405, "Allow", "GET");
   // The path as decoded, before and after the dot segments were taken out: a path that needed
@@ -276,8 +268,7 @@ int WebServer::Serve(mg_connection* conn) {
     const std::optional<QDate> from =
         fromText.isEmpty() ? (to ? std::optional(to->addDays(1 - kDefaultDays)) : std::nullopt)
                            : DateOf(fromText);
-    if (!from || !to || *from > *to || from->daysTo(*to) >= kMostDays)
-      return SendError(conn, 400);
+    if (!from || !to || *from > *to || from->daysTo(*to) >= kMostDays) return SendError(conn, 400);
     return SendJson(conn, figures_.RangeJson(*from, *to, today));
   }
   if (uri.startsWith(QLatin1String("/api/day/"))) {
@@ -350,8 +341,8 @@ QByteArray WebServer::StateJson() const {
                 {QLatin1String("meter"), QLatin1String(MeterText(s.meter))}};
   o.insert(QLatin1String("meter_lost_since"),
            s.meterLostSince.isValid() ? QJsonValue(Iso(s.meterLostSince)) : QJsonValue());
-  o.insert(QLatin1String("last"), s.last ? QJsonDocument::fromJson(SampleJson(*s.last)).object()
-                                         : QJsonValue());
+  o.insert(QLatin1String("last"),
+           s.last ? QJsonDocument::fromJson(SampleJson(*s.last)).object() : QJsonValue());
   QJsonObject broker{{QLatin1String("set"), s.brokerSet}};
   if (s.brokerSet) {
     broker.insert(QLatin1String("connected"), s.brokerConnected);
@@ -361,8 +352,8 @@ QByteArray WebServer::StateJson() const {
   const QStorageInfo disk(dir_);
   o.insert(QLatin1String("disk_free"),
            disk.isValid() ? QJsonValue(static_cast<double>(disk.bytesAvailable())) : QJsonValue());
-  o.insert(QLatin1String("site"), settings_.site ? QJsonValue(SiteText(*settings_.site))
-                                                 : QJsonValue());
+  o.insert(QLatin1String("site"),
+           settings_.site ? QJsonValue(SiteText(*settings_.site)) : QJsonValue());
   QJsonArray files;
   for (const QString& name : DayFileNames(dir_)) {
     files.append(QJsonObject{
@@ -384,12 +375,14 @@ QByteArray WebServer::ClearSkyJson(const QDate& day) const {
   const std::vector<double> values = ClearSkySeries(*settings_.site, instants, unit);
   QJsonArray points;
   for (std::size_t i = 0; i < instants.size(); ++i)
-    points.append(QJsonArray{
-        static_cast<double>(instants[i] + QDateTime::fromSecsSinceEpoch(instants[i]).offsetFromUtc()) *
-            1000.0,
-        values[i]});
-  const QString unitText = unit == IrradianceUnit::BtuPerSquareFootHour ? QStringLiteral("Btu/(ft)2.h")
-                                                                        : QStringLiteral("W/(M)2");
+    points.append(
+        QJsonArray{static_cast<double>(instants[i] +
+                                       QDateTime::fromSecsSinceEpoch(instants[i]).offsetFromUtc()) *
+                       1000.0,
+                   values[i]});
+  const QString unitText = unit == IrradianceUnit::BtuPerSquareFootHour
+                               ? QStringLiteral("Btu/(ft)2.h")
+                               : QStringLiteral("W/(M)2");
   return Json(QJsonObject{{QLatin1String("unit"), UnitSymbol(unitText)},
                           {QLatin1String("points"), points}});
 }

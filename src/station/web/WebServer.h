@@ -26,13 +26,14 @@ struct WebSettings {
   QString user;         // with `password`: HTTP Basic on every request
   QByteArray password;  // from SOLARDESK_HTTP_PASSWORD
   bool open = false;    // beyond the loopback address without a password, on purpose
-  QString certificate;  // PEM files for HTTPS; both or neither
+  QString certificate;  // PEM files for HTTPS, refused while the library cannot serve it
   QString key;
   std::optional<Site> site;
 };
 
 // What is wrong with serving so, or empty: beyond the loopback address a user and a password
-// are needed, or --http-open; a user needs a password; a certificate needs its key.
+// are needed, or --http-open; a user needs a password; a certificate needs its key; and HTTPS
+// is refused, since Debian 12's civetweb crashes serving it.
 QString SettingsProblem(const WebSettings& s);
 
 // The station's web page and its API, read-only, on threads of its own (civetweb): the page
@@ -65,7 +66,6 @@ class WebServer {
 
  private:
   static int Handle(mg_connection* conn, void* self);
-  static int InitTls(void* sslContext, void* self);
   int Serve(mg_connection* conn);
   int ServeEvents(mg_connection* conn);
   int ServeFile(mg_connection* conn, const QString& path, const char* type);

@@ -94,7 +94,10 @@ function drawDay() {
   const labels = page.clearSky ? ['Time', 'Reading', 'Clear sky'] : ['Time', 'Reading'];
   const rows = dayRows();
   if (rows.length === 0) return;
+  // The whole day, midnight to midnight, whatever part of it has samples.
+  const midnight = Date.parse(page.today + 'T00:00:00Z');
   const options = {labels, labelsUTC: true, connectSeparatedPoints: true, drawPoints: true,
+                   dateWindow: [midnight, midnight + 86400000],
                    pointSize: 1.5, colors: ['#e07b00', '#5a8fd8'], ylabel: page.unit || '',
                    legend: 'follow', includeZero: true};
   if (page.dayChart) page.dayChart.updateOptions({file: rows, labels});
