@@ -8,6 +8,8 @@ packages=(
   libfuse3-dev fuse3
   qt6-base-dev libqcustomplot-dev libhidapi-dev libmosquitto-dev
   mosquitto mosquitto-clients
+  libcivetweb-dev libjs-dygraphs
+  chromium chromium-driver python3-selenium
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth poppler-utils locales
 )

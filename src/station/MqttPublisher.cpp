@@ -121,12 +121,14 @@ bool MqttPublisher::Turn(int ms) {
 
 void MqttPublisher::Broke(const QString& why) {
   session_ = false;
+  connected_ = false;
   attempting_ = false;
   watch_.Failed(why);
 }
 
 void MqttPublisher::Opened() {
   session_ = true;
+  connected_ = true;
   attempting_ = false;
   watch_.Connected(Waiting());
   unitSent_.clear();
@@ -188,6 +190,7 @@ void MqttPublisher::Finish(int waitMs) {
   }
   client_->Disconnect();
   session_ = false;
+  connected_ = false;
   if (Waiting() > 0) events_(QStringLiteral("%1 samples not sent to the broker").arg(Waiting()));
 }
 

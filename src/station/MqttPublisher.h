@@ -58,6 +58,8 @@ class MqttPublisher {
   void Stop(int waitMs);
   // Samples not yet acknowledged by the broker.
   std::size_t Waiting() const;
+  // Whether a session with the broker is open (for the station's own status page).
+  bool Connected() const { return connected_; }
 
   // One turn of the publisher's thread: an attempt when one is due, the traffic for at most
   // `ms`, the messages that may go out handed over, the events said. False when it had
@@ -86,6 +88,7 @@ class MqttPublisher {
   std::thread thread_;
   std::atomic<bool> stopping_{false};
   std::atomic<int> stopWaitMs_{0};
+  std::atomic<bool> connected_{false};
   bool finished_ = false;
 
   mutable std::mutex mutex_;  // guards what the station's thread hands over:

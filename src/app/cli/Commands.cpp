@@ -17,7 +17,9 @@ const std::vector<Command>& AllCommands() {
       {"read", "read", RunRead},
       {"watch", "watch [--format text|csv|json|influx] [--interval S] [--count N]", RunWatch},
       {"record", "record FILE [--interval S] [--count N]", RunRecord},
-      {"monitor", "monitor DIR [--interval S] [--mqtt URL] [--mqtt-cafile FILE] [--name NAME]",
+      {"monitor",
+       "monitor DIR [--interval S] [--mqtt URL] [--mqtt-cafile FILE] [--name NAME] "
+       "[--site LAT,LON[,ELEV]] [--http [ADDR:]PORT [--http-user NAME] [--http-open]]",
        RunMonitor},
       {"logger list", "logger list", RunLoggerList},
       {"logger download", "logger download K [-o FILE]", RunLoggerDownload},

@@ -12,6 +12,7 @@
 #include "station/MqttPublisher.h"
 #include "station/SampleScheduler.h"
 #include "station/Station.h"
+#include "station/web/WebServer.h"
 
 namespace solardesk::cli {
 
@@ -36,6 +37,58 @@ QString StationName() {
   return host.isEmpty() ? QStringLiteral("station") : host;
 }
 
+// The site options `stats` takes, for the clear-sky curve and bars of the page: `site` set
+// when given; false when they were wrong (said).
+bool TakeSiteOptions(CliContext& cli, Arguments& a, const QStringList& args,
+                     std::optional<Site>& site) {
+  const std::optional<QString> text = a.Value(QStringLiteral("--site"));
+  if (!text || !args.contains(QStringLiteral("--site"))) return true;
+  site = ParseSite(*text);
+  if (!site) {
+    cli.Fail(QStringLiteral("\"%1\" is no site: --site LAT,LON[,ELEV] takes latitude -90..90 "
+                            "and longitude -180..180 in degrees, elevation in metres, with "
+                            "a point before decimals (39.742476,-105.1786,1830.14)")
+                 .arg(*text),
+             kUsage);
+  }
+  return site.has_value();
+}
+
+// The web page's settings from the command line and SOLARDESK_HTTP_PASSWORD; nothing when no
+// --http was given; false when they were wrong (said).
+bool TakeWebOptions(CliContext& cli, Arguments& a, const QStringList& args,
+                    std::optional<web::WebSettings>& settings) {
+  const std::optional<QString> listen = a.Value(QStringLiteral("--http"));
+  const std::optional<QString> user = a.Value(QStringLiteral("--http-user"));
+  const std::optional<QString> cert = a.Value(QStringLiteral("--http-cert"));
+  const std::optional<QString> key = a.Value(QStringLiteral("--http-key"));
+  const bool open = a.Flag(QStringLiteral("--http-open"));
+  std::optional<Site> site;
+  if (!TakeSiteOptions(cli, a, args, site)) return false;
+  if (!listen || !user || !cert || !key) return true;  // the usage error follows
+  if (listen->isEmpty()) {
+    if (!user->isEmpty() || !cert->isEmpty() || !key->isEmpty() || open) {
+      cli.Fail(QStringLiteral("the --http-* options need --http"), kUsage);
+      return false;
+    }
+    return true;
+  }
+  QString error;
+  const std::optional<web::ListenAddress> address = web::ParseListenAddress(*listen, &error);
+  if (!address) {
+    cli.Fail(QStringLiteral("--http: %1").arg(error), kUsage);
+    return false;
+  }
+  settings = web::WebSettings{*address, *user, qgetenv("SOLARDESK_HTTP_PASSWORD"), open, *cert,
+                              *key,     site};
+  const QString problem = web::SettingsProblem(*settings);
+  if (!problem.isEmpty()) {
+    cli.Fail(problem, kUsage);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int RunMonitor(CliContext& cli, const QStringList& args) {
@@ -44,6 +97,8 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
   const std::optional<QString> mqttText = a.Value(QStringLiteral("--mqtt"));
   const std::optional<QString> caFile = a.Value(QStringLiteral("--mqtt-cafile"));
   const std::optional<QString> name = a.Value(QStringLiteral("--name"));
+  std::optional<web::WebSettings> webSettings;
+  if (!TakeWebOptions(cli, a, args, webSettings)) return kUsage;
   const std::optional<QString> dir = a.Next();
   if (!intervalText || !mqttText || !caFile || !name || !dir || !a.Done()) return cli.UsageError(a);
   const std::optional<int> interval = WholeIntervalOption(cli, *intervalText, 1);
@@ -84,6 +139,16 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
     publisher->SetUnit(s.unit);
     publisher->Publish(s);
   });
+  // The page reads the station through this view; the loop below only sets it.
+  web::StationView view(*interval, mqtt.has_value(), clock.now());
+  std::unique_ptr<web::WebServer> server;
+  if (webSettings) {
+    server = std::make_unique<web::WebServer>(*webSettings, QDir(*dir).absolutePath(), view, events,
+                                              [&clock] { return clock.now(); });
+    QString error;
+    if (!server->Start(&error)) return cli.Fail(error);
+    events(QStringLiteral("web page on %1").arg(server->Url()));
+  }
   MeterPoller poller(cli.link());
   poller.Start();
   reopenRequested = false;
@@ -106,6 +171,10 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
       }
     }
     if (publisher) publisher->SetMeterOnline(reading.state == MeterState::Answering);
+    if (server) {
+      view.SetMeter(reading.state, clock.now());
+      if (publisher) view.SetBroker(publisher->Connected(), publisher->Waiting());
+    }
     if (reopenRequested.exchange(false)) {
       files.Close();
       events(QStringLiteral("data file closed, to be opened again at the next sample"));
@@ -121,7 +190,8 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
       }
       if (missed > 0)
         events(QStringLiteral("%1 samples skipped: the station was held up").arg(missed));
-      station.Take(due, reading);
+      const std::optional<Sample> sample = station.Take(due, reading);
+      if (sample && server) view.AddSample(*sample);
       due = scheduler.After(due);
       continue;
     }
@@ -130,6 +200,7 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
   }
 
   std::signal(SIGHUP, SIG_DFL);
+  if (server) server->Stop();
   files.Close();
   if (publisher) publisher->Stop(kStopWaitMs);
   poller.Stop();

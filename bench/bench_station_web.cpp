@@ -1,0 +1,225 @@
+// Load on the station's web page while it records: `solardesk-cli monitor --simulate --interval
+// 1 --http PORT` gets REQUESTS_PER_SECOND page and API requests (default 500) for SECONDS
+// (default 30) from 8 keep-alive connections on the loopback address, and a reader of the event
+// stream notes when each sample arrives. Prints the requests answered, their latency, how late
+// each sample came (arrival minus its sample time, which covers the file write before it) and
+// whether the day file lost any sample. Exit status 1 when a sample was lost or came more than
+// 100 ms late.
+//
+// Run: build/bench/solardesk_bench_station_web [REQUESTS_PER_SECOND [SECONDS]]
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDateTime>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Steady = std::chrono::steady_clock;
+
+int Connect(int port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_port = htons(static_cast<uint16_t>(port));
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  const int one = 1;
+  ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+  timeval t{5, 0};
+  ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &t, sizeof t);
+  return fd;
+}
+
+// One request on a kept connection; false when the answer was not a whole 200.
+bool Request(int fd, const QByteArray& path) {
+  const QByteArray request = "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+  if (::send(fd, request.constData(), static_cast<size_t>(request.size()), MSG_NOSIGNAL) !=
+      request.size())
+    return false;
+  QByteArray got;
+  char buffer[65536];
+  qsizetype headerEnd = -1;
+  qint64 length = -1;
+  for (;;) {
+    const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+    if (n <= 0) return false;
+    got.append(buffer, n);
+    if (headerEnd < 0 && (headerEnd = got.indexOf("\r\n\r\n")) >= 0) {
+      const qsizetype at = got.toLower().indexOf("content-length:");
+      if (at < 0 || at > headerEnd) return false;
+      length = got.mid(at + 15, got.indexOf('\r', at) - at - 15).trimmed().toLongLong();
+    }
+    if (headerEnd >= 0 && got.size() >= headerEnd + 4 + length) break;
+  }
+  return got.startsWith("HTTP/1.1 200");
+}
+
+int FreePort() {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof a;
+  ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+  ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
+  ::close(fd);
+  return ntohs(a.sin_port);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const int rate = argc > 1 ? std::max(1, atoi(argv[1])) : 500;
+  const int seconds = argc > 2 ? std::clamp(atoi(argv[2]), 1, 600) : 30;
+  constexpr int kClients = 8;
+
+  QTemporaryDir dir;
+  const int port = FreePort();
+  QProcess monitor;
+  monitor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  monitor.start(QStringLiteral(SOLARDESK_CLI),
+                {"--simulate", "monitor", dir.filePath("data"), "--interval", "1", "--http",
+                 QString::number(port), "--site", "48.2,16.37,180"});
+  int probe = -1;
+  for (int i = 0; i < 100 && (probe = Connect(port)) < 0; ++i) QThread::msleep(100);
+  if (probe < 0) {
+    std::fprintf(stderr, "the monitor does not serve\n");
+    return 2;
+  }
+  ::close(probe);
+
+  std::atomic<bool> stop{false};
+  // The event stream: when each sample arrives, against its sample time.
+  std::mutex lateMutex;
+  std::vector<double> lateMs;
+  std::thread events([&] {
+    const int fd = Connect(port);
+    const QByteArray request = "GET /api/events HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+    ::send(fd, request.constData(), static_cast<size_t>(request.size()), MSG_NOSIGNAL);
+    QByteArray pending;
+    char buffer[4096];
+    bool first = true;  // the last sample, sent on connecting, is not timed
+    while (!stop) {
+      const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+      if (n <= 0) continue;
+      const QDateTime arrived = QDateTime::currentDateTime();
+      pending.append(buffer, n);
+      for (qsizetype at; (at = pending.indexOf("data: {\"time\": \"")) >= 0;) {
+        const qsizetype end = pending.indexOf('"', at + 16);
+        if (end < 0) break;
+        const QDateTime due = QDateTime::fromString(
+            QString::fromLatin1(pending.mid(at + 16, end - at - 16)), Qt::ISODate);
+        pending.remove(0, end);
+        if (first) {
+          first = false;
+          continue;
+        }
+        const std::lock_guard<std::mutex> lock(lateMutex);
+        lateMs.push_back(static_cast<double>(due.msecsTo(arrived)));
+      }
+    }
+    ::close(fd);
+  });
+
+  const QString today = QDate::currentDate().toString(u"yyyy-MM-dd");
+  const std::vector<QByteArray> paths{"/",
+                                      "/app.js",
+                                      "/style.css",
+                                      "/api/state",
+                                      "/api/days",
+                                      "/api/day/" + today.toLatin1(),
+                                      "/lib/dygraph.min.js",
+                                      "/api/state"};
+  std::atomic<long long> answered{0}, failed{0};
+  std::mutex latencyMutex;
+  std::vector<double> latencies;
+  std::vector<std::thread> clients;
+  const auto start = Steady::now();
+  const auto period = std::chrono::microseconds(1000000LL * kClients / rate);
+  for (int c = 0; c < kClients; ++c) {
+    clients.emplace_back([&, c] {
+      int fd = Connect(port);
+      std::vector<double> mine;
+      auto next = start + period * c / kClients;
+      for (long long i = c; Steady::now() - start < std::chrono::seconds(seconds); ++i) {
+        std::this_thread::sleep_until(next);
+        next += period;
+        const auto sent = Steady::now();
+        if (fd < 0 || !Request(fd, paths[static_cast<std::size_t>(i) % paths.size()])) {
+          ++failed;
+          if (fd >= 0) ::close(fd);
+          fd = Connect(port);
+          continue;
+        }
+        ++answered;
+        mine.push_back(std::chrono::duration<double, std::milli>(Steady::now() - sent).count());
+      }
+      if (fd >= 0) ::close(fd);
+      const std::lock_guard<std::mutex> lock(latencyMutex);
+      latencies.insert(latencies.end(), mine.begin(), mine.end());
+    });
+  }
+  for (auto& t : clients) t.join();
+  const double elapsed = std::chrono::duration<double>(Steady::now() - start).count();
+  QThread::msleep(1500);
+  stop = true;
+  monitor.terminate();
+  monitor.waitForFinished(5000);
+  events.join();
+
+  // The day file: consecutive numbers, one second apart.
+  int lost = 0, records = 0;
+  QDateTime previous;
+  int previousNumber = 0;
+  QFile file(dir.filePath("data/" + today + ".pvd"));
+  file.open(QIODevice::ReadOnly);
+  file.readLine();
+  while (!file.atEnd()) {
+    const QList<QByteArray> f = file.readLine().split('\t');
+    if (f.size() < 3) continue;
+    const int number = f[0].trimmed().toInt();
+    const QDateTime t = QDateTime::fromString(QString::fromLatin1(f[1]), "yyyy/MM/dd HH:mm:ss");
+    if (records > 0 && (number != previousNumber + 1 || previous.secsTo(t) != 1)) ++lost;
+    previous = t;
+    previousNumber = number;
+    ++records;
+  }
+
+  std::sort(latencies.begin(), latencies.end());
+  std::sort(lateMs.begin(), lateMs.end());
+  const auto at = [](const std::vector<double>& v, double q) {
+    return v.empty() ? 0.0 : v[std::min(v.size() - 1, static_cast<std::size_t>(q * v.size()))];
+  };
+  std::printf("requests: %lld answered, %lld failed in %.1f s (%.0f/s)\n", answered.load(),
+              failed.load(), elapsed, answered / elapsed);
+  std::printf("request latency ms: median %.2f, p99 %.2f, max %.2f\n", at(latencies, 0.5),
+              at(latencies, 0.99), latencies.empty() ? 0.0 : latencies.back());
+  std::printf(
+      "samples: %d in the file, %d gaps; %zu timed on the event stream, late ms: median "
+      "%.0f, p99 %.0f, max %.0f\n",
+      records, lost, lateMs.size(), at(lateMs, 0.5), at(lateMs, 0.99),
+      lateMs.empty() ? 0.0 : lateMs.back());
+  const bool ok = lost == 0 && records >= seconds && !lateMs.empty() && lateMs.back() <= 100;
+  std::printf("%s\n", ok ? "no sample lost or late" : "FAILED: a sample lost or late");
+  return ok ? 0 : 1;
+}

@@ -1,0 +1,280 @@
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QDate>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStandardPaths>
+#include <csignal>
+
+#include "CliProcess.h"
+#include "support/SkipUnlessCi.h"
+
+namespace solardesk::testing {
+namespace {
+
+// A port nobody listens on now.
+int FreePort() {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof a;
+  ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+  ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
+  ::close(fd);
+  return ntohs(a.sin_port);
+}
+
+int Connect(int port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_port = htons(static_cast<uint16_t>(port));
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// Sends `request` and reads until the server closes or `ms` pass; what came back.
+QByteArray Exchange(int port, const QByteArray& request, int ms = 5000) {
+  const int fd = Connect(port);
+  if (fd < 0) return {};
+  for (qsizetype sent = 0; sent < request.size();) {
+    const ssize_t n = ::send(fd, request.constData() + sent,
+                             static_cast<size_t>(request.size() - sent), MSG_NOSIGNAL);
+    if (n <= 0) break;
+    sent += n;
+  }
+  QByteArray got;
+  QElapsedTimer waited;
+  waited.start();
+  char buffer[65536];
+  for (pollfd p{fd, POLLIN, 0}; waited.elapsed() < ms;) {
+    if (::poll(&p, 1, 100) <= 0) continue;
+    const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+    if (n <= 0) break;
+    got.append(buffer, n);
+  }
+  ::close(fd);
+  return got;
+}
+
+QByteArray Get(int port, const QByteArray& path, const QByteArray& headers = {}) {
+  return Exchange(port, "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n" +
+                            headers + "\r\n");
+}
+
+int Status(const QByteArray& response) {
+  return response.startsWith("HTTP/1.") ? response.mid(9, 3).toInt() : 0;
+}
+
+QByteArray Body(const QByteArray& response) {
+  return response.mid(response.indexOf("\r\n\r\n") + 4);
+}
+
+QString TodayFile(const QString& dir) {
+  return dir + "/" + QDate::currentDate().toString("yyyy-MM-dd") + ".pvd";
+}
+
+// Record numbers and times of a day file.
+struct Record {
+  int number;
+  QDateTime time;
+};
+std::vector<Record> Records(const QString& path) {
+  std::vector<Record> out;
+  for (const QByteArray& line : ReadBytes(path).split('\n').mid(1)) {
+    const QList<QByteArray> f = line.split('\t');
+    if (f.size() >= 3)
+      out.push_back({f[0].trimmed().toInt(), QDateTime::fromString(f[1], "yyyy/MM/dd HH:mm:ss")});
+  }
+  return out;
+}
+
+// Every record follows the one before by one number and one second.
+void ExpectNoSampleLost(const std::vector<Record>& records) {
+  for (std::size_t i = 1; i < records.size(); ++i) {
+    EXPECT_EQ(records[i].number, records[i - 1].number + 1) << i;
+    EXPECT_EQ(records[i - 1].time.secsTo(records[i].time), 1) << i;
+  }
+}
+
+class Monitor {
+ public:
+  Monitor(const ScenarioFile& s, const QStringList& args, const QStringList& env = {})
+      : port_(FreePort()), dir_(s.file("data")) {
+    StartCli(process_,
+             QStringList{s.option(), "monitor", dir_, "--interval", "1", "--http",
+                         QString::number(port_)} +
+                 args,
+             env);
+  }
+  ~Monitor() {
+    process_.terminate();
+    process_.waitForFinished(5000);
+  }
+  bool Serving() {
+    return WaitFor([&] { return Status(Get(port_, "/api/state")) != 0; }, 10000);
+  }
+  int port() const { return port_; }
+  QString dir() const { return dir_; }
+  QString url() const { return QStringLiteral("http://127.0.0.1:%1/").arg(port_); }
+  QProcess& process() { return process_; }
+
+ private:
+  int port_;
+  QString dir_;
+  QProcess process_;
+};
+
+// Debian's Python, which has python3-selenium (not another one first on the PATH).
+const QString kPython = QStringLiteral("/usr/bin/python3");
+
+bool HaveBrowser() {
+  QProcess p;
+  p.start(kPython, {"-c", "import selenium"});
+  return p.waitForFinished(10000) && p.exitCode() == 0 && QFile::exists("/usr/bin/chromium") &&
+         QFile::exists("/usr/bin/chromedriver");
+}
+
+TEST(StationWebPage, BrowserSeesTheLiveValueTheDayCurveAndTheFiles) {
+  if (!HaveBrowser())
+    SKIP_UNLESS_CI("chromium, chromium-driver or python3-selenium missing (install-deps.sh)");
+  ScenarioFile s(R"({"reading": "100.0", "unit": "W/(M)2", "timeline": [
+      {"after": 3, "reading": "250.5"}, {"after": 5, "reading": "512"},
+      {"after": 7, "reading": "730.2"}, {"after": 9, "reading": "801"}]})");
+  Monitor m(s, {});
+  ASSERT_TRUE(m.Serving()) << m.process().readAllStandardError().toStdString();
+  // A day before today, so that the list has two files.
+  WriteBytes(m.dir() + "/2020-01-01.pvd", "      0\tSolarDesk\t        W/(M)2\t\r\n");
+
+  QProcess check;
+  const QStringList args{SOLARDESK_SOURCE_DIR "/tests/station/web_page_check.py", m.url()};
+  check.start(kPython, args + QStringList(qEnvironmentVariable("SOLARDESK_WEB_SCREENSHOT")));
+  ASSERT_TRUE(check.waitForFinished(50000));
+  const QByteArray out = check.readAllStandardOutput();
+  ASSERT_EQ(check.exitCode(), 0) << check.readAllStandardError().toStdString();
+  const QJsonObject page = QJsonDocument::fromJson(out).object();
+
+  EXPECT_GE(page["values"].toArray().size(), 3) << out.toStdString();
+  EXPECT_EQ(page["unit"], "W/m²");
+  EXPECT_EQ(page["status"], "live");
+  // One point per sample written up to the last one the page heard of.
+  const auto records = Records(TodayFile(m.dir()));
+  const int last = page["last_record"].toInt();
+  ASSERT_GE(last, 3) << out.toStdString();
+  ASSERT_GE(static_cast<int>(records.size()), last);
+  EXPECT_EQ(page["day_points"].toInt(), last) << out.toStdString();
+  EXPECT_EQ(page["chart_rows"].toInt(), last) << out.toStdString();
+  EXPECT_EQ(page["canvases"].toInt() > 0, true);
+  const QString today = QFileInfo(TodayFile(m.dir())).fileName();
+  EXPECT_EQ(page["files"].toArray(), (QJsonArray{today, "2020-01-01.pvd"})) << out.toStdString();
+  EXPECT_EQ(page["links"].toArray()[0], m.url() + "files/" + today);
+}
+
+TEST(StationWebPage, BadRequestsAreRefusedAndNoSampleIsLost) {
+  ScenarioFile s(R"({"reading": "12.5", "unit": "W/(M)2"})");
+  Monitor m(s, {});
+  ASSERT_TRUE(m.Serving()) << m.process().readAllStandardError().toStdString();
+  const int port = m.port();
+  ASSERT_TRUE(WaitFor([&] { return QFile::exists(TodayFile(m.dir())); }, 5000));
+  WriteBytes(s.file("secret.pvd"), "secret");
+  QFile::link(s.file("secret.pvd"), m.dir() + "/2020-01-02.pvd");
+  const QString day = QFileInfo(TodayFile(m.dir())).fileName();
+
+  // A day file as stored; every way out of the folder is 404; nothing but GET.
+  const QByteArray file = Get(port, "/files/" + day.toLatin1());
+  EXPECT_EQ(Status(file), 200);
+  EXPECT_TRUE(ReadBytes(TodayFile(m.dir())).startsWith(Body(file)));
+  for (const char* path :
+       {"/files/../secret.pvd", "/files/%2e%2e/secret.pvd", "/files/%2E%2E%2Fsecret.pvd",
+        "/files/..%2f..%2fscenario.json", "/files/%2fetc%2fpasswd", "/files//etc/passwd",
+        "/files/2020-01-02.pvd", "/files/scenario.json", "/../scenario.json",
+        "/files/%252e%252e%252fsecret.pvd",
+        "/files/"
+        "2020-01-01.pvd%00.txt",
+        "/etc/passwd"}) {
+    const QByteArray got = Get(port, path);
+    EXPECT_EQ(Status(got), 404) << path << ": " << got.left(200).constData();
+    EXPECT_FALSE(got.contains("secret")) << path;
+  }
+  EXPECT_EQ(Status(Exchange(port,
+                            "POST /api/state HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\n"
+                            "Connection: close\r\n\r\n")),
+            405);
+  EXPECT_EQ(Status(Get(port, "/api/days?from=2026-02-30")), 400);
+  EXPECT_EQ(Status(Get(port, "/api/days?from=2020-01-01&to=2026-01-01")), 400);
+
+  // A reader of the event stream that reads nothing, 200 idle connections and a 1 MB header.
+  const int silent = Connect(port);
+  ::send(silent, "GET /api/events HTTP/1.1\r\nHost: x\r\n\r\n", 37, MSG_NOSIGNAL);
+  std::vector<int> idle;
+  for (int i = 0; i < 200; ++i) idle.push_back(Connect(port));
+  const QByteArray huge = Get(port, "/api/state", "X-Big: " + QByteArray(1 << 20, 'a') + "\r\n");
+  EXPECT_NE(Status(huge), 200);
+  // Each idle connection is dropped in turn; then the page answers again.
+  QElapsedTimer waited;
+  waited.start();
+  for (int fd : idle) {
+    if (fd < 0) continue;
+    pollfd p{fd, POLLIN, 0};
+    char c;
+    while (waited.elapsed() < 40000 && ::poll(&p, 1, 200) <= 0) {
+    }
+    EXPECT_LE(::recv(fd, &c, 1, MSG_DONTWAIT), 0) << "an idle connection got an answer";
+    ::close(fd);
+  }
+  EXPECT_LT(waited.elapsed(), 40000) << "idle connections were kept";
+  const QByteArray state = Get(port, "/api/state");
+  EXPECT_EQ(Status(state), 200);
+  EXPECT_EQ(QJsonDocument::fromJson(Body(state)).object()["status"], "live");
+  ::close(silent);
+
+  m.process().terminate();
+  ASSERT_TRUE(m.process().waitForFinished(5000));
+  const auto records = Records(TodayFile(m.dir()));
+  EXPECT_GE(records.size(), 15u);
+  ExpectNoSampleLost(records);
+}
+
+TEST(StationWebPage, BeyondTheLoopbackAPasswordIsNeeded) {
+  ExpectFailures(
+      {
+          {{"monitor", "d", "--http", "0.0.0.0:8080"}, 2, "needs --http-user"},
+          {{"monitor", "d", "--http", "8080", "--http-user", "ann"}, 2, "SOLARDESK_HTTP_PASSWORD"},
+          {{"monitor", "d", "--http", "8080", "--http-cert", "c.pem"}, 2, "go together"},
+          {{"monitor", "d", "--http", "8080", "--http-cert", "c.pem", "--http-key", "k.pem"},
+           2,
+           "HTTPS is not offered"},
+          {{"monitor", "d", "--http", "host:80"}, 2, "no IPv4 address"},
+          {{"monitor", "d", "--http-open"}, 2, "need --http"},
+          {{"monitor", "d", "--http", "8080", "--site", "91,0"}, 2, "is no site"},
+      },
+      {"--simulate"});
+
+  ScenarioFile s(R"({"reading": "12.5", "unit": "W/(M)2"})");
+  Monitor m(s, {"--http-user", "ann"}, {"SOLARDESK_HTTP_PASSWORD=pässword"});
+  ASSERT_TRUE(m.Serving()) << m.process().readAllStandardError().toStdString();
+  const QByteArray refused = Get(m.port(), "/api/state");
+  EXPECT_EQ(Status(refused), 401);
+  EXPECT_TRUE(refused.contains("WWW-Authenticate: Basic"));
+  EXPECT_EQ(Status(Get(m.port(), "/",
+                       "Authorization: Basic " + QByteArray("ann:wrong").toBase64() + "\r\n")),
+            401);
+  EXPECT_EQ(
+      Status(Get(m.port(), "/",
+                 "Authorization: Basic " + QString("ann:pässword").toUtf8().toBase64() + "\r\n")),
+      200);
+}
+
+}  // namespace
+}  // namespace solardesk::testing

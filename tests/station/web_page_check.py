@@ -1,0 +1,61 @@
+#!/usr/bin/env python3
+"""Loads the station's page in headless Chromium and prints what it shows as one JSON object.
+
+Usage: web_page_check.py URL [SCREENSHOT.png]
+Watches the live value for at most 20 s until it changed twice, then reads the day chart's
+points, the status and the listed day files.
+"""
+import json
+import sys
+import time
+
+from selenium import webdriver
+from selenium.webdriver.chrome.options import Options
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+
+
+def main():
+    url = sys.argv[1]
+    shot = sys.argv[2] if len(sys.argv) > 2 else None
+    options = Options()
+    options.binary_location = "/usr/bin/chromium"
+    for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
+                "--window-size=1200,1250", "--no-first-run"):
+        options.add_argument(arg)
+    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    try:
+        driver.set_page_load_timeout(30)
+        driver.get(url)
+        values = []
+        deadline = time.time() + 20
+        while time.time() < deadline and len(values) < 3:
+            text = driver.find_element(By.ID, "value").text
+            if text not in ("", "–") and (not values or values[-1] != text):
+                values.append(text)
+            time.sleep(0.05)
+        time.sleep(0.3)  # the chart is drawn after the value is shown
+        shown = driver.execute_script(
+            "return [window.solardesk.dayPoints(), window.solardesk.chartRows(),"
+            " window.solardesk.lastRecord()];")
+        links = driver.find_elements(By.CSS_SELECTOR, "#files a")
+        result = {
+            "values": values,
+            "day_points": shown[0],
+            "chart_rows": shown[1],
+            "last_record": shown[2],
+            "status": driver.find_element(By.ID, "status").text,
+            "unit": driver.find_element(By.ID, "unit").text,
+            "files": [a.text for a in links],
+            "links": [a.get_attribute("href") for a in links],
+            "canvases": len(driver.find_elements(By.CSS_SELECTOR, "#day-chart canvas")),
+        }
+        if shot:
+            driver.save_screenshot(shot)
+        print(json.dumps(result))
+    finally:
+        driver.quit()
+
+
+if __name__ == "__main__":
+    main()
