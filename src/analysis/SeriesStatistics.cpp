@@ -102,14 +102,17 @@ std::vector<std::pair<double, double>> SunUpSpans(const Site& site, qint64 begin
   // The zenith angle once a minute; a crossing of the horizon lies where the straight line
   // between two minutes meets 90 degrees.
   constexpr qint64 kStep = 60;
+  // Up while the upper edge of the Sun's disc shows above the horizon: the apparent zenith angle
+  // of its centre below 90 degrees and its semi-diameter, as the almanacs reckon sunrise.
+  constexpr double kHorizon = 90 + 0.26667;
   std::vector<std::pair<double, double>> spans;
   SolarTrack sun(site);
   qint64 t = begin;
-  double height = 90 - sun.At(static_cast<double>(t)).zenith;
+  double height = kHorizon - sun.At(static_cast<double>(t)).zenith;
   double upSince = height > 0 ? static_cast<double>(t) : -1;
   while (t < end) {
     const qint64 next = std::min(t + kStep, end);
-    const double nextHeight = 90 - sun.At(static_cast<double>(next)).zenith;
+    const double nextHeight = kHorizon - sun.At(static_cast<double>(next)).zenith;
     const bool wasUp = height > 0, isUp = nextHeight > 0;
     if (wasUp != isUp) {
       const double at =

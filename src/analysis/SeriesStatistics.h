@@ -88,8 +88,8 @@ void AddClearSky(SeriesStatistics& s, const ReadingSeries& series, const Site& s
 std::vector<MonthFigures> MonthlyFigures(const SeriesStatistics& s);
 
 // The spans of time, as [begin, end) in UTC seconds, in which the Sun stands above the horizon
-// at `site` between `begin` and `end`: the apparent zenith angle below 90 degrees, its crossings
-// found to about a second.
+// at `site` between `begin` and `end`: from sunrise to sunset as the almanacs reckon them (the
+// upper edge of the disc at the horizon, refraction included), found to about a second.
 std::vector<std::pair<double, double>> SunUpSpans(const Site& site, qint64 begin, qint64 end);
 
 }  // namespace solardesk

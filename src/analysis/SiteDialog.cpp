@@ -84,36 +84,31 @@ bool EditSite(Dialogs& dialogs) {
 bool EditSensor(Dialogs& dialogs, const QLocale& locale) {
   const Site kept = LoadSite().value_or(Site{});
   Site site = kept;
-  const std::optional<double> tilt = AskValue(
-      dialogs, locale,
-      QStringLiteral("Tilt of the sensor from the horizontal in degrees, 0 (lying flat) to 90 "
-                     "(upright):"),
-      kTiltRange, kept.tilt);
-  if (!tilt) return false;
-  site.tilt = *tilt;
   double linke = LoadLinkeTurbidity();
-  if (site.tilt != 0) {
-    const std::optional<double> azimuth = AskValue(
-        dialogs, locale,
-        QStringLiteral("Direction the sensor faces in degrees from north through east, 0 to 360 "
-                       "(180 facing south):"),
-        kAzimuthRange, kept.azimuth);
-    if (!azimuth) return false;
-    const std::optional<double> albedo = AskValue(
-        dialogs, locale,
-        QStringLiteral("Albedo: the share of light the ground reflects, 0 to 1 (grass about "
-                       "0.2, fresh snow 0.8):"),
-        kAlbedoRange, kept.albedo);
-    if (!albedo) return false;
-    const std::optional<double> turbidity = AskValue(
-        dialogs, locale,
-        QStringLiteral("Linke turbidity of the air, 1 to 10 (about 2 for a clear mountain sky, "
-                       "3 to 4 over a plain, 6 and more in haze):"),
-        kLinkeTurbidityRange, linke);
-    if (!turbidity) return false;
-    site.azimuth = *azimuth;
-    site.albedo = *albedo;
-    linke = *turbidity;
+  // The tilt first; the rest only matter for a tilted sensor.
+  const struct {
+    const char* prompt;
+    const SiteRange& range;
+    double& value;
+  } questions[] = {
+      {"Tilt of the sensor from the horizontal in degrees, 0 (lying flat) to 90 (upright):",
+       kTiltRange, site.tilt},
+      {"Direction the sensor faces in degrees from north through east, 0 to 360 (180 facing "
+       "south):",
+       kAzimuthRange, site.azimuth},
+      {"Albedo: the share of light the ground reflects, 0 to 1 (grass about 0.2, fresh snow "
+       "0.8):",
+       kAlbedoRange, site.albedo},
+      {"Linke turbidity of the air, 1 to 10 (about 2 for a clear mountain sky, 3 to 4 over a "
+       "plain, 6 and more in haze):",
+       kLinkeTurbidityRange, linke},
+  };
+  for (const auto& q : questions) {
+    const std::optional<double> v =
+        AskValue(dialogs, locale, QString::fromUtf8(q.prompt), q.range, q.value);
+    if (!v) return false;
+    q.value = *v;
+    if (site.tilt == 0) break;
   }
   if (const std::optional<Site> location = LoadSite()) {
     site.latitude = location->latitude;

@@ -207,15 +207,15 @@ std::vector<std::pair<QString, QString>> SummaryRows(const SeriesStatistics& s) 
       {QStringLiteral("Gaps"), QStringLiteral("%1 (%2 s)").arg(s.gaps).arg(s.gapSeconds)},
   };
   if (s.clearSky) {
+    rows.emplace_back(QStringLiteral("Completeness"),
+                      s.completeness ? PercentText(*s.completeness)
+                                     : QStringLiteral("none (the Sun does not rise)"));
     rows.emplace_back(
         QStringLiteral("Clear-sky energy"),
         FixedText(s.clearSky->energy, kEnergyDecimals) + QLatin1Char(' ') + energyUnit);
     rows.emplace_back(QStringLiteral("Clear-sky index"),
                       s.clearSky->index ? FixedText(*s.clearSky->index, kIndexDecimals)
                                         : QStringLiteral("none (no clear-sky energy)"));
-    rows.emplace_back(QStringLiteral("Completeness"),
-                      s.completeness ? PercentText(*s.completeness)
-                                     : QStringLiteral("none (the Sun does not rise)"));
   }
   return rows;
 }

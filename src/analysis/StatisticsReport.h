@@ -42,8 +42,8 @@ struct SiteEchoValue {
 };
 std::vector<SiteEchoValue> SiteEcho(const SiteAssumptions& assumed);
 
-// The figures as label and text, in reading order ("Energy", "5123.40 Wh/m2"); "Clear-sky
-// energy", "Clear-sky index" and "Completeness" last when a site was given.
+// The figures as label and text, in reading order ("Energy", "5123.40 Wh/m2"); with a site,
+// "Completeness", then "Clear-sky energy" and "Clear-sky index" last.
 std::vector<std::pair<QString, QString>> SummaryRows(const SeriesStatistics& s);
 
 // The site and time zone as label and text ("Site", "39.742476, -105.1786, 1830.14 m").

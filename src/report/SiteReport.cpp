@@ -113,6 +113,9 @@ class PageWriter {
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     font.setBold(bold);
+    // Without ligatures, so that the text copied out of the file is the text drawn ("ff" of a
+    // SHA-256 stays two letters).
+    font.setStyleStrategy(QFont::PreferNoShaping);
     painter_.setFont(font);
   }
   double LineMm() const { return Mm(painter_.fontMetrics().height()); }
@@ -201,8 +204,8 @@ void DrawTable(PageWriter& w, const QStringList& headings, const std::vector<QSt
   int headingLines = 1;
   for (qsizetype c = 0; c < headings.size(); ++c) {
     const double width = widths[static_cast<std::size_t>(c)] - kGapMm;
-    const QRectF box = w.painter().boundingRect(
-        w.Rect({0, 0, width, 100}), Qt::AlignLeft | Qt::TextWordWrap, headings[c]);
+    const QRectF box = w.painter().boundingRect(w.Rect({0, 0, width, 100}),
+                                                Qt::AlignLeft | Qt::TextWordWrap, headings[c]);
     headingLines = std::max(headingLines, qRound(w.Mm(box.height()) / w.LineMm()));
   }
   drawRow(headings, headingLines * line, true);

@@ -29,38 +29,59 @@ QStringList DataFiles(const QStringList& names) {
   return files;
 }
 
-// One file's readings with what the report says of it.
-struct Part {
-  ReadingSeries series;
-  ReportFile file;
-};
-
-// `parts` one after the other in time order, as one series.
-ReadingSeries Joined(std::vector<Part>& parts) {
-  std::stable_sort(parts.begin(), parts.end(), [](const Part& a, const Part& b) {
-    const bool aEmpty = a.series.instants.empty(), bEmpty = b.series.instants.empty();
-    if (aEmpty || bEmpty) return !aEmpty && bEmpty;
-    return a.series.instants.front() < b.series.instants.front();
-  });
-  if (parts.size() == 1) return std::move(parts.front().series);
-  ReadingSeries all;
-  std::size_t n = 0;
-  for (const Part& p : parts) n += p.series.size();
-  all.instants.reserve(n);
-  all.offsets.reserve(n);
-  all.values.reserve(n);
-  all.entries.reserve(n);
-  for (Part& p : parts) {
-    ReadingSeries& s = p.series;
-    all.instants.insert(all.instants.end(), s.instants.begin(), s.instants.end());
-    all.offsets.insert(all.offsets.end(), s.offsets.begin(), s.offsets.end());
-    all.values.insert(all.values.end(), s.values.begin(), s.values.end());
-    all.entries.insert(all.entries.end(), s.entries.begin(), s.entries.end());
-    all.unreadable += s.unreadable;
-    s = ReadingSeries{};  // the part's memory goes back at once
+// The readings of the files one after the other, as one series: appended as each file is read,
+// so that only one file's records are held beside it; put in time order when the files were not.
+class JoinedSeries {
+ public:
+  void Append(ReadingSeries part) {
+    if (!part.instants.empty()) parts_.push_back({series_.size(), part.size()});
+    Move(series_.instants, part.instants);
+    Move(series_.offsets, part.offsets);
+    Move(series_.values, part.values);
+    Move(series_.entries, part.entries);
+    series_.unreadable += part.unreadable;
   }
-  return all;
-}
+
+  ReadingSeries Take() {
+    const auto first = [this](const Part& p) { return series_.instants[p.begin]; };
+    if (std::is_sorted(parts_.begin(), parts_.end(),
+                       [&](const Part& a, const Part& b) { return first(a) < first(b); }))
+      return std::move(series_);
+    std::stable_sort(parts_.begin(), parts_.end(),
+                     [&](const Part& a, const Part& b) { return first(a) < first(b); });
+    ReadingSeries ordered;
+    ordered.unreadable = series_.unreadable;
+    for (const Part& p : parts_) {
+      Copy(ordered.instants, series_.instants, p);
+      Copy(ordered.offsets, series_.offsets, p);
+      Copy(ordered.values, series_.values, p);
+      Copy(ordered.entries, series_.entries, p);
+    }
+    return ordered;
+  }
+
+ private:
+  struct Part {
+    std::size_t begin;
+    std::size_t size;
+  };
+  template <typename T>
+  static void Move(std::vector<T>& to, std::vector<T>& from) {
+    if (to.empty())
+      to.swap(from);
+    else
+      to.insert(to.end(), from.begin(), from.end());
+    from = {};
+  }
+  template <typename T>
+  static void Copy(std::vector<T>& to, const std::vector<T>& from, const Part& p) {
+    const auto begin = from.begin() + static_cast<std::ptrdiff_t>(p.begin);
+    to.insert(to.end(), begin, begin + static_cast<std::ptrdiff_t>(p.size));
+  }
+
+  ReadingSeries series_;
+  std::vector<Part> parts_;
+};
 
 }  // namespace
 
@@ -79,23 +100,23 @@ int RunReport(CliContext& cli, const QStringList& args) {
   const QStringList paths = DataFiles(names);
   if (paths.isEmpty()) return cli.Fail(QStringLiteral("no .pvd file in %1").arg(names.join(' ')));
 
-  std::vector<Part> parts;
+  JoinedSeries joined;
+  std::vector<ReportFile> files;
   QString unit;
   int code = kOk;
   for (const QString& path : paths) {
     const std::unique_ptr<ListFile> file = ReadListFile(cli, path);
     if (!file) return kNoData;
-    if (!parts.empty() && UnitOfText(file->unit) != UnitOfText(unit))
+    if (!files.empty() && UnitOfText(file->unit) != UnitOfText(unit))
       return cli.Fail(QStringLiteral("%1 is in %2, %3 in %4: one report takes one unit")
                           .arg(path, file->unit.trimmed(), QFileInfo(paths.first()).fileName(),
                                unit.trimmed()));
-    if (parts.empty()) unit = file->unit;
-    parts.push_back({ReadSeries(file->list.records), DescribeFile(path)});
+    if (files.empty()) unit = file->unit;
+    joined.Append(ReadSeries(file->list.records));
+    files.push_back(DescribeFile(path));
     if (ReportIncomplete(cli, path, *file) != kOk) code = kNoData;
   }
-  std::vector<ReportFile> files;
-  for (const Part& p : parts) files.push_back(p.file);
-  const ReadingSeries series = Joined(parts);
+  const ReadingSeries series = joined.Take();
   SeriesStatistics s = ComputeStatistics(series, unit);
   if (s.count == 0) {
     return cli.Fail(QStringLiteral("%1 has no readable record (%2 unreadable)")
