@@ -17,8 +17,8 @@ struct Option {
 }  // namespace
 
 std::optional<SiteAssumptions> TakeSiteOptions(Arguments& a, QString* error) {
-  Option site("--site"), tilt("--tilt"), azimuth("--azimuth"), albedo("--albedo"),
-      model("--model"), linke("--linke"), transposition("--transposition"), zone("--tz");
+  Option site("--site"), tilt("--tilt"), azimuth("--azimuth"), albedo("--albedo"), model("--model"),
+      linke("--linke"), transposition("--transposition"), zone("--tz");
   for (Option* o : {&site, &tilt, &azimuth, &albedo, &model, &linke, &transposition, &zone}) {
     o->given = a.Has(o->name);
     const std::optional<QString> v = a.Value(o->name);
