@@ -1,5 +1,8 @@
 #include "SiteDialog.h"
 
+#include <cmath>
+
+#include "ClearSkyModel.h"
 #include "SiteSettings.h"
 #include "core/Dialogs.h"
 
@@ -7,6 +10,7 @@ namespace solardesk {
 namespace {
 
 const QString kTitle = QStringLiteral("Site");
+const QString kSensorTitle = QStringLiteral("Sensor");
 const QString kPrompt = QStringLiteral(
     "Latitude, longitude in degrees and optional elevation in metres, separated by commas:");
 
@@ -21,7 +25,42 @@ QString BadSiteText(const QString& entry) {
       .arg(kHighestElevation);
 }
 
+QLocale Plain(QLocale locale) {
+  locale.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
+  return locale;
+}
+
+// One value asked for until it is a number in `range` or the box is cancelled.
+std::optional<double> AskValue(Dialogs& dialogs, const QLocale& locale, const QString& prompt,
+                               const SiteRange& range, double kept) {
+  const QLocale plain = Plain(locale);
+  QString entry = plain.toString(kept, 'g', QLocale::FloatingPointShortest);
+  for (;;) {
+    entry = dialogs.input(prompt, kSensorTitle, entry);
+    if (entry.trimmed().isEmpty()) return std::nullopt;
+    const std::optional<double> v = TypedNumber(entry, locale);
+    if (v && range.Holds(*v)) return v;
+    const QString shown = entry.trimmed();
+    const QString why =
+        v ? QStringLiteral("%1 %2 is not within %3 to %4.")
+                .arg(QLatin1String(range.name), shown, plain.toString(range.lowest),
+                     plain.toString(range.highest))
+          : QStringLiteral(
+                "%1 \"%2\" is not a number: write it as %3, with "
+                "\"%4\" before the decimals and no grouping.")
+                .arg(QLatin1String(range.name), shown, plain.toString(0.25), plain.decimalPoint());
+    dialogs.message(why, kSensorTitle, MessageIcon::Exclamation);
+  }
+}
+
 }  // namespace
+
+std::optional<double> TypedNumber(QStringView text, const QLocale& locale) {
+  bool ok = false;
+  const double v = Plain(locale).toDouble(text.trimmed(), &ok);
+  if (!ok || !std::isfinite(v)) return std::nullopt;
+  return v;
+}
 
 bool EditSite(Dialogs& dialogs) {
   const std::optional<Site> kept = LoadSite();
@@ -29,12 +68,60 @@ bool EditSite(Dialogs& dialogs) {
   for (;;) {
     entry = dialogs.input(kPrompt, kTitle, entry);
     if (entry.trimmed().isEmpty()) return false;
-    if (const std::optional<Site> site = ParseSite(entry)) {
+    if (std::optional<Site> site = ParseSite(entry)) {
+      if (kept) {
+        site->tilt = kept->tilt;
+        site->azimuth = kept->azimuth;
+        site->albedo = kept->albedo;
+      }
       SaveSite(site);
       return true;
     }
     dialogs.message(BadSiteText(entry.trimmed()), kTitle, MessageIcon::Exclamation);
   }
+}
+
+bool EditSensor(Dialogs& dialogs, const QLocale& locale) {
+  const Site kept = LoadSite().value_or(Site{});
+  Site site = kept;
+  double linke = LoadLinkeTurbidity();
+  // The tilt first; the rest only matter for a tilted sensor.
+  const struct {
+    const char* prompt;
+    const SiteRange& range;
+    double& value;
+  } questions[] = {
+      {"Tilt of the sensor from the horizontal in degrees, 0 (lying flat) to 90 (upright):",
+       kTiltRange, site.tilt},
+      {"Direction the sensor faces in degrees from north through east, 0 to 360 (180 facing "
+       "south):",
+       kAzimuthRange, site.azimuth},
+      {"Albedo: the share of light the ground reflects, 0 to 1 (grass about 0.2, fresh snow "
+       "0.8):",
+       kAlbedoRange, site.albedo},
+      {"Linke turbidity of the air, 1 to 10 (about 2 for a clear mountain sky, 3 to 4 over a "
+       "plain, 6 and more in haze):",
+       kLinkeTurbidityRange, linke},
+  };
+  for (const auto& q : questions) {
+    const std::optional<double> v =
+        AskValue(dialogs, locale, QString::fromUtf8(q.prompt), q.range, q.value);
+    if (!v) return false;
+    q.value = *v;
+    if (site.tilt == 0) break;
+  }
+  if (const std::optional<Site> location = LoadSite()) {
+    site.latitude = location->latitude;
+    site.longitude = location->longitude;
+    site.elevation = location->elevation;
+    SaveSite(site);
+  } else {
+    // No site yet: the orientation waits for one.
+    SaveSite(Site{0, 0, 0, site.tilt, site.azimuth, site.albedo});
+    SaveSite(std::nullopt);
+  }
+  SaveLinkeTurbidity(linke);
+  return true;
 }
 
 }  // namespace solardesk

@@ -1,29 +1,73 @@
 #include "SiteSettings.h"
 
 #include <QSettings>
+#include <QTimeZone>
 
 namespace solardesk {
 namespace {
 
 const QString kKey = QStringLiteral("site");
+const QString kTiltKey = QStringLiteral("sensor/tilt");
+const QString kAzimuthKey = QStringLiteral("sensor/azimuth");
+const QString kAlbedoKey = QStringLiteral("sensor/albedo");
+const QString kLinkeKey = QStringLiteral("sensor/linke");
 
 QSettings Settings() {
   return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("SolarDesk"),
                    QStringLiteral("SolarDesk"));
 }
 
+// A kept number within `range`, or `otherwise`.
+double Kept(const QSettings& settings, const QString& key, const SiteRange& range,
+            double otherwise) {
+  return ParseSiteValue(settings.value(key).toString(), range).value_or(otherwise);
+}
+
+QString NumberText(double v) {
+  return QString::number(v, 'g', 17);
+}
+
 }  // namespace
 
 std::optional<Site> LoadSite() {
-  return ParseSite(Settings().value(kKey).toString());
+  const QSettings settings = Settings();
+  std::optional<Site> site = ParseSite(settings.value(kKey).toString());
+  if (!site) return site;
+  const Site flat;
+  site->tilt = Kept(settings, kTiltKey, kTiltRange, flat.tilt);
+  site->azimuth = Kept(settings, kAzimuthKey, kAzimuthRange, flat.azimuth);
+  site->albedo = Kept(settings, kAlbedoKey, kAlbedoRange, flat.albedo);
+  return site;
 }
 
 void SaveSite(const std::optional<Site>& site) {
   QSettings settings = Settings();
-  if (site)
-    settings.setValue(kKey, SiteText(*site));
-  else
+  if (!site) {
     settings.remove(kKey);
+    return;
+  }
+  settings.setValue(kKey, SiteText(*site));
+  settings.setValue(kTiltKey, NumberText(site->tilt));
+  settings.setValue(kAzimuthKey, NumberText(site->azimuth));
+  settings.setValue(kAlbedoKey, NumberText(site->albedo));
+}
+
+double LoadLinkeTurbidity() {
+  return Kept(Settings(), kLinkeKey, kLinkeTurbidityRange, kDefaultLinkeTurbidity);
+}
+
+void SaveLinkeTurbidity(double turbidity) {
+  Settings().setValue(kLinkeKey, NumberText(turbidity));
+}
+
+SiteAssumptions LoadSiteAssumptions() {
+  SiteAssumptions assumed;
+  assumed.site = LoadSite();
+  assumed.timeZone = QString::fromUtf8(QTimeZone::systemTimeZoneId());
+  if (!assumed.site) return assumed;
+  assumed.clearSky.model = DefaultClearSkyModel(*assumed.site, false);
+  assumed.clearSky.linkeTurbidity = LoadLinkeTurbidity();
+  return assumed;
 }
 
 }  // namespace solardesk

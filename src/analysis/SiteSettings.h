@@ -3,15 +3,28 @@
 #include <optional>
 
 #include "Site.h"
+#include "StatisticsReport.h"
 
 namespace solardesk {
 
 // The site kept across runs in the user's settings (QSettings, organization and application
-// "SolarDesk"), under "site" in the form of SiteText. Nothing when none is kept or what is kept
-// is no site.
+// "SolarDesk"): under "site" in the form of SiteText, the sensor's orientation under
+// "sensor/tilt", "sensor/azimuth" and "sensor/albedo" and the Linke turbidity under
+// "sensor/linke", numbers with a point before the decimals. Nothing when no site is kept or what
+// is kept is no site; an orientation out of its range counts as not kept.
 std::optional<Site> LoadSite();
 
-// Keeps the site; std::nullopt forgets the one kept.
+// Keeps the site with its orientation; std::nullopt forgets the site (the orientation stays for
+// the next one).
 void SaveSite(const std::optional<Site>& site);
+
+// The Linke turbidity kept, or kDefaultLinkeTurbidity.
+double LoadLinkeTurbidity();
+void SaveLinkeTurbidity(double turbidity);
+
+// What the windows take for the clear sky: the kept site (none when none is kept), Ineichen with
+// the kept turbidity and the Perez transposition for a tilted sensor, Haurwitz for one lying
+// flat; the system's time zone.
+SiteAssumptions LoadSiteAssumptions();
 
 }  // namespace solardesk

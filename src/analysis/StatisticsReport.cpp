@@ -19,6 +19,12 @@ constexpr int kIndexDecimals = 3;
 // JSON is read by programs: more decimals, still without the noise of binary fractions.
 constexpr int kJsonDecimals = 6;
 
+QString MonthText(const MonthFigures& m) {
+  return QStringLiteral("%1-%2")
+      .arg(m.year, 4, 10, QLatin1Char('0'))
+      .arg(m.month, 2, 10, QLatin1Char('0'));
+}
+
 QString Iso(const Instant& t) {
   return IsoTimeText(t.local(), t.offset);
 }
@@ -47,6 +53,10 @@ QByteArray JsonNumber(double v) {
   return RoundedText(v, kJsonDecimals).toLatin1();
 }
 
+QByteArray JsonOptional(const std::optional<double>& v) {
+  return v ? JsonNumber(*v) : QByteArray("null");
+}
+
 QByteArray JsonTimedValue(const TimedValue& t) {
   return "{\"value\": " + JsonNumber(t.value) + ", \"time\": " + JsonString(Iso(t.time)) + "}";
 }
@@ -55,7 +65,61 @@ QByteArray JsonClearSky(const SeriesStatistics& s) {
   if (!s.clearSky) return {};
   const ClearSkyFigures& c = *s.clearSky;
   return ", \"clear_sky\": {\"energy\": " + JsonNumber(c.energy) +
-         ", \"index\": " + (c.index ? JsonNumber(*c.index) : QByteArray("null")) + "}";
+         ", \"index\": " + JsonOptional(c.index) + "}";
+}
+
+QByteArray JsonSite(const SiteAssumptions& assumed) {
+  QByteArray out = "{";
+  for (const SiteEchoValue& v : SiteEcho(assumed)) {
+    if (out.size() > 1) out += ", ";
+    out += QByteArray("\"") + v.key + "\": ";
+    out += !v.text.isEmpty() ? JsonString(v.text) : JsonOptional(v.number);
+  }
+  return out + "}";
+}
+
+QByteArray JsonMonths(const SeriesStatistics& s) {
+  QByteArray months;
+  for (const MonthFigures& m : MonthlyFigures(s)) {
+    if (!months.isEmpty()) months += ", ";
+    months += "{\"month\": " + JsonString(MonthText(m)) +
+              ", \"days\": " + QByteArray::number(m.days) +
+              ", \"energy\": " + JsonNumber(m.energy) +
+              ", \"mean_daily_peak_sun_hours\": " + JsonNumber(m.meanDailyPeakSunHours) +
+              ", \"clear_sky_index\": " + JsonOptional(m.clearSkyIndex) +
+              ", \"completeness\": " + JsonOptional(m.completeness) + "}";
+  }
+  return months;
+}
+
+// Columns as wide as their widest cell; the first left, the others right.
+QString AlignedTable(std::vector<QStringList> table) {
+  std::vector<qsizetype> widths(static_cast<std::size_t>(table.front().size()), 0);
+  for (const QStringList& row : table)
+    for (qsizetype c = 0; c < row.size(); ++c)
+      widths[static_cast<std::size_t>(c)] =
+          std::max(widths[static_cast<std::size_t>(c)], row[c].size());
+  QString text;
+  for (const QStringList& row : table) {
+    QString line;
+    for (qsizetype c = 0; c < row.size(); ++c) {
+      const auto width = widths[static_cast<std::size_t>(c)];
+      line += c == 0 ? row[c].leftJustified(width)
+                     : QStringLiteral("  ") + row[c].rightJustified(width);
+    }
+    text += line + QLatin1Char('\n');
+  }
+  return text;
+}
+
+// Label and value lines, the values in one column.
+QString LabelledLines(const std::vector<std::pair<QString, QString>>& rows) {
+  qsizetype labelWidth = 0;
+  for (const auto& [label, value] : rows) labelWidth = std::max(labelWidth, label.size() + 1);
+  QString text;
+  for (const auto& [label, value] : rows)
+    text += (label + QLatin1Char(':')).leftJustified(labelWidth + 1) + value + QLatin1Char('\n');
+  return text;
 }
 
 QString ReadingText(double v) {
@@ -71,6 +135,16 @@ QString FixedText(double v, int decimals) {
   return text;
 }
 
+QString OptionalText(const std::optional<double>& v) {
+  return v ? FixedText(*v, kIndexDecimals) : QStringLiteral("-");
+}
+
+QStringList ClearSkyHeadings(const SeriesStatistics& s) {
+  if (!s.clearSky) return {};
+  return {QStringLiteral("Clear-sky energy (%1)").arg(EnergyUnitText(s.irradianceUnit)),
+          QStringLiteral("Clear-sky index"), QStringLiteral("Completeness")};
+}
+
 }  // namespace
 
 QString RoundedText(double v, int decimals) {
@@ -82,7 +156,7 @@ QString RoundedText(double v, int decimals) {
   return text == QLatin1String("-0") ? QStringLiteral("0") : text;
 }
 
-QByteArray StatisticsJson(const SeriesStatistics& s) {
+QByteArray StatisticsJson(const SeriesStatistics& s, const SiteAssumptions& assumed) {
   QByteArray days;
   for (const DayFigures& d : s.days) {
     if (!days.isEmpty()) days += ", ";
@@ -90,7 +164,11 @@ QByteArray StatisticsJson(const SeriesStatistics& s) {
             ", \"count\": " + QByteArray::number(d.count) + ", \"min\": " + JsonNumber(d.min) +
             ", \"max\": " + JsonNumber(d.max) + ", \"mean\": " + JsonNumber(d.mean) +
             ", \"energy\": " + JsonNumber(d.energy) +
-            ", \"peak_sun_hours\": " + JsonNumber(d.peakSunHours) + "}";
+            ", \"peak_sun_hours\": " + JsonNumber(d.peakSunHours) +
+            ", \"gaps\": " + QByteArray::number(d.gaps) + ", \"clear_sky_energy\": " +
+            (d.clearSky ? JsonNumber(d.clearSky->energy) : QByteArray("null")) +
+            ", \"clear_sky_index\": " + (d.clearSky ? JsonOptional(d.clearSky->index) : "null") +
+            ", \"completeness\": " + JsonOptional(d.completeness) + "}";
   }
   return "{\"unit\": " + JsonString(s.unit) + ", \"count\": " + QByteArray::number(s.count) +
          ", \"unreadable\": " + QByteArray::number(s.unreadable) +
@@ -99,9 +177,13 @@ QByteArray StatisticsJson(const SeriesStatistics& s) {
          ", \"mean\": " + JsonNumber(s.mean) + ", \"energy\": {\"value\": " + JsonNumber(s.energy) +
          ", \"unit\": " + JsonString(EnergyUnitText(s.irradianceUnit)) +
          "}, \"peak_sun_hours\": " + JsonNumber(s.peakSunHours) +
+         ", \"mean_daily_peak_sun_hours\": " + JsonNumber(s.MeanDailyPeakSunHours()) +
          ", \"gaps\": {\"count\": " + QByteArray::number(s.gaps) +
-         ", \"seconds\": " + QByteArray::number(s.gapSeconds) + "}" + JsonClearSky(s) +
-         ", \"days\": [" + days + "]}\n";
+         ", \"seconds\": " + QByteArray::number(s.gapSeconds) +
+         "}, \"completeness\": " + JsonOptional(s.completeness) + JsonClearSky(s) +
+         ", \"site\": " + JsonSite(assumed) + ", \"time_zone\": " +
+         (assumed.timeZone.isEmpty() ? QByteArray("null") : JsonString(assumed.timeZone)) +
+         ", \"days\": [" + days + "], \"months\": [" + JsonMonths(s) + "]}\n";
 }
 
 std::vector<std::pair<QString, QString>> SummaryRows(const SeriesStatistics& s) {
@@ -120,9 +202,14 @@ std::vector<std::pair<QString, QString>> SummaryRows(const SeriesStatistics& s) 
       {QStringLiteral("Energy"),
        FixedText(s.energy, kEnergyDecimals) + QLatin1Char(' ') + energyUnit},
       {QStringLiteral("Peak sun hours"), FixedText(s.peakSunHours, kSunHoursDecimals)},
+      {QStringLiteral("Mean daily peak sun hours"),
+       FixedText(s.MeanDailyPeakSunHours(), kSunHoursDecimals)},
       {QStringLiteral("Gaps"), QStringLiteral("%1 (%2 s)").arg(s.gaps).arg(s.gapSeconds)},
   };
   if (s.clearSky) {
+    rows.emplace_back(QStringLiteral("Completeness"),
+                      s.completeness ? PercentText(*s.completeness)
+                                     : QStringLiteral("none (the Sun does not rise)"));
     rows.emplace_back(
         QStringLiteral("Clear-sky energy"),
         FixedText(s.clearSky->energy, kEnergyDecimals) + QLatin1Char(' ') + energyUnit);
@@ -134,54 +221,133 @@ std::vector<std::pair<QString, QString>> SummaryRows(const SeriesStatistics& s) 
 }
 
 QStringList DailyHeadings(const SeriesStatistics& s) {
-  return {QStringLiteral("Date"),
-          QStringLiteral("Readings"),
-          QStringLiteral("Min"),
-          QStringLiteral("Max"),
-          QStringLiteral("Mean"),
-          QStringLiteral("Energy (%1)").arg(EnergyUnitText(s.irradianceUnit)),
-          QStringLiteral("Peak sun hours"),
-          QStringLiteral("Gaps")};
+  return QStringList{QStringLiteral("Date"),
+                     QStringLiteral("Readings"),
+                     QStringLiteral("Min"),
+                     QStringLiteral("Max"),
+                     QStringLiteral("Mean"),
+                     QStringLiteral("Energy (%1)").arg(EnergyUnitText(s.irradianceUnit)),
+                     QStringLiteral("Peak sun hours"),
+                     QStringLiteral("Gaps")} +
+         ClearSkyHeadings(s);
 }
 
 std::vector<QStringList> DailyRows(const SeriesStatistics& s) {
   std::vector<QStringList> rows;
   rows.reserve(s.days.size());
   for (const DayFigures& d : s.days) {
-    rows.push_back({DateText(d.day), QString::number(d.count), ReadingText(d.min),
-                    ReadingText(d.max), FixedText(d.mean, kMeanDecimals),
+    QStringList row{DateText(d.day),
+                    QString::number(d.count),
+                    ReadingText(d.min),
+                    ReadingText(d.max),
+                    FixedText(d.mean, kMeanDecimals),
                     FixedText(d.energy, kEnergyDecimals),
-                    FixedText(d.peakSunHours, kSunHoursDecimals), QString::number(d.gaps)});
+                    FixedText(d.peakSunHours, kSunHoursDecimals),
+                    QString::number(d.gaps)};
+    if (s.clearSky) {
+      row << (d.clearSky ? FixedText(d.clearSky->energy, kEnergyDecimals) : QString())
+          << OptionalText(d.clearSky ? d.clearSky->index : std::nullopt)
+          << (d.completeness ? PercentText(*d.completeness) : QStringLiteral("-"));
+    }
+    rows.push_back(row);
   }
   return rows;
 }
 
-QString StatisticsText(const SeriesStatistics& s) {
-  QString text;
-  qsizetype labelWidth = 0;
-  const auto rows = SummaryRows(s);
-  for (const auto& [label, value] : rows) labelWidth = std::max(labelWidth, label.size() + 1);
-  for (const auto& [label, value] : rows)
-    text += (label + QLatin1Char(':')).leftJustified(labelWidth + 1) + value + QLatin1Char('\n');
+QStringList MonthlyHeadings(const SeriesStatistics& s) {
+  QStringList headings{QStringLiteral("Month"), QStringLiteral("Days"),
+                       QStringLiteral("Energy (%1)").arg(EnergyUnitText(s.irradianceUnit)),
+                       QStringLiteral("Mean daily peak sun hours")};
+  if (s.clearSky) headings << QStringLiteral("Clear-sky index") << QStringLiteral("Completeness");
+  return headings;
+}
 
-  // The daily table in columns as wide as their widest cell; the date left, figures right.
-  std::vector<QStringList> table = DailyRows(s);
-  table.insert(table.begin(), DailyHeadings(s));
-  std::vector<qsizetype> widths(static_cast<std::size_t>(table.front().size()), 0);
-  for (const QStringList& row : table)
-    for (qsizetype c = 0; c < row.size(); ++c)
-      widths[static_cast<std::size_t>(c)] =
-          std::max(widths[static_cast<std::size_t>(c)], row[c].size());
-  text += QLatin1Char('\n');
-  for (const QStringList& row : table) {
-    QString line;
-    for (qsizetype c = 0; c < row.size(); ++c) {
-      const auto width = widths[static_cast<std::size_t>(c)];
-      line += c == 0 ? row[c].leftJustified(width)
-                     : QStringLiteral("  ") + row[c].rightJustified(width);
-    }
-    text += line + QLatin1Char('\n');
+std::vector<QStringList> MonthlyRows(const SeriesStatistics& s) {
+  std::vector<QStringList> rows;
+  for (const MonthFigures& m : MonthlyFigures(s)) {
+    QStringList row{MonthText(m), QString::number(m.days), FixedText(m.energy, kEnergyDecimals),
+                    FixedText(m.meanDailyPeakSunHours, kSunHoursDecimals)};
+    if (s.clearSky)
+      row << OptionalText(m.clearSkyIndex)
+          << (m.completeness ? PercentText(*m.completeness) : QStringLiteral("-"));
+    rows.push_back(row);
   }
+  return rows;
+}
+
+QString PercentText(double share) {
+  return FixedText(share * 100, 1) + QStringLiteral(" %");
+}
+
+std::vector<SiteEchoValue> SiteEcho(const SiteAssumptions& assumed) {
+  const std::optional<Site>& site = assumed.site;
+  const bool ineichen = site && assumed.clearSky.model == ClearSkyModel::Ineichen;
+  const auto number = [&](bool known, double v) {
+    return site && known ? std::optional<double>(v) : std::nullopt;
+  };
+  const bool tilted = site && site->tilt != 0;
+  const Site place = site.value_or(Site{});
+  return {
+      {"latitude", QStringLiteral("Latitude"), number(true, place.latitude), {}},
+      {"longitude", QStringLiteral("Longitude"), number(true, place.longitude), {}},
+      {"elevation", QStringLiteral("Elevation"), number(true, place.elevation), {}},
+      {"tilt", QStringLiteral("Tilt"), number(true, place.tilt), {}},
+      {"azimuth", QStringLiteral("Azimuth"), number(tilted, place.azimuth), {}},
+      {"albedo", QStringLiteral("Albedo"), number(tilted, place.albedo), {}},
+      {"model",
+       QStringLiteral("Clear-sky model"),
+       {},
+       site ? ClearSkyModelName(assumed.clearSky.model) : QString()},
+      {"linke_turbidity",
+       QStringLiteral("Linke turbidity"),
+       number(ineichen, assumed.clearSky.linkeTurbidity),
+       {}},
+      {"transposition",
+       QStringLiteral("Transposition"),
+       {},
+       ineichen ? SkyDiffuseModelName(assumed.clearSky.transposition) : QString()},
+  };
+}
+
+std::vector<std::pair<QString, QString>> AssumptionRows(const SiteAssumptions& assumed) {
+  std::vector<std::pair<QString, QString>> rows;
+  if (!assumed.site) {
+    rows.emplace_back(QStringLiteral("Site"), QStringLiteral("none given"));
+  } else {
+    const Site& site = *assumed.site;
+    QString where = QStringLiteral("%1, %2, elevation %3 m")
+                        .arg(RoundedText(site.latitude, kReadingDecimals),
+                             RoundedText(site.longitude, kReadingDecimals),
+                             RoundedText(site.elevation, kMeanDecimals));
+    rows.emplace_back(QStringLiteral("Site"), where);
+    QString sensor = QStringLiteral("tilt %1 degrees").arg(RoundedText(site.tilt, 2));
+    if (site.tilt != 0)
+      sensor += QStringLiteral(", azimuth %1 degrees, albedo %2")
+                    .arg(RoundedText(site.azimuth, 2), RoundedText(site.albedo, 3));
+    rows.emplace_back(QStringLiteral("Sensor"), sensor);
+    QString model = ClearSkyModelName(assumed.clearSky.model);
+    if (assumed.clearSky.model == ClearSkyModel::Ineichen)
+      model += QStringLiteral(", Linke turbidity %1, transposition %2")
+                   .arg(RoundedText(assumed.clearSky.linkeTurbidity, 2),
+                        SkyDiffuseModelName(assumed.clearSky.transposition));
+    rows.emplace_back(QStringLiteral("Clear sky"), model);
+  }
+  if (!assumed.timeZone.isEmpty()) rows.emplace_back(QStringLiteral("Time zone"), assumed.timeZone);
+  return rows;
+}
+
+QString StatisticsText(const SeriesStatistics& s, const SiteAssumptions& assumed) {
+  std::vector<std::pair<QString, QString>> rows = AssumptionRows(assumed);
+  const auto figures = SummaryRows(s);
+  rows.insert(rows.end(), figures.begin(), figures.end());
+  QString text = LabelledLines(rows);
+
+  std::vector<QStringList> daily = DailyRows(s);
+  daily.insert(daily.begin(), DailyHeadings(s));
+  text += QLatin1Char('\n') + AlignedTable(std::move(daily));
+  std::vector<QStringList> monthly = MonthlyRows(s);
+  monthly.insert(monthly.begin(), MonthlyHeadings(s));
+  text += QLatin1Char('\n') + AlignedTable(std::move(monthly));
   return text;
 }
 

@@ -1,4 +1,5 @@
 #include <QDateTime>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <clocale>
@@ -6,6 +7,7 @@
 #include <string>
 
 #include "BerlinTime.h"
+#include "analysis/ClearSky.h"
 #include "analysis/Integration.h"
 #include "analysis/RangeEnergy.h"
 #include "analysis/SeriesStatistics.h"
@@ -166,6 +168,115 @@ TEST_F(SeriesStatisticsTest, FiguresThatOverflowAreNullInJson) {
   EXPECT_TRUE(o["energy"].toObject()["value"].isNull());
   EXPECT_TRUE(o["mean"].isNull());
   EXPECT_EQ(o["max"].toObject()["value"].toDouble(), 1.7e308);
+}
+
+// Constant readings for an hour, one date after another: energy and peak sun hours by date and
+// by month, and without a site no clear-sky figure at all.
+TEST_F(SeriesStatisticsTest, MonthlyTableOfHandComputedDates) {
+  const SeriesStatistics s = Of(Join(Join(Samples("2026/06/29 10:00:00", 3, 1800, Constant("1000")),
+                                          Samples("2026/06/30 10:00:00", 3, 1800, Constant("500"))),
+                                     Samples("2026/07/01 10:00:00", 3, 1800, Constant("2000"))));
+  const std::vector<MonthFigures> months = MonthlyFigures(s);
+  ASSERT_EQ(months.size(), 2u);
+  EXPECT_EQ(MonthlyRows(s)[0], (QStringList{"2026-06", "2", "1500.00", "0.750"}));
+  EXPECT_EQ(MonthlyRows(s)[1], (QStringList{"2026-07", "1", "2000.00", "2.000"}));
+  EXPECT_DOUBLE_EQ(s.MeanDailyPeakSunHours(), 3.5 / 3);
+  EXPECT_FALSE(months[0].clearSkyIndex || months[0].completeness);
+
+  const QJsonObject o = QJsonDocument::fromJson(StatisticsJson(s)).object();
+  EXPECT_DOUBLE_EQ(o["mean_daily_peak_sun_hours"].toDouble(), 1.166667);
+  EXPECT_TRUE(o["completeness"].isNull());
+  EXPECT_FALSE(o.contains("clear_sky"));
+  const QJsonObject day = o["days"].toArray()[1].toObject();
+  for (const char* key : {"clear_sky_energy", "clear_sky_index", "completeness"})
+    EXPECT_TRUE(day.contains(key) && day[key].isNull()) << key;
+  const QJsonObject june = o["months"].toArray()[0].toObject();
+  EXPECT_EQ(june["month"].toString(), "2026-06");
+  EXPECT_EQ(june["days"].toInt(), 2);
+  EXPECT_DOUBLE_EQ(june["energy"].toDouble(), 1500);
+  EXPECT_DOUBLE_EQ(june["mean_daily_peak_sun_hours"].toDouble(), 0.75);
+  EXPECT_TRUE(june["clear_sky_index"].isNull() && june["completeness"].isNull());
+  for (const char* key : {"latitude", "tilt", "model", "linke_turbidity", "transposition"})
+    EXPECT_TRUE(o["site"].toObject()[key].isNull()) << key;
+}
+
+// Readings at a known share of the clear sky each date, every 10 minutes from 04:00 to 22:00 in
+// Berlin, which covers the sun-up time whole: each date's index is its share, a month's the
+// share of its energies, and every date is complete.
+TEST_F(SeriesStatisticsTest, ClearSkyIndexAndCompletenessByDateAndMonth) {
+  const Site berlin{52.52, 13.4, 34};
+  const auto share = [&](const char* date, double k) {
+    return Samples(QStringLiteral("%1 04:00:00").arg(date), 109, 600, [=](int i) {
+      const QDateTime t =
+          QDateTime::fromString(QStringLiteral("%1 04:00:00").arg(date), "yyyy/MM/dd HH:mm:ss")
+              .addSecs(i * 600);
+      return QString::number(k * ClearSkyGhi(berlin, t.toSecsSinceEpoch()), 'f', 6);
+    });
+  };
+  const std::vector<Reading> readings =
+      Join(Join(share("2026/06/21", 0.5), share("2026/06/22", 0.25)), share("2026/07/01", 1));
+  const ReadingSeries series = ReadSeries(RecordSeriesOfLines(Entries(readings)));
+  SeriesStatistics s = ComputeStatistics(series, "W/(M)2");
+  AddClearSky(s, series, berlin);
+  ASSERT_EQ(s.days.size(), 3u);
+  const double indices[] = {0.5, 0.25, 1};
+  for (std::size_t d = 0; d < 3; ++d) {
+    ASSERT_TRUE(s.days[d].clearSky && s.days[d].clearSky->index && s.days[d].completeness);
+    EXPECT_NEAR(*s.days[d].clearSky->index, indices[d], 1e-4) << d;
+    EXPECT_NEAR(s.days[d].clearSky->energy, s.days[d].energy / indices[d], 0.1) << d;
+    EXPECT_DOUBLE_EQ(*s.days[d].completeness, 1) << d;
+    // About 16 h 50 min of sun-up time near midsummer in Berlin.
+    EXPECT_NEAR(s.days[d].sunUpSeconds, 16 * 3600 + 50 * 60, 20 * 60) << d;
+  }
+  const std::vector<MonthFigures> months = MonthlyFigures(s);
+  ASSERT_EQ(months.size(), 2u);
+  // Two dates of nearly the same clear sky at a half and a quarter of it.
+  EXPECT_NEAR(*months[0].clearSkyIndex, 0.375, 0.001);
+  EXPECT_NEAR(*months[1].clearSkyIndex, 1, 1e-4);
+  EXPECT_DOUBLE_EQ(*months[0].completeness, 1);
+  EXPECT_EQ(DailyHeadings(s).mid(8),
+            (QStringList{"Clear-sky energy (Wh/m2)", "Clear-sky index", "Completeness"}));
+  EXPECT_EQ(DailyRows(s)[1].mid(9), (QStringList{"0.250", "100.0 %"}));
+}
+
+// Under the midnight sun the whole date is sun-up time: readings every minute from 00:00 to
+// 12:00 with a hole of ten minutes cover 11 h 50 min of its 24 h. In the polar night the Sun
+// never rises and the completeness is not known.
+TEST_F(SeriesStatisticsTest, CompletenessIsTheShareOfSunUpTimeCovered) {
+  const Site svalbard{80, 15, 0};
+  const auto completeness = [&](const std::vector<Reading>& readings) {
+    const ReadingSeries series = ReadSeries(RecordSeriesOfLines(Entries(readings)));
+    SeriesStatistics s = ComputeStatistics(series, "W/(M)2");
+    AddClearSky(s, series, svalbard);
+    return s;
+  };
+  const SeriesStatistics summer =
+      completeness(Join(Samples("2026/06/21 00:00:00", 361, 60, Constant("100")),
+                        Samples("2026/06/21 06:10:00", 351, 60, Constant("100"))));
+  EXPECT_EQ(summer.gaps, 1);
+  EXPECT_DOUBLE_EQ(summer.days[0].sunUpSeconds, 86400);
+  ASSERT_TRUE(summer.days[0].completeness);
+  EXPECT_NEAR(*summer.days[0].completeness, 42600.0 / 86400, 1e-9);
+  EXPECT_NEAR(*summer.completeness, 42600.0 / 86400, 1e-9);
+
+  const SeriesStatistics winter =
+      completeness(Samples("2026/12/21 10:00:00", 61, 60, Constant("3")));
+  EXPECT_FALSE(winter.days[0].completeness);
+  EXPECT_FALSE(winter.clearSky->index);
+  const QJsonObject o = QJsonDocument::fromJson(StatisticsJson(winter)).object();
+  EXPECT_TRUE(o["completeness"].isNull());
+  EXPECT_TRUE(o["days"].toArray()[0].toObject()["clear_sky_index"].isNull());
+  EXPECT_DOUBLE_EQ(o["days"].toArray()[0].toObject()["clear_sky_energy"].toDouble(), 0);
+}
+
+// Sunrise and sunset at Golden, Colorado, on 21 June 2026 as the almanacs give them: 05:32 and
+// 20:32 mountain summer time (-06:00).
+TEST(SunUpSpans, RiseAndSetOfAKnownDate) {
+  const qint64 midnight = DaysFromCivil(2026, 6, 21) * kSecondsPerDay + 6 * 3600;
+  const auto spans = SunUpSpans({39.742476, -105.1786, 1830.14}, midnight, midnight + 86400);
+  ASSERT_EQ(spans.size(), 1u);
+  EXPECT_NEAR(spans[0].first - static_cast<double>(midnight), (5 * 60 + 32) * 60, 120);
+  EXPECT_NEAR(spans[0].second - static_cast<double>(midnight), (20 * 60 + 32) * 60, 120);
 }
 
 TEST(Integration, RunningIntegralAndRangeEnergyLeaveGapsOut) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "analysis/ClearSkyModel.h"
 #include "analysis/SiteDialog.h"
 #include "analysis/SiteSettings.h"
 #include "support/ScriptedDialogs.h"
@@ -32,6 +33,53 @@ TEST(SiteDialog, AsksAgainAfterABadEntryAndCancelKeepsTheSite) {
   EXPECT_EQ(LoadSite(), (Site{52.5, 13.4, 34}));
   SaveSite(std::nullopt);
   EXPECT_EQ(LoadSite(), std::nullopt);
+}
+
+// The sensor's values are typed as the desktop writes numbers: under a German locale "30,5" is
+// 30.5, while "30.5" (a grouping point there) is refused by name, as is a value out of range.
+TEST(SiteDialog, SensorValuesInTheDesktopsNumberFormat) {
+  const QLocale german(QLocale::German, QLocale::Germany);
+  const QLocale english(QLocale::English, QLocale::UnitedStates);
+  const struct {
+    const char* text;
+    const QLocale& locale;
+    std::optional<double> value;
+  } numbers[] = {{"30,5", german, 30.5},           {" 0,25 ", german, 0.25},
+                 {"30.5", german, std::nullopt},   {"1.000", german, std::nullopt},
+                 {"30.5", english, 30.5},          {"0,25", english, std::nullopt},
+                 {"1,000", english, std::nullopt}, {"abc", english, std::nullopt},
+                 {"", german, std::nullopt}};
+  for (const auto& n : numbers)
+    EXPECT_EQ(TypedNumber(QString::fromLatin1(n.text), n.locale), n.value) << n.text;
+
+  SaveSite(Site{52.5, 13.4, 34});
+  SaveLinkeTurbidity(kDefaultLinkeTurbidity);
+  ScriptedDialogs dialogs;
+  dialogs.inputAnswers = {"30.5", "91", "30,5", "180", "0,25", "3,5"};
+  EXPECT_TRUE(EditSensor(dialogs, german));
+  EXPECT_EQ(LoadSite(), (Site{52.5, 13.4, 34, 30.5, 180, 0.25}));
+  EXPECT_DOUBLE_EQ(LoadLinkeTurbidity(), 3.5);
+  const auto warnings = dialogs.of("message");
+  ASSERT_EQ(warnings.size(), 2u);
+  EXPECT_TRUE(warnings[0].text.contains("tilt \"30.5\" is not a number"))
+      << warnings[0].text.toStdString();
+  EXPECT_TRUE(warnings[0].text.contains("\",\" before the decimals"));
+  EXPECT_TRUE(warnings[1].text.contains("tilt 91 is not within 0 to 90"));
+  EXPECT_EQ(dialogs.of("input")[0].defaultText, "0");  // flat, as nothing was kept
+  const SiteAssumptions assumed = LoadSiteAssumptions();
+  EXPECT_EQ(assumed.clearSky.model, ClearSkyModel::Ineichen);
+  EXPECT_DOUBLE_EQ(assumed.clearSky.linkeTurbidity, 3.5);
+
+  // Cancel in the last box changes nothing; a new location keeps the orientation.
+  ScriptedDialogs cancelled;
+  cancelled.inputAnswers = {"45", "90", "0,5"};
+  EXPECT_FALSE(EditSensor(cancelled, german));
+  EXPECT_EQ(cancelled.of("input")[0].defaultText, "30,5");
+  ScriptedDialogs moved;
+  moved.inputAnswers = {"48.1,11.6"};
+  EXPECT_TRUE(EditSite(moved));
+  EXPECT_EQ(LoadSite(), (Site{48.1, 11.6, 0, 30.5, 180, 0.25}));
+  SaveSite(std::nullopt);
 }
 
 }  // namespace

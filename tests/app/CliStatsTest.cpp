@@ -28,10 +28,19 @@ TEST(CliStats, JsonHoldsTheFiguresUnderAnyLocale) {
       R"("time": "2026-06-22T00:00:00+02:00"}, "max": {"value": 7200, )"
       R"("time": "2026-06-22T00:00:01+02:00"}, "mean": 4200.166667, )"
       R"("energy": {"value": 2.750208, "unit": "Wh/m2"}, "peak_sun_hours": 0.00275, )"
-      R"("gaps": {"count": 0, "seconds": 0}, "days": [{"date": "2026-06-21", "count": 1, )"
+      R"("mean_daily_peak_sun_hours": 0.001375, "gaps": {"count": 0, "seconds": 0}, )"
+      R"("completeness": null, "site": {"latitude": null, "longitude": null, )"
+      R"("elevation": null, "tilt": null, "azimuth": null, "albedo": null, "model": null, )"
+      R"("linke_turbidity": null, "transposition": null}, "time_zone": "Europe/Berlin", )"
+      R"("days": [{"date": "2026-06-21", "count": 1, )"
       R"("min": 3600, "max": 3600, "mean": 3600, "energy": 1.500139, )"
-      R"("peak_sun_hours": 0.0015}, {"date": "2026-06-22", "count": 2, "min": 1800.5, )"
-      R"("max": 7200, "mean": 4500.25, "energy": 1.250069, "peak_sun_hours": 0.00125}]})"
+      R"("peak_sun_hours": 0.0015, "gaps": 0, "clear_sky_energy": null, )"
+      R"("clear_sky_index": null, "completeness": null}, {"date": "2026-06-22", "count": 2, )"
+      R"("min": 1800.5, "max": 7200, "mean": 4500.25, "energy": 1.250069, )"
+      R"("peak_sun_hours": 0.00125, "gaps": 0, "clear_sky_energy": null, )"
+      R"("clear_sky_index": null, "completeness": null}], "months": [{"month": "2026-06", )"
+      R"("days": 2, "energy": 2.750208, "mean_daily_peak_sun_hours": 0.001375, )"
+      R"("clear_sky_index": null, "completeness": null}]})"
       "\n");
 
   const CliRun text = RunCli({"stats", file}, kBerlinInGerman);
@@ -47,7 +56,7 @@ TEST(CliStats, ExitCodes) {
   ExpectFailures({
       {{"stats", unreadable, "--json"}, 1, "no readable record"},
       {{"stats", s.file("none.pvd")}, 1, "cannot read"},
-      {{"stats"}, 2, "usage: stats FILE.pvd [--json]"},
+      {{"stats"}, 2, "usage: stats FILE.pvd [--json] [site options]"},
       {{"stats", "--json"}, 2, "usage"},
       {{"stats", unreadable, "--jsn"}, 2, "unexpected \"--jsn\""},
   });

@@ -18,6 +18,8 @@ class Arguments {
   std::optional<QString> Value(const QString& name);
   // "--name" present.
   bool Flag(const QString& name);
+  // "--name" among the arguments not taken yet (with or without a value).
+  bool Has(const QString& name) const { return args_.contains(name); }
   // The next positional argument, or nothing.
   std::optional<QString> Next();
   // The positional arguments not taken yet.

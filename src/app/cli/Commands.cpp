@@ -6,6 +6,7 @@
 #include "LoggerCliCommands.h"
 #include "MonitorCommand.h"
 #include "RecordCommand.h"
+#include "ReportCommand.h"
 #include "SettingsCommands.h"
 #include "StatsCommand.h"
 #include "WatchCommand.h"
@@ -36,7 +37,8 @@ const std::vector<Command>& AllCommands() {
       {"cycling set", "cycling set F0 ... F5", RunCyclingSet},
       {"key", "key NAME [--long]", RunKey},
       {"export", "export FILE.pvd [-o OUT.csv]", RunExport},
-      {"stats", "stats FILE.pvd [--json] [--site LAT,LON[,ELEV]]", RunStats},
+      {"stats", "stats FILE.pvd [--json] [site options]", RunStats},
+      {"report", "report FILE.pvd|DIR... -o REPORT.pdf [site options]", RunReport, true},
   };
   return commands;
 }

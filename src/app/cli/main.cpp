@@ -1,10 +1,12 @@
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <csignal>
 #include <cstdio>
 #include <memory>
 
 #include "CliContext.h"
 #include "Commands.h"
+#include "SiteOptions.h"
 #include "app/SimulateOption.h"
 #include "core/WriteGate.h"
 
@@ -31,6 +33,8 @@ QString Help() {
       "Commands:\n");
   for (const Command& c : AllCommands())
     text += QStringLiteral("  %1\n").arg(QString::fromLatin1(c.usage));
+  text += QStringLiteral("\nSite options of stats and report:\n  %1\n")
+              .arg(QString::fromLatin1(kSiteUsage));
   text += QStringLiteral(
       "\nExit status: 0 success; 1 meter not found, not answering, or the data asked for is not "
       "there; 2 usage error or bad scenario file.\n");
@@ -55,10 +59,39 @@ int Usage(const QString& message) {
   return kUsage;
 }
 
+// The command the arguments name after the program's own options, if any: a command that paints
+// pages needs the fonts of a GUI application (without a display).
+bool PaintingCommand(int argc, char** argv) {
+  QStringList args;
+  for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
+    const QString option = args.takeFirst();
+    if (option == QLatin1String("--vid") || option == QLatin1String("--pid") ||
+        option == QLatin1String("--trace")) {
+      if (!args.isEmpty()) args.removeFirst();
+    }
+  }
+  const Command* command = args.isEmpty() ? nullptr : FindCommand(args);
+  return command && command->paints;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  std::unique_ptr<QCoreApplication> application;
+  if (PaintingCommand(argc, argv)) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Standard error carries the one line of an error: the GUI library's remarks on its
+    // surroundings (no runtime folder, say) stay out of it.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+      if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "solardesk-cli: %s\n", qPrintable(text));
+    });
+    application = std::make_unique<QGuiApplication>(argc, argv);
+  } else {
+    application = std::make_unique<QCoreApplication>(argc, argv);
+  }
+  QCoreApplication::setApplicationVersion(QStringLiteral(SOLARDESK_VERSION));
   std::signal(SIGINT, RequestStop);
   std::signal(SIGTERM, RequestStop);
 

@@ -14,6 +14,7 @@
 #include "analysis/StatisticsReport.h"
 #include "core/Dialogs.h"
 #include "core/WriteGate.h"
+#include "report/SiteReport.h"
 
 namespace solardesk {
 namespace {
@@ -52,23 +53,17 @@ StatisticsWindow::StatisticsWindow(SeriesStatistics statistics, ReadingSeries se
   GridFigures->horizontalHeader()->hide();
   GridFigures->horizontalHeader()->setStretchLastSection(true);
   GridFigures->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  GridDays = ReadOnlyTable(this, QStringLiteral("GridDays"), 0, 0);
   ShowFigures();
-
-  const QStringList headings = DailyHeadings(statistics_);
-  const std::vector<QStringList> days = DailyRows(statistics_);
-  GridDays = ReadOnlyTable(this, QStringLiteral("GridDays"), static_cast<int>(days.size()),
-                           static_cast<int>(headings.size()));
-  GridDays->setHorizontalHeaderLabels(headings);
-  for (int r = 0; r < static_cast<int>(days.size()); ++r) {
-    const QStringList& row = days[static_cast<std::size_t>(r)];
-    for (int c = 0; c < row.size(); ++c) SetCell(GridDays, r, c, row[c], c > 0);
-  }
-  GridDays->resizeColumnsToContents();
 
   CmdCopy = new QPushButton(QStringLiteral("Copy"), this);
   CmdExport = new QPushButton(QStringLiteral("Export CSV"), this);
   CmdSite = new QPushButton(QStringLiteral("Site..."), this);
+  CmdSensor = new QPushButton(QStringLiteral("Sensor..."), this);
+  CmdReport = new QPushButton(QStringLiteral("Report..."), this);
   connect(CmdSite, &QPushButton::clicked, this, &StatisticsWindow::CmdSiteClick);
+  connect(CmdSensor, &QPushButton::clicked, this, &StatisticsWindow::CmdSensorClick);
+  connect(CmdReport, &QPushButton::clicked, this, &StatisticsWindow::CmdReportClick);
   connect(CmdCopy, &QPushButton::clicked, this, &StatisticsWindow::CmdCopyClick);
   connect(CmdExport, &QPushButton::clicked, this, &StatisticsWindow::CmdExportClick);
   auto* copy = new QAction(this);
@@ -79,9 +74,11 @@ StatisticsWindow::StatisticsWindow(SeriesStatistics statistics, ReadingSeries se
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(CmdSite);
+  buttons->addWidget(CmdSensor);
   buttons->addStretch();
   buttons->addWidget(CmdCopy);
   buttons->addWidget(CmdExport);
+  buttons->addWidget(CmdReport);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(GridFigures);
   layout->addWidget(GridDays, 1);
@@ -91,7 +88,13 @@ StatisticsWindow::StatisticsWindow(SeriesStatistics statistics, ReadingSeries se
 
 void StatisticsWindow::ShowFigures() {
   statistics_.clearSky.reset();
-  if (const std::optional<Site> site = LoadSite()) AddClearSky(statistics_, series_, *site);
+  statistics_.completeness.reset();
+  for (DayFigures& d : statistics_.days) {
+    d.clearSky.reset();
+    d.completeness.reset();
+  }
+  assumed_ = LoadSiteAssumptions();
+  if (assumed_.site) AddClearSky(statistics_, series_, *assumed_.site, assumed_.clearSky);
   const auto figures = SummaryRows(statistics_);
   GridFigures->setRowCount(static_cast<int>(figures.size()));
   for (int r = 0; r < static_cast<int>(figures.size()); ++r) {
@@ -102,11 +105,45 @@ void StatisticsWindow::ShowFigures() {
   // Every figure in sight: the grid as tall as its rows, the daily table taking the rest.
   GridFigures->setFixedHeight(GridFigures->verticalHeader()->length() +
                               2 * GridFigures->frameWidth());
+
+  const QStringList headings = DailyHeadings(statistics_);
+  const std::vector<QStringList> days = DailyRows(statistics_);
+  GridDays->clear();
+  GridDays->setRowCount(static_cast<int>(days.size()));
+  GridDays->setColumnCount(static_cast<int>(headings.size()));
+  GridDays->setHorizontalHeaderLabels(headings);
+  for (int r = 0; r < static_cast<int>(days.size()); ++r) {
+    const QStringList& row = days[static_cast<std::size_t>(r)];
+    for (int c = 0; c < row.size(); ++c) SetCell(GridDays, r, c, row[c], c > 0);
+  }
+  GridDays->resizeColumnsToContents();
 }
 
 void StatisticsWindow::CmdSiteClick() {
   const DialogOwner owner(dialogs_, this);
   if (EditSite(dialogs_)) ShowFigures();
+}
+
+void StatisticsWindow::CmdSensorClick() {
+  const DialogOwner owner(dialogs_, this);
+  if (EditSensor(dialogs_)) ShowFigures();
+}
+
+void StatisticsWindow::CmdReportClick() {
+  const DialogOwner owner(dialogs_, this);
+  const QString path = WriteGate::Shared()
+                           .AskFree(dialogs_,
+                                    [&]() -> std::optional<QString> {
+                                      return dialogs_.saveFileName(kPdfFilter, folder_);
+                                    })
+                           .value_or(QString());
+  if (path.isEmpty()) return;
+  std::vector<ReportFile> files;
+  for (const QString& source : sourceFiles_) files.push_back(DescribeFile(source));
+  const SiteReportInput input{statistics_, series_, assumed_, files,
+                              QCoreApplication::applicationVersion()};
+  const QByteArray pdf = SiteReportPdf(input, ReportPageSize(QLocale()));
+  WriteExportFile(dialogs_, path, [&pdf](const PutBytes& put) { return put(pdf); });
 }
 
 void StatisticsWindow::CmdCopyClick() {

@@ -7,15 +7,18 @@
 
 #include "analysis/ReadingSeries.h"
 #include "analysis/SeriesStatistics.h"
+#include "analysis/StatisticsReport.h"
 
 namespace solardesk {
 
 class Dialogs;
 
 // The statistics of a list: the figures above the daily table. With a site kept, the figures end
-// with the clear-sky energy and index; "Site..." sets the site and brings them up to date. "Copy"
-// (and Ctrl+C) puts figures and table on the clipboard as tab-separated text, ready for a
-// spreadsheet; "Export CSV" saves the daily table as a CSV file.
+// with the clear-sky energy, index and completeness, and the table has them date by date;
+// "Site..." sets the site, "Sensor..." the sensor's orientation, each bringing them up to date.
+// "Copy" (and Ctrl+C) puts figures and table on the clipboard as tab-separated text, ready for a
+// spreadsheet; "Export CSV" saves the daily table as a CSV file; "Report..." saves the site
+// report (report/SiteReport.h) as a PDF file on the desktop's paper.
 class StatisticsWindow final : public QWidget {
   Q_OBJECT
  public:
@@ -27,26 +30,37 @@ class StatisticsWindow final : public QWidget {
   static const QString kCaption;  // "Statistics"
 
   const SeriesStatistics& statistics() const { return statistics_; }
+  // The files the list was read from, named in the report with their size and SHA-256.
+  void SetSourceFiles(const QStringList& paths) { sourceFiles_ = paths; }
 
   QTableWidget* GridFigures = nullptr;
   QTableWidget* GridDays = nullptr;
   QPushButton* CmdCopy = nullptr;
   QPushButton* CmdExport = nullptr;
   QPushButton* CmdSite = nullptr;
+  QPushButton* CmdSensor = nullptr;
+  QPushButton* CmdReport = nullptr;
 
   void CmdCopyClick();
   void CmdExportClick();
   void CmdSiteClick();
+  void CmdSensorClick();
+  void CmdReportClick();
 
  private:
-  // The clear-sky figures for the site kept, if any, and the figures grid filled.
+  // The clear-sky figures for the site kept, if any, and the grids filled.
   void ShowFigures();
 
   SeriesStatistics statistics_;
   ReadingSeries series_;
   Dialogs& dialogs_;
   QString folder_;
+  QStringList sourceFiles_;
+  SiteAssumptions assumed_;
 };
+
+// The filter of the report's save dialog.
+inline const QString kPdfFilter = QStringLiteral("PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*|");
 
 // The save dialog of an export: asked again while it names a file that is being written.
 // Empty on Cancel.
