@@ -7,10 +7,9 @@
 
 #include "analysis/ReadingSeries.h"
 #include "analysis/SeriesStatistics.h"
+#include "core/Dialogs.h"
 
 namespace solardesk {
-
-class Dialogs;
 
 // The statistics of a list: the figures above the daily table. With a site kept, the figures end
 // with the clear-sky energy and index; "Site..." sets the site and brings them up to date. "Copy"
@@ -44,7 +43,7 @@ class StatisticsWindow final : public QWidget {
 
   SeriesStatistics statistics_;
   ReadingSeries series_;
-  Dialogs& dialogs_;
+  WindowDialogs dialogs_;
   QString folder_;
 };
 
