@@ -252,6 +252,30 @@ TEST_F(PlotWindowTest, RangeFieldsTakeTheAxesDecimalSignOrThePointAndRefuseTheRe
   }
 }
 
+// A minimum typed above its maximum leaves the axis as it was and is refused with a message when
+// the editing ends; the fields then show the axis again. Another series clears the read-out.
+TEST_F(PlotWindowTest, AnInvertedRangeIsRefusedAndANewSeriesClearsTheReadout) {
+  Plot* p = PlotSeries(1200);
+  p->show();
+  RangeField* min = p->AxisMin[2];
+  min->setFocus();
+  min->selectAll();
+  QTest::keyClicks(min, QStringLiteral("20000"));  // "2000" on the way applies at once
+  EXPECT_TRUE(dialogs.of(QStringLiteral("message")).empty());
+  QTest::keyClick(min, Qt::Key_Return);
+  ASSERT_EQ(dialogs.of(QStringLiteral("message")).size(), 1u);
+  EXPECT_TRUE(dialogs.of(QStringLiteral("message"))[0].text.startsWith(
+      QStringLiteral("The minimum 20000 is above the maximum 10000")));
+  ExpectRanges(*p, {{1, 1200}, {0, 10000}});
+  EXPECT_EQ(min->text(), QStringLiteral("0"));
+
+  Choose(*p, "Cursor Coordinates");
+  ASSERT_FALSE(p->XPosition->text().isEmpty());
+  PlotSeries(10);
+  EXPECT_EQ(p->XPosition->text(), QString());
+  EXPECT_EQ(p->YPosition->text(), QString());
+}
+
 // Cancelled, unable to start or printed, the window looks as it did.
 TEST_F(PlotWindowTest, PrintGraphPrintsAndEveryOutcomeLeavesTheWindowAsItWas) {
   Plot* p = PlotSeries(1200);

@@ -155,13 +155,13 @@ void Plot::ApplyRangeFields() {
   CWGraph1->replot(QCustomPlot::rpQueuedReplot);
 }
 
-void Plot::RefuseInvertedRange() {
+void Plot::RefuseInvertedRange(RangeField& edited) {
   for (int axis = 1; axis <= 2; ++axis) {
     const auto i = static_cast<std::size_t>(axis);
     if (AxisMin[i]->value() <= AxisMax[i]->value()) continue;
     const QString min = AxisMin[i]->text();
     const QString max = AxisMax[i]->text();
-    SetRangeFields(visibleRanges());
+    edited.setValue(edited.ValueBeforeEditing());  // runs the range rule
     dialogs_.message(QStringLiteral("The minimum %1 is above the maximum %2: the %3 range stays "
                                     "as it was.")
                          .arg(min, max, axis == 1 ? QStringLiteral("X") : QStringLiteral("Y")),

@@ -82,9 +82,10 @@ class Plot : public QWidget {
   // Handlers, named as the controls know them.
   void SelectTrackMode(int index);
   void ApplyRangeFields();
-  // A pair of range fields left with its minimum above its maximum is refused with a message
-  // and shows the axis's range again.
-  void RefuseInvertedRange();
+  // A pair of range fields left with its minimum above its maximum is refused with a message;
+  // the edited field gets its value from before the editing back (the steps of the typing may
+  // have moved the axis), and the axis follows.
+  void RefuseInvertedRange(RangeField& edited);
   // Says that a range field could not read `text`.
   void RefuseRangeText(const RangeField& field, const QString& text);
   void CmdResetClick();

@@ -106,8 +106,8 @@ void Plot::BuildControls() {
       });
       connect(f, &RangeField::refused, this,
               [this, f](const QString& text) { RefuseRangeText(*f, text); });
-      connect(f, &QAbstractSpinBox::editingFinished, this, [this] {
-        if (!fillingFields_) RefuseInvertedRange();
+      connect(f, &QAbstractSpinBox::editingFinished, this, [this, f] {
+        if (!fillingFields_) RefuseInvertedRange(*f);
       });
     }
   }

@@ -26,6 +26,8 @@ class RangeField final : public QDoubleSpinBox {
 
   QChar decimalSign() const { return decimalSign_; }
   bool TakesTimes() const { return static_cast<bool>(fromText_); }
+  // The value the field had when the last editing by keys began.
+  double ValueBeforeEditing() const { return valueBeforeEditing_; }
   // The value the text now reads as; nothing when it is no value.
   std::optional<double> TypedValue() const;
 
