@@ -100,6 +100,14 @@ app_pid=$!
 main="$(wait_window '^Panel')"
 sleep 2 # the mirror shows the meter's reading after a few polls
 capture "$main" main-window
+# The picture (642 px) and the status line (20 px) lie below the menu bar.
+main_height="$(xdotool getwindowgeometry --shell "$main" | sed -n 's/^HEIGHT=//p')"
+bar=$((main_height - 662))
+
+# Clicks at x y in the coordinates of the meter picture, below the menu bar.
+click_main() {
+  click_in "$main" "$1" $(($2 + bar))
+}
 
 # Toolbar of the main window, in its coordinates.
 toolbar() {
@@ -109,21 +117,21 @@ toolbar() {
     RTC) x=185 ;; Set) x=218 ;; Logger) x=251 ;; Erase) x=284 ;;
     *) fail "no toolbar button $1" ;;
   esac
-  click_in "$main" "$x" 15
+  click_main "$x" 15
 }
 
 # Set-up: the chooser, then each schedule panel (the chooser's options are 30 px apart).
 toolbar Set
 capture "$main" setup-chooser
-click_in "$main" 110 360 # "Reservation"
+click_main 110 360 # "Reservation"
 sleep 1
 capture "$main" setup-reservation
-click_in "$main" 232 576 # the reservation panel's "Exit"
+click_main 232 576 # the reservation panel's "Exit"
 toolbar Set
-click_in "$main" 110 390 # "Cycling"
+click_main 110 390 # "Cycling"
 sleep 1
 capture "$main" setup-cycling
-click_in "$main" 136 472 # the cycling panel's "OK" (writes it back, so that polling goes on)
+click_main 136 472 # the cycling panel's "OK" (writes it back, so that polling goes on)
 
 # The meter clock (modal).
 toolbar RTC

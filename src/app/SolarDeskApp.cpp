@@ -1,6 +1,10 @@
 #include "SolarDeskApp.h"
 
+#include <QDesktopServices>
 #include <QFileInfo>
+#include <QUrl>
+
+#include "About.h"
 
 #include "analysis/RangeEnergy.h"
 #include "graphs/logic/PlotSeriesFile.h"
@@ -38,6 +42,7 @@ SolarDeskApp::SolarDeskApp(HidBackend& backend, Clock& clock, Dialogs& dialogs)
   WireRecording();
   WireLogger();
   WireGraphs();
+  WireMenu();
 }
 
 // The secondary windows refer to the instrument, so they go before it.
@@ -137,14 +142,52 @@ void SolarDeskApp::WireGraphs() {
   };
 }
 
+// The menu bar's entries that are no toolbar button: the list commands go to the open file
+// list (else the live list or the DataList, where they have the command), the user guide to the
+// desktop's browser.
+void SolarDeskApp::WireMenu() {
+  const auto onList = [this](const QString& key, const QString& none) {
+    return [this, key, none] {
+      RecordingWindows& r = recording();
+      for (ListWindow* list :
+           {static_cast<ListWindow*>(r.fileList()), static_cast<ListWindow*>(r.realTimeList()),
+            static_cast<ListWindow*>(r.dataList())}) {
+        if (list && list->isVisible() && list->toolbarAction(key)) {
+          list->raise();
+          list->clickToolbar(key);
+          return;
+        }
+      }
+      instrument().dialogs.message(none, kProgramTitle, MessageIcon::Information);
+    };
+  };
+  const QString open = QStringLiteral("Open a data file first (File > Open...).");
+  panel().setToolbarCommand(QStringLiteral("Export CSV"),
+                            onList(QStringLiteral("Export CSV"), open));
+  panel().setToolbarCommand(QStringLiteral("Print"), onList(QStringLiteral("Print"), open));
+  panel().setToolbarCommand(QStringLiteral("Plot"), onList(QStringLiteral("Plot"), open));
+  panel().setToolbarCommand(QStringLiteral("User guide"), [this] {
+    const QString guide = UserGuidePath();
+    if (guide.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(guide))) {
+      instrument().dialogs.message(
+          QStringLiteral("The user guide could not be opened; it is the \"User guide\" section of "
+                         "README.md."),
+          kProgramTitle, MessageIcon::Information);
+    }
+  });
+  panel().setToolbarCommand(QStringLiteral("About"), [this] {
+    instrument().dialogs.message(AboutText(), QStringLiteral("About SolarDesk"),
+                                 MessageIcon::Information);
+  });
+}
+
 Plot& SolarDeskApp::ShowPlot(std::vector<PlotSeriesData> series, int plotPointCount,
                              const QString& unitTitle) {
   if (plot_.isNull()) {
     plot_ = new Plot(instrument(), unitTitle, &panel());
-    plot_->chooseFile = [this]() -> std::optional<PlotSeriesData> {
+    plot_->chooseFile = [this](Dialogs& dialogs) -> std::optional<PlotSeriesData> {
       RecordingWindows& r = recording();
-      const QString path =
-          instrument().dialogs.openFileName(kDataFileFilter, r.transfer.LastDataFolder);
+      const QString path = dialogs.openFileName(kDataFileFilter, r.transfer.LastDataFolder);
       if (path.isEmpty()) return std::nullopt;
       r.transfer.LastDataFolder = QFileInfo(path).absolutePath();
       return ReadPlotSeriesFile(path, instrument());

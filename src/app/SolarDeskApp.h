@@ -66,6 +66,7 @@ class SolarDeskApp {
   void WireRecording();
   void WireLogger();
   void WireGraphs();
+  void WireMenu();
   void ShowPlotEnergy();
   void CompareSets(std::vector<ComparedSet> sets);
 

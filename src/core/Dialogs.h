@@ -64,6 +64,44 @@ class DialogOwner {
   QPointer<QObject> kept_;
 };
 
+// The dialogs of one window: each dialog asked through it opens over `window`, whichever command
+// or loop asks, and the service's owner before it comes back afterwards. Every window keeps one
+// over the program's dialog service and asks its dialogs through it.
+class WindowDialogs final : public Dialogs {
+ public:
+  WindowDialogs(Dialogs& service, QObject* window) : service_(service), window_(window) {}
+
+  DialogAnswer message(const QString& text, const QString& title, MessageIcon icon,
+                       MessageButtons buttons = MessageButtons::Ok) override {
+    const DialogOwner owner(service_, window_);
+    return service_.message(text, title, icon, buttons);
+  }
+  QString input(const QString& prompt, const QString& title, const QString& defaultText) override {
+    const DialogOwner owner(service_, window_);
+    return service_.input(prompt, title, defaultText);
+  }
+  QString saveFileName(const QString& filter, const QString& folder) override {
+    const DialogOwner owner(service_, window_);
+    return service_.saveFileName(filter, folder);
+  }
+  QString openFileName(const QString& filter, const QString& folder) override {
+    const DialogOwner owner(service_, window_);
+    return service_.openFileName(filter, folder);
+  }
+  bool choosePrinter(QPrinter& printer) override {
+    const DialogOwner owner(service_, window_);
+    return service_.choosePrinter(printer);
+  }
+
+  // The program's service, for logic that asks it while this window owns the command.
+  Dialogs& service() { return service_; }
+  QObject* window() const { return window_; }
+
+ private:
+  Dialogs& service_;
+  QObject* window_;
+};
+
 // The program's title in message boxes that have no title of their own.
 inline const QString kProgramTitle = QStringLiteral("SolarDesk");
 

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "AppFixture.h"
+#include "support/CommaDecimalLocale.h"
 
 namespace solardesk {
 namespace {
@@ -71,7 +72,12 @@ TEST_F(PlotWindowTest, ASeriesIsPlottedAgainstItsRecordNumbers) {
   EXPECT_EQ(data->at(data->size() - 1)->key, 1200);
   EXPECT_EQ(data->at(data->size() - 1)->value, 1199);
   const QRect main = app.panel().frameGeometry();
-  EXPECT_EQ(p->frameGeometry().topLeft(), QPoint(main.x() + main.width(), main.y()));
+  // Beside the main window, as far as the screen lets it.
+  const QRect area = p->screen()->availableGeometry();
+  EXPECT_EQ(p->frameGeometry().topLeft(),
+            QPoint(std::max(area.left(), std::min(main.x() + main.width(),
+                                                  area.right() + 1 - p->frameGeometry().width())),
+                   main.y()));
 
   // A later series replaces the data but keeps the title, the mode and the window.
   Choose(*p, "PanX");
@@ -216,6 +222,58 @@ TEST_F(PlotWindowTest, TypedRangesApplyAtOnceAndResetScaleUndoesThemAndAPan) {
   ExpectRanges(*p, {{1, 1200}, {0, 10000}});
   EXPECT_EQ(p->AxisMax[2]->value(), 10000);
   EXPECT_EQ(p->AxisMin[1]->value(), 1);
+}
+
+// On a desktop with the decimal comma the fields show the axes' comma and take it or the point;
+// a text they cannot read is refused with a message when the editing ends, never read as
+// another number. With the point as decimal sign a comma is refused the same way.
+TEST_F(PlotWindowTest, RangeFieldsTakeTheAxesDecimalSignOrThePointAndRefuseTheRest) {
+  testing::CommaDecimalLocale comma;
+  REQUIRE_COMMA_DECIMAL(comma);
+  app.plotSeries({0.2F, 0.7F, 0.4F}, 3, kUnitWatts);
+  Plot* p = app.plotWindow();
+  ASSERT_NE(p, nullptr);
+  p->show();
+  RangeField* max = p->AxisMax[2];
+  // Typed text, the Y maximum it gives, the field's text once the editing ended, a refusal.
+  const std::tuple<const char*, double, const char*, bool> cases[] = {
+      {"0,5", 0.5, "0,5", false}, {"1.5", 1.5, "1,5", false}, {"1.000,5", 1.5, "1,5", true},
+      {"2e3", 1.5, "1,5", true},  {"abc", 1.5, "1,5", true},  {"12,", 12, "12", false},
+  };
+  for (const auto& [typed, yMax, shown, refused] : cases) {
+    dialogs.shown.clear();
+    max->setFocus();
+    max->selectAll();
+    QTest::keyClicks(max, QString::fromLatin1(typed));
+    QTest::keyClick(max, Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(p->visibleRanges().y.max, yMax) << typed;
+    EXPECT_EQ(max->text(), QString::fromLatin1(shown)) << typed;
+    EXPECT_EQ(dialogs.of(QStringLiteral("message")).size(), refused ? 1u : 0u) << typed;
+  }
+}
+
+// A minimum typed above its maximum leaves the axis as it was and is refused with a message when
+// the editing ends; the fields then show the axis again. Another series clears the read-out.
+TEST_F(PlotWindowTest, AnInvertedRangeIsRefusedAndANewSeriesClearsTheReadout) {
+  Plot* p = PlotSeries(1200);
+  p->show();
+  RangeField* min = p->AxisMin[2];
+  min->setFocus();
+  min->selectAll();
+  QTest::keyClicks(min, QStringLiteral("20000"));  // "2000" on the way applies at once
+  EXPECT_TRUE(dialogs.of(QStringLiteral("message")).empty());
+  QTest::keyClick(min, Qt::Key_Return);
+  ASSERT_EQ(dialogs.of(QStringLiteral("message")).size(), 1u);
+  EXPECT_TRUE(dialogs.of(QStringLiteral("message"))[0].text.startsWith(
+      QStringLiteral("The minimum 20000 is above the maximum 10000")));
+  ExpectRanges(*p, {{1, 1200}, {0, 10000}});
+  EXPECT_EQ(min->text(), QStringLiteral("0"));
+
+  Choose(*p, "Cursor Coordinates");
+  ASSERT_FALSE(p->XPosition->text().isEmpty());
+  PlotSeries(10);
+  EXPECT_EQ(p->XPosition->text(), QString());
+  EXPECT_EQ(p->YPosition->text(), QString());
 }
 
 // Cancelled, unable to start or printed, the window looks as it did.

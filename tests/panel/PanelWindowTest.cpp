@@ -74,7 +74,9 @@ TEST_F(PanelWindowTest, LoadFillsTheFieldAndByteSlotLists) {
 // that, and a maximize leaves it as it is. The diagnostics wait in their own hidden window.
 TEST_F(PanelWindowTest, FixedSizeWithTheDiagnosticsInAWindowOfTheirOwn) {
   EXPECT_EQ(Panel().windowTitle(), "Panel   V8.01");
-  const QSize size(367, 662);
+  // The picture and the status line keep their size; the menu bar comes on top of them.
+  const QSize size(367, 662 + Panel().menuBar->height());
+  EXPECT_EQ(Face().size(), QSize(367, 642));
   EXPECT_EQ(Panel().size(), size);
   EXPECT_EQ(Panel().minimumSize(), size);
   EXPECT_EQ(Panel().maximumSize(), size);
@@ -233,9 +235,9 @@ TEST_F(PanelWindowTest, UnlabelledKeysAndTheStopIconHaveToolTips) {
   Panel().setSaveButtonRecording(true);
   QWidget* stop = Panel().Toolbar1->widgetForAction(Panel().toolbarAction("Save"));
   ASSERT_NE(stop, nullptr);
-  EXPECT_EQ(stop->toolTip(), "Stop Recording");
+  EXPECT_EQ(stop->toolTip(), "Stop Recording (Ctrl+S)");
   Panel().setSaveButtonRecording(false);
-  EXPECT_EQ(stop->toolTip(), "Save As");
+  EXPECT_EQ(stop->toolTip(), "Save As (Ctrl+S)");
 }
 
 // The columns of the picture where an annunciator alone leaves ink on the glass.
@@ -280,8 +282,11 @@ TEST(MeterFaceUnit, BtuGlyphsReadInOrderWithoutMerging) {
 TEST_F(PanelWindowTest, ToolbarHasNineKeyedButtonsInOrderEachFirstHidingTheSetupPanels) {
   const QStringList keys = {"Save", "Open", "Interval", "List", "Graph",
                             "RTC",  "Set",  "Logger",   "Erase"};
-  const QStringList tips = {"Save As",         "Open File to Read", "Sampling Rate", "List Display",
-                            "Graphic Display", "Real Time Clock",   "Set up",        "Memory",
+  // The buttons with a shortcut name it.
+  const QStringList tips = {"Save As (Ctrl+S)", "Open File to Read (Ctrl+O)",
+                            "Sampling Rate",    "List Display",
+                            "Graphic Display",  "Real Time Clock",
+                            "Set up",           "Memory",
                             "Erase Memory"};
   const auto actions = Panel().Toolbar1->actions();
   ASSERT_EQ(actions.size(), 9);

@@ -12,6 +12,7 @@
 #include "app/QtDialogs.h"
 #include "logger/ui/LoggerCommands.h"
 #include "recording/logic/DataFileFormat.h"
+#include "recording/ui/StatisticsWindow.h"
 
 namespace solardesk {
 namespace {
@@ -66,6 +67,25 @@ TEST_F(DialogOwnerTest, EachDialogBelongsToTheWindowWhoseCommandRaisedIt) {
          OpenFile(QStringLiteral("a.pvd"), file)->clickToolbar(QStringLiteral("Plot"));
          program.plotWindow()->CmdPrint->click();
          return program.plotWindow();
+       }},
+      {"plot Add file", "open",
+       [&] {
+         OpenFile(QStringLiteral("a.pvd"), file)->clickToolbar(QStringLiteral("Plot"));
+         dialogs.shown.clear();  // the main window's "Open" of the listed file
+         program.plotWindow()->CmdAddFile->click();
+         return program.plotWindow();
+       }},
+      {"file list Export CSV", "save",
+       [&] { return Click(OpenFile(QStringLiteral("a.pvd"), file), "Export CSV"); }},
+      {"statistics Export CSV", "save",
+       [&] {
+         const QByteArray timed =
+             HeaderText(kUnitWatts).toLatin1() + "\r\n      1\t2026/12/04 10:00:00\t 5\t\r\n";
+         OpenFile(QStringLiteral("t.pvd"), timed)->clickToolbar(QStringLiteral("Statistics"));
+         dialogs.shown.clear();
+         StatisticsWindow* statistics = recording().statisticsWindow();
+         if (statistics) statistics->CmdExport->click();
+         return static_cast<const QObject*>(statistics);
        }},
       {"live list Save", "save",
        [&] {

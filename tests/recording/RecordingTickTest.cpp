@@ -76,7 +76,7 @@ TEST_F(TickTest, RecordsWithTheClockTimeUntilTheUnitChanges) {
   EXPECT_FALSE(panel().LblRecording->isVisibleTo(&panel()));
   EXPECT_EQ((QStringList{panel().LblCount->text(), panel().LblFileName->text(),
                          panel().toolbarAction(QStringLiteral("Save"))->toolTip()}),
-            (QStringList{"", "", "Save As"}));
+            (QStringList{"", "", "Save As (Ctrl+S)"}));
   EXPECT_EQ(ReadBytes(Path(QStringLiteral("site.pvd"))),
             kWattsHeader +
                 "      1\t2026/12/04 09:30:00\t 98.76\t\r\n"

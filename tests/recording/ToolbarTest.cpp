@@ -37,14 +37,14 @@ TEST_F(ToolbarTest, SaveTogglesRecordingAndTheButtonStateAndOpenWaitsForTheStop)
   Click("Save");  // the dialog is cancelled
   EXPECT_FALSE(transfer().FileRecording);
   EXPECT_FALSE(transfer().FileChosen);
-  EXPECT_EQ(SaveTip(), QStringLiteral("Save As"));
+  EXPECT_EQ(SaveTip(), QStringLiteral("Save As (Ctrl+S)"));
   EXPECT_EQ(dialogs.of("save")[0].filter, kDataFileFilter);
 
   dialogs.saveAnswers.push_back(Path(QStringLiteral("rec.pvd")));
   Click("Save");
   EXPECT_TRUE(transfer().FileRecording);
   EXPECT_EQ(transfer().RecordFileName, Path(QStringLiteral("rec.pvd")));
-  EXPECT_EQ(SaveTip(), QStringLiteral("Stop Recording"));
+  EXPECT_EQ(SaveTip(), QStringLiteral("Stop Recording (Ctrl+S)"));
   EXPECT_TRUE(panel().LblRecording->isVisibleTo(&panel()));
   EXPECT_EQ(panel().LblFileName->text(), QStringLiteral("rec.pvd"));
   Click("Open");
@@ -56,7 +56,7 @@ TEST_F(ToolbarTest, SaveTogglesRecordingAndTheButtonStateAndOpenWaitsForTheStop)
 
   Click("Save");  // stops without a dialog
   EXPECT_FALSE(transfer().FileRecording);
-  EXPECT_EQ(SaveTip(), QStringLiteral("Save As"));
+  EXPECT_EQ(SaveTip(), QStringLiteral("Save As (Ctrl+S)"));
   EXPECT_FALSE(panel().LblRecording->isVisibleTo(&panel()));
   EXPECT_EQ(dialogs.of("save").size(), 2u);
 }
@@ -76,7 +76,7 @@ TEST_F(ToolbarTest, WithoutAUnitOrACreatableFileNothingIsRecordedOrListed) {
   dialogs.saveAnswers.push_back(Path(QStringLiteral("missing/folder/x.pvd")));
   Click("Save");
   EXPECT_FALSE(transfer().FileRecording);
-  EXPECT_EQ(SaveTip(), QStringLiteral("Save As"));
+  EXPECT_EQ(SaveTip(), QStringLiteral("Save As (Ctrl+S)"));
   EXPECT_EQ(dialogs.of("message").size(), 1u);
 }
 

@@ -9,12 +9,12 @@
 #include <QVBoxLayout>
 
 #include "ImagePrint.h"
-#include "WindowPlacement.h"
 #include "analysis/SiteSettings.h"
 #include "core/WriteGate.h"
 #include "data/LocalTimeline.h"
 #include "graphs/logic/NumberText.h"
 #include "graphs/logic/PlotCursor.h"
+#include "panel/ui/WindowPlacement.h"
 
 namespace solardesk {
 
@@ -144,10 +144,40 @@ void Plot::SetRangeFields(const PlotRanges& ranges) {
   fillingFields_ = false;
 }
 
+// While a pair of fields has its minimum above its maximum (halfway through typing, or a
+// mistake), its axis stays as it is; when the editing ends, RefuseInvertedRange says so.
 void Plot::ApplyRangeFields() {
-  SetRanges(
-      {{AxisMin[1]->value(), AxisMax[1]->value()}, {AxisMin[2]->value(), AxisMax[2]->value()}});
+  const PlotRanges shown = visibleRanges();
+  const auto pair = [](const RangeField* min, const RangeField* max, AxisRange kept) {
+    return min->value() > max->value() ? kept : AxisRange{min->value(), max->value()};
+  };
+  SetRanges({pair(AxisMin[1], AxisMax[1], shown.x), pair(AxisMin[2], AxisMax[2], shown.y)});
   CWGraph1->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void Plot::RefuseInvertedRange(RangeField& edited) {
+  for (int axis = 1; axis <= 2; ++axis) {
+    const auto i = static_cast<std::size_t>(axis);
+    if (AxisMin[i]->value() <= AxisMax[i]->value()) continue;
+    const QString min = AxisMin[i]->text();
+    const QString max = AxisMax[i]->text();
+    edited.setValue(edited.ValueBeforeEditing());  // runs the range rule
+    dialogs_.message(QStringLiteral("The minimum %1 is above the maximum %2: the %3 range stays "
+                                    "as it was.")
+                         .arg(min, max, axis == 1 ? QStringLiteral("X") : QStringLiteral("Y")),
+                     kProgramTitle, MessageIcon::Exclamation);
+    return;
+  }
+}
+
+void Plot::RefuseRangeText(const RangeField& field, const QString& text) {
+  const QString what =
+      field.TakesTimes()
+          ? QStringLiteral("a date and time")
+          : QStringLiteral("a number (decimals after \"%1\" or \".\", no thousands separators)")
+                .arg(field.decimalSign());
+  dialogs_.message(QStringLiteral("\"%1\" cannot be read as %2.").arg(text, what), kProgramTitle,
+                   MessageIcon::Exclamation);
 }
 
 void Plot::CmdResetClick() {

@@ -63,7 +63,8 @@ class Plot : public QWidget {
   OverlayMode Overlay() const { return overlay_; }
 
   // "Add file…" asks this for a data file and reads it; nothing when none was chosen or read.
-  std::function<std::optional<PlotSeriesData>()> chooseFile;
+  // Its dialogs are the plot's own.
+  std::function<std::optional<PlotSeriesData>(Dialogs& dialogs)> chooseFile;
 
   // The axis ranges now shown.
   PlotRanges visibleRanges() const;
@@ -81,6 +82,12 @@ class Plot : public QWidget {
   // Handlers, named as the controls know them.
   void SelectTrackMode(int index);
   void ApplyRangeFields();
+  // A pair of range fields left with its minimum above its maximum is refused with a message;
+  // the edited field gets its value from before the editing back (the steps of the typing may
+  // have moved the axis), and the axis follows.
+  void RefuseInvertedRange(RangeField& edited);
+  // Says that a range field could not read `text`.
+  void RefuseRangeText(const RangeField& field, const QString& text);
   void CmdResetClick();
   // Both axes around the data, with a small margin; the range fields follow.
   void CmdFitClick();
@@ -144,6 +151,7 @@ class Plot : public QWidget {
   void GraphMouseMove(QMouseEvent* e);
 
   Instrument& instrument_;
+  WindowDialogs dialogs_{instrument_.dialogs, this};
   std::array<QCPItemTracer*, 3> cursors_{};
   std::vector<PlotSeriesData> series_;
   std::vector<SeriesEnvelope> envelopes_;

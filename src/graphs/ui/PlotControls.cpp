@@ -104,6 +104,11 @@ void Plot::BuildControls() {
       connect(f, &QDoubleSpinBox::valueChanged, this, [this] {
         if (!fillingFields_) ApplyRangeFields();
       });
+      connect(f, &RangeField::refused, this,
+              [this, f](const QString& text) { RefuseRangeText(*f, text); });
+      connect(f, &QAbstractSpinBox::editingFinished, this, [this, f] {
+        if (!fillingFields_) RefuseInvertedRange(*f);
+      });
     }
   }
 

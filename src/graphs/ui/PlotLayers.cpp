@@ -48,6 +48,9 @@ void Plot::LoadSeries(const std::vector<float>& series, int pointCount) {
 void Plot::LoadSeries(std::vector<PlotSeriesData> series, int pointCount) {
   PlotPointCount = pointCount;
   series_ = std::move(series);
+  // The read-out spoke of the series before; it shows again when the cursor moves.
+  XPosition->clear();
+  YPosition->clear();
   if (series_.size() > static_cast<std::size_t>(kMostSeries))
     series_.resize(static_cast<std::size_t>(kMostSeries));
   ShowSeries();
@@ -94,7 +97,9 @@ void Plot::CmdAddFileClick() {
     return;
   }
   if (!chooseFile) return;
-  if (std::optional<PlotSeriesData> series = chooseFile()) AddSeries(std::move(*series));
+  // Reading the file may warn too: over the plot, like the open dialog.
+  const DialogOwner owner(instrument_.dialogs, this);
+  if (std::optional<PlotSeriesData> series = chooseFile(dialogs_)) AddSeries(std::move(*series));
 }
 
 void Plot::CmdSiteClick() {

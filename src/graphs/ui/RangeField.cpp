@@ -1,5 +1,8 @@
 #include "RangeField.h"
 
+#include <QKeyEvent>
+#include <QLineEdit>
+
 #include "graphs/logic/NumberText.h"
 
 namespace solardesk {
@@ -10,10 +13,13 @@ constexpr double kTimeLimit = 1e11;  // UTC seconds: about 3000 years either sid
 
 }  // namespace
 
-RangeField::RangeField(QWidget* parent) : QDoubleSpinBox(parent) {
+RangeField::RangeField(QWidget* parent)
+    : QDoubleSpinBox(parent), decimalSign_(QLocale().decimalPoint().at(0)) {
   setLocale(QLocale::c());
   setButtonSymbols(QAbstractSpinBox::NoButtons);
   setKeyboardTracking(true);
+  // What cannot be read is said when the editing ends, not left for the spin box to revert.
+  setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
   TakeNumbers();
 }
 
@@ -31,19 +37,57 @@ void RangeField::TakeNumbers() {
   setRange(-kNumberLimit, kNumberLimit);
 }
 
+std::optional<double> RangeField::Read(const QString& text) const {
+  if (fromText_) return fromText_(text);
+  const std::optional<double> v = TypedNumber(text, decimalSign_);
+  if (!v || *v < minimum() || *v > maximum()) return std::nullopt;
+  return v;
+}
+
+std::optional<double> RangeField::TypedValue() const {
+  return Read(lineEdit()->text());
+}
+
 QString RangeField::textFromValue(double value) const {
-  return toText_ ? toText_(value) : PlainNumberText(value);
+  return toText_ ? toText_(value) : PlainNumberText(value, decimalSign_);
 }
 
 double RangeField::valueFromText(const QString& text) const {
-  if (!fromText_) return QDoubleSpinBox::valueFromText(text);
-  return fromText_(text).value_or(value());
+  return Read(text).value_or(value());
 }
 
-// A time being typed is taken once it reads as a whole date and time.
-QValidator::State RangeField::validate(QString& text, int& pos) const {
-  if (!fromText_) return QDoubleSpinBox::validate(text, pos);
-  return fromText_(text) ? QValidator::Acceptable : QValidator::Intermediate;
+// Anything may be typed; only a readable text changes the value.
+QValidator::State RangeField::validate(QString& text, int&) const {
+  return Read(text) ? QValidator::Acceptable : QValidator::Intermediate;
+}
+
+void RangeField::fixup(QString&) const {}
+
+// The value before the editing comes back: the readable start of a refused text ("2" of
+// "2e3") was only a step of the typing.
+void RangeField::RefuseUnreadable() {
+  const bool wasEditing = editing_;
+  editing_ = false;
+  const QString text = lineEdit()->text();
+  if (Read(text)) return;
+  if (wasEditing) setValue(valueBeforeEditing_);
+  lineEdit()->setText(textFromValue(value()));
+  emit refused(text);
+}
+
+void RangeField::focusOutEvent(QFocusEvent* event) {
+  RefuseUnreadable();
+  QDoubleSpinBox::focusOutEvent(event);
+}
+
+void RangeField::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    RefuseUnreadable();
+  } else if (!editing_) {
+    editing_ = true;
+    valueBeforeEditing_ = value();
+  }
+  QDoubleSpinBox::keyPressEvent(event);
 }
 
 }  // namespace solardesk

@@ -11,8 +11,8 @@
 
 #include "ImageCanvas.h"
 #include "ImagePrint.h"
-#include "WindowPlacement.h"
 #include "core/WriteGate.h"
+#include "panel/ui/WindowPlacement.h"
 
 namespace solardesk {
 

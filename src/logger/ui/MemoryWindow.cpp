@@ -5,6 +5,7 @@
 #include <QHeaderView>
 
 #include "link/Commands.h"
+#include "panel/ui/WindowPlacement.h"
 
 namespace solardesk {
 namespace {
@@ -96,8 +97,7 @@ void MemoryWindow::BuildGauge() {
 
 // Left edge at the main window's right edge, tops aligned.
 void MemoryWindow::PlaceBeside(const QWidget& mainWindow) {
-  const QRect main = mainWindow.frameGeometry();
-  move(main.x() + main.width(), main.y());
+  PlaceBesideMain(*this, &mainWindow);
 }
 
 void MemoryWindow::ShowCapacity(const LoggerCapacity& capacity) {

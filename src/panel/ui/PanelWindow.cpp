@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMenu>
 
 #include "ToolbarIcons.h"
 
@@ -58,15 +59,22 @@ PanelWindow::PanelWindow(Instrument& instrument, QWidget* parent)
     : QWidget(parent), instrument_(instrument) {
   setObjectName(QStringLiteral("Panel"));
   setWindowTitle(kCaption);
-  face = new MeterFace(this);
+  // The picture and everything on it lie on one body below the menu bar.
+  body_ = new QWidget(this);
+  body_->setObjectName(QStringLiteral("Body"));
+  face = new MeterFace(body_);
   face->move(0, 0);
   BuildToolbar();
   BuildStatusLabels();
   BuildStatusLine();
   BuildSetupArea();
   BuildDiagnostics();
-  // The picture has one size: no maximize, no blank space around it.
-  setFixedSize(MeterFace::kWidth, MeterFace::kHeight + kStatusLineHeight);
+  BuildMenuBar();
+  // The picture has one size: no maximize, no blank space around it; the menu bar comes on top.
+  const int bar = menuBar->sizeHint().height();
+  menuBar->setGeometry(0, 0, MeterFace::kWidth, bar);
+  body_->setGeometry(0, bar, MeterFace::kWidth, MeterFace::kHeight + kStatusLineHeight);
+  setFixedSize(MeterFace::kWidth, bar + MeterFace::kHeight + kStatusLineHeight);
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
@@ -156,7 +164,7 @@ void PanelWindow::ShowRecordingStatus(const RecordingStatus& status) {
 }
 
 void PanelWindow::BuildToolbar() {
-  Toolbar1 = new QToolBar(this);
+  Toolbar1 = new QToolBar(body_);
   Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
   Toolbar1->setIconSize(QSize(24, 24));
   Toolbar1->setGeometry(0, 0, MeterFace::kWidth, 32);
@@ -167,6 +175,75 @@ void PanelWindow::BuildToolbar() {
     a->setToolTip(QString::fromLatin1(b.toolTip));
     connect(a, &QAction::triggered, this, [this, key] { clickToolbar(key); });
   }
+}
+
+void PanelWindow::BuildMenuBar() {
+  menuBar = new QMenuBar(this);
+  menuBar->setObjectName(QStringLiteral("MenuBar"));
+  // An entry runs its toolbar button where it has one, else the command set for its key.
+  const auto add = [this](QMenu* menu, const QString& text, const QString& key,
+                          QKeySequence shortcut = {}) {
+    QAction* a = menu->addAction(text);
+    a->setObjectName(QStringLiteral("Menu ") + key);
+    a->setShortcut(shortcut);
+    if (QAction* button = toolbarAction(key); button && !shortcut.isEmpty()) {
+      shortcutTexts_[key] = shortcut.toString(QKeySequence::NativeText);
+      SetButtonToolTip(*button, button->toolTip());
+    }
+    connect(a, &QAction::triggered, this, [this, key] { RunMenuCommand(key); });
+    return a;
+  };
+  QMenu* file = menuBar->addMenu(QStringLiteral("&File"));
+  add(file, QStringLiteral("&Record..."), QStringLiteral("Save"),
+      QKeySequence(Qt::CTRL | Qt::Key_S));
+  add(file, QStringLiteral("&Open..."), QStringLiteral("Open"), QKeySequence::Open);
+  recentMenu = file->addMenu(QStringLiteral("Recent &files"));
+  recentMenu->setObjectName(QStringLiteral("Recent files"));
+  recentMenu->setEnabled(false);
+  add(file, QStringLiteral("&Export CSV..."), QStringLiteral("Export CSV"));
+  add(file, QStringLiteral("&Print..."), QStringLiteral("Print"),
+      QKeySequence(Qt::CTRL | Qt::Key_P));
+  file->addSeparator();
+  QAction* quit = file->addAction(QStringLiteral("&Quit"));
+  quit->setObjectName(QStringLiteral("Menu Quit"));
+  quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  connect(quit, &QAction::triggered, this, &QWidget::close);
+  QMenu* meter = menuBar->addMenu(QStringLiteral("&Meter"));
+  add(meter, QStringLiteral("&Interval..."), QStringLiteral("Interval"));
+  add(meter, QStringLiteral("&Clock..."), QStringLiteral("RTC"));
+  add(meter, QStringLiteral("&Set-up"), QStringLiteral("Set"));
+  add(meter, QStringLiteral("&Logger"), QStringLiteral("Logger"));
+  add(meter, QStringLiteral("&Erase..."), QStringLiteral("Erase"));
+  QMenu* view = menuBar->addMenu(QStringLiteral("&View"));
+  add(view, QStringLiteral("Live &list"), QStringLiteral("List"));
+  add(view, QStringLiteral("Live &graph"), QStringLiteral("Graph"));
+  add(view, QStringLiteral("&Plot"), QStringLiteral("Plot"));
+  QMenu* help = menuBar->addMenu(QStringLiteral("&Help"));
+  add(help, QStringLiteral("&User guide"), QStringLiteral("User guide"), QKeySequence(Qt::Key_F1));
+  help->addAction(diagnosticsAction);
+  add(help, QStringLiteral("&About SolarDesk"), QStringLiteral("About"));
+}
+
+// A button's tool tip names the shortcut of its menu entry: "Save As (Ctrl+S)".
+void PanelWindow::SetButtonToolTip(QAction& button, const QString& text) {
+  const auto it = shortcutTexts_.find(button.objectName());
+  button.setToolTip(it == shortcutTexts_.end() ? text
+                                               : QStringLiteral("%1 (%2)").arg(text, it->second));
+}
+
+void PanelWindow::RunMenuCommand(const QString& key) {
+  if (toolbarAction(key)) {
+    clickToolbar(key);
+    return;
+  }
+  const DialogOwner owner(instrument_.dialogs, this);
+  BeforeAnyCommand(key);
+  const auto it = commands_.find(key);
+  if (it != commands_.end() && it->second) it->second();
+}
+
+QAction* PanelWindow::menuAction(const QString& key) const {
+  return menuBar->findChild<QAction*>(QStringLiteral("Menu ") + key);
 }
 
 void PanelWindow::setToolbarCommand(const QString& key, std::function<void()> command) {
@@ -183,7 +260,7 @@ QAction* PanelWindow::toolbarAction(const QString& key) const {
 void PanelWindow::setSaveButtonRecording(bool recording) {
   QAction* save = toolbarAction(QStringLiteral("Save"));
   save->setIcon(ToolbarIcon(recording ? QStringLiteral("Stop") : QStringLiteral("Save")));
-  save->setToolTip(recording ? QStringLiteral("Stop Recording") : QStringLiteral("Save As"));
+  SetButtonToolTip(*save, recording ? QStringLiteral("Stop Recording") : QStringLiteral("Save As"));
 }
 
 void PanelWindow::clickToolbar(const QString& key) {
@@ -202,7 +279,7 @@ void PanelWindow::BeforeAnyCommand(const QString& key) {
 
 void PanelWindow::BuildStatusLabels() {
   const auto make = [this](const char* name, QRect r, Qt::Alignment align) {
-    auto* l = new QLabel(this);
+    auto* l = new QLabel(body_);
     l->setObjectName(QString::fromLatin1(name));
     l->setGeometry(r);
     l->setAlignment(align | Qt::AlignVCenter);
@@ -218,7 +295,7 @@ void PanelWindow::BuildStatusLabels() {
 
 void PanelWindow::BuildStatusLine() {
   const auto make = [this](const char* name, int left, int width) {
-    auto* l = new QLabel(this);
+    auto* l = new QLabel(body_);
     l->setObjectName(QString::fromLatin1(name));
     l->setGeometry(left, MeterFace::kHeight, width, kStatusLineHeight);
     l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -250,7 +327,7 @@ void PanelWindow::ShowRecordingTrouble(bool failing, const QString& toolTip) {
 
 void PanelWindow::BuildSetupArea() {
   const auto frame = [this](const char* name, QRect r) {
-    auto* f = new QFrame(this);
+    auto* f = new QFrame(body_);
     f->setObjectName(QString::fromLatin1(name));
     f->setFrameShape(QFrame::StyledPanel);
     f->setAutoFillBackground(true);

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
+#include <QMenuBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QWidget>
@@ -17,9 +18,9 @@
 
 namespace solardesk {
 
-// The main window: the meter picture mirrored from the meter ten times a second, the toolbar,
-// the recording labels, the status line below the picture and the hidden set-up area, at a
-// fixed size that cannot be maximized. The link diagnostics have a window of their own, opened
+// The main window: a menu bar above the meter picture mirrored from the meter ten times a second,
+// the toolbar, the recording labels, the status line below the picture and the hidden set-up area,
+// at a fixed size that cannot be maximized. The link diagnostics have a window of their own, opened
 // only on purpose (the "Diagnostics" action, in the window's context menu, which a right click on
 // the toolbar or the status line opens). Closing the main window closes the device and ends the
 // program.
@@ -42,6 +43,16 @@ class PanelWindow : public QWidget {
   void setToolbarCommand(const QString& key, std::function<void()> command);
   void clickToolbar(const QString& key);
   QAction* toolbarAction(const QString& key) const;
+
+  // The menu bar: File (Record..., Open..., Recent files, Export CSV..., Print..., Quit), Meter
+  // (Interval, Clock, Set-up, Logger, Erase), View (Live list, Live graph, Plot), Help (User
+  // guide, Diagnostics, About). An entry with a toolbar button clicks it; the others ("Export
+  // CSV", "Print", "Plot", "User guide", "About") run the command set for their key with
+  // setToolbarCommand. The shortcuts show in the menus and in the buttons' tool tips.
+  QMenuBar* menuBar = nullptr;
+  QMenu* recentMenu = nullptr;  // filled by whoever keeps the recent files
+  QAction* menuAction(const QString& key) const;
+  void RunMenuCommand(const QString& key);
   // The Save button's two states: idle ("Save As") and recording ("Stop Recording").
   void setSaveButtonRecording(bool recording);
 
@@ -97,6 +108,8 @@ class PanelWindow : public QWidget {
  private:
   void Load();
   void BuildToolbar();
+  void BuildMenuBar();
+  void SetButtonToolTip(QAction& button, const QString& text);
   void BuildStatusLabels();
   void BuildStatusLine();
   void ShowStatus();
@@ -108,6 +121,8 @@ class PanelWindow : public QWidget {
   void ShowLinkState(const QString& caption);
 
   Instrument& instrument_;
+  QWidget* body_ = nullptr;                   // everything below the menu bar
+  std::map<QString, QString> shortcutTexts_;  // by toolbar key: the shortcut of its menu entry
   std::map<QString, std::function<void()>> commands_;
   RecordingStatus recordingStatus_;
   bool virtualMeter_ = false;

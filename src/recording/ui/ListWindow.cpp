@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 
 #include "panel/ui/ToolbarIcons.h"
+#include "panel/ui/WindowPlacement.h"
 
 namespace solardesk {
 
@@ -34,13 +35,18 @@ void ListWindow::clickToolbar(const QString& key) {
   if (it != commands_.end() && it->second) it->second();
 }
 
+QAction* ListWindow::toolbarAction(const QString& key) const {
+  for (QAction* a : Toolbar1->actions())
+    if (a->objectName() == key) return a;
+  return nullptr;
+}
+
 void ListWindow::PlaceBeside(const QWidget& mainWindow) {
-  PlaceBeside(mainWindow, mainWindow.frameGeometry().y());
+  PlaceWindow(*this, BesideMain(mainWindow), &mainWindow);
 }
 
 void ListWindow::PlaceBeside(const QWidget& mainWindow, int top) {
-  const QRect main = mainWindow.frameGeometry();
-  move(main.x() + main.width(), top);
+  PlaceWindow(*this, BesideMain(mainWindow, top), &mainWindow);
 }
 
 void ListWindow::SetBusy(bool busy) {

@@ -5,6 +5,9 @@
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <memory>
+
+#include "core/Dialogs.h"
 
 #include "recording/logic/LongLoop.h"
 
@@ -24,8 +27,14 @@ class ListWindow : public QWidget, public LongLoop {
   void setToolbarCommand(const QString& key, std::function<void()> command);
   // Clicks a toolbar button by its key, as a person would.
   void clickToolbar(const QString& key);
+  // The toolbar button of `key`; null where the window has none.
+  QAction* toolbarAction(const QString& key) const;
 
   std::function<void()> onUnload;
+
+  // The window's own dialogs over the program's service: what its commands ask opens over it.
+  void SetDialogs(Dialogs& service) { dialogs_ = std::make_unique<WindowDialogs>(service, this); }
+  Dialogs& dialogs() { return *dialogs_; }
 
   // Left edge at the main window's right edge, top at `top` (the main window's top by default).
   void PlaceBeside(const QWidget& mainWindow);
@@ -45,6 +54,7 @@ class ListWindow : public QWidget, public LongLoop {
  private:
   std::map<QString, std::function<void()>> commands_;
   bool unloaded_ = false;
+  std::unique_ptr<WindowDialogs> dialogs_;
 };
 
 }  // namespace solardesk

@@ -7,6 +7,7 @@
 #include "analysis/RecordsCsv.h"
 #include "panel/logic/Instrument.h"
 #include "panel/ui/PanelWindow.h"
+#include "panel/ui/WindowPlacement.h"
 #include "recording/logic/DataFileFormat.h"
 #include "recording/logic/PlotSeries.h"
 #include "recording/logic/SingleText.h"
@@ -106,6 +107,7 @@ void RecordingWindows::Open() {
   if (path.isEmpty()) return;
   if (fileList_) fileList_->close();
   auto* list = new FileList(&panel_);
+  list->SetDialogs(instrument_.dialogs);
   fileList_ = list;
   transfer.FileListOpen = true;
   list->onUnload = [this, list] {
@@ -170,6 +172,7 @@ void RecordingWindows::List() {
   transfer.ListCommand([this]() -> LiveList* {
     if (realTimeList_) Retire(realTimeList_);
     auto* list = new RealTimeList(transfer.ListUnit, &panel_);
+    list->SetDialogs(instrument_.dialogs);
     realTimeList_ = list;
     list->onUnload = [this, list] {
       transfer.ListClosed();
@@ -217,6 +220,7 @@ void RecordingWindows::Close() {
 void RecordingWindows::Show(const QString& loggerUnit) {
   Close();
   auto* list = new DataList(loggerUnit, &panel_);
+  list->SetDialogs(instrument_.dialogs);
   dataList_ = list;
   transfer.DataListOpen = true;
   list->onUnload = [this, list] {
@@ -260,22 +264,21 @@ void RecordingWindows::ShowStatistics(TitledList& list) {
   ReadingSeries series = ReadSeries(list.Records());
   SeriesStatistics s = ComputeStatistics(series, list.UnitText());
   if (s.count == 0) {
-    instrument_.dialogs.message(kNoReadings, kProgramTitle, MessageIcon::Exclamation);
+    list.dialogs().message(kNoReadings, kProgramTitle, MessageIcon::Exclamation);
     return;
   }
   if (statistics_) statistics_->close();
   statistics_ = new StatisticsWindow(std::move(s), std::move(series), list.Caption(),
                                      instrument_.dialogs, transfer.LastDataFolder, &panel_);
-  statistics_->move(list.frameGeometry().topRight());
+  PlaceWindow(*statistics_, list.frameGeometry().topRight() + QPoint(1, 0), &panel_);
   statistics_->show();
 }
 
 void RecordingWindows::ExportCsv(TitledList& list) {
-  const DialogOwner owner(instrument_.dialogs, &list);
-  const QString path = ChooseExportFile(instrument_.dialogs, transfer.LastDataFolder);
+  const QString path = ChooseExportFile(list.dialogs(), transfer.LastDataFolder);
   if (path.isEmpty()) return;
   list.SetBusy(true);
-  WriteExportFile(instrument_.dialogs, path, [&list](const PutBytes& put) {
+  WriteExportFile(list.dialogs(), path, [&list](const PutBytes& put) {
     return WriteRecordsCsv(list.Records(), list.UnitText(), put);
   });
   list.SetBusy(false);

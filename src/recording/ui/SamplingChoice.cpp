@@ -2,6 +2,8 @@
 
 #include <QVBoxLayout>
 
+#include "panel/ui/WindowPlacement.h"
+
 namespace solardesk {
 
 const QString SamplingChoice::kCaption = QStringLiteral("Sampling Rate");
@@ -28,9 +30,8 @@ SamplingChoice::SamplingChoice(bool& pcSampling, QWidget& mainWindow)
   });
   resize(240, sizeHint().height());
   // Centred over the main window, 1000 twips (1/1440 inch) below its top.
-  const QRect main = mainWindow.frameGeometry();
   const int below = (1000 * logicalDpiY() + 720) / 1440;
-  move(main.x() + (main.width() - frameGeometry().width()) / 2, main.y() + below);
+  PlaceWindow(*this, CentredOver(*this, mainWindow, below), &mainWindow);
 }
 
 }  // namespace solardesk

@@ -43,7 +43,7 @@ StatisticsWindow::StatisticsWindow(SeriesStatistics statistics, ReadingSeries se
     : QWidget(parent, Qt::Window),
       statistics_(std::move(statistics)),
       series_(std::move(series)),
-      dialogs_(dialogs),
+      dialogs_(dialogs, this),
       folder_(std::move(folder)) {
   setObjectName(QStringLiteral("Statistics"));
   setAttribute(Qt::WA_DeleteOnClose);

@@ -8,10 +8,9 @@
 #include "analysis/ReadingSeries.h"
 #include "analysis/SeriesStatistics.h"
 #include "analysis/StatisticsReport.h"
+#include "core/Dialogs.h"
 
 namespace solardesk {
-
-class Dialogs;
 
 // The statistics of a list: the figures above the daily table. With a site kept, the figures end
 // with the clear-sky energy, index and completeness, and the table has them date by date;
@@ -53,7 +52,7 @@ class StatisticsWindow final : public QWidget {
 
   SeriesStatistics statistics_;
   ReadingSeries series_;
-  Dialogs& dialogs_;
+  WindowDialogs dialogs_;
   QString folder_;
   QStringList sourceFiles_;
   SiteAssumptions assumed_;

@@ -5,6 +5,7 @@
 #include "MeterClock.h"
 #include "SetupExchanges.h"
 #include "panel/logic/MeterAnswer.h"
+#include "panel/ui/WindowPlacement.h"
 
 namespace solardesk {
 namespace {
@@ -88,9 +89,8 @@ void RTC::Unload() {
 }
 
 void RTC::PlaceOverMainWindow() {
-  const QRect main = panel_.frameGeometry();
   const int below = qRound(kTopOffsetTwips * panel_.logicalDpiY() / kTwipsPerInch);
-  move(main.left() + (main.width() - frameGeometry().width()) / 2, main.top() + below);
+  PlaceWindow(*this, CentredOver(*this, panel_, below), &panel_);
 }
 
 void RTC::showEvent(QShowEvent* event) {

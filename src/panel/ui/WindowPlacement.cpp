@@ -1,0 +1,117 @@
+#include "WindowPlacement.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+
+namespace solardesk {
+namespace {
+
+QMargins FrameMargins(const QWidget& w) {
+  const QRect frame = w.frameGeometry();
+  const QRect inner = w.geometry();
+  return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+          frame.bottom() - inner.bottom()};
+}
+
+// The available area of the screen that holds `point`, else of the main window's screen.
+QRect AvailableArea(QPoint point, const QWidget* mainWindow, const QWidget& window) {
+  QScreen* screen = QGuiApplication::screenAt(point);
+  if (!screen && mainWindow)
+    screen = QGuiApplication::screenAt(mainWindow->frameGeometry().center());
+  if (!screen && mainWindow) screen = mainWindow->screen();
+  if (!screen) screen = window.screen();
+  return screen ? screen->availableGeometry() : QRect();
+}
+
+// The size the window will have when it shows: its own once it was sized, else what its
+// layout asks for, never below its minimum.
+QSize ShownSize(const QWidget& window) {
+  QSize size = window.testAttribute(Qt::WA_Resized) ? window.size() : window.sizeHint();
+  if (!size.isValid()) size = window.size();
+  return size.expandedTo(window.minimumSizeHint()).expandedTo(window.minimumSize());
+}
+
+void MoveFrame(QWidget& window, QRect frame, const QMargins& margins, const QRect& area) {
+  if (!area.isValid()) {
+    window.move(frame.topLeft());
+    return;
+  }
+  const QRect placed = OntoArea(frame, area);
+  if (placed.size() != frame.size()) {
+    const QSize inner = placed.size().shrunkBy(margins);
+    window.resize(inner.expandedTo(window.minimumSize()));
+  }
+  window.move(placed.topLeft());
+}
+
+// Runs the rule once more when the window first shows, with the frame the window system gave.
+class PlaceWhenShown final : public QObject {
+ public:
+  PlaceWhenShown(QWidget& window, const QWidget* mainWindow)
+      : QObject(&window), mainWindow_(mainWindow) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Show) return false;
+    auto* window = qobject_cast<QWidget*>(watched);
+    QPointer<const QWidget> main = mainWindow_;
+    QTimer::singleShot(0, window, [window, main] {
+      const QRect frame = window->frameGeometry();
+      MoveFrame(*window, frame, FrameMargins(*window),
+                AvailableArea(frame.topLeft(), main.data(), *window));
+    });
+    deleteLater();
+    window->removeEventFilter(this);
+    return false;
+  }
+
+ private:
+  QPointer<const QWidget> mainWindow_;
+};
+
+}  // namespace
+
+QRect OntoArea(QRect frame, const QRect& area) {
+  frame.setSize(frame.size().boundedTo(area.size()));
+  if (frame.right() > area.right()) frame.moveRight(area.right());
+  if (frame.bottom() > area.bottom()) frame.moveBottom(area.bottom());
+  if (frame.left() < area.left()) frame.moveLeft(area.left());
+  if (frame.top() < area.top()) frame.moveTop(area.top());
+  return frame;
+}
+
+void PlaceWindow(QWidget& window, QPoint frameTopLeft, const QWidget* mainWindow) {
+  // Before the window shows, its frame is not known: the main window's stands in for it.
+  const QMargins margins =
+      window.isVisible() || !mainWindow ? FrameMargins(window) : FrameMargins(*mainWindow);
+  const QRect frame(frameTopLeft, ShownSize(window).grownBy(margins));
+  MoveFrame(window, frame, margins, AvailableArea(frameTopLeft, mainWindow, window));
+  if (!window.isVisible() &&
+      !window.findChild<PlaceWhenShown*>(QString(), Qt::FindDirectChildrenOnly))
+    window.installEventFilter(new PlaceWhenShown(window, mainWindow));
+}
+
+QPoint BesideMain(const QWidget& mainWindow) {
+  return BesideMain(mainWindow, mainWindow.frameGeometry().top());
+}
+
+QPoint BesideMain(const QWidget& mainWindow, int top) {
+  const QRect main = mainWindow.frameGeometry();
+  return {main.x() + main.width(), top};
+}
+
+QPoint CentredOver(const QWidget& window, const QWidget& mainWindow, int belowTop) {
+  const QRect main = mainWindow.frameGeometry();
+  const int width = window.isVisible() ? window.frameGeometry().width() : ShownSize(window).width();
+  return {main.x() + (main.width() - width) / 2, main.y() + belowTop};
+}
+
+void PlaceBesideMain(QWidget& window, const QWidget* mainWindow) {
+  if (mainWindow == nullptr) return;
+  PlaceWindow(window, BesideMain(*mainWindow), mainWindow);
+}
+
+}  // namespace solardesk

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+
+class QWidget;
+
+namespace solardesk {
+
+// Every window of the program opens through PlaceWindow. A secondary window asks for its place
+// against the main window (beside its right edge, below another window, centred over it); the
+// place is kept where the whole window fits on the screen there, and otherwise the window moves
+// onto that screen's available area, shrinking (where it may) when it is larger than the area.
+// Once the window is shown and its frame is known, the same rule runs once more.
+void PlaceWindow(QWidget& window, QPoint frameTopLeft, const QWidget* mainWindow);
+
+// The places asked for: the left edge at the main window's right edge and the top at `top`
+// (the main window's top by default); horizontally centred over the main window, `belowTop`
+// pixels below its top.
+QPoint BesideMain(const QWidget& mainWindow);
+QPoint BesideMain(const QWidget& mainWindow, int top);
+QPoint CentredOver(const QWidget& window, const QWidget& mainWindow, int belowTop);
+
+// Secondary windows open beside the main window (a null main window leaves the place as it is).
+void PlaceBesideMain(QWidget& window, const QWidget* mainWindow);
+
+// A window frame moved (and cut to the area's size where it is larger) so that it lies inside
+// `area`; a frame already inside comes back unchanged.
+QRect OntoArea(QRect frame, const QRect& area);
+
+}  // namespace solardesk
