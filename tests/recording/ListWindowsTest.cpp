@@ -275,6 +275,9 @@ TEST_F(ListWindowsTest, StatisticsAndCsvExportOfBothLists) {
     StatisticsWindow* w = recording().statisticsWindow();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Statistics: ") + list->Caption());
+    // The report names the file the figures come from; a downloaded list has none yet.
+    EXPECT_EQ(w->SourceFiles(),
+              list == fileList ? QStringList{Path(QStringLiteral("a.pvd"))} : QStringList{});
     EXPECT_EQ(w->GridFigures->item(1, 1)->text(), QStringLiteral("2"));  // readings
     EXPECT_EQ(w->GridFigures->item(2, 1)->text(), QStringLiteral("1"));  // unreadable
     EXPECT_EQ(w->GridFigures->item(8, 1)->text(), QStringLiteral("0.09 Btu/ft2"));

@@ -14,6 +14,10 @@ class FileList final : public TitledList, public LoadTarget {
 
   static const QString kCaption;  // "File List"
 
+  // The file shown, so that a report can name the data it was made from.
+  void SetSourcePath(const QString& path) { sourcePath_ = path; }
+  const QString& SourcePath() const { return sourcePath_; }
+
   void SetTitle(const QString& title) override { SetTitleText(title); }
   RecordSeries& Records() override { return TitledList::Records(); }
   void EntriesAdded() override { SyncEntries(); }
@@ -22,6 +26,9 @@ class FileList final : public TitledList, public LoadTarget {
   void SetCaption(const QString& text) override { ListWindow::SetCaption(text); }
   void SetBusy(bool busy) override { ListWindow::SetBusy(busy); }
   void LetEventsRun() override { ListWindow::LetEventsRun(); }
+
+ private:
+  QString sourcePath_;
 };
 
 // A downloaded logger record set: the title built from the logger unit, one entry per record.

@@ -122,6 +122,7 @@ void RecordingWindows::Open() {
   list->show();
   const QString title = QFileInfo(path).fileName();
   list->SetCaption(title);
+  list->SetSourcePath(path);
   RunLoop([&] {
     LoadDataFile(path, title, *static_cast<LoadTarget*>(list), transfer.OpenedFileUnit,
                  instrument_);
@@ -270,6 +271,8 @@ void RecordingWindows::ShowStatistics(TitledList& list) {
   if (statistics_) statistics_->close();
   statistics_ = new StatisticsWindow(std::move(s), std::move(series), list.Caption(),
                                      instrument_.dialogs, transfer.LastDataFolder, &panel_);
+  if (const auto* file = qobject_cast<const FileList*>(&list))
+    statistics_->SetSourceFiles({file->SourcePath()});
   PlaceWindow(*statistics_, list.frameGeometry().topRight() + QPoint(1, 0), &panel_);
   statistics_->show();
 }

@@ -31,6 +31,7 @@ class StatisticsWindow final : public QWidget {
   const SeriesStatistics& statistics() const { return statistics_; }
   // The files the list was read from, named in the report with their size and SHA-256.
   void SetSourceFiles(const QStringList& paths) { sourceFiles_ = paths; }
+  const QStringList& SourceFiles() const { return sourceFiles_; }
 
   QTableWidget* GridFigures = nullptr;
   QTableWidget* GridDays = nullptr;
