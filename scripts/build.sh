@@ -8,6 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 # ccache hits across clones of the repository, wherever they are.
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+# Precompiled headers are cached too (ccache's documented settings for them).
+export CCACHE_SLOPPINESS=pch_defines,time_macros
 dir="${1:-build}"
 shift || true
 args=()
