@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <algorithm>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -16,6 +18,9 @@ struct FakeBroker {
   bool answers = true;            // an attempt that got through is accepted at once
   std::optional<QString> drop;    // the connection breaks at the next turn, for this reason
   bool acknowledges = true;
+  bool acknowledgesBackwards = false;  // the latest message first
+  // Messages the broker does not acknowledge (yet).
+  std::function<bool(const OutgoingMessage&)> withholds;
   int attempts = 0;
   int disconnects = 0;
   std::vector<OutgoingMessage> got;  // every message handed over, in order
@@ -24,6 +29,13 @@ struct FakeBroker {
     QStringList out;
     for (const OutgoingMessage& m : got)
       if (m.topic == topic) out << QString::fromUtf8(m.payload);
+    return out;
+  }
+  // The record numbers of the samples handed over for `topic`, in order.
+  std::vector<int> Records(const QString& topic) const {
+    std::vector<int> out;
+    for (const QString& p : On(topic))
+      out.push_back(p.section("\"record\": ", 1).chopped(1).toInt());
     return out;
   }
 };
@@ -48,15 +60,26 @@ class FakeClient final : public MqttClient {
     return false;
   }
   bool Connected() const override { return connected_; }
-  bool Publish(const OutgoingMessage& m) override {
-    if (!connected_) return false;
+  std::optional<int> Publish(const OutgoingMessage& m) override {
+    if (!connected_) return std::nullopt;
     broker_.got.push_back(m);
-    ++unacknowledged_;
-    return true;
+    unacknowledged_.push_back({++lastId_, m});
+    return lastId_;
   }
-  int TakeAcknowledged() override {
-    if (!broker_.acknowledges) return 0;
-    return std::exchange(unacknowledged_, 0);
+  std::vector<int> TakeAcknowledged() override {
+    if (!broker_.acknowledges || !connected_) return {};
+    std::vector<int> ids;
+    std::vector<std::pair<int, OutgoingMessage>> kept;
+    for (auto& [id, m] : unacknowledged_) {
+      if (broker_.withholds && broker_.withholds(m)) {
+        kept.push_back({id, std::move(m)});
+      } else {
+        ids.push_back(id);
+      }
+    }
+    unacknowledged_ = std::move(kept);
+    if (broker_.acknowledgesBackwards) std::reverse(ids.begin(), ids.end());
+    return ids;
   }
   void Disconnect() override {
     connected_ = false;
@@ -66,7 +89,15 @@ class FakeClient final : public MqttClient {
  private:
   FakeBroker& broker_;
   bool connected_ = false;
-  int unacknowledged_ = 0;
+  int lastId_ = 0;
+  std::vector<std::pair<int, OutgoingMessage>> unacknowledged_;
 };
+
+// The numbers from `from` to `to`.
+inline std::vector<int> Range(int from, int to) {
+  std::vector<int> out;
+  for (int i = from; i <= to; ++i) out.push_back(i);
+  return out;
+}
 
 }  // namespace solardesk::station

@@ -20,30 +20,20 @@ struct PublisherRig {
       : publisher(
             {{{false, {}, "127.0.0.1", 1883, "site"}, {}, {}},
              {"site", "roof", "roof-42", 10},
-             capacity},
+             capacity,
+             {}},
             [this](const QString& e) { events << e; }, clock,
             std::make_unique<FakeClient>(broker)) {}
   void Publish(int from, int to) {
     for (int i = from; i <= to; ++i)
-      publisher.Publish({clock.now(), QString::number(i), "W/(M)2", i});
+      publisher.Publish({clock.now(), QString::number(i), "W/(M)2", i, {}});
   }
   // The record numbers of the samples handed over.
-  std::vector<int> Records() const {
-    std::vector<int> out;
-    for (const QString& p : broker.On("site/roof-42/state"))
-      out.push_back(p.section("\"record\": ", 1).chopped(1).toInt());
-    return out;
-  }
+  std::vector<int> Records() const { return broker.Records("site/roof-42/state"); }
   void Turns(int n) {
     for (int i = 0; i < n; ++i) publisher.Turn(0);
   }
 };
-
-std::vector<int> Range(int from, int to) {
-  std::vector<int> out;
-  for (int i = from; i <= to; ++i) out.push_back(i);
-  return out;
-}
 
 TEST(MqttPublisher, AnnouncesThenSendsInOrderNeverMoreThanTheWindowUnacknowledged) {
   PublisherRig rig;

@@ -54,7 +54,9 @@ struct LoopRig {
                      }
                      return std::make_unique<MqttPublisher>(
                          MqttSettings{{{false, {}, "127.0.0.1", 1883, "site"}, {}, {}},
-                                      {"site", "roof", "roof-" + serial, 2}},
+                                      {"site", "roof", "roof-" + serial, 2},
+                                      PublishQueue::kDefaultCapacity,
+                                      {}},
                          [this](const QString& e) { events << e; }, clock,
                          std::make_unique<FakeClient>(broker));
                    },

@@ -108,6 +108,8 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
     mqtt->topics.prefix = url->prefix;
     mqtt->topics.name = name->isEmpty() ? StationName() : *name;
     mqtt->topics.intervalSeconds = *interval;
+    // The day files are the queue of what the broker has not acknowledged yet.
+    mqtt->folder = QDir(*dir).absolutePath();
   } else if (!caFile->isEmpty() || !name->isEmpty()) {
     return cli.Fail(
         QStringLiteral("%1 needs --mqtt").arg(caFile->isEmpty() ? "--name" : "--mqtt-cafile"),
