@@ -3,7 +3,10 @@
 #include <QFile>
 #include <QStringList>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <limits>
 #include <memory>
 
 #include "DayFiles.h"
