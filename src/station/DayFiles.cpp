@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <algorithm>
 
 #include "recording/logic/DataFileFormat.h"
 #include "recording/logic/RecordingHealth.h"
@@ -15,6 +16,30 @@ QString DayFiles::FileName(const QDate& day, int part) {
   const QString date = day.toString(QStringLiteral("yyyy-MM-dd"));
   return part == 0 ? date + QStringLiteral(".pvd")
                    : QStringLiteral("%1-%2.pvd").arg(date).arg(part);
+}
+
+std::optional<DayFiles::NameParts> DayFiles::ParseName(const QString& name) {
+  static const QRegularExpression pattern(
+      QStringLiteral("^(\\d{4}-\\d{2}-\\d{2})(?:-([1-9][0-9]{0,5}))?\\.pvd$"));
+  const QRegularExpressionMatch m = pattern.match(name);
+  if (!m.hasMatch()) return std::nullopt;
+  const QDate day = QDate::fromString(m.captured(1), QStringLiteral("yyyy-MM-dd"));
+  if (!day.isValid()) return std::nullopt;
+  return NameParts{day, m.captured(2).toInt()};
+}
+
+bool DayFiles::Before(const QString& a, const QString& b) {
+  const std::optional<NameParts> x = ParseName(a), y = ParseName(b);
+  if (!x || !y) return a < b;
+  return x->day != y->day ? x->day < y->day : x->part < y->part;
+}
+
+QStringList DayFiles::NamesInOrder(const QString& folder) {
+  QStringList names;
+  for (const QString& name : QDir(folder).entryList({QStringLiteral("*.pvd")}, QDir::Files))
+    if (ParseName(name)) names << name;
+  std::sort(names.begin(), names.end(), &DayFiles::Before);
+  return names;
 }
 
 QString DayFiles::PathOf(const QDate& day, int part) const {

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "DayFile.h"
@@ -29,6 +30,16 @@ class DayFiles {
   QString CurrentPath() const { return file_.IsOpen() ? file_.Path() : QString(); }
   // "2026-12-06.pvd" for part 0, "2026-12-06-1.pvd" for part 1.
   static QString FileName(const QDate& day, int part);
+  // The day and part a day file's name stands for; nothing for any other name.
+  struct NameParts {
+    QDate day;
+    int part = 0;
+  };
+  static std::optional<NameParts> ParseName(const QString& name);
+  // Whether day file `a` was written before day file `b`: by day, then by part.
+  static bool Before(const QString& a, const QString& b);
+  // The names of the day files in `folder`, in the order they were written.
+  static QStringList NamesInOrder(const QString& folder);
 
   static constexpr int kSyncEverySeconds = 10;
 

@@ -25,11 +25,20 @@ struct MeterReading {
   QString unit;
 };
 
+// Where the station loop learns what the meter shows: the MeterPoller, or a test's own meter.
+class MeterSource {
+ public:
+  virtual ~MeterSource() = default;
+  virtual MeterReading Latest() const = 0;
+  // The serial number of the meter found last; empty when it reports none.
+  virtual QString SerialNumber() const = 0;
+};
+
 // Asks the meter for its display every 100 ms in a thread of its own, so that a meter that
 // keeps the station waiting for its answer never delays a sample. A lost meter is searched for
 // at every poll, so it is found again within a poll of being plugged in. The link belongs to
 // the poller's thread while it runs.
-class MeterPoller {
+class MeterPoller final : public MeterSource {
  public:
   using SteadyClock = std::chrono::steady_clock;
 
@@ -40,9 +49,9 @@ class MeterPoller {
   void Stop();
   // The reading now: Absent as soon as the meter left the bus; Answering while the last answer
   // is younger than `fresh`.
-  MeterReading Latest(std::chrono::milliseconds fresh = std::chrono::milliseconds(1000)) const;
-  // The serial number of the meter found last; empty when it reports none.
-  QString SerialNumber() const;
+  MeterReading Latest(std::chrono::milliseconds fresh) const;
+  MeterReading Latest() const override { return Latest(std::chrono::milliseconds(1000)); }
+  QString SerialNumber() const override;
 
   static constexpr std::chrono::milliseconds kPollPeriod{100};
 

@@ -92,8 +92,8 @@ void MosquittoClient::OnDisconnect(mosquitto*, void* self, int) {
   static_cast<MosquittoClient*>(self)->connected_ = false;
 }
 
-void MosquittoClient::OnPublish(mosquitto*, void* self, int) {
-  ++static_cast<MosquittoClient*>(self)->acknowledged_;
+void MosquittoClient::OnPublish(mosquitto*, void* self, int mid) {
+  static_cast<MosquittoClient*>(self)->acknowledged_.push_back(mid);
 }
 
 void MosquittoClient::OnLog(mosquitto*, void* self, int, const char* text) {
@@ -167,16 +167,17 @@ bool MosquittoClient::Service(int ms, QString* why) {
   return false;
 }
 
-bool MosquittoClient::Publish(const OutgoingMessage& m) {
+std::optional<int> MosquittoClient::Publish(const OutgoingMessage& m) {
   const QByteArray topic = m.topic.toUtf8();
-  return mosquitto_publish(client_, nullptr, topic.constData(), static_cast<int>(m.payload.size()),
-                           m.payload.constData(), 1, m.retain) == MOSQ_ERR_SUCCESS;
+  int id = 0;
+  if (mosquitto_publish(client_, &id, topic.constData(), static_cast<int>(m.payload.size()),
+                        m.payload.constData(), 1, m.retain) != MOSQ_ERR_SUCCESS)
+    return std::nullopt;
+  return id;
 }
 
-int MosquittoClient::TakeAcknowledged() {
-  const int n = acknowledged_;
-  acknowledged_ = 0;
-  return n;
+std::vector<int> MosquittoClient::TakeAcknowledged() {
+  return std::exchange(acknowledged_, {});
 }
 
 void MosquittoClient::Disconnect() {

@@ -24,8 +24,8 @@ class MosquittoClient final : public MqttClient {
   bool Connect(QString* why) override;
   bool Service(int ms, QString* why) override;
   bool Connected() const override { return connected_; }
-  bool Publish(const OutgoingMessage& m) override;
-  int TakeAcknowledged() override;
+  std::optional<int> Publish(const OutgoingMessage& m) override;
+  std::vector<int> TakeAcknowledged() override;
   void Disconnect() override;
 
  private:
@@ -41,9 +41,9 @@ class MosquittoClient final : public MqttClient {
   BrokerAccess broker_;
   mosquitto* client_ = nullptr;
   bool connected_ = false;
-  int refusal_ = 0;  // the broker's answer when it refused the connection
-  int acknowledged_ = 0;
-  QString tlsError_;  // the last TLS error libmosquitto logged
+  int refusal_ = 0;                // the broker's answer when it refused the connection
+  std::vector<int> acknowledged_;  // message ids
+  QString tlsError_;               // the last TLS error libmosquitto logged
 };
 
 }  // namespace solardesk::station

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <optional>
+#include <vector>
 
 #include "PublishQueue.h"
 
@@ -20,10 +22,10 @@ class MqttClient {
   // The broker accepted the connection and it still stands.
   virtual bool Connected() const = 0;
   // Hands a message over; the client keeps it, through reconnections, until the broker
-  // acknowledged it. False when it cannot take it.
-  virtual bool Publish(const OutgoingMessage& m) = 0;
-  // The messages the broker acknowledged since the last call.
-  virtual int TakeAcknowledged() = 0;
+  // acknowledged it. Its id, or nothing when it cannot take it.
+  virtual std::optional<int> Publish(const OutgoingMessage& m) = 0;
+  // The ids of the messages the broker acknowledged since the last call, as they came.
+  virtual std::vector<int> TakeAcknowledged() = 0;
   // Ends the connection (with a clean goodbye when it stands) or the attempt.
   virtual void Disconnect() = 0;
 };

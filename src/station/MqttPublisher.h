@@ -4,11 +4,15 @@
 #include <QString>
 #include <atomic>
 #include <cstddef>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <thread>
 
+#include "AckedRecords.h"
+#include "BacklogReader.h"
 #include "BrokerWatch.h"
 #include "EventLog.h"
 #include "MqttClient.h"
@@ -24,14 +28,26 @@ struct MqttSettings {
   BrokerAccess broker;
   StationTopics topics;
   std::size_t queueCapacity = PublishQueue::kDefaultCapacity;
+  // The folder of the day files, which hold the samples the broker still lacks; empty: the
+  // samples wait in memory alone.
+  QString folder = {};
+  // The most samples a second read back from the day files after an outage or a restart.
+  int catchUpPerSecond = 500;
 };
 
 // Publishes the station's samples to the broker from a thread of its own, which connects,
 // keeps the connection and tries again after any failure (BrokerWatch says when, and says what
-// happens). Samples wait in a bounded queue while the broker is away and go out in order when
-// it is back; publishing never waits for the broker. Every message is QoS 1. The station's
+// happens); publishing never waits for the broker. Every message is QoS 1. The station's
 // availability topic is retained, "online" after each connection and "offline" as the last
 // will and at a clean stop; the meter's says whether the meter answers.
+//
+// The day files are the queue. The publisher keeps, per day file, the records the broker
+// acknowledged (AckedRecords, in the folder's state file). While the broker is away nothing is
+// held in memory: once it is back, and after a restart, what it lacks is read back from the
+// files (BacklogReader) and sent oldest first, at most `catchUpPerSecond` a second and never
+// filling the window, while each new sample goes out at once. Without a state file it starts
+// from the present. Samples that are in no file (the disk refused them) wait in a bounded
+// queue in memory.
 //
 // Publish, SetUnit, SetMeterOnline, Waiting and Stop are for the station's thread; everything
 // else, the client included, belongs to the publisher's thread.
@@ -68,6 +84,11 @@ class MqttPublisher {
 
   // Messages handed to the client and not yet acknowledged, at most.
   static constexpr int kWindow = 20;
+  // Places of the window that samples read back from the files leave to new ones.
+  static constexpr int kLiveRoom = 2;
+  // How often the state file is written while records are acknowledged (and whenever the
+  // connection ends, and at the stop).
+  static constexpr int kSaveEverySeconds = 10;
   // How long an attempt may wait for the broker's answer.
   static constexpr int kAnswerSeconds = 10;
 
@@ -79,6 +100,13 @@ class MqttPublisher {
   void SendWaiting();
   void Report();
   bool Send(const OutgoingMessage& m);
+  // The state file read and the day files counted, once, before the first attempt.
+  void Prepare();
+  void Acknowledged(int id);
+  void CatchUp(const std::optional<RecordPosition>& upTo);
+  void SaveState(bool now);
+  // Samples in the day files not acknowledged yet; under mutex_.
+  long long FileBacklog() const;
 
   MqttSettings settings_;
   EventSink events_;
@@ -95,6 +123,17 @@ class MqttPublisher {
   PublishQueue queue_;
   QString unit_;
   bool meterOnline_ = true;
+  bool live_ = false;                   // new samples go into the queue: a session stands
+  std::optional<RecordPosition> upTo_;  // the newest sample to be read back from the files
+  std::optional<RecordPosition> firstHanded_;
+  std::optional<RecordPosition> handed_;  // the newest sample handed over
+  bool stateKnown_ = false;               // a state file was read, or made from the first sample
+  struct Tally {
+    long long last = 0;   // the newest record known
+    long long acked = 0;  // records acknowledged
+  };
+  std::map<QString, Tally> tally_;  // per day file from the oldest not sent whole
+  std::atomic<std::size_t> inFlightUnsourced_{0};
 
   // The publisher thread's own.
   bool session_ = false;     // connected and announced
@@ -105,6 +144,20 @@ class MqttPublisher {
   bool overflowSaid_ = false;
   std::size_t droppedSinceSaid_ = 0;
   std::atomic<int> inFlight_{0};
+  bool prepared_ = false;
+  QString statePath_;
+  AckedRecords acked_;
+  std::unique_ptr<BacklogReader> reader_;
+  std::map<int, RecordPosition> inFlightIds_;
+  std::set<RecordPosition> inFlightRecords_;
+  std::optional<OutgoingMessage> held_;   // read back, not yet taken by the client
+  std::optional<RecordPosition> idleAt_;  // nothing more to read back up to here
+  double tokens_ = 0;
+  QDateTime tokensAt_;
+  bool dirty_ = false;
+  QDateTime savedAt_;
+  bool saveFailedSaid_ = false;
+  bool catchingUp_ = false;
 };
 
 }  // namespace solardesk::station

@@ -6,22 +6,30 @@
 #include <deque>
 #include <optional>
 
+#include "AckedRecords.h"
+
 namespace solardesk::station {
 
 struct OutgoingMessage {
   QString topic;
   QByteArray payload;
   bool retain = false;
+  RecordPosition source = {};  // the sample's record in the day files
 };
 
 // The messages waiting for the broker, oldest first, at most `capacity` of them: when it is
-// full, a new message pushes the oldest out, and the queue counts what it dropped.
+// full, a new message pushes the oldest out, and the queue counts what it dropped. A message
+// whose sample is in a day file is not lost by being dropped, and not counted.
 class PublishQueue {
  public:
   explicit PublishQueue(std::size_t capacity) : capacity_(capacity) {}
 
-  // True when the oldest message had to go to make room.
-  bool Push(OutgoingMessage message);
+  // The oldest message when it had to go to make room.
+  std::optional<OutgoingMessage> Push(OutgoingMessage message);
+  // Takes out every message whose sample is in a day file.
+  void RemoveSourced();
+  // Messages whose sample is in no day file.
+  std::size_t Unsourced() const { return messages_.size() - sourced_; }
   std::optional<OutgoingMessage> Pop();
   // The oldest message, left in the queue; null when it is empty.
   const OutgoingMessage* Front() const { return messages_.empty() ? nullptr : &messages_.front(); }
@@ -38,6 +46,7 @@ class PublishQueue {
   std::size_t capacity_;
   std::deque<OutgoingMessage> messages_;
   std::size_t dropped_ = 0;
+  std::size_t sourced_ = 0;
 };
 
 }  // namespace solardesk::station

@@ -1,5 +1,7 @@
 #include "SampleFormats.h"
 
+#include <QTimeZone>
+
 #include "EventLog.h"
 #include "panel/logic/DisplayDecode.h"
 
@@ -35,6 +37,17 @@ QString JsonText(const QString& text) {
 }
 
 }  // namespace
+
+std::optional<Sample> SampleOfRecord(const RecordSeries& records, int i) {
+  const std::optional<Instant> t = records.instant(i);
+  const std::optional<qint64> number = RecordNumber(records.fields(i).number);
+  if (!t) return std::nullopt;
+  return Sample{QDateTime::fromSecsSinceEpoch(t->utc, QTimeZone(t->offset)),
+                QString::fromUtf8(records.fields(i).reading).trimmed(),
+                records.unit().trimmed(),
+                number ? std::optional<long long>(*number) : std::nullopt,
+                {}};
+}
 
 std::optional<QString> ReadingNumber(const QString& reading) {
   QString text = reading.trimmed();

@@ -5,6 +5,8 @@
 #include <QString>
 #include <optional>
 
+#include "data/RecordSeries.h"
+
 namespace solardesk::station {
 
 // One sample as the station hands it on: the time it was taken, the reading text and unit as
@@ -15,7 +17,13 @@ struct Sample {
   QString value;  // ReadingText
   QString unit;   // ReadingUnit: "W/(M)2", "Btu/(ft)2.h" or empty
   std::optional<long long> record;
+  QString file = {};  // the name of the day file it is in; empty when it is in none
 };
+
+// Record `i` of a day file read by the record reader, as the sample it was (unit from the
+// file's header, without its record number when that cannot be read); nothing when its time
+// cannot be read.
+std::optional<Sample> SampleOfRecord(const RecordSeries& records, int i);
 
 // The reading as a JSON number ("98.76", "0.5", "1234"), or nothing when the display shows no
 // number. Never goes through the locale.

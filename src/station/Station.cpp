@@ -1,5 +1,7 @@
 #include "Station.h"
 
+#include <QFileInfo>
+
 namespace solardesk::station {
 
 Station::Station(DayFiles& files, EventSink events, std::function<void(const Sample&)> publish)
@@ -34,7 +36,9 @@ std::optional<Sample> Station::Take(const QDateTime& t, const MeterReading& read
     unitShown_ = unitShown;
   }
   if (!unitShown) return std::nullopt;
-  Sample s{t, reading.text, reading.unit, files_.Write(t, reading.text, reading.unit)};
+  const std::optional<long long> record = files_.Write(t, reading.text, reading.unit);
+  Sample s{t, reading.text, reading.unit, record,
+           record ? QFileInfo(files_.CurrentPath()).fileName() : QString()};
   if (publish_) publish_(s);
   return s;
 }

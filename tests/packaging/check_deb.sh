@@ -30,6 +30,34 @@ grep -qxF /etc/default/solardesk-monitor "$work/control/conffiles" || { echo "se
 
 dpkg-deb -x "$deb" "$work/stage"
 bin="$work/stage/usr/bin"
+
+# The station's service names the packaged program and passes systemd's checks.
+unit="$work/stage/usr/lib/systemd/system/solardesk-monitor.service"
+grep -q '^ExecStart=/usr/bin/solardesk-cli monitor ' "$unit" ||
+  { echo "the packaged unit does not start /usr/bin/solardesk-cli: $(grep ^ExecStart= "$unit")"; exit 1; }
+if command -v systemd-analyze >/dev/null; then
+  bash "$(dirname "$0")/verify_unit.sh" "$unit" /usr "$work/stage/usr"
+fi
+# An upgrade restarts a running station, a first install starts nothing: postinst run with
+# stand-ins for the system's commands, where systemd runs (a private /run).
+mkdir "$work/fake"
+for c in getent chmod useradd udevadm systemctl deb-systemd-invoke; do
+  printf '#!/bin/sh\necho "%s $*" >>"%s"\n' "$c" "$work/calls" >"$work/fake/$c"
+  chmod +x "$work/fake/$c"
+done
+if unshare -m true 2>/dev/null; then
+  for previous in "" 1.0.0; do
+    : >"$work/calls"
+    unshare -m sh -c 'mount -t tmpfs none /run && mkdir -p /run/systemd/system &&
+                      PATH="$1:$PATH" sh "$2" configure $3' - "$work/fake" "$work/control/postinst" "$previous"
+    restarts=$(grep -c "^deb-systemd-invoke try-restart solardesk-monitor.service" "$work/calls" || true)
+    grep -q "^systemctl --system daemon-reload" "$work/calls" || { echo "postinst: no daemon-reload"; exit 1; }
+    [ "$restarts" = "$([ -n "$previous" ] && echo 1 || echo 0)" ] ||
+      { echo "postinst configure $previous: $restarts restarts"; cat "$work/calls"; exit 1; }
+  done
+elif [ -n "${CI:-}" ]; then
+  echo "cannot make a private /run (unshare) to run postinst"; exit 1
+fi
 rules="$work/stage/usr/lib/udev/rules.d/70-solardesk-meter.rules"
 grep -q 'ATTRS{idVendor}=="0483"' "$rules" && grep -q 'ATTRS{idProduct}=="5750"' "$rules" \
   && grep -q 'TAG+="uaccess"' "$rules" && grep -q 'GROUP="solardesk"' "$rules" \

@@ -2,71 +2,13 @@
 
 #include <QStringList>
 
+#include "FakeMqtt.h"
 #include "core/Clock.h"
 #include "station/BrokerWatch.h"
 #include "station/MqttPublisher.h"
 
 namespace solardesk::station {
 namespace {
-
-// The broker as the fake client sees it, in the test's hands.
-struct FakeBroker {
-  std::optional<QString> refuse;  // the next attempts fail at once, for this reason
-  bool answers = true;            // an attempt that got through is accepted at once
-  std::optional<QString> drop;    // the connection breaks at the next turn, for this reason
-  bool acknowledges = true;
-  int attempts = 0;
-  int disconnects = 0;
-  std::vector<OutgoingMessage> got;  // every message handed over, in order
-  // The payloads handed over for `topic`, in order.
-  QStringList On(const QString& topic) const {
-    QStringList out;
-    for (const OutgoingMessage& m : got)
-      if (m.topic == topic) out << QString::fromUtf8(m.payload);
-    return out;
-  }
-};
-
-class FakeClient final : public MqttClient {
- public:
-  explicit FakeClient(FakeBroker& broker) : broker_(broker) {}
-  bool Connect(QString* why) override {
-    ++broker_.attempts;
-    if (broker_.refuse) {
-      *why = *broker_.refuse;
-      return false;
-    }
-    connected_ = broker_.answers;
-    return true;
-  }
-  bool Service(int, QString* why) override {
-    if (!broker_.drop) return true;
-    *why = *broker_.drop;
-    broker_.drop.reset();
-    connected_ = false;
-    return false;
-  }
-  bool Connected() const override { return connected_; }
-  bool Publish(const OutgoingMessage& m) override {
-    if (!connected_) return false;
-    broker_.got.push_back(m);
-    ++unacknowledged_;
-    return true;
-  }
-  int TakeAcknowledged() override {
-    if (!broker_.acknowledges) return 0;
-    return std::exchange(unacknowledged_, 0);
-  }
-  void Disconnect() override {
-    connected_ = false;
-    ++broker_.disconnects;
-  }
-
- private:
-  FakeBroker& broker_;
-  bool connected_ = false;
-  int unacknowledged_ = 0;
-};
 
 // A publisher on a fake broker, turned by hand on a clock that stands still, with what it said.
 struct PublisherRig {
@@ -78,30 +20,20 @@ struct PublisherRig {
       : publisher(
             {{{false, {}, "127.0.0.1", 1883, "site"}, {}, {}},
              {"site", "roof", "roof-42", 10},
-             capacity},
+             capacity,
+             {}},
             [this](const QString& e) { events << e; }, clock,
             std::make_unique<FakeClient>(broker)) {}
   void Publish(int from, int to) {
     for (int i = from; i <= to; ++i)
-      publisher.Publish({clock.now(), QString::number(i), "W/(M)2", i});
+      publisher.Publish({clock.now(), QString::number(i), "W/(M)2", i, {}});
   }
   // The record numbers of the samples handed over.
-  std::vector<int> Records() const {
-    std::vector<int> out;
-    for (const QString& p : broker.On("site/roof-42/state"))
-      out.push_back(p.section("\"record\": ", 1).chopped(1).toInt());
-    return out;
-  }
+  std::vector<int> Records() const { return broker.Records("site/roof-42/state"); }
   void Turns(int n) {
     for (int i = 0; i < n; ++i) publisher.Turn(0);
   }
 };
-
-std::vector<int> Range(int from, int to) {
-  std::vector<int> out;
-  for (int i = from; i <= to; ++i) out.push_back(i);
-  return out;
-}
 
 TEST(MqttPublisher, AnnouncesThenSendsInOrderNeverMoreThanTheWindowUnacknowledged) {
   PublisherRig rig;

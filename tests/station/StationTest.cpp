@@ -207,14 +207,14 @@ TEST(SampleFormats, NumbersNeverFollowTheLocale) {
   for (const auto& [reading, json] : cases) {
     EXPECT_EQ(ReadingNumber(QString::fromLatin1(reading)).value_or("null"), json) << reading;
   }
-  const Sample s{QDateTime(QDate(2026, 12, 6), QTime(10, 0, 1), QTimeZone(3600)), " 742.5", kWatts,
-                 17};
+  const Sample s{
+      QDateTime(QDate(2026, 12, 6), QTime(10, 0, 1), QTimeZone(3600)), " 742.5", kWatts, 17, {}};
   EXPECT_EQ(SampleJson(s),
             "{\"time\": \"2026-12-06T10:00:01+01:00\", \"value\": 742.5, \"unit\": \"W/m²\", "
             "\"record\": 17}");
   EXPECT_EQ(InfluxLine(s, "my meter"),
             "solar_irradiance,meter=my\\ meter,unit=W/m2 value=742.5 1796547601000000000");
-  EXPECT_FALSE(InfluxLine({s.time, "OL", kBtu, 1}, "m"));
+  EXPECT_FALSE(InfluxLine({s.time, "OL", kBtu, 1, {}}, "m"));
   QLocale::setDefault(QLocale::c());
 }
 
@@ -294,10 +294,17 @@ TEST(MqttUrl, TakesTheUrlApart) {
 
 TEST(PublishQueue, AFullQueueDropsTheOldestAndCountsThem) {
   PublishQueue q(3);
-  for (int i = 1; i <= 5; ++i) EXPECT_EQ(q.Push({"t", QByteArray::number(i)}), i > 3);
-  EXPECT_EQ(q.TakeDropped(), 2u);
+  for (int i = 1; i <= 5; ++i)
+    EXPECT_EQ(q.Push({"t", QByteArray::number(i), false, {}}).has_value(), i > 3);
+  // A message whose sample is in a day file can go: it is read from there again.
+  const auto out = q.Push({"t", "6", false, RecordPosition{"2026-12-06.pvd", 6}});
+  EXPECT_EQ(out->payload, "3");
+  EXPECT_EQ(q.Push({"t", "7", false, {}})->payload, "4");
+  EXPECT_EQ(q.Push({"t", "8", false, {}})->payload, "5");
+  EXPECT_EQ(q.Push({"t", "9", false, {}})->payload, "6");
+  EXPECT_EQ(q.TakeDropped(), 5u);  // "6" is not lost
   EXPECT_EQ(q.TakeDropped(), 0u);
-  for (const char* expected : {"3", "4", "5"}) EXPECT_EQ(q.Pop()->payload, expected);
+  for (const char* expected : {"7", "8", "9"}) EXPECT_EQ(q.Pop()->payload, expected);
   EXPECT_FALSE(q.Pop());
 }
 

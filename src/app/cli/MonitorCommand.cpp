@@ -2,16 +2,13 @@
 
 #include <QDir>
 #include <QSysInfo>
+#include <atomic>
 #include <csignal>
 #include <memory>
-#include <thread>
 
 #include "IntervalOption.h"
 #include "station/DayFiles.h"
-#include "station/MeterPoller.h"
-#include "station/MqttPublisher.h"
-#include "station/SampleScheduler.h"
-#include "station/Station.h"
+#include "station/StationLoop.h"
 #include "station/web/WebServer.h"
 
 namespace solardesk::cli {
@@ -20,14 +17,13 @@ using namespace station;
 
 namespace {
 
-std::atomic<bool> reopenRequested{false};
+// The loop that SIGHUP asks to reopen its day file.
+std::atomic<StationLoop*> runningLoop{nullptr};
 
 void RequestReopen(int) {
-  reopenRequested = true;
+  if (StationLoop* loop = runningLoop.load()) loop->RequestReopen();
 }
 
-// The longest the station sleeps between looks at the meter and the broker.
-constexpr std::chrono::milliseconds kNap{50};
 // How long a clean stop gives the waiting samples to reach the broker.
 constexpr int kStopWaitMs = 2000;
 
@@ -112,6 +108,8 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
     mqtt->topics.prefix = url->prefix;
     mqtt->topics.name = name->isEmpty() ? StationName() : *name;
     mqtt->topics.intervalSeconds = *interval;
+    // The day files are the queue of what the broker has not acknowledged yet.
+    mqtt->folder = QDir(*dir).absolutePath();
   } else if (!caFile->isEmpty() || !name->isEmpty()) {
     return cli.Fail(
         QStringLiteral("%1 needs --mqtt").arg(caFile->isEmpty() ? "--name" : "--mqtt-cafile"),
@@ -133,13 +131,7 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
                        : QString()));
 
   DayFiles files(*dir, events);
-  std::unique_ptr<MqttPublisher> publisher;
-  Station station(files, events, [&publisher](const Sample& s) {
-    if (!publisher) return;
-    publisher->SetUnit(s.unit);
-    publisher->Publish(s);
-  });
-  // The page reads the station through this view; the loop below only sets it.
+  // The page reads the station through this view; the loop only sets it.
   web::StationView view(*interval, mqtt.has_value(), clock.now());
   std::unique_ptr<web::WebServer> server;
   if (webSettings) {
@@ -149,61 +141,29 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
     if (!server->Start(&error)) return cli.Fail(error);
     events(QStringLiteral("web page on %1").arg(server->Url()));
   }
+  PublisherFactory makePublisher;
+  if (mqtt) {
+    makePublisher = [&](const QString& serial, QString* error) {
+      mqtt->topics.meter = StationMeterName(mqtt->topics.name, serial);
+      auto publisher = std::make_unique<MqttPublisher>(*mqtt, events, clock);
+      if (!publisher->Start(error)) publisher.reset();
+      return publisher;
+    };
+  }
   MeterPoller poller(cli.link());
   poller.Start();
-  reopenRequested = false;
+  StationLoop loop(*interval, clock, events, files, poller, makePublisher,
+                   server ? &view : nullptr);
+  runningLoop = &loop;
   std::signal(SIGHUP, RequestReopen);
-
-  const SampleScheduler scheduler(*interval);
-  QDateTime due = scheduler.NextAtOrAfter(clock.now());
-  while (!CliContext::stopRequested) {
-    const MeterReading reading = poller.Latest();
-    station.Observe(reading);
-    // The topics name the meter, so the broker is first met once the meter was found.
-    if (mqtt && !publisher && reading.state == MeterState::Answering) {
-      mqtt->topics.meter = StationMeterName(mqtt->topics.name, poller.SerialNumber());
-      publisher = std::make_unique<MqttPublisher>(*mqtt, events, clock);
-      QString error;
-      if (!publisher->Start(&error)) {
-        poller.Stop();
-        files.Close();
-        return cli.Fail(error);
-      }
-    }
-    if (publisher) publisher->SetMeterOnline(reading.state == MeterState::Answering);
-    if (server) {
-      view.SetMeter(reading.state, clock.now());
-      if (publisher) view.SetBroker(publisher->Connected(), publisher->Waiting());
-    }
-    if (reopenRequested.exchange(false)) {
-      files.Close();
-      events(QStringLiteral("data file closed, to be opened again at the next sample"));
-    }
-    const QDateTime now = clock.now();
-    if (now >= due) {
-      // After a hold-up (a suspended machine), the latest sample time is taken, once.
-      long long missed = 0;
-      for (QDateTime next = scheduler.After(due); next <= now && missed <= 86400;
-           next = scheduler.After(due)) {
-        due = next;
-        ++missed;
-      }
-      if (missed > 0)
-        events(QStringLiteral("%1 samples skipped: the station was held up").arg(missed));
-      const std::optional<Sample> sample = station.Take(due, reading);
-      if (sample && server) view.AddSample(*sample);
-      due = scheduler.After(due);
-      continue;
-    }
-    std::this_thread::sleep_for(
-        std::min<std::chrono::milliseconds>(kNap, std::chrono::milliseconds(now.msecsTo(due))));
-  }
-
+  QString error;
+  const bool ok = loop.Run(CliContext::stopRequested, &error);
   std::signal(SIGHUP, SIG_DFL);
+  runningLoop = nullptr;
   if (server) server->Stop();
-  files.Close();
-  if (publisher) publisher->Stop(kStopWaitMs);
+  loop.Finish(kStopWaitMs);
   poller.Stop();
+  if (!ok) return cli.Fail(error);
   events(QStringLiteral("monitor stopped"));
   return kOk;
 }

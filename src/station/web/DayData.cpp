@@ -80,17 +80,11 @@ QByteArray DayRecordsJson(const QString& dir, const QDate& date) {
     if (!name.startsWith(prefix)) continue;
     RecordSeries records;
     ReadRecordFile(DayFilePath(dir, name), records);
-    Sample s;
-    s.unit = records.unit().trimmed();
     for (int i = 0; i < records.count(); ++i) {
-      const std::optional<Instant> t = records.instant(i);
-      const std::optional<qint64> number = RecordNumber(records.fields(i).number);
-      if (!t) continue;
-      s.time = QDateTime::fromSecsSinceEpoch(t->utc, QTimeZone(t->offset));
-      s.value = QString::fromUtf8(records.fields(i).reading).trimmed();
-      s.record = number;
+      const std::optional<Sample> s = SampleOfRecord(records, i);
+      if (!s) continue;
       if (!first) out += ",\n";
-      out += SampleJson(s);
+      out += SampleJson(*s);
       first = false;
     }
   }

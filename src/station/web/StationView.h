@@ -13,6 +13,7 @@
 
 #include "station/MeterPoller.h"
 #include "station/SampleFormats.h"
+#include "station/StationObserver.h"
 
 namespace solardesk::station::web {
 
@@ -54,14 +55,14 @@ class EventQueue {
 // The station's state as the sampling loop sees it, shared with the web server's threads. The
 // sampling loop only sets small values and hands on samples under a short lock; it never
 // waits for a reader.
-class StationView {
+class StationView final : public StationObserver {
  public:
   StationView(int intervalSeconds, bool brokerSet, QDateTime started);
 
-  void SetMeter(MeterState state, const QDateTime& now);
-  void SetBroker(bool connected, std::size_t waiting);
+  void SetMeter(MeterState state, const QDateTime& now) override;
+  void SetBroker(bool connected, std::size_t waiting) override;
   // A sample written: kept as the last one and handed to every reader of the event stream.
-  void AddSample(const Sample& s);
+  void AddSample(const Sample& s) override;
 
   StationSnapshot Snapshot() const;
 
