@@ -77,10 +77,29 @@ class MqttBroker {
   void Subscribe(QProcess& sub, const QStringList& topics, const QStringList& more = {}) const {
     QStringList args{"-h", "127.0.0.1", "-p", QString::number(port_), "-q", "1", "-F", "%r %t %p"};
     for (const QString& t : topics) args << "-t" << t;
+    // A subscriber that counts its messages (-C) takes retained ones, which cannot be missed.
+    const bool counted = more.contains(QStringLiteral("-C"));
+    if (!counted) args << "-t" << kProbeTopic;
     sub.start(QStringLiteral("mosquitto_sub"), args + more);
     sub.waitForStarted(5000);
-    QThread::msleep(300);  // until it has subscribed
+    if (counted) {
+      QThread::msleep(300);
+      return;
+    }
+    // Subscribed once a message of its own comes back, however slowly it started on a busy
+    // machine: a fixed wait loses the first samples then.
+    WaitFor(
+        [&] {
+          QProcess::execute(
+              QStringLiteral("mosquitto_pub"),
+              {"-h", "127.0.0.1", "-p", QString::number(port_), "-t", kProbeTopic, "-m", "ready"});
+          sub.waitForReadyRead(200);
+          return sub.peek(sub.bytesAvailable()).contains(kProbeTopic.toUtf8());
+        },
+        10000);
   }
+  // The topic Subscribe makes sure of its subscription on; no test reads it.
+  inline static const QString kProbeTopic = QStringLiteral("solardesk-test/subscribed");
 
  private:
   QTemporaryDir dir_;
