@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QSettings>
 #include <QWidget>
@@ -25,10 +26,11 @@ class WindowPlacesTest : public ::testing::Test {
 
   static QRect Area() { return QGuiApplication::primaryScreen()->availableGeometry(); }
 
-  // A window named `name` of 300 x 200 pixels, asked to open at `asked`, shown.
+  // A window named `name` of 300 x 200 pixels with a label, asked to open at `asked`, shown.
   static std::unique_ptr<QWidget> Open(const QString& name, QPoint asked) {
     auto w = std::make_unique<QWidget>();
     w->setObjectName(name);
+    new QLabel(name, w.get());
     w->resize(300, 200);
     PlaceWindow(*w, asked, nullptr);
     w->show();

@@ -52,6 +52,12 @@ void MoveFrame(QWidget& window, QRect frame, const QMargins& margins, const QRec
 
 bool rememberPlaces = false;
 
+// Whether the window has its helper named `name` already. (The helpers have no meta-object of
+// their own, so they are told apart by name: a cast would take any child for one.)
+bool HasHelper(const QWidget& window, const char* name) {
+  return window.findChild<QObject*>(QLatin1String(name), Qt::FindDirectChildrenOnly) != nullptr;
+}
+
 // The window's frame (its place on the screen) and its inner size, under its object name.
 QString PlaceKey(const QWidget& window, const char* what) {
   return QStringLiteral("windows/%1/%2").arg(window.objectName(), QLatin1String(what));
@@ -65,7 +71,8 @@ QSettings Settings() {
 // Keeps the window's frame in the settings whenever the window hides (closing hides it too).
 class RememberWhenHidden final : public QObject {
  public:
-  explicit RememberWhenHidden(QWidget& window) : QObject(&window) {}
+  explicit RememberWhenHidden(QWidget& window) : QObject(&window) { setObjectName(kName); }
+  static constexpr char kName[] = "RememberWhenHidden";
 
   bool eventFilter(QObject* watched, QEvent* event) override {
     auto* window = qobject_cast<QWidget*>(watched);
@@ -88,7 +95,7 @@ struct Remembered {
 // on any screen.
 std::optional<Remembered> RememberedPlace(QWidget& window) {
   if (!rememberPlaces || window.objectName().isEmpty()) return std::nullopt;
-  if (!window.findChild<RememberWhenHidden*>(QString(), Qt::FindDirectChildrenOnly))
+  if (!HasHelper(window, RememberWhenHidden::kName))
     window.installEventFilter(new RememberWhenHidden(window));
   const QSettings settings = Settings();
   const QRect frame = settings.value(PlaceKey(window, "frame")).toRect();
@@ -110,7 +117,10 @@ bool Resizable(const QWidget& window) {
 class PlaceWhenShown final : public QObject {
  public:
   PlaceWhenShown(QWidget& window, const QWidget* mainWindow)
-      : QObject(&window), mainWindow_(mainWindow) {}
+      : QObject(&window), mainWindow_(mainWindow) {
+    setObjectName(kName);
+  }
+  static constexpr char kName[] = "PlaceWhenShown";
 
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() != QEvent::Show) return false;
@@ -178,8 +188,7 @@ void PlaceWindow(QWidget& window, QPoint frameTopLeft, const QWidget* mainWindow
     const QRect frame(frameTopLeft, ShownSize(window).grownBy(margins));
     MoveFrame(window, frame, margins, AvailableArea(frameTopLeft, mainWindow, window));
   }
-  if (!window.isVisible() &&
-      !window.findChild<PlaceWhenShown*>(QString(), Qt::FindDirectChildrenOnly))
+  if (!window.isVisible() && !HasHelper(window, PlaceWhenShown::kName))
     window.installEventFilter(new PlaceWhenShown(window, mainWindow));
 }
 
