@@ -1,7 +1,9 @@
 #include "SolarDeskApp.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 #include <QUrl>
 
 #include "About.h"
@@ -35,7 +37,8 @@ class DataListBelowMemory final : public DataListSink {
 }  // namespace
 
 SolarDeskApp::SolarDeskApp(HidBackend& backend, Clock& clock, Dialogs& dialogs)
-    : instrument_(std::make_unique<Instrument>(backend, clock, dialogs)),
+    : dialogs_(dialogs),
+      instrument_(std::make_unique<Instrument>(backend, clock, dialogs_)),
       panel_(std::make_unique<PanelWindow>(*instrument_)) {
   WireKeys();
   WireSetup();
@@ -43,6 +46,7 @@ SolarDeskApp::SolarDeskApp(HidBackend& backend, Clock& clock, Dialogs& dialogs)
   WireLogger();
   WireGraphs();
   WireMenu();
+  ShowRecentFiles();
 }
 
 // The secondary windows refer to the instrument, so they go before it.
@@ -72,8 +76,23 @@ void SolarDeskApp::WireRecording() {
                   const QString& openedFileUnit) {
     if (plotSeries) plotSeries(series, plotPointCount, openedFileUnit);
   };
-  panel_->setToolbarCommand(QStringLiteral("Save"), [&r] { r.Save(); });
-  panel_->setToolbarCommand(QStringLiteral("Open"), [&r] { r.Open(); });
+  // A file recorded or opened goes to the front of the recent files.
+  panel_->setToolbarCommand(QStringLiteral("Save"), [this, &r] {
+    r.Save();
+    if (r.transfer.FileRecording) {
+      recentFiles_.Add(r.transfer.recordFile().Path());
+      ShowRecentFiles();
+    }
+  });
+  panel_->setToolbarCommand(QStringLiteral("Open"), [this, &r] {
+    const QPointer<FileList> before = r.fileList();
+    r.Open();
+    if (r.fileList() && r.fileList() != before) {
+      recentFiles_.Add(dialogs_.LastOpened());
+      ShowRecentFiles();
+    }
+  });
+  panel_->openDroppedFile = [this](const QString& path) { OpenDataFile(path); };
   panel_->setToolbarCommand(QStringLiteral("Interval"), [&r] { r.Interval(); });
   panel_->setToolbarCommand(QStringLiteral("List"), [&r] { r.List(); });
 }
@@ -181,6 +200,41 @@ void SolarDeskApp::WireMenu() {
   });
 }
 
+void SolarDeskApp::OpenDataFile(const QString& path) {
+  dialogs_.AnswerNextOpen(path);
+  panel().clickToolbar(QStringLiteral("Open"));
+  dialogs_.AnswerNextOpen({});  // "Open" may have been refused before it asked
+}
+
+// File > Recent files: one entry per file, numbered, greyed out while there is none.
+void SolarDeskApp::ShowRecentFiles() {
+  QMenu* menu = panel().recentMenu;
+  menu->clear();
+  const QStringList paths = recentFiles_.Paths();
+  for (int i = 0; i < paths.size(); ++i) {
+    const QString& path = paths[i];
+    QAction* a =
+        menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
+    a->setData(path);
+    QObject::connect(a, &QAction::triggered, &panel(), [this, path] { OpenRecentFile(path); });
+  }
+  menu->setEnabled(!paths.isEmpty());
+}
+
+void SolarDeskApp::OpenRecentFile(const QString& path) {
+  if (!QFileInfo(path).isFile()) {
+    const DialogOwner owner(instrument().dialogs, &panel());
+    instrument().dialogs.message(
+        QStringLiteral("%1\n\nThe file is no longer there; it is taken off the recent files.")
+            .arg(QDir::toNativeSeparators(path)),
+        kProgramTitle, MessageIcon::Exclamation);
+    recentFiles_.Remove(path);
+    ShowRecentFiles();
+    return;
+  }
+  OpenDataFile(path);
+}
+
 Plot& SolarDeskApp::ShowPlot(std::vector<PlotSeriesData> series, int plotPointCount,
                              const QString& unitTitle) {
   if (plot_.isNull()) {
@@ -190,6 +244,9 @@ Plot& SolarDeskApp::ShowPlot(std::vector<PlotSeriesData> series, int plotPointCo
       const QString path = dialogs.openFileName(kDataFileFilter, r.transfer.LastDataFolder);
       if (path.isEmpty()) return std::nullopt;
       r.transfer.LastDataFolder = QFileInfo(path).absolutePath();
+      return ReadPlotSeriesFile(path, instrument());
+    };
+    plot_->readFile = [this](const QString& path) {
       return ReadPlotSeriesFile(path, instrument());
     };
   }

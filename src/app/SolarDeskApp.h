@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "PresetDialogs.h"
+#include "RecentFiles.h"
 #include "core/Clock.h"
 #include "core/Dialogs.h"
 #include "graphs/logic/LiveGraphState.h"
@@ -60,6 +62,12 @@ class SolarDeskApp {
   // Opens the file plot (the unit title is taken when it opens) and loads `series` into it.
   Plot& ShowPlot(std::vector<PlotSeriesData> series, int plotPointCount, const QString& unitTitle);
 
+  // Opens the data file at `path` as "Open" does with it chosen (File > Recent files, a drop on
+  // the main window). A recent file that is gone is said so and taken off the list.
+  void OpenDataFile(const QString& path);
+  // The files of File > Recent files, most recent first.
+  RecentFiles& recentFiles() { return recentFiles_; }
+
  private:
   void WireKeys();
   void WireSetup();
@@ -67,9 +75,12 @@ class SolarDeskApp {
   void WireLogger();
   void WireGraphs();
   void WireMenu();
+  void ShowRecentFiles();
+  void OpenRecentFile(const QString& path);
   void ShowPlotEnergy();
   void CompareSets(std::vector<ComparedSet> sets);
 
+  PresetDialogs dialogs_;  // the instrument's: "Open" may get its file without asking
   std::unique_ptr<Instrument> instrument_;
   std::unique_ptr<PanelWindow> panel_;
   std::unique_ptr<RecordingWindows> recording_;
@@ -80,6 +91,7 @@ class SolarDeskApp {
   LiveGraphState graphState_;
   QPointer<RealTimeGraph> liveGraph_;
   QPointer<Plot> plot_;
+  RecentFiles recentFiles_;
 };
 
 }  // namespace solardesk

@@ -1,6 +1,7 @@
 #include "StartWindows.h"
 
 #include "SolarDeskApp.h"
+#include "panel/ui/WindowPlacement.h"
 
 namespace solardesk {
 namespace {
@@ -16,6 +17,8 @@ void AddStartWindowOptions(QCommandLineParser& parser) {
 }
 
 void ShowStartWindows(SolarDeskApp& program, const QCommandLineParser& parser) {
+  // The main window opens where it was last, else where the window system puts it.
+  RestoreWindowPlace(program.panel());
   program.panel().show();
   if (parser.isSet(kDiagnosticsOption)) program.panel().ShowDiagnostics();
 }

@@ -8,6 +8,7 @@
 #include "SolarDeskApp.h"
 #include "StartWindows.h"
 #include "core/WriteGate.h"
+#include "panel/ui/WindowPlacement.h"
 
 using namespace solardesk;
 
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   HidBackend& backend = *chosen.bus;
+  RememberWindowPlaces(true);
   int code = 0;
   {
     QtDialogs dialogs;

@@ -35,6 +35,7 @@ void ShowReadout(QLabel& label, const QString& text) {
 Plot::Plot(Instrument& instrument, const QString& openedFileUnit, const QWidget* mainWindow)
     : QWidget(nullptr), instrument_(instrument), offsetAt_(SystemUtcOffset), site_(LoadSite()) {
   setObjectName(QStringLiteral("Plot"));
+  setAcceptDrops(true);
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(kCaption);
   Label4 = new QLabel(openedFileUnit, this);

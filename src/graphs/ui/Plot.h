@@ -65,6 +65,11 @@ class Plot : public QWidget {
   // "Add file…" asks this for a data file and reads it; nothing when none was chosen or read.
   // Its dialogs are the plot's own.
   std::function<std::optional<PlotSeriesData>(Dialogs& dialogs)> chooseFile;
+  // Reads a data file dropped on the window, which adds it as "Add file…" does (each file of
+  // the drop in turn). Only ".pvd" files are taken, and none while this is unset.
+  std::function<std::optional<PlotSeriesData>(const QString& path)> readFile;
+  // Adds the series read from each of `paths`, as a drop does.
+  void AddFiles(const QStringList& paths);
 
   // The axis ranges now shown.
   PlotRanges visibleRanges() const;
@@ -130,6 +135,9 @@ class Plot : public QWidget {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dragMoveEvent(QDragMoveEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
 
  private:
   void BuildGraph();

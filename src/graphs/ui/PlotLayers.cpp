@@ -5,7 +5,9 @@
 #include <qcustomplot.h>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QMimeData>
 #include <QPrinter>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "PlotLook.h"
@@ -14,6 +16,7 @@
 #include "data/LocalTimeline.h"
 #include "graphs/logic/ClearSkyCurve.h"
 #include "graphs/logic/NumberText.h"
+#include "panel/ui/DroppedFiles.h"
 
 namespace solardesk {
 namespace {
@@ -100,6 +103,34 @@ void Plot::CmdAddFileClick() {
   // Reading the file may warn too: over the plot, like the open dialog.
   const DialogOwner owner(instrument_.dialogs, this);
   if (std::optional<PlotSeriesData> series = chooseFile(dialogs_)) AddSeries(std::move(*series));
+}
+
+void Plot::AddFiles(const QStringList& paths) {
+  const DialogOwner owner(instrument_.dialogs, this);
+  // A refused series (too many, another unit) ends the drop: the rest would be refused too.
+  for (const QString& path : paths) {
+    std::optional<PlotSeriesData> series = readFile(path);
+    if (series && !AddSeries(std::move(*series))) return;
+  }
+}
+
+void Plot::dragEnterEvent(QDragEnterEvent* e) {
+  if (readFile && !DroppedDataFiles(e->mimeData()).isEmpty()) e->acceptProposedAction();
+}
+
+void Plot::dragMoveEvent(QDragMoveEvent* e) {
+  if (readFile && !DroppedDataFiles(e->mimeData()).isEmpty()) e->acceptProposedAction();
+}
+
+void Plot::dropEvent(QDropEvent* e) {
+  const QStringList paths = DroppedDataFiles(e->mimeData());
+  if (!readFile || paths.isEmpty()) {
+    e->ignore();
+    return;
+  }
+  e->acceptProposedAction();
+  // The files are read once the drag has ended, so the dragging program is not held.
+  QTimer::singleShot(0, this, [this, paths] { AddFiles(paths); });
 }
 
 void Plot::CmdSiteClick() {

@@ -3,8 +3,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QMenu>
+#include <QMimeData>
 
+#include "DroppedFiles.h"
 #include "ToolbarIcons.h"
 
 namespace solardesk {
@@ -78,6 +81,7 @@ PanelWindow::PanelWindow(Instrument& instrument, QWidget* parent)
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
+  setAcceptDrops(true);
 
   onEnd = [] {
     // Every other window goes with the main one, even one whose handler is still on its way out.
@@ -387,6 +391,33 @@ void PanelWindow::changeEvent(QEvent* e) {
   constexpr Qt::WindowStates kLarger = Qt::WindowMaximized | Qt::WindowFullScreen;
   if (e->type() == QEvent::WindowStateChange && (windowState() & kLarger))
     setWindowState(windowState() & ~kLarger);
+}
+
+QString PanelWindow::DroppedFile(const QMimeData* mime) const {
+  const QStringList files = DroppedDataFiles(mime);
+  return openDroppedFile && files.size() == 1 ? files.front() : QString();
+}
+
+void PanelWindow::dragEnterEvent(QDragEnterEvent* e) {
+  if (!DroppedFile(e->mimeData()).isEmpty()) e->acceptProposedAction();
+}
+
+void PanelWindow::dragMoveEvent(QDragMoveEvent* e) {
+  if (!DroppedFile(e->mimeData()).isEmpty()) e->acceptProposedAction();
+}
+
+void PanelWindow::dropEvent(QDropEvent* e) {
+  const QString path = DroppedFile(e->mimeData());
+  if (path.isEmpty()) {
+    e->ignore();
+    return;
+  }
+  e->acceptProposedAction();
+  // The file opens once the drag has ended: a refusal or a long read must not hold the
+  // dragging program.
+  QTimer::singleShot(0, this, [this, path] {
+    if (openDroppedFile) openDroppedFile(path);
+  });
 }
 
 void PanelWindow::closeEvent(QCloseEvent* e) {

@@ -76,6 +76,10 @@ class PanelWindow : public QWidget {
   void CloseLinkAndEnd();
   std::function<void()> onEnd;
 
+  // A single ".pvd" file dropped on the window goes here (the program opens it as "Open"
+  // does); other drops, and any drop while this is unset, are refused.
+  std::function<void(const QString& path)> openDroppedFile;
+
   // Controls, named as the program's handlers know them.
   MeterFace* face = nullptr;
   QToolBar* Toolbar1 = nullptr;
@@ -104,6 +108,9 @@ class PanelWindow : public QWidget {
  protected:
   void closeEvent(QCloseEvent* e) override;
   void changeEvent(QEvent* e) override;
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dragMoveEvent(QDragMoveEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
 
  private:
   void Load();
@@ -119,6 +126,8 @@ class PanelWindow : public QWidget {
   void InitTestControls();
   void BeforeAnyCommand(const QString& key);
   void ShowLinkState(const QString& caption);
+  // The one data file a drop carries that the window takes, or the empty text.
+  QString DroppedFile(const QMimeData* mime) const;
 
   Instrument& instrument_;
   QWidget* body_ = nullptr;                   // everything below the menu bar

@@ -4,8 +4,10 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
+#include <QSettings>
 #include <QTimer>
 #include <QWidget>
+#include <optional>
 
 namespace solardesk {
 namespace {
@@ -48,11 +50,77 @@ void MoveFrame(QWidget& window, QRect frame, const QMargins& margins, const QRec
   window.move(placed.topLeft());
 }
 
+bool rememberPlaces = false;
+
+// Whether the window has its helper named `name` already. (The helpers have no meta-object of
+// their own, so they are told apart by name: a cast would take any child for one.)
+bool HasHelper(const QWidget& window, const char* name) {
+  return window.findChild<QObject*>(QLatin1String(name), Qt::FindDirectChildrenOnly) != nullptr;
+}
+
+// The window's frame (its place on the screen) and its inner size, under its object name.
+QString PlaceKey(const QWidget& window, const char* what) {
+  return QStringLiteral("windows/%1/%2").arg(window.objectName(), QLatin1String(what));
+}
+
+QSettings Settings() {
+  return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("SolarDesk"),
+                   QStringLiteral("SolarDesk"));
+}
+
+// Keeps the window's frame in the settings whenever the window hides (closing hides it too).
+class RememberWhenHidden final : public QObject {
+ public:
+  explicit RememberWhenHidden(QWidget& window) : QObject(&window) { setObjectName(kName); }
+  static constexpr char kName[] = "RememberWhenHidden";
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* window = qobject_cast<QWidget*>(watched);
+    if (event->type() == QEvent::Hide && window && rememberPlaces && !window->isMinimized()) {
+      QSettings settings = Settings();
+      settings.setValue(PlaceKey(*window, "frame"), window->frameGeometry());
+      settings.setValue(PlaceKey(*window, "size"), window->size());
+    }
+    return false;
+  }
+};
+
+struct Remembered {
+  QRect frame;
+  QSize size;  // inside the frame
+  QRect area;  // the available area of the screen the frame is mostly on
+};
+
+// The remembered place of the window, or nothing where there is none or it is no longer mostly
+// on any screen.
+std::optional<Remembered> RememberedPlace(QWidget& window) {
+  if (!rememberPlaces || window.objectName().isEmpty()) return std::nullopt;
+  if (!HasHelper(window, RememberWhenHidden::kName))
+    window.installEventFilter(new RememberWhenHidden(window));
+  const QSettings settings = Settings();
+  const QRect frame = settings.value(PlaceKey(window, "frame")).toRect();
+  const QSize size = settings.value(PlaceKey(window, "size")).toSize();
+  if (!frame.isValid() || !size.isValid()) return std::nullopt;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    if (MostlyInside(frame, screen->availableGeometry()))
+      return Remembered{frame, size, screen->availableGeometry()};
+  }
+  return std::nullopt;
+}
+
+// A fixed-size window keeps its size; others take the remembered one.
+bool Resizable(const QWidget& window) {
+  return window.minimumSize() != window.maximumSize();
+}
+
 // Runs the rule once more when the window first shows, with the frame the window system gave.
 class PlaceWhenShown final : public QObject {
  public:
   PlaceWhenShown(QWidget& window, const QWidget* mainWindow)
-      : QObject(&window), mainWindow_(mainWindow) {}
+      : QObject(&window), mainWindow_(mainWindow) {
+    setObjectName(kName);
+  }
+  static constexpr char kName[] = "PlaceWhenShown";
 
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() != QEvent::Show) return false;
@@ -74,6 +142,35 @@ class PlaceWhenShown final : public QObject {
 
 }  // namespace
 
+void RememberWindowPlaces(bool on) {
+  rememberPlaces = on;
+}
+
+bool MostlyInside(const QRect& frame, const QRect& area) {
+  if (frame.isEmpty()) return false;
+  const QRect inside = frame.intersected(area);
+  const qint64 insideArea = qint64{inside.width()} * inside.height();
+  return 4 * insideArea >= 3 * qint64{frame.width()} * frame.height();
+}
+
+bool RestoreWindowPlace(QWidget& window) {
+  const std::optional<Remembered> remembered = RememberedPlace(window);
+  if (!remembered) return false;
+  if (Resizable(window))
+    window.resize(
+        remembered->size.expandedTo(window.minimumSize()).boundedTo(window.maximumSize()));
+  // The frame's own margins: the window's own once shown, else the remembered ones.
+  const QSize inner = ShownSize(window);
+  const QMargins margins = window.isVisible() ? FrameMargins(window) : [&] {
+    const QRect f = remembered->frame;
+    const QSize s = remembered->size;
+    return QMargins(0, f.height() - s.height(), f.width() - s.width(), 0);
+  }();
+  MoveFrame(window, QRect(remembered->frame.topLeft(), inner.grownBy(margins)), margins,
+            remembered->area);
+  return true;
+}
+
 QRect OntoArea(QRect frame, const QRect& area) {
   frame.setSize(frame.size().boundedTo(area.size()));
   if (frame.right() > area.right()) frame.moveRight(area.right());
@@ -84,13 +181,14 @@ QRect OntoArea(QRect frame, const QRect& area) {
 }
 
 void PlaceWindow(QWidget& window, QPoint frameTopLeft, const QWidget* mainWindow) {
-  // Before the window shows, its frame is not known: the main window's stands in for it.
-  const QMargins margins =
-      window.isVisible() || !mainWindow ? FrameMargins(window) : FrameMargins(*mainWindow);
-  const QRect frame(frameTopLeft, ShownSize(window).grownBy(margins));
-  MoveFrame(window, frame, margins, AvailableArea(frameTopLeft, mainWindow, window));
-  if (!window.isVisible() &&
-      !window.findChild<PlaceWhenShown*>(QString(), Qt::FindDirectChildrenOnly))
+  if (!RestoreWindowPlace(window)) {
+    // Before the window shows, its frame is not known: the main window's stands in for it.
+    const QMargins margins =
+        window.isVisible() || !mainWindow ? FrameMargins(window) : FrameMargins(*mainWindow);
+    const QRect frame(frameTopLeft, ShownSize(window).grownBy(margins));
+    MoveFrame(window, frame, margins, AvailableArea(frameTopLeft, mainWindow, window));
+  }
+  if (!window.isVisible() && !HasHelper(window, PlaceWhenShown::kName))
     window.installEventFilter(new PlaceWhenShown(window, mainWindow));
 }
 

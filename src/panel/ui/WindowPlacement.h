@@ -7,12 +7,26 @@ class QWidget;
 
 namespace solardesk {
 
-// Every window of the program opens through PlaceWindow. A secondary window asks for its place
-// against the main window (beside its right edge, below another window, centred over it); the
-// place is kept where the whole window fits on the screen there, and otherwise the window moves
-// onto that screen's available area, shrinking (where it may) when it is larger than the area.
-// Once the window is shown and its frame is known, the same rule runs once more.
+// Every window of the program opens through PlaceWindow. Where window places are remembered, a
+// window with an object name opens at the place and size it had when it was last hidden, as long
+// as that place is still (fully or mostly) on a screen; otherwise the rule below runs. A secondary
+// window asks for its place against the main window (beside its right edge, below another window,
+// centred over it); the place is kept where the whole window fits on the screen there, and
+// otherwise the window moves onto that screen's available area, shrinking (where it may) when it is
+// larger than the area. Once the window is shown and its frame is known, the same rule runs once
+// more.
 void PlaceWindow(QWidget& window, QPoint frameTopLeft, const QWidget* mainWindow);
+
+// Window places are remembered across runs (the user's settings, per window by object name) once
+// the program turns this on; off, no window reads or writes a remembered place.
+void RememberWindowPlaces(bool on);
+
+// For a window placed by the window system (the main window): takes the remembered place where
+// it is still on a screen, true then; from now on the window's place is remembered when it hides.
+bool RestoreWindowPlace(QWidget& window);
+
+// Whether a remembered frame is still mostly (at least three quarters of it) inside `area`.
+bool MostlyInside(const QRect& frame, const QRect& area);
 
 // The places asked for: the left edge at the main window's right edge and the top at `top`
 // (the main window's top by default); horizontally centred over the main window, `belowTop`
