@@ -184,11 +184,12 @@ void FileTransfer::EndListAtUnitChange(const QDateTime& now) {
     LabelsChanged();
     return;
   }
+  liveList->Close();
+  // After the close, whose unload forgets what was said while the list recorded.
   health.notice =
       hasRows ? kUnitChangedText +
                     QStringLiteral("; the list is saved in %1").arg(QDir::toNativeSeparators(path))
               : kUnitChangedText;
-  liveList->Close();
   LabelsChanged();
 }
 
@@ -292,6 +293,7 @@ void FileTransfer::StopFileRecording() {
   FileChosen = false;
   health.unwritten = 0;
   health.cause.clear();
+  health.notice.clear();
   if (!Recording()) health.paused = false;
   ForgetLastPause();
   LabelsChanged();
@@ -335,7 +337,10 @@ void FileTransfer::ListClosed() {
   ListRecordCount = 0;
   liveList = nullptr;
   if (!Recording()) TimersRunning();
-  if (wasRecording) ForgetLastPause();
+  if (wasRecording) {
+    ForgetLastPause();
+    health.notice.clear();
+  }
   LabelsChanged();
 }
 
