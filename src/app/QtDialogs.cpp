@@ -97,6 +97,10 @@ QString QtDialogs::saveFileName(const QString& filter, const QString& folder) {
   return files.isEmpty() ? QString() : files.first();
 }
 
+QString QtDialogs::folderName(const QString& title, const QString& folder) {
+  return QFileDialog::getExistingDirectory(Parent(), title, folder);
+}
+
 QString QtDialogs::openFileName(const QString& filter, const QString& folder) {
   return QFileDialog::getOpenFileName(Parent(), QString(), folder, ToQtFilter(filter));
 }

@@ -16,6 +16,7 @@ class QtDialogs final : public Dialogs {
                        MessageButtons buttons) override;
   QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
   QString saveFileName(const QString& filter, const QString& folder) override;
+  QString folderName(const QString& title, const QString& folder) override;
   QString openFileName(const QString& filter, const QString& folder) override;
   bool choosePrinter(QPrinter& printer) override;
 

@@ -29,6 +29,13 @@ class DataListBelowMemory final : public DataListSink {
     app_.dataList().Show(loggerUnit);
   }
   void AddEntry(const QString& line) override { app_.dataList().AddEntry(line); }
+  QString WriteSetFile(const QString& path, const QString& loggerUnit,
+                       const QStringList& lines) override {
+    return app_.dataList().WriteSetFile(path, loggerUnit, lines);
+  }
+  void ExportSetCsv(const QString& loggerUnit, const QStringList& lines) override {
+    app_.dataList().ExportSetCsv(loggerUnit, lines);
+  }
 
  private:
   SolarDeskApp& app_;

@@ -37,6 +37,10 @@ class Dialogs {
   // The printer dialog for a printer about to be used. False means Cancel.
   virtual bool choosePrinter(QPrinter& printer) = 0;
 
+  // A folder chooser with a title, starting in `folder`. The empty text means Cancel; a service
+  // without one cancels.
+  virtual QString folderName(const QString& /*title*/, const QString& /*folder*/) { return {}; }
+
   // The window the dialogs open over and belong to: the one whose command raised them (see
   // DialogOwner). Null outside any command, or once that window is gone: the main window then.
   QObject* owner() const { return owner_.data(); }
@@ -91,6 +95,10 @@ class WindowDialogs final : public Dialogs {
   bool choosePrinter(QPrinter& printer) override {
     const DialogOwner owner(service_, window_);
     return service_.choosePrinter(printer);
+  }
+  QString folderName(const QString& title, const QString& folder) override {
+    const DialogOwner owner(service_, window_);
+    return service_.folderName(title, folder);
   }
 
   // The program's service, for logic that asks it while this window owns the command.

@@ -45,7 +45,7 @@ TEST_F(CompareTest, MarkedSetsAreDownloadedOneAfterAnotherIntoOnePlot) {
   QTableWidget* grid = memory()->GridSet;
   meter->received.clear();
   QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                    grid->visualItemRect(grid->item(1, 2)).center());
+                    grid->visualItemRect(grid->item(1, MemoryWindow::kMarkColumn)).center());
   EXPECT_TRUE(meter->received.empty());
   EXPECT_TRUE(dataList.shownUnits.empty()) << "the DataList is left alone";
   EXPECT_TRUE(TimersRunning());

@@ -115,6 +115,7 @@ TEST_F(TickTest, CounterPastSixteenMillionStaysAndPrintsInExponentForm) {
 }
 
 TEST_F(TickTest, ListGetsRowsFollowsNewestAndClosesAtUnitChange) {
+  transfer().LastDataFolder = dir.path();
   OpenFakeList();
   ASSERT_TRUE(transfer().ListRecording);
   for (int i = 0; i < 18; ++i) Tick();
@@ -128,7 +129,8 @@ TEST_F(TickTest, ListGetsRowsFollowsNewestAndClosesAtUnitChange) {
   EXPECT_TRUE(live.closed);
   EXPECT_FALSE(transfer().ListRecording);
   EXPECT_EQ(transfer().ListRecordCount, 0.0f);
-  EXPECT_EQ(live.rows.count(), 19);
+  EXPECT_EQ(live.rows.count(), 1);  // the rows went to the flush file
+  EXPECT_EQ(ReadBytes(FlushFileName(dir.path(), clock.now())).count('\n'), 19);
 }
 
 TEST_F(TickTest, FullListIsFlushedIntoTheLastDataFolderAndKeepsCounting) {

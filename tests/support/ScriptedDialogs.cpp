@@ -41,6 +41,11 @@ QString ScriptedDialogs::openFileName(const QString& filter, const QString& fold
   return Next(openAnswers, QString());
 }
 
+QString ScriptedDialogs::folderName(const QString& title, const QString& folder) {
+  shown.push_back({"folder", folder, title, kNoIcon, MessageButtons::OkCancel, {}, {}, owner()});
+  return Next(folderAnswers, QString());
+}
+
 bool ScriptedDialogs::choosePrinter(QPrinter& printer) {
   shown.push_back({"printer", {}, {}, kNoIcon, MessageButtons::OkCancel, {}, {}, owner()});
   const bool accepted = Next(printerAnswers, false);

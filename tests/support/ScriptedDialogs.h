@@ -14,7 +14,7 @@ namespace solardesk::testing {
 class ScriptedDialogs final : public Dialogs {
  public:
   struct Shown {
-    QString kind;  // "message", "input", "save", "open", "printer"
+    QString kind;  // "message", "input", "save", "open", "printer", "folder"
     QString text;  // message text or input prompt
     QString title;
     MessageIcon icon = MessageIcon::Information;
@@ -28,6 +28,7 @@ class ScriptedDialogs final : public Dialogs {
   std::deque<QString> inputAnswers;
   std::deque<QString> saveAnswers;
   std::deque<QString> openAnswers;
+  std::deque<QString> folderAnswers;
   std::deque<bool> printerAnswers;
   QString printToPdf;              // when set, an accepted printer dialog prints to this PDF file
   std::deque<QString> pdfAnswers;  // the same, one per accepted dialog, before printToPdf
@@ -40,6 +41,7 @@ class ScriptedDialogs final : public Dialogs {
   QString saveFileName(const QString& filter, const QString& folder) override;
   QString openFileName(const QString& filter, const QString& folder) override;
   bool choosePrinter(QPrinter& printer) override;
+  QString folderName(const QString& title, const QString& folder) override;
 
   // The shown dialogs of one kind.
   std::vector<Shown> of(const QString& kind) const;

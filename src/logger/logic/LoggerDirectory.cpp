@@ -52,8 +52,9 @@ bool ReadLoggerDirectory(Instrument& instrument, LoggerState& state, const Direc
 
   // Byte 1 of the status answer (the memory-card indication) does not stop the command.
   Query(instrument, cmd::kQueryLoggerStatus);
-  // Without any answer there is no directory to speak of, not even an empty one.
-  if (!EverAnsweredOrSay(instrument)) {
+  // Without an answer now there is no directory to speak of, not even an empty one: an earlier
+  // answer (a display image) is no directory. A silent meter is "not answering".
+  if (!AnsweredOrSay(instrument)) {
     instrument.ResumeTimers();
     return false;
   }
@@ -62,6 +63,10 @@ bool ReadLoggerDirectory(Instrument& instrument, LoggerState& state, const Direc
   state.CapacityKb = capacityKb;
 
   Query(instrument, cmd::kQuerySetCount);
+  if (!AnsweredOrSay(instrument)) {
+    instrument.ResumeTimers();
+    return false;
+  }
   instrument.LoggerSetCount = link.InputByte(1);
   const int count = instrument.LoggerSetCount;
 
@@ -91,8 +96,17 @@ bool ConfirmAndErase(Instrument& instrument, unsigned code,
                                  MessageIcon::Exclamation, MessageButtons::OkCancel);
   if (answer != DialogAnswer::Ok) return false;
   instrument.PauseTimers();
+  // The command is written only to a meter that is there and not known to be silent; otherwise
+  // it would be spent on finding the meter and lost without a word.
+  MeterLink& link = instrument.link;
+  if (!link.MeterConnected()) link.LocateMeter();
+  if (!link.MeterConnected() || link.MeterPresence() == MeterLink::Presence::NotAnswering) {
+    instrument.dialogs.message(NoAnswerMessage(link), kProgramTitle, MessageIcon::Information);
+    instrument.ResumeTimers();
+    return false;
+  }
   instrument.byteSlots.setCommand(cmd::kAction, code);
-  instrument.link.SendOutputReport();
+  link.SendOutputReport();
   if (afterSend) afterSend();
   instrument.ResumeTimers();
   return true;

@@ -37,12 +37,14 @@ struct DirectoryHooks {
 
 // "Logger": reads the logger status, the set count and one entry per set into `state` and
 // instrument.LoggerSetCount, with the timers paused throughout. With nothing stored it says
-// "No Data in Memory!", and with a meter that has never answered "The meter is not connected.";
-// then it opens no window. True when the Memory window was opened.
+// "No Data in Memory!", and with a meter that does not answer now "The meter is not connected."
+// (none found) or "The meter is not answering." (found but silent); then it opens no window.
+// True when the Memory window was opened.
 bool ReadLoggerDirectory(Instrument& instrument, LoggerState& state, const DirectoryHooks& hooks);
 
 // The erase question, then on OK: timers paused, the erase command `code` (0x10, or 0x16 for
-// the second erase command) sent, `afterSend` run, timers running again. True when sent.
+// the second erase command) sent, `afterSend` run, timers running again. True when sent; a meter
+// that is absent or silent is not sent to, and the message says which.
 bool ConfirmAndErase(Instrument& instrument, unsigned code, const std::function<void()>& afterSend);
 
 // "Erase": the whole logger memory, closing the Memory window (`closeMemory`) whose contents

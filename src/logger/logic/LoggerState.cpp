@@ -18,8 +18,19 @@ void LoggerState::SetEntry(int set, std::uint32_t length, const QString& startTe
     lengths_.resize(index + 1, 0);
     startTexts_.resize(index + 1);
   }
+  if (lengths_[index] != length || startTexts_[index] != startText) decoded_.erase(set);
   lengths_[index] = length;
   startTexts_[index] = startText;
+}
+
+void LoggerState::SetDecoded(int set, const Decoded& decoded) {
+  decoded_[set] = decoded;
+}
+
+std::optional<LoggerState::Decoded> LoggerState::DecodedSet(int set) const {
+  const auto it = decoded_.find(set);
+  if (it == decoded_.end()) return std::nullopt;
+  return it->second;
 }
 
 }  // namespace solardesk

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <vector>
 
 namespace solardesk {
@@ -14,7 +16,16 @@ class LoggerState {
   // never read.
   std::uint32_t SetLength(int set) const;
   QString SetStartText(int set) const;
+  // A new entry forgets what a download of the set had found.
   void SetEntry(int set, std::uint32_t length, const QString& startText);
+
+  // What a download of set i found: its record count and interval in seconds.
+  struct Decoded {
+    int records = 0;
+    double intervalSeconds = 0;
+  };
+  void SetDecoded(int set, const Decoded& decoded);
+  std::optional<Decoded> DecodedSet(int set) const;
 
   std::uint32_t CapacityKb = 0;  // A, the logger's capacity as last reported: no set is longer
   QString LoggerUnit;            // the unit of the set downloaded last
@@ -23,6 +34,7 @@ class LoggerState {
  private:
   std::vector<std::uint32_t> lengths_;  // index 0 unused
   std::vector<QString> startTexts_;
+  std::map<int, Decoded> decoded_;
 };
 
 }  // namespace solardesk

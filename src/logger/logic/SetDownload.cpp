@@ -93,6 +93,7 @@ DownloadOutcome DownloadLoggerSet(Instrument& instrument, LoggerState& state, in
   if (!set) return finish(DownloadOutcome::Unreadable, loggertext::kUnreadableSet);
 
   state.LoggerUnit = set->unit;
+  state.SetDecoded(setNumber, {static_cast<int>(set->lines.size()), set->intervalSeconds});
   if (dataList.IsOpen()) dataList.Close();
   dataList.Show(state.LoggerUnit);
   FillList(*set, dataList, instrument, hooks);

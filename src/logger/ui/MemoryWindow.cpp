@@ -2,8 +2,10 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QHeaderView>
 
+#include "SetFiles.h"
 #include "link/Commands.h"
 #include "panel/ui/WindowPlacement.h"
 
@@ -12,6 +14,8 @@ namespace {
 
 const QColor kUsedColor(0, 0, 192);
 const QColor kUnusedColor(255, 255, 255);
+const QString kChooseASet = QStringLiteral("Select a record set first.");
+const QString kDownloadAllTitle = QStringLiteral("Download all record sets into");
 
 }  // namespace
 
@@ -25,16 +29,17 @@ MemoryWindow::MemoryWindow(Instrument& instrument, LoggerState& state, DataListS
   setWindowTitle(kCaption);
   BuildGrid();
   BuildGauge();
-  setFixedSize(330, 350);
+  setFixedSize(390, 350);
   PlaceBeside(mainWindow);
 }
 
 void MemoryWindow::BuildGrid() {
-  GridSet = new QTableWidget(0, 3, this);
+  GridSet = new QTableWidget(0, 5, this);
   GridSet->setObjectName(QStringLiteral("GridSet"));
-  GridSet->setGeometry(8, 8, 240, 232);
-  GridSet->setHorizontalHeaderLabels(
-      {QStringLiteral("Set"), QStringLiteral("  Start Time  "), QStringLiteral("Cmp")});
+  GridSet->setGeometry(8, 8, 374, 200);
+  GridSet->setHorizontalHeaderLabels({QStringLiteral("Set"), QStringLiteral("  Start Time  "),
+                                      QStringLiteral("Records"), QStringLiteral("Interval"),
+                                      QStringLiteral("Cmp")});
   GridSet->verticalHeader()->hide();
   GridSet->setEditTriggers(QAbstractItemView::NoEditTriggers);
   GridSet->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -42,24 +47,42 @@ void MemoryWindow::BuildGrid() {
   const QFontMetrics fm(font());
   GridSet->setColumnWidth(0, fm.horizontalAdvance(QStringLiteral(" No.S ")));
   GridSet->setColumnWidth(1, fm.horizontalAdvance(QStringLiteral("AA/AA/AA AA:AA:AA")));
-  GridSet->setColumnWidth(2, fm.horizontalAdvance(QStringLiteral("Cmp")) + 12);
-  GridSet->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  GridSet->setColumnWidth(kRecordsColumn, fm.horizontalAdvance(QStringLiteral("Records")) + 12);
+  GridSet->setColumnWidth(kIntervalColumn, fm.horizontalAdvance(QStringLiteral("Interval")) + 12);
+  GridSet->setColumnWidth(kMarkColumn, fm.horizontalAdvance(QStringLiteral("Cmp")) + 12);
   // A click in the "Cmp" column marks the set for "Compare" rather than downloading it.
   connect(GridSet, &QTableWidget::cellClicked, this, [this](int row, int column) {
-    if (column != 2) ChooseRow(row);
+    if (column != kMarkColumn) ChooseRow(row);
   });
 
-  CmdCompare = new QPushButton(QStringLiteral("Compare"), this);
-  CmdCompare->setObjectName(QStringLiteral("CmdCompare"));
-  CmdCompare->setToolTip(QStringLiteral("Plot the marked sets over one another"));
-  CmdCompare->setGeometry(254, 8, 70, 26);
+  CmdCompare = AddButton("CmdCompare", QStringLiteral("Compare"),
+                         QStringLiteral("Plot the marked sets over one another"), 8);
   connect(CmdCompare, &QPushButton::clicked, this, &MemoryWindow::CmdCompareClick);
+  CmdPlot = AddButton("CmdPlot", QStringLiteral("Plot"),
+                      QStringLiteral("Download the selected set and plot it"), 102);
+  connect(CmdPlot, &QPushButton::clicked, this, &MemoryWindow::CmdPlotClick);
+  CmdExport = AddButton("CmdExport", QStringLiteral("Export CSV"),
+                        QStringLiteral("Download the selected set into a CSV file"), 196);
+  connect(CmdExport, &QPushButton::clicked, this, &MemoryWindow::CmdExportClick);
+  CmdDownloadAll =
+      AddButton("CmdDownloadAll", QStringLiteral("Download all..."),
+                QStringLiteral("Download every set into a folder, one data file each"), 290);
+  connect(CmdDownloadAll, &QPushButton::clicked, this, &MemoryWindow::CmdDownloadAllClick);
 
   MBar = new QProgressBar(this);
   MBar->setObjectName(QStringLiteral("MBar"));
   MBar->setRange(0, 100);
   MBar->setValue(0);
-  MBar->setGeometry(8, 322, 314, 18);
+  MBar->setGeometry(8, 322, 374, 18);
+}
+
+QPushButton* MemoryWindow::AddButton(const char* name, const QString& text, const QString& tip,
+                                     int left) {
+  auto* button = new QPushButton(text, this);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setToolTip(tip);
+  button->setGeometry(left, 212, 88, 28);
+  return button;
 }
 
 void MemoryWindow::BuildGauge() {
@@ -108,16 +131,39 @@ void MemoryWindow::ShowCapacity(const LoggerCapacity& capacity) {
 void MemoryWindow::AddSetRow(int set, const QString& startText) {
   const int row = GridSet->rowCount();
   GridSet->insertRow(row);
-  GridSet->setItem(row, 0, new QTableWidgetItem(QString::number(set)));
-  GridSet->setItem(row, 1, new QTableWidgetItem(startText));
+  GridSet->setItem(row, kSetColumn, new QTableWidgetItem(QString::number(set)));
+  GridSet->setItem(row, kStartColumn, new QTableWidgetItem(startText));
+  for (const int column : {kRecordsColumn, kIntervalColumn}) {
+    auto* item = new QTableWidgetItem;
+    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    GridSet->setItem(row, column, item);
+  }
   auto* mark = new QTableWidgetItem;
   mark->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
   mark->setCheckState(Qt::Unchecked);
-  GridSet->setItem(row, 2, mark);
+  GridSet->setItem(row, kMarkColumn, mark);
+  ShowSetFacts();
+}
+
+void MemoryWindow::ShowSetFacts() {
+  for (int row = 0; row < GridSet->rowCount(); ++row) {
+    const QTableWidgetItem* setItem = GridSet->item(row, kSetColumn);
+    QTableWidgetItem* records = GridSet->item(row, kRecordsColumn);
+    QTableWidgetItem* interval = GridSet->item(row, kIntervalColumn);
+    if (!setItem || !records || !interval) continue;
+    const int set = setItem->text().toInt();
+    if (const std::optional<LoggerState::Decoded> decoded = state_.DecodedSet(set)) {
+      records->setText(QString::number(decoded->records));
+      interval->setText(IntervalText(decoded->intervalSeconds));
+    } else {
+      records->setText(QString::number(AnnouncedRecordCount(state_.SetLength(set))));
+      interval->setText(QString());
+    }
+  }
 }
 
 void MemoryWindow::MarkRow(int row, bool marked) {
-  if (QTableWidgetItem* mark = GridSet->item(row, 2))
+  if (QTableWidgetItem* mark = GridSet->item(row, kMarkColumn))
     mark->setCheckState(marked ? Qt::Checked : Qt::Unchecked);
 }
 
@@ -125,7 +171,7 @@ void MemoryWindow::CmdCompareClick() {
   if (downloading_) return;
   std::vector<int> sets;
   for (int row = 0; row < GridSet->rowCount(); ++row) {
-    const QTableWidgetItem* mark = GridSet->item(row, 2);
+    const QTableWidgetItem* mark = GridSet->item(row, kMarkColumn);
     const QTableWidgetItem* set = GridSet->item(row, 0);
     if (mark && set && mark->checkState() == Qt::Checked) sets.push_back(set->text().toInt());
   }
@@ -152,6 +198,7 @@ void MemoryWindow::Guarded(const std::function<void(const DownloadHooks&)>& down
   hooks.progress = [this](int percent) { MBar->setValue(percent); };
   hooks.letEventsRun = [] { QCoreApplication::processEvents(); };
   download(hooks);
+  ShowSetFacts();
   if (onDownloadRunning) onDownloadRunning(false);
   setEnabled(true);
   downloading_ = false;
@@ -165,6 +212,91 @@ void MemoryWindow::ChooseRow(int row) {
   Guarded([&](const DownloadHooks& hooks) {
     lastOutcome_ = DownloadLoggerSet(instrument_, state_, set, dataList_, hooks);
   });
+}
+
+std::optional<int> MemoryWindow::SelectedSet() const {
+  const QList<QTableWidgetItem*> selected = GridSet->selectedItems();
+  for (const QTableWidgetItem* item : selected) {
+    if (const QTableWidgetItem* set = GridSet->item(item->row(), kSetColumn))
+      return set->text().toInt();
+  }
+  return std::nullopt;
+}
+
+std::optional<ComparedSet> MemoryWindow::DownloadSelected() {
+  const std::optional<int> set = SelectedSet();
+  if (!set) {
+    instrument_.dialogs.message(kChooseASet, kProgramTitle, MessageIcon::Exclamation);
+    return std::nullopt;
+  }
+  std::optional<std::vector<ComparedSet>> downloaded;
+  Guarded([&](const DownloadHooks& hooks) {
+    downloaded = DownloadSetsToCompare(instrument_, state_, {*set}, hooks);
+  });
+  if (!downloaded || downloaded->empty() || instrument_.Ending()) return std::nullopt;
+  return std::move(downloaded->front());
+}
+
+void MemoryWindow::CmdPlotClick() {
+  if (downloading_) return;
+  const DialogOwner owner(instrument_.dialogs, this);
+  std::optional<ComparedSet> set = DownloadSelected();
+  if (set && onCompare) onCompare({std::move(*set)});
+}
+
+void MemoryWindow::CmdExportClick() {
+  if (downloading_) return;
+  const DialogOwner owner(instrument_.dialogs, this);
+  if (const std::optional<ComparedSet> set = DownloadSelected())
+    dataList_.ExportSetCsv(set->unit, set->lines);
+}
+
+void MemoryWindow::CmdDownloadAllClick() {
+  if (downloading_ || GridSet->rowCount() == 0) return;
+  const DialogOwner owner(instrument_.dialogs, this);
+  const QString folder = instrument_.dialogs.folderName(kDownloadAllTitle, lastFolder_);
+  if (folder.isEmpty()) return;
+  lastFolder_ = folder;
+  std::vector<int> sets;
+  QStringList starts;
+  for (int row = 0; row < GridSet->rowCount(); ++row) {
+    if (const QTableWidgetItem* set = GridSet->item(row, kSetColumn)) {
+      sets.push_back(set->text().toInt());
+      starts.push_back(state_.SetStartText(sets.back()));
+    }
+  }
+  const QStringList names = SetFileNames(starts);
+  QStringList refused;
+  int written = 0;
+  bool stopped = false;
+  Guarded([&](const DownloadHooks& hooks) {
+    for (std::size_t i = 0; i < sets.size(); ++i) {
+      const auto set = DownloadSetsToCompare(instrument_, state_, {sets[i]}, hooks);
+      // The download said why it failed; the sets after it are not tried.
+      if (!set || instrument_.Ending()) {
+        stopped = true;
+        return;
+      }
+      const QString& name = names[static_cast<qsizetype>(i)];
+      const QString why = dataList_.WriteSetFile(QDir(folder).filePath(name), set->front().unit,
+                                                 set->front().lines);
+      if (why.isEmpty()) {
+        ++written;
+      } else {
+        refused.push_back(QStringLiteral("%1: %2").arg(name, why));
+      }
+    }
+  });
+  if (instrument_.Ending()) return;
+  QString text = QStringLiteral("%1 of %2 record sets written to %3.")
+                     .arg(written)
+                     .arg(sets.size())
+                     .arg(QDir::toNativeSeparators(folder));
+  if (!refused.isEmpty())
+    text += QStringLiteral("\nNot written:\n") + refused.join(QLatin1Char('\n'));
+  instrument_.dialogs.message(
+      text, kProgramTitle,
+      refused.isEmpty() && !stopped ? MessageIcon::Information : MessageIcon::Exclamation);
 }
 
 void MemoryWindow::Erase(unsigned code) {

@@ -6,6 +6,7 @@
 #include <QTableWidget>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "CompareSets.h"
 #include "DataListSink.h"
@@ -42,7 +43,25 @@ class MemoryWindow : public QWidget {
   void CmdCompareClick();
   // Marks or unmarks the set on `row` for "Compare".
   void MarkRow(int row, bool marked);
+  // Also receives the one set that "Plot" downloaded.
   std::function<void(std::vector<ComparedSet>)> onCompare;
+
+  // The set of the selected row, or nothing.
+  std::optional<int> SelectedSet() const;
+  // "Plot" and "Export CSV": download the selected set and plot it, or write it to a CSV file,
+  // without the DataList window.
+  void CmdPlotClick();
+  void CmdExportClick();
+  // "Download all...": asks for a folder and writes every set there, one data file each, named
+  // by its start time. Stops at a set that cannot be downloaded; names in use are refused.
+  void CmdDownloadAllClick();
+
+  // GridSet's columns.
+  static constexpr int kSetColumn = 0;
+  static constexpr int kStartColumn = 1;
+  static constexpr int kRecordsColumn = 2;
+  static constexpr int kIntervalColumn = 3;
+  static constexpr int kMarkColumn = 4;
 
   // Called with true when a download starts and false when it ends, so that the main window
   // can refuse clicks meanwhile.
@@ -57,6 +76,9 @@ class MemoryWindow : public QWidget {
   ThreeDPanel* SSPanel3 = nullptr;  // "Unused" swatch: sends the second erase command
   QLabel* Label3 = nullptr;
   QPushButton* CmdCompare = nullptr;
+  QPushButton* CmdPlot = nullptr;
+  QPushButton* CmdExport = nullptr;
+  QPushButton* CmdDownloadAll = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -66,6 +88,13 @@ class MemoryWindow : public QWidget {
   void BuildGauge();
   void PlaceBeside(const QWidget& mainWindow);
   void Erase(unsigned code);
+  QPushButton* AddButton(const char* name, const QString& text, const QString& tip, int left);
+  // Shows in each row what its set holds: the count from its length, and once downloaded the
+  // count and interval found.
+  void ShowSetFacts();
+  // Downloads the selected set alone; nothing (after a message) when none is selected or the
+  // download fails.
+  std::optional<ComparedSet> DownloadSelected();
   // Runs `download` with this window and the main window's keys and toolbar taking no clicks.
   void Guarded(const std::function<void(const DownloadHooks&)>& download);
 
@@ -73,6 +102,7 @@ class MemoryWindow : public QWidget {
   LoggerState& state_;
   DataListSink& dataList_;
   bool downloading_ = false;
+  QString lastFolder_;  // the folder "Download all..." wrote to last
   DownloadOutcome lastOutcome_ = DownloadOutcome::Listed;
 };
 

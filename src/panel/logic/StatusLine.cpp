@@ -32,6 +32,10 @@ StatusPart Taking(const RecordingStatus& s) {
                            ? QStringLiteral("\nLast sample: %1.")
                                  .arg(s.lastSample.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")))
                            : QStringLiteral("\nNo sample taken yet.");
+  const QString pause =
+      s.pausedBefore
+          ? QStringLiteral("\nThe last pause missed %1 sample(s).").arg(s.missedWhilePaused)
+          : QString();
   if (!s.filePath.isEmpty()) {
     QString tip = QStringLiteral("Recording to %1\n%2 written.")
                       .arg(QDir::toNativeSeparators(s.filePath), Samples(s.fileCount));
@@ -40,11 +44,11 @@ StatusPart Taking(const RecordingStatus& s) {
     return {
         QStringLiteral("Rec %1%2 in %3")
             .arg(Samples(s.fileCount), LastTime(s.lastSample), QFileInfo(s.filePath).fileName()),
-        tip + last};
+        tip + last + pause};
   }
   return {QStringLiteral("List %1%2").arg(Samples(s.listCount), LastTime(s.lastSample)),
           QStringLiteral("Recording to the live list only, %1 so far.").arg(Samples(s.listCount)) +
-              last};
+              last + pause};
 }
 
 }  // namespace
@@ -90,6 +94,7 @@ StatusPart RecordingStatusPart(const RecordingStatus& s, Presence presence) {
                 .arg(s.missedWhilePaused),
             StatusTone::Warning};
   }
+  if (!s.Recording() && !s.notice.isEmpty()) return {s.notice, s.notice, StatusTone::Warning};
   if (!s.Recording()) {
     return {QStringLiteral("Not recording"),
             QStringLiteral("Save records the readings to a file, List to the live list.")};

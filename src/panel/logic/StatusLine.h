@@ -26,13 +26,16 @@ struct RecordingStatus {
   bool listRecording = false;
   QString listCount{};  // samples in the live list
   // Recording is on while the main window's timers are held off, and the samples missed so far.
+  // Once recording goes on again, missedWhilePaused is the last pause's count (pausedBefore).
   bool paused = false;
   long long missedWhilePaused = 0;
+  bool pausedBefore = false;
   // Samples not written since the last write that succeeded, and why the last write failed.
   int unwritten = 0;
   QString unwrittenCause{};
   QDateTime lastSample{};  // invalid before the first sample
-  QString notice{};        // something put right meanwhile (a removed file made again)
+  // Something put right meanwhile (a removed file made again), or why recording ended.
+  QString notice{};
 
   bool Recording() const { return !filePath.isEmpty() || listRecording; }
 };

@@ -159,3 +159,18 @@ bool SaveLoggerListToFile(const QString& title, const LineStore& entries, const 
 }
 
 }  // namespace solardesk
+
+namespace solardesk {
+
+QString WriteLoggerSetFile(const QString& path, const QString& loggerUnit,
+                           const QStringList& lines) {
+  QString why;
+  const std::unique_ptr<FileWriter> file = WriteGate::Shared().Open(path, WriteUse::Saving, &why);
+  if (!file) return why.isEmpty() ? QStringLiteral("It cannot be created.") : why;
+  QByteArray bytes = HeaderText(loggerUnit).toLatin1() + kLineEnd;
+  for (const QString& line : lines) bytes += line.toLatin1() + kLineEnd;
+  if (!file->Write(bytes) || !file->Close()) return file->Error();
+  return {};
+}
+
+}  // namespace solardesk

@@ -85,4 +85,9 @@ bool SaveListToFile(const LineStore& rows, int lastRow, const QString& path, Lon
 bool SaveLoggerListToFile(const QString& title, const LineStore& entries, const QString& path,
                           LongLoop& window, Instrument& instrument);
 
+// Writes a downloaded logger set, as a DataList of `loggerUnit` holding `lines` saves it, to a
+// new file at `path`. Empty when written; otherwise why not (a name in use is refused).
+QString WriteLoggerSetFile(const QString& path, const QString& loggerUnit,
+                           const QStringList& lines);
+
 }  // namespace solardesk

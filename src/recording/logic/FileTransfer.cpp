@@ -47,6 +47,8 @@ void FileTransfer::RecordingTick() {
 
   if (FileRecording && unit != FileUnit) {
     StopFileRecording();  // no line for this tick
+    health.notice = kUnitChangedText;
+    LabelsChanged();
   } else if (FileRecording) {
     // A sample the file could not take still goes to the live list.
     RecordToFile(now, dateTime, value);
@@ -57,8 +59,7 @@ void FileTransfer::RecordingTick() {
 
   if (ListRecording && liveList) {
     if (unit != ListUnit) {
-      ListRecording = false;
-      liveList->Close();
+      EndListAtUnitChange(now);
     } else {
       RecordToList(now, dateTime, value);
       LabelsChanged();  // the list's count and the last sample's time
@@ -165,6 +166,33 @@ bool FileTransfer::FlushLiveList(const QDateTime& now) {
   return written;
 }
 
+void FileTransfer::EndListAtUnitChange(const QDateTime& now) {
+  // The rows listed so far are kept in a flush file before the list closes. A list that cannot
+  // be written stays open, no longer recording, so that it can still be saved by hand.
+  const bool hasRows = liveList->Rows().count() > 1;
+  const QString path = FlushFileName(FlushFolder(), now);
+  const bool written = !hasRows || FlushLiveList(now);
+  ListRecording = false;
+  flushFailing_ = false;
+  if (!written) {
+    health.notice = kUnitChangedText +
+                    QStringLiteral("; the list cannot be written to %1: save it from its window")
+                        .arg(QDir::toNativeSeparators(FlushFolder()));
+    liveList = nullptr;
+    ListRecordCount = 0;
+    if (!Recording()) TimersRunning();
+    LabelsChanged();
+    return;
+  }
+  liveList->Close();
+  // After the close, whose unload forgets what was said while the list recorded.
+  health.notice =
+      hasRows ? kUnitChangedText +
+                    QStringLiteral("; the list is saved in %1").arg(QDir::toNativeSeparators(path))
+              : kUnitChangedText;
+  LabelsChanged();
+}
+
 namespace {
 
 // Samples that fall due in `ticks` ticks after a tick that left the counter at `sampleTicks`.
@@ -182,21 +210,27 @@ void FileTransfer::TimersHeldOff(qint64 seconds) {
     return;
   }
   health.paused = true;
-  health.missedWhilePaused = missedBefore_ + MissedSamples(SampleTicks, SampleInterval, seconds);
+  health.missedWhilePaused = MissedSamples(SampleTicks, SampleInterval, seconds);
   LabelsChanged();
 }
 
 void FileTransfer::TimersRunning() {
   if (!health.paused) return;
   health.paused = false;
-  missedBefore_ = health.missedWhilePaused;
+  // The count stays, as the last pause's, until the recording ends or a sink starts or stops.
+  health.pausedBefore = true;
   LabelsChanged();
 }
 
 void FileTransfer::ResetHealthIfIdle() {
   if (Recording()) return;
   health = RecordingHealth();
-  missedBefore_ = 0;
+}
+
+void FileTransfer::ForgetLastPause() {
+  if (health.paused) return;
+  health.pausedBefore = false;
+  health.missedWhilePaused = 0;
 }
 
 void FileTransfer::ClearFileLabels() {
@@ -229,6 +263,7 @@ bool FileTransfer::StartFileRecording(const QString& path) {
   }
   LastDataFolder = QFileInfo(path).absolutePath();
   ResetHealthIfIdle();
+  ForgetLastPause();
   syncFailing_ = false;
   RecordFileName = path;
   FileUnit = unit;
@@ -258,7 +293,9 @@ void FileTransfer::StopFileRecording() {
   FileChosen = false;
   health.unwritten = 0;
   health.cause.clear();
+  health.notice.clear();
   if (!Recording()) health.paused = false;
+  ForgetLastPause();
   LabelsChanged();
 }
 
@@ -287,6 +324,7 @@ QString FileTransfer::FlushFolder() const {
 void FileTransfer::ListCommand(const std::function<LiveList*()>& openList) {
   if (instrument_.meter.ReadingUnit.isEmpty() || ListRecording) return;
   ResetHealthIfIdle();
+  ForgetLastPause();
   ListUnit = instrument_.meter.ReadingUnit;
   liveList = openList();
   ListRecording = liveList != nullptr;
@@ -294,10 +332,15 @@ void FileTransfer::ListCommand(const std::function<LiveList*()>& openList) {
 }
 
 void FileTransfer::ListClosed() {
+  const bool wasRecording = liveList != nullptr;
   ListRecording = false;
   ListRecordCount = 0;
   liveList = nullptr;
   if (!Recording()) TimersRunning();
+  if (wasRecording) {
+    ForgetLastPause();
+    health.notice.clear();
+  }
   LabelsChanged();
 }
 
@@ -335,7 +378,9 @@ void FileTransfer::AskPcInterval() {
 void FileTransfer::AskMeterInterval() {
   instrument_.PauseTimers();
   const int current = ReadMeterInterval(instrument_);
-  if (!EverAnsweredOrSay(instrument_)) {
+  // An earlier answer is no interval: a silent meter is "not answering", an absent one "not
+  // connected".
+  if (!AnsweredOrSay(instrument_)) {
     instrument_.ResumeTimers();
     return;
   }

@@ -133,6 +133,10 @@ class FileTransfer {
   void ResetHealthIfIdle();
   void RecordToList(const QDateTime& now, const QString& dateTime, const QString& value);
   bool FlushLiveList(const QDateTime& now);
+  // The meter changed unit under the live list: its rows go to a flush file, then it closes.
+  void EndListAtUnitChange(const QDateTime& now);
+  // A sink started or stopped: the last pause belonged to the recording as it was.
+  void ForgetLastPause();
   void ClearFileLabels();
   void LabelsChanged();
   void AskPcInterval();
@@ -142,9 +146,8 @@ class FileTransfer {
   std::optional<int> AskInterval(int maxSeconds, const QString& current);
 
   Instrument& instrument_;
-  RecordFile recordFile_;       // FileNumber: the file being recorded
-  float partStartCount_ = 0;    // FileRecordCount when the current file was begun
-  long long missedBefore_ = 0;  // samples missed in earlier pauses
+  RecordFile recordFile_;     // FileNumber: the file being recorded
+  float partStartCount_ = 0;  // FileRecordCount when the current file was begun
   // The earlier parts of the recording: still in use until it ends.
   std::vector<std::unique_ptr<FileWriter>> earlierParts_;
   bool syncFailing_ = false;   // the last sync of the recording failed

@@ -18,8 +18,10 @@ struct RecordingHealth {
   long long atRiskTotal = 0;
   // Recording (file or list) is on while the main window's timers are held off.
   bool paused = false;
-  // Samples that fell due while the timers were held off.
+  // Samples that fell due while the timers were held off, in this pause or, once recording goes
+  // on, in the last one (pausedBefore).
   long long missedWhilePaused = 0;
+  bool pausedBefore = false;
   // The PC time of the last sample taken; invalid before the first.
   QDateTime lastSample;
   // Something that happened to the file and was put right, said once to whoever shows it.
@@ -31,6 +33,9 @@ struct RecordingHealth {
 // The notice of a recording file that was removed and made again.
 inline const QString kFileRecreatedText =
     QStringLiteral("The file was removed: recording goes on in a new file of the same name");
+
+// The notice of a recording that the meter's change of unit ended.
+inline const QString kUnitChangedText = QStringLiteral("Recording ended: the unit changed");
 
 // The recording label's caption while writes fail.
 inline const QString kNotSavedText = QStringLiteral("Not saved");

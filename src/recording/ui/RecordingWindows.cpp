@@ -1,5 +1,6 @@
 #include "RecordingWindows.h"
 
+#include <QApplication>
 #include <QFileInfo>
 
 #include "ListPrinting.h"
@@ -71,6 +72,7 @@ void RecordingWindows::ShowLabels() {
   status.listCount = SingleText(transfer.ListRecordCount);
   status.paused = h.paused;
   status.missedWhilePaused = h.missedWhilePaused;
+  status.pausedBefore = h.pausedBefore;
   status.unwritten = h.unwritten;
   status.unwrittenCause = h.cause;
   status.lastSample = h.lastSample;
@@ -278,13 +280,38 @@ void RecordingWindows::ShowStatistics(TitledList& list) {
 }
 
 void RecordingWindows::ExportCsv(TitledList& list) {
-  const QString path = ChooseExportFile(list.dialogs(), transfer.LastDataFolder);
+  ExportRecords(list.dialogs(), list.Records(), list.UnitText(),
+                [&list](bool busy) { list.SetBusy(busy); });
+}
+
+void RecordingWindows::ExportRecords(Dialogs& dialogs, const RecordSeries& records,
+                                     const QString& unit, const std::function<void(bool)>& busy) {
+  const QString path = ChooseExportFile(dialogs, transfer.LastDataFolder);
   if (path.isEmpty()) return;
-  list.SetBusy(true);
-  WriteExportFile(list.dialogs(), path, [&list](const PutBytes& put) {
-    return WriteRecordsCsv(list.Records(), list.UnitText(), put);
+  busy(true);
+  WriteExportFile(dialogs, path,
+                  [&](const PutBytes& put) { return WriteRecordsCsv(records, unit, put); });
+  busy(false);
+}
+
+QString RecordingWindows::WriteSetFile(const QString& path, const QString& loggerUnit,
+                                       const QStringList& lines) {
+  const QString why = WriteLoggerSetFile(path, loggerUnit, lines);
+  if (QFileInfo::exists(path)) transfer.LastDataFolder = QFileInfo(path).absolutePath();
+  return why;
+}
+
+void RecordingWindows::ExportSetCsv(const QString& loggerUnit, const QStringList& lines) {
+  RecordSeries records;
+  for (const QString& line : lines) records.Append(line.toLatin1());
+  // The dialogs open over the window whose command asked (the Data Logger).
+  ExportRecords(instrument_.dialogs, records, loggerUnit, [](bool busy) {
+    if (busy) {
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+      QApplication::restoreOverrideCursor();
+    }
   });
-  list.SetBusy(false);
 }
 
 }  // namespace solardesk

@@ -58,6 +58,9 @@ class RecordingWindows final : public DataListSink {
   void Close() override;
   void Show(const QString& loggerUnit) override;
   void AddEntry(const QString& line) override;
+  QString WriteSetFile(const QString& path, const QString& loggerUnit,
+                       const QStringList& lines) override;
+  void ExportSetCsv(const QString& loggerUnit, const QStringList& lines) override;
   void setMemoryWindow(QWidget* memory) { memory_ = memory; }
 
  private:
@@ -70,6 +73,9 @@ class RecordingWindows final : public DataListSink {
   // "Statistics" and "Export CSV" of the file list and the DataList.
   void ShowStatistics(TitledList& list);
   void ExportCsv(TitledList& list);
+  // Asks for a CSV file and writes the records there; `busy` shows the busy pointer meanwhile.
+  void ExportRecords(Dialogs& dialogs, const RecordSeries& records, const QString& unit,
+                     const std::function<void(bool)>& busy);
   // Deletes a closed window once no long loop of this subsystem is using it.
   void Retire(QWidget* window);
   // Runs a long loop of a list window; windows closed meanwhile are deleted afterwards.
