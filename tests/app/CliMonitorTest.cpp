@@ -458,6 +458,11 @@ TEST(CliMonitor, RefusesWhatItCannotUse) {
       {{s.option(), "monitor", dir, "--interval", "1.5"}, 2, "seconds from 1 to 86400"},
       {{s.option(), "monitor", dir, "--interval", "86401"}, 2, "seconds from 1 to 86400"},
       {{s.option(), "watch", "--format", "xml"}, 2, "unknown format \"xml\""},
+      // The site options are those of stats, checked the same way.
+      {{s.option(), "monitor", dir, "--site", "39.7,-105.2", "--tilt", "91"},
+       2,
+       "tilt 91 is not within 0 to 90"},
+      {{s.option(), "monitor", dir, "--tilt", "30"}, 2, "--site"},
   });
 }
 

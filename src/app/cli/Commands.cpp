@@ -20,7 +20,7 @@ const std::vector<Command>& AllCommands() {
       {"record", "record FILE [--interval S] [--count N]", RunRecord},
       {"monitor",
        "monitor DIR [--interval S] [--mqtt URL] [--mqtt-cafile FILE] [--name NAME] "
-       "[--site LAT,LON[,ELEV]] [--http [ADDR:]PORT [--http-user NAME] [--http-open]]",
+       "[site options] [--http [ADDR:]PORT [--http-user NAME] [--http-open]]",
        RunMonitor},
       {"logger list", "logger list", RunLoggerList},
       {"logger download", "logger download K [-o FILE]", RunLoggerDownload},

@@ -1,5 +1,7 @@
 #include "MonitorCommand.h"
 
+#include "SiteOptions.h"
+
 #include <QDir>
 #include <QSysInfo>
 #include <atomic>
@@ -33,34 +35,21 @@ QString StationName() {
   return host.isEmpty() ? QStringLiteral("station") : host;
 }
 
-// The site options `stats` takes, for the clear-sky curve and bars of the page: `site` set
-// when given; false when they were wrong (said).
-bool TakeSiteOptions(CliContext& cli, Arguments& a, const QStringList& args,
-                     std::optional<Site>& site) {
-  const std::optional<QString> text = a.Value(QStringLiteral("--site"));
-  if (!text || !args.contains(QStringLiteral("--site"))) return true;
-  site = ParseSite(*text);
-  if (!site) {
-    cli.Fail(QStringLiteral("\"%1\" is no site: --site LAT,LON[,ELEV] takes latitude -90..90 "
-                            "and longitude -180..180 in degrees, elevation in metres, with "
-                            "a point before decimals (39.742476,-105.1786,1830.14)")
-                 .arg(*text),
-             kUsage);
-  }
-  return site.has_value();
-}
-
 // The web page's settings from the command line and SOLARDESK_HTTP_PASSWORD; nothing when no
 // --http was given; false when they were wrong (said).
-bool TakeWebOptions(CliContext& cli, Arguments& a, const QStringList& args,
-                    std::optional<web::WebSettings>& settings) {
+bool TakeWebOptions(CliContext& cli, Arguments& a, std::optional<web::WebSettings>& settings) {
   const std::optional<QString> listen = a.Value(QStringLiteral("--http"));
   const std::optional<QString> user = a.Value(QStringLiteral("--http-user"));
   const std::optional<QString> cert = a.Value(QStringLiteral("--http-cert"));
   const std::optional<QString> key = a.Value(QStringLiteral("--http-key"));
   const bool open = a.Flag(QStringLiteral("--http-open"));
-  std::optional<Site> site;
-  if (!TakeSiteOptions(cli, a, args, site)) return false;
+  // The site options of `stats`, for the clear-sky curve and bars of the page.
+  QString siteError;
+  const std::optional<SiteAssumptions> assumed = TakeSiteOptions(a, &siteError);
+  if (!assumed) {
+    cli.Fail(siteError, kUsage);
+    return false;
+  }
   if (!listen || !user || !cert || !key) return true;  // the usage error follows
   if (listen->isEmpty()) {
     if (!user->isEmpty() || !cert->isEmpty() || !key->isEmpty() || open) {
@@ -75,8 +64,9 @@ bool TakeWebOptions(CliContext& cli, Arguments& a, const QStringList& args,
     cli.Fail(QStringLiteral("--http: %1").arg(error), kUsage);
     return false;
   }
-  settings = web::WebSettings{*address, *user, qgetenv("SOLARDESK_HTTP_PASSWORD"), open, *cert,
-                              *key,     site};
+  settings = web::WebSettings{
+      *address,         *user, qgetenv("SOLARDESK_HTTP_PASSWORD"), open, *cert, *key, assumed->site,
+      assumed->clearSky};
   const QString problem = web::SettingsProblem(*settings);
   if (!problem.isEmpty()) {
     cli.Fail(problem, kUsage);
@@ -94,7 +84,7 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
   const std::optional<QString> caFile = a.Value(QStringLiteral("--mqtt-cafile"));
   const std::optional<QString> name = a.Value(QStringLiteral("--name"));
   std::optional<web::WebSettings> webSettings;
-  if (!TakeWebOptions(cli, a, args, webSettings)) return kUsage;
+  if (!TakeWebOptions(cli, a, webSettings)) return kUsage;
   const std::optional<QString> dir = a.Next();
   if (!intervalText || !mqttText || !caFile || !name || !dir || !a.Done()) return cli.UsageError(a);
   const std::optional<int> interval = WholeIntervalOption(cli, *intervalText, 1);

@@ -29,8 +29,14 @@ qint64 SteadyMs() {
       .count();
 }
 
-QString SiteKey(const std::optional<Site>& site) {
-  return site ? SiteText(*site) : QString();
+// What the cached figures were computed for: the site, the sensor and the sky model, as `stats`
+// echoes them.
+QString SiteKey(const std::optional<Site>& site, const ClearSkyOptions& clearSky) {
+  if (!site) return {};
+  QStringList parts;
+  for (const SiteEchoValue& v : SiteEcho(SiteAssumptions{site, clearSky, {}}))
+    parts << (v.number ? QString::number(*v.number, 'g', 10) : v.text);
+  return parts.join(QLatin1Char(','));
 }
 
 }  // namespace
@@ -91,7 +97,8 @@ QByteArray DayRecordsJson(const QString& dir, const QDate& date) {
   return out + "]\n";
 }
 
-std::optional<QJsonObject> ComputeDayFigures(const QString& path, const std::optional<Site>& site) {
+std::optional<QJsonObject> ComputeDayFigures(const QString& path, const std::optional<Site>& site,
+                                             const ClearSkyOptions& clearSky) {
   RecordSeries records;
   ReadRecordFile(path, records);
   const ReadingSeries series = ReadSeries(records);
@@ -105,7 +112,7 @@ std::optional<QJsonObject> ComputeDayFigures(const QString& path, const std::opt
   day.insert(QLatin1String("energy_unit"),
              all.value(QLatin1String("energy")).toObject().value(QLatin1String("unit")));
   if (site) {
-    AddClearSky(s, series, *site);
+    AddClearSky(s, series, *site, clearSky);
     day.insert(
         QLatin1String("clear_sky"),
         QJsonDocument::fromJson(StatisticsJson(s)).object().value(QLatin1String("clear_sky")));
@@ -113,8 +120,8 @@ std::optional<QJsonObject> ComputeDayFigures(const QString& path, const std::opt
   return day;
 }
 
-DailyFigures::DailyFigures(QString dir, std::optional<Site> site)
-    : dir_(std::move(dir)), site_(std::move(site)) {
+DailyFigures::DailyFigures(QString dir, std::optional<Site> site, ClearSkyOptions clearSky)
+    : dir_(std::move(dir)), site_(std::move(site)), clearSky_(clearSky) {
   LoadCache();
 }
 
@@ -123,7 +130,7 @@ void DailyFigures::LoadCache() {
   if (!file.open(QIODevice::ReadOnly) || file.size() > 16 * 1024 * 1024) return;
   const QJsonObject cache = QJsonDocument::fromJson(file.readAll()).object();
   if (cache.value(QLatin1String("version")).toInt() != kCacheVersion ||
-      cache.value(QLatin1String("site")).toString() != SiteKey(site_))
+      cache.value(QLatin1String("site")).toString() != SiteKey(site_, clearSky_))
     return;
   const QJsonObject files = cache.value(QLatin1String("files")).toObject();
   const std::lock_guard<std::mutex> lock(mutex_);
@@ -150,7 +157,7 @@ bool DailyFigures::WriteCache() {
     }
   }
   const QJsonObject cache{{QLatin1String("version"), kCacheVersion},
-                          {QLatin1String("site"), SiteKey(site_)},
+                          {QLatin1String("site"), SiteKey(site_, clearSky_)},
                           {QLatin1String("files"), files}};
   const std::lock_guard<std::mutex> lock(writeMutex_);
   QString why;
@@ -177,7 +184,7 @@ std::optional<QJsonObject> DailyFigures::Figures(const QString& name, bool today
         return e.figures;
     }
   }
-  Entry e{size, ComputeDayFigures(path, site_), today ? std::max<qint64>(now, 1) : 0};
+  Entry e{size, ComputeDayFigures(path, site_, clearSky_), today ? std::max<qint64>(now, 1) : 0};
   const std::lock_guard<std::mutex> lock(mutex_);
   entries_[name] = e;
   if (added) *added = !today;

@@ -149,7 +149,7 @@ WebServer::WebServer(WebSettings settings, QString dir, StationView& view, Event
       view_(view),
       events_(std::move(events)),
       now_(std::move(now)),
-      figures_(dir_, settings_.site),
+      figures_(dir_, settings_.site, settings_.clearSky),
       assets_(AssetFolder()),
       chartLibrary_(ChartLibraryFolder()) {}
 
@@ -372,7 +372,8 @@ QByteArray WebServer::ClearSkyJson(const QDate& day) const {
   const qint64 end = day.addDays(1).startOfDay().toSecsSinceEpoch();
   std::vector<qint64> instants;
   for (qint64 t = start; t <= end; t += kClearSkyStep) instants.push_back(t);
-  const std::vector<double> values = ClearSkySeries(*settings_.site, instants, unit);
+  const std::vector<double> values =
+      ClearSkySeries(*settings_.site, instants, unit, settings_.clearSky);
   QJsonArray points;
   for (std::size_t i = 0; i < instants.size(); ++i)
     points.append(

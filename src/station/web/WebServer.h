@@ -13,6 +13,7 @@
 #include "DayData.h"
 #include "StationView.h"
 #include "WebAccess.h"
+#include "analysis/ClearSkyModel.h"
 #include "analysis/Site.h"
 #include "station/EventLog.h"
 
@@ -29,6 +30,7 @@ struct WebSettings {
   QString certificate;  // PEM files for HTTPS, refused while the library cannot serve it
   QString key;
   std::optional<Site> site;
+  ClearSkyOptions clearSky;  // the model and sky of the clear-sky curve and bars, as `stats`'s
 };
 
 // What is wrong with serving so, or empty: beyond the loopback address a user and a password
