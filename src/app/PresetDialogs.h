@@ -40,6 +40,10 @@ class PresetDialogs final : public Dialogs {
     lastOpened_ = service_.openFileName(filter, folder);
     return lastOpened_;
   }
+  QString folderName(const QString& title, const QString& folder) override {
+    const DialogOwner owner(service_, Owner());
+    return service_.folderName(title, folder);
+  }
   bool choosePrinter(QPrinter& printer) override {
     const DialogOwner owner(service_, Owner());
     return service_.choosePrinter(printer);

@@ -37,9 +37,9 @@ class Dialogs {
   // The printer dialog for a printer about to be used. False means Cancel.
   virtual bool choosePrinter(QPrinter& printer) = 0;
 
-  // A folder chooser with a title, starting in `folder`. The empty text means Cancel; a service
-  // without one cancels.
-  virtual QString folderName(const QString& /*title*/, const QString& /*folder*/) { return {}; }
+  // A folder chooser with a title, starting in `folder`. The empty text means Cancel. Every
+  // service says what it does (no default), so that a service passing dialogs on cannot drop it.
+  virtual QString folderName(const QString& title, const QString& folder) = 0;
 
   // The window the dialogs open over and belong to: the one whose command raised them (see
   // DialogOwner). Null outside any command, or once that window is gone: the main window then.

@@ -17,6 +17,7 @@ class NoDialogs final : public Dialogs {
   QString saveFileName(const QString&, const QString&) override { return {}; }
   QString openFileName(const QString&, const QString&) override { return {}; }
   bool choosePrinter(QPrinter&) override { return false; }
+  QString folderName(const QString&, const QString&) override { return {}; }
 
   DialogAnswer questionAnswer = DialogAnswer::Cancel;
 };
