@@ -1,6 +1,6 @@
 // Headers most translation units of a target include, compiled once per target. Which Qt modules
 // a target links decides which of them go in (Qt defines QT_<MODULE>_LIB for each one linked), so
-// one file serves the logic, the windows and the tests alike.
+// one file serves the logic and the windows alike.
 #pragma once
 
 #include <algorithm>
@@ -39,10 +39,4 @@
 
 #ifdef QT_PRINTSUPPORT_LIB
 #include <qcustomplot.h>
-#endif
-
-#ifdef QT_TESTLIB_LIB
-#include <gtest/gtest.h>
-#include <QSignalSpy>
-#include <QTest>
 #endif
