@@ -110,7 +110,7 @@ TEST_F(LoggerSetFilesTest, DownloadAllWritesOneDataFilePerSetAndRefusesNamesInUs
   ASSERT_TRUE(app.recording().transfer.FileRecording);
   dialogs.folderAnswers = {dir.path()};
   memory()->CmdDownloadAllClick();
-  const auto& done = dialogs.of("message").back();
+  const auto done = dialogs.of("message").back();  // a copy: of() gives a new list
   EXPECT_EQ(done.icon, MessageIcon::Exclamation);
   EXPECT_TRUE(done.text.startsWith(QStringLiteral("1 of 2 record sets written")));
   EXPECT_TRUE(done.text.contains(QStringLiteral("2026-01-02_080000-2.pvd: ") + kBeingSavedText) ||
