@@ -32,6 +32,12 @@ void ShowReadout(QLabel& label, const QString& text) {
 
 }  // namespace
 
+// QWidget takes the children down after this object's own part is gone, and a range field that
+// loses the focus then still says so: nothing a child signals may reach this object by then.
+Plot::~Plot() {
+  for (QObject* child : findChildren<QObject*>()) disconnect(child, nullptr, this, nullptr);
+}
+
 Plot::Plot(Instrument& instrument, const QString& openedFileUnit, const QWidget* mainWindow)
     : QWidget(nullptr), instrument_(instrument), offsetAt_(SystemUtcOffset), site_(LoadSite()) {
   setObjectName(QStringLiteral("Plot"));

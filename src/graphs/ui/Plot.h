@@ -37,6 +37,7 @@ class Plot : public QWidget {
  public:
   // The Y title is the opened file's unit, set once here: later series keep it.
   Plot(Instrument& instrument, const QString& openedFileUnit, const QWidget* mainWindow);
+  ~Plot() override;
 
   static const QString kCaption;  // "Plot"
 
