@@ -34,6 +34,9 @@ struct SyncState {
   QString cause;
   bool closed = false;  // the writer is gone: failures go to the gate
   QString path;
+  // The folder whose entry of the file is synced with the file's data until that once worked;
+  // empty for a device, or once it worked. Used under `order`.
+  QByteArray folder;
 };
 
 QString WriteFailureText(int error) {
@@ -125,19 +128,8 @@ std::unique_ptr<FileWriter> WriteGate::Open(const QString& path, WriteUse use, Q
   lock.unlock();
   auto writer =
       std::unique_ptr<FileWriter>(new FileWriter(*this, path, key, fd, keep ? st.st_size : 0));
-  // A new file's name is in its folder; that entry must reach the disk too.
-  if (regular) {
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
-    const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd >= 0) {
-      if (!StartSync([folderFd] {
-            ::fsync(folderFd);
-            ::close(folderFd);
-            WriteGate::Shared().SyncEnded();
-          }))
-        ::close(folderFd);
-    }
-  }
+  // A new file's name is in its folder; that entry must reach the disk too, with the file's data.
+  if (regular) writer->sync_->folder = QFile::encodeName(QFileInfo(path).absolutePath());
   return writer;
 }
 
@@ -186,6 +178,15 @@ int WriteGate::CallSync(int fd) {
     call = sync_;
   }
   return call(fd) == 0 ? 0 : errno;
+}
+
+int WriteGate::SyncFolder(const QByteArray& folder) {
+  // A folder this process may not read cannot be synced by it; that is no failure of the disk.
+  const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return 0;
+  const int error = CallSync(fd);
+  ::close(fd);
+  return error;
 }
 
 void WriteGate::NoteLateFailure(const QString& text) {
@@ -288,6 +289,10 @@ void FileWriter::SyncLater() {
       --state->waiting;
       error = gate->CallSync(own);
       if (::close(own) != 0 && error == 0 && errno != EINTR) error = errno;
+      if (error == 0 && !state->folder.isEmpty()) {
+        error = gate->SyncFolder(state->folder);
+        if (error == 0) state->folder.clear();
+      }
     }
     {
       std::lock_guard lock(state->m);

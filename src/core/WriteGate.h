@@ -48,7 +48,8 @@ class WriteGate {
   // Failures of syncs that ended after their file was closed: "path: cause", each once.
   QStringList TakeLateFailures();
 
-  // The call that puts a file's data on the disk (fdatasync); tests put a failing one in.
+  // The call that puts a file's data on the disk (fdatasync), also a folder's entries; tests put a
+  // failing one in.
   using SyncCall = std::function<int(int fd)>;
   void SetSyncCall(SyncCall call);
   // How a sync thread is started; tests put in one that fails to start.
@@ -66,6 +67,8 @@ class WriteGate {
   bool StartSync(std::function<void()> work);
   void SyncEnded();
   int CallSync(int fd);
+  // Syncs the folder at `folder` (its entries): 0, or the error.
+  int SyncFolder(const QByteArray& folder);
   void NoteLateFailure(const QString& text);
 
   mutable std::mutex mutex_;
