@@ -35,8 +35,9 @@ int RunRecord(CliContext& cli, const QStringList& args) {
   transfer.SampleInterval = static_cast<float>(interval);
   transfer.SampleTicks = 0;  // the first tick takes a sample, as after a new interval
   if (!transfer.StartFileRecording(*path)) {
-    return cli.Fail(
-        QStringLiteral("cannot create the data file %1").arg(QDir::toNativeSeparators(*path)));
+    // The cause as the windows say it, a file another recording holds among them.
+    return cli.Fail(QStringLiteral("cannot create the data file %1: %2")
+                        .arg(QDir::toNativeSeparators(*path), transfer.recordFile().ErrorText()));
   }
 
   // The main window's two timers, driven by an event loop of our own; the recording tick comes
