@@ -31,7 +31,7 @@ void BM_RecordingTickThroughTheGate(benchmark::State& state) {
   if (!transfer.StartFileRecording(dir.filePath(QStringLiteral("gate.pvd")))) std::abort();
   for (auto _ : state) {
     clock.advanceMs(1000);
-    transfer.RecordingTick();
+    transfer.recorder.RecordingTick();
   }
   transfer.StopFileRecording();
 }

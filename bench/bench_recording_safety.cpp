@@ -116,7 +116,7 @@ void BM_TicksWhileTheRecordingSyncs(benchmark::State& state) {
   const auto timedTicks = [&] {
     QElapsedTimer t;
     t.start();
-    transfer.RecordingTick();
+    transfer.recorder.RecordingTick();
     app.panel().Timer1Tick();
     longestMs = std::max(longestMs, static_cast<double>(t.nsecsElapsed()) / 1e6);
   };

@@ -86,8 +86,8 @@ void SolarDeskApp::WireRecording() {
   // A file recorded or opened goes to the front of the recent files.
   panel_->setToolbarCommand(QStringLiteral("Save"), [this, &r] {
     r.Save();
-    if (r.transfer.FileRecording) {
-      recentFiles_.Add(r.transfer.recordFile().Path());
+    if (r.transfer.recorder.fileRecording()) {
+      recentFiles_.Add(r.transfer.recorder.recordFile().Path());
       ShowRecentFiles();
     }
   });
@@ -248,9 +248,10 @@ Plot& SolarDeskApp::ShowPlot(std::vector<PlotSeriesData> series, int plotPointCo
     plot_ = new Plot(instrument(), unitTitle, &panel());
     plot_->chooseFile = [this](Dialogs& dialogs) -> std::optional<PlotSeriesData> {
       RecordingWindows& r = recording();
-      const QString path = dialogs.openFileName(kDataFileFilter, r.transfer.LastDataFolder);
+      const QString path =
+          dialogs.openFileName(kDataFileFilter, r.transfer.recorder.lastDataFolder());
       if (path.isEmpty()) return std::nullopt;
-      r.transfer.LastDataFolder = QFileInfo(path).absolutePath();
+      r.transfer.recorder.SetLastDataFolder(QFileInfo(path).absolutePath());
       return ReadPlotSeriesFile(path, instrument());
     };
     plot_->readFile = [this](const QString& path) {

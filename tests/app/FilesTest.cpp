@@ -70,9 +70,9 @@ TEST_F(FilesTest, RecentFilesKeepTheLastEightAndOpenTheChosenOne) {
   panel().clickToolbar(QStringLiteral("Open"));
   dialogs.saveAnswers.push_back(Path(QStringLiteral("rec.pvd")));
   panel().clickToolbar(QStringLiteral("Save"));
-  ASSERT_TRUE(transfer().FileRecording);
+  ASSERT_TRUE(transfer().recorder.fileRecording());
   panel().clickToolbar(QStringLiteral("Save"));  // stops the recording
-  ASSERT_FALSE(transfer().FileRecording);
+  ASSERT_FALSE(transfer().recorder.fileRecording());
 
   QStringList expected;
   for (const char* n : {"rec", "c", "i", "h", "g", "f", "e", "d"})

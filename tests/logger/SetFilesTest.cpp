@@ -107,7 +107,7 @@ TEST_F(LoggerSetFilesTest, DownloadAllWritesOneDataFilePerSetAndRefusesNamesInUs
   dialogs.saveAnswers.push_back(second);
   app.panel().Timer1Tick();
   app.panel().clickToolbar(QStringLiteral("Save"));
-  ASSERT_TRUE(app.recording().transfer.FileRecording);
+  ASSERT_TRUE(app.recording().transfer.recorder.fileRecording());
   dialogs.folderAnswers = {dir.path()};
   memory()->CmdDownloadAllClick();
   const auto done = dialogs.of("message").back();  // a copy: of() gives a new list

@@ -198,7 +198,7 @@ TEST_F(ListWindowsTest, LiveListSavesAlongsideARecording) {
   EXPECT_EQ(list->windowTitle(), QStringLiteral("Real Time List"));
 
   // The recording goes on in its own file.
-  EXPECT_EQ(transfer().RecordFileName, Path(QStringLiteral("rec.pvd")));
+  EXPECT_EQ(transfer().recorder.recordFileName(), Path(QStringLiteral("rec.pvd")));
   Tick();
   EXPECT_EQ(ReadBytes(Path(QStringLiteral("rec.pvd"))).count('\n'), 4);
 }

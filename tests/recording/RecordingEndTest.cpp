@@ -49,7 +49,7 @@ class RecordingEnd : public ProgramTest {
 // The listed rows go to a flush file that the status line names, and the list closes; a file
 // recording alone ends with the same words.
 TEST_F(RecordingEnd, UnitChangeKeepsTheListedRowsInAFlushFileAndSaysSo) {
-  transfer().LastDataFolder = dir.path();
+  transfer().recorder.SetLastDataFolder(dir.path());
   dialogs.saveAnswers.push_back(Path(QStringLiteral("rec.pvd")));
   panel().clickToolbar(QStringLiteral("Save"));
   panel().clickToolbar(QStringLiteral("List"));
@@ -58,8 +58,8 @@ TEST_F(RecordingEnd, UnitChangeKeepsTheListedRowsInAFlushFileAndSaysSo) {
   ChangeUnit();
   const QString flush = FlushFileName(dir.path(), clock.now());
 
-  EXPECT_FALSE(transfer().ListRecording);
-  EXPECT_FALSE(transfer().FileRecording);
+  EXPECT_FALSE(transfer().recorder.listRecording());
+  EXPECT_FALSE(transfer().recorder.fileRecording());
   EXPECT_TRUE(!recording().realTimeList() || !recording().realTimeList()->isVisible());
   EXPECT_EQ(ReadBytes(flush), HeaderText(kUnitWatts).toLatin1() +
                                   "\r\n      1\t2026/12/04 09:30:00\t98.76\t"
@@ -78,14 +78,14 @@ TEST_F(RecordingEnd, UnitChangeKeepsTheListedRowsInAFlushFileAndSaysSo) {
   panel().clickToolbar(QStringLiteral("Save"));
   TickSeconds(1);
   ChangeUnit();
-  EXPECT_FALSE(transfer().FileRecording);
+  EXPECT_FALSE(transfer().recorder.fileRecording());
   EXPECT_EQ(Status(), QStringLiteral("Recording ended: the unit changed"));
 }
 
 // A flush file that cannot be written leaves the list open with its rows, no longer recording,
 // to be saved by hand; an empty list writes no file.
 TEST_F(RecordingEnd, UnitChangeKeepsAListThatCannotBeWrittenOpenAndWritesNoEmptyList) {
-  transfer().LastDataFolder = Path(QStringLiteral("gone"));
+  transfer().recorder.SetLastDataFolder(Path(QStringLiteral("gone")));
   panel().clickToolbar(QStringLiteral("List"));
   TickSeconds(2);
   ChangeUnit();
@@ -93,13 +93,13 @@ TEST_F(RecordingEnd, UnitChangeKeepsAListThatCannotBeWrittenOpenAndWritesNoEmpty
   ASSERT_TRUE(list);
   EXPECT_TRUE(list->isVisible());
   EXPECT_EQ(list->Rows().count(), 3);
-  EXPECT_FALSE(transfer().ListRecording);
+  EXPECT_FALSE(transfer().recorder.listRecording());
   EXPECT_TRUE(StatusTip().contains(QStringLiteral("cannot be written"))) << Status().toStdString();
   list->close();
 
   meter->unit = kUnitWatts;
   Poll();
-  transfer().LastDataFolder = dir.path();
+  transfer().recorder.SetLastDataFolder(dir.path());
   panel().clickToolbar(QStringLiteral("List"));
   ChangeUnit();
   EXPECT_EQ(Status(), QStringLiteral("Recording ended: the unit changed"));
@@ -109,7 +109,7 @@ TEST_F(RecordingEnd, UnitChangeKeepsAListThatCannotBeWrittenOpenAndWritesNoEmpty
 // "Paused, N missed" counts this pause of the running recording only; once it goes on, the tool
 // tip keeps the last pause's count. A stopped file takes its pauses with it.
 TEST_F(RecordingEnd, PausedCountsThisPauseOfTheRunningRecordingOnly) {
-  transfer().LastDataFolder = dir.path();
+  transfer().recorder.SetLastDataFolder(dir.path());
   dialogs.saveAnswers.push_back(Path(QStringLiteral("rec.pvd")));
   panel().clickToolbar(QStringLiteral("Save"));
   panel().clickToolbar(QStringLiteral("List"));

@@ -14,6 +14,13 @@
 
 namespace solardesk::testing {
 
+// The recorder's counters set directly, to reach a full file or list without recording it.
+struct RecorderAccess {
+  static float& FileRecordCount(Recorder& r) { return r.FileRecordCount; }
+  static float& ListRecordCount(Recorder& r) { return r.ListRecordCount; }
+  static int& SampleTicks(Recorder& r) { return r.SampleTicks; }
+};
+
 // A list window without a window: caption, busy state and rows as the logic leaves them.
 class FakeLiveList final : public LiveList {
  public:
@@ -80,7 +87,7 @@ class ProgramTest : public ::testing::Test, public WithFolder, public AppOnVirtu
   RecordingWindows& recording() { return app.recording(); }
   FileTransfer& transfer() { return app.recording().transfer; }
   QString Path(const QString& name) const { return dir.filePath(name); }
-  void Tick() { transfer().RecordingTick(); }
+  void Tick() { transfer().recorder.RecordingTick(); }
   // Writes `content` into `name` (unless it is null) and opens it with the main window's "Open".
   FileList* OpenFile(const QString& name, const QByteArray& content = {}) {
     if (!content.isNull()) WriteBytes(Path(name), content);

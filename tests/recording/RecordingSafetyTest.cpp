@@ -19,6 +19,7 @@ namespace {
 
 using testing::ProgramTest;
 using testing::ReadBytes;
+using testing::RecorderAccess;
 
 const QString kBeingRecorded = QStringLiteral("This file is being recorded. Choose another name.");
 
@@ -27,7 +28,7 @@ class RecordingSafety : public ProgramTest {
   void Record(const QString& path) {
     dialogs.saveAnswers.push_back(path);
     panel().clickToolbar(QStringLiteral("Save"));
-    ASSERT_TRUE(transfer().FileRecording);
+    ASSERT_TRUE(transfer().recorder.fileRecording());
   }
   // The record numbers of a data file, in order.
   std::vector<int> Numbers(const QString& path) {
@@ -79,7 +80,7 @@ TEST_F(RecordingSafety, RecordingRefusesTheFileAListSaveIsWriting) {
   recording().realTimeList()->clickToolbar(QStringLiteral("Save"));
   EXPECT_EQ(MessageTexts(),
             std::vector<QString>{QStringLiteral("This file is being saved. Choose another name.")});
-  EXPECT_EQ(transfer().RecordFileName, rec);
+  EXPECT_EQ(transfer().recorder.recordFileName(), rec);
   EXPECT_EQ(Numbers(listed), (std::vector<int>{1, 2, 3}));
 }
 
@@ -91,14 +92,14 @@ TEST_F(RecordingSafety, FailedWritesShowOnTheMainWindowUntilAWriteSucceeds) {
     ASSERT_TRUE(transfer().StartFileRecording(Path(QString::fromLatin1(name))));
     Tick();
     fault();
-    const float before = transfer().FileRecordCount;
+    const float before = transfer().recorder.fileRecordCount();
     const int rows = recording().realTimeList()->Rows().count();
     for (int i = 0; i < 3; ++i) Tick();
     const QString tip = panel().LblRecording->toolTip();
     EXPECT_EQ(panel().LblRecording->text(), QStringLiteral("Not saved"));
     EXPECT_TRUE(tip.contains(QString::fromLatin1(cause), Qt::CaseInsensitive)) << tip.toStdString();
     EXPECT_TRUE(tip.contains(QStringLiteral("3 sample(s)"))) << tip.toStdString();
-    EXPECT_EQ(transfer().FileRecordCount, before);  // no number used up
+    EXPECT_EQ(transfer().recorder.fileRecordCount(), before);  // no number used up
     EXPECT_EQ(recording().realTimeList()->Rows().count(), rows + 3);
     EXPECT_TRUE(dialogs.of(QStringLiteral("message")).empty());
   };
@@ -107,7 +108,7 @@ TEST_F(RecordingSafety, FailedWritesShowOnTheMainWindowUntilAWriteSucceeds) {
   failThreeTimes(
       "site.pvd",
       [&] {
-        transfer().FileRecordCount = kRecordsPerFile;
+        RecorderAccess::FileRecordCount(transfer().recorder) = kRecordsPerFile;
         QDir(dir.path()).mkdir(site1);
       },
       "directory");
@@ -115,13 +116,13 @@ TEST_F(RecordingSafety, FailedWritesShowOnTheMainWindowUntilAWriteSucceeds) {
   Tick();
   EXPECT_EQ(panel().LblRecording->text(), QStringLiteral("Rec"));
   EXPECT_TRUE(panel().LblRecording->toolTip().isEmpty());
-  EXPECT_EQ(transfer().FilePart, 1);
+  EXPECT_EQ(transfer().recorder.filePart(), 1);
   EXPECT_EQ(Numbers(Path(site1)), std::vector<int>{kRecordsPerFile + 1});
 }
 
 TEST_F(RecordingSafety, FileReachesTheDiskEveryTenSecondsAndWhenRecordingStops) {
   Record(Path(QStringLiteral("synced.pvd")));
-  const RecordFile& file = transfer().recordFile();
+  const RecordFile& file = transfer().recorder.recordFile();
   const int atStart = file.SyncsStarted();
   std::vector<int> syncsAfter;
   for (int s = 1; s <= 25; ++s) {
@@ -150,8 +151,7 @@ TEST_F(RecordingSafety, EverySecondIsSampledOnceWhateverTheTimerJitter) {
   for (const Case& c : cases) {
     const QString path = Path(QStringLiteral("jitter.pvd"));
     Record(path);
-    transfer().SampleInterval = c.interval;
-    transfer().SampleTicks = 0;
+    transfer().recorder.SetSampleInterval(c.interval);
     std::uniform_int_distribution<int> jitter(-c.earlyMs, c.lateMs);
     for (int t = 0; t < 400; ++t) {
       clock.advanceMs(std::max(1, instrument().Timer2.interval() + jitter(random)));
@@ -180,22 +180,22 @@ TEST_F(RecordingSafety, HeldTimersShowAPausedListRecordingAndCountTheMissedSampl
   clock.advanceMs(4000);
   recording().WatchTimers();
   EXPECT_TRUE(panel().LblStatusRecording->text().contains(QStringLiteral("press a key")));
-  EXPECT_EQ(transfer().health.missedWhilePaused, 4);
+  EXPECT_EQ(transfer().recorder.health().missedWhilePaused, 4);
   instrument().PauseTimers();   // what a key or the panel's OK does: its own pause, then
   instrument().ResumeTimers();  // the resume that brings the held timers back
   recording().WatchTimers();
   EXPECT_FALSE(panel().LblStatusRecording->text().contains(QStringLiteral("press a key")));
-  EXPECT_EQ(transfer().health.missedWhilePaused, 4);
+  EXPECT_EQ(transfer().recorder.health().missedWhilePaused, 4);
 }
 
 TEST_F(RecordingSafety, FlushFolderIsRememberedOnlyOnceAFileWasCreatedThere) {
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   dialogs.saveAnswers = {Path(QStringLiteral("missing/a.pvd"))};
   panel().clickToolbar(QStringLiteral("Save"));
-  ASSERT_FALSE(transfer().FileRecording);
-  EXPECT_EQ(transfer().FlushFolder(), documents);
+  ASSERT_FALSE(transfer().recorder.fileRecording());
+  EXPECT_EQ(transfer().recorder.FlushFolder(), documents);
   Record(Path(QStringLiteral("a.pvd")));
-  EXPECT_EQ(transfer().FlushFolder(), QDir(dir.path()).absolutePath());
+  EXPECT_EQ(transfer().recorder.FlushFolder(), QDir(dir.path()).absolutePath());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@ namespace {
 using testing::FakeLiveList;
 using testing::ProgramTest;
 using testing::ReadBytes;
+using testing::RecorderAccess;
 
 const QByteArray kWattsHeader = "      No.s\t            Date Time\t         W/(M)2\t\r\n";
 
@@ -18,25 +19,25 @@ class TickTest : public ProgramTest {
   void StartRecording(const QString& name) {
     dialogs.saveAnswers.push_back(Path(name));
     transfer().SaveCommand();
-    ASSERT_TRUE(transfer().FileRecording);
+    ASSERT_TRUE(transfer().recorder.fileRecording());
   }
   // Ticks once a second on the manual clock; returns the ticks that wrote a record.
   std::vector<int> TickSeconds(int ticks) {
     std::vector<int> sampled;
     for (int t = 1; t <= ticks; ++t) {
-      const float before = transfer().FileRecordCount;
+      const float before = transfer().recorder.fileRecordCount();
       Tick();
-      if (transfer().FileRecordCount != before) sampled.push_back(t);
+      if (transfer().recorder.fileRecordCount() != before) sampled.push_back(t);
       clock.advanceMs(1000);
     }
     return sampled;
   }
   void OpenFakeList() {
     transfer().ListCommand([this]() -> LiveList* {
-      transfer().StartLiveRows(live.rows);
+      transfer().recorder.StartLiveRows(live.rows);
       return &live;
     });
-    live.onClose = [this] { transfer().ListClosed(); };
+    live.onClose = [this] { transfer().recorder.ListClosed(); };
   }
   FakeLiveList live;
 };
@@ -48,8 +49,7 @@ TEST_F(TickTest, SamplesEveryIntervalCountedFromTheFirstSample) {
   };
   for (const auto& [interval, sampledTicks] : cases) {
     StartRecording(QStringLiteral("i.pvd"));
-    transfer().SampleInterval = interval;
-    transfer().SampleTicks = 0;
+    transfer().recorder.SetSampleInterval(interval);
     EXPECT_EQ(TickSeconds(static_cast<int>(sampledTicks.size() * interval)), sampledTicks);
     transfer().SaveCommand();  // stop
   }
@@ -71,8 +71,8 @@ TEST_F(TickTest, RecordsWithTheClockTimeUntilTheUnitChanges) {
   Poll();
   ASSERT_EQ(instrument().meter.ReadingUnit, kUnitBtu);
   Tick();
-  EXPECT_FALSE(transfer().FileRecording);
-  EXPECT_EQ(transfer().FileRecordCount, 0.0f);
+  EXPECT_FALSE(transfer().recorder.fileRecording());
+  EXPECT_EQ(transfer().recorder.fileRecordCount(), 0.0f);
   EXPECT_FALSE(panel().LblRecording->isVisibleTo(&panel()));
   EXPECT_EQ((QStringList{panel().LblCount->text(), panel().LblFileName->text(),
                          panel().toolbarAction(QStringLiteral("Save"))->toolTip()}),
@@ -86,12 +86,12 @@ TEST_F(TickTest, RecordsWithTheClockTimeUntilTheUnitChanges) {
 // Names of continuation files for other names are ContinuationName's table.
 TEST_F(TickTest, ContinuationFilesBeginAfterEveryFullFile) {
   StartRecording(QStringLiteral("site.pvd"));
-  transfer().FileRecordCount = 345599;
+  RecorderAccess::FileRecordCount(transfer().recorder) = 345599;
   Tick();  // record 345600 fills the first file
   Tick();  // record 345601 opens the first continuation
-  transfer().FileRecordCount = 691200;
+  RecorderAccess::FileRecordCount(transfer().recorder) = 691200;
   Tick();  // record 691201 opens the second
-  EXPECT_EQ(transfer().FilePart, 2);
+  EXPECT_EQ(transfer().recorder.filePart(), 2);
   const std::pair<const char*, const char*> files[] = {
       {"site.pvd", "345600"}, {"site-1.pvd", "345601"}, {"site-2.pvd", "691201"}};
   for (const auto& [name, number] : files)
@@ -101,9 +101,9 @@ TEST_F(TickTest, ContinuationFilesBeginAfterEveryFullFile) {
 
 TEST_F(TickTest, CounterPastSixteenMillionStaysAndPrintsInExponentForm) {
   StartRecording(QStringLiteral("big.pvd"));
-  transfer().FileRecordCount = 9999999;
+  RecorderAccess::FileRecordCount(transfer().recorder) = 9999999;
   Tick();
-  transfer().FileRecordCount = 16777215;
+  RecorderAccess::FileRecordCount(transfer().recorder) = 16777215;
   Tick();
   Tick();
   EXPECT_EQ(ReadBytes(Path(QStringLiteral("big.pvd"))),
@@ -115,9 +115,9 @@ TEST_F(TickTest, CounterPastSixteenMillionStaysAndPrintsInExponentForm) {
 }
 
 TEST_F(TickTest, ListGetsRowsFollowsNewestAndClosesAtUnitChange) {
-  transfer().LastDataFolder = dir.path();
+  transfer().recorder.SetLastDataFolder(dir.path());
   OpenFakeList();
-  ASSERT_TRUE(transfer().ListRecording);
+  ASSERT_TRUE(transfer().recorder.listRecording());
   for (int i = 0; i < 18; ++i) Tick();
   EXPECT_EQ(live.rows.count(), 19);
   EXPECT_EQ(live.rows.line(0), HeaderText(kUnitWatts));
@@ -127,17 +127,17 @@ TEST_F(TickTest, ListGetsRowsFollowsNewestAndClosesAtUnitChange) {
   Poll();
   Tick();
   EXPECT_TRUE(live.closed);
-  EXPECT_FALSE(transfer().ListRecording);
-  EXPECT_EQ(transfer().ListRecordCount, 0.0f);
+  EXPECT_FALSE(transfer().recorder.listRecording());
+  EXPECT_EQ(transfer().recorder.listRecordCount(), 0.0f);
   EXPECT_EQ(live.rows.count(), 1);  // the rows went to the flush file
   EXPECT_EQ(ReadBytes(FlushFileName(dir.path(), clock.now())).count('\n'), 19);
 }
 
 TEST_F(TickTest, FullListIsFlushedIntoTheLastDataFolderAndKeepsCounting) {
-  transfer().LastDataFolder = dir.path();
+  transfer().recorder.SetLastDataFolder(dir.path());
   OpenFakeList();
   Tick();
-  transfer().ListRecordCount = 345600;
+  RecorderAccess::ListRecordCount(transfer().recorder) = 345600;
   clock.set(QDateTime(QDate(2026, 12, 8), QTime(9, 30, 5)));
   Tick();
   EXPECT_EQ(ReadBytes(Path(QStringLiteral("1208093005.pvd"))),

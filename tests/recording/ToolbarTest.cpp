@@ -10,6 +10,7 @@ namespace solardesk {
 namespace {
 
 using testing::ProgramTest;
+using testing::RecorderAccess;
 
 class ToolbarTest : public ProgramTest {
  protected:
@@ -35,15 +36,15 @@ class ToolbarTest : public ProgramTest {
 
 TEST_F(ToolbarTest, SaveTogglesRecordingAndTheButtonStateAndOpenWaitsForTheStop) {
   Click("Save");  // the dialog is cancelled
-  EXPECT_FALSE(transfer().FileRecording);
+  EXPECT_FALSE(transfer().recorder.fileRecording());
   EXPECT_FALSE(transfer().FileChosen);
   EXPECT_EQ(SaveTip(), QStringLiteral("Save As (Ctrl+S)"));
   EXPECT_EQ(dialogs.of("save")[0].filter, kDataFileFilter);
 
   dialogs.saveAnswers.push_back(Path(QStringLiteral("rec.pvd")));
   Click("Save");
-  EXPECT_TRUE(transfer().FileRecording);
-  EXPECT_EQ(transfer().RecordFileName, Path(QStringLiteral("rec.pvd")));
+  EXPECT_TRUE(transfer().recorder.fileRecording());
+  EXPECT_EQ(transfer().recorder.recordFileName(), Path(QStringLiteral("rec.pvd")));
   EXPECT_EQ(SaveTip(), QStringLiteral("Stop Recording (Ctrl+S)"));
   EXPECT_TRUE(panel().LblRecording->isVisibleTo(&panel()));
   EXPECT_EQ(panel().LblFileName->text(), QStringLiteral("rec.pvd"));
@@ -55,7 +56,7 @@ TEST_F(ToolbarTest, SaveTogglesRecordingAndTheButtonStateAndOpenWaitsForTheStop)
   EXPECT_TRUE(dialogs.of("open").empty());
 
   Click("Save");  // stops without a dialog
-  EXPECT_FALSE(transfer().FileRecording);
+  EXPECT_FALSE(transfer().recorder.fileRecording());
   EXPECT_EQ(SaveTip(), QStringLiteral("Save As (Ctrl+S)"));
   EXPECT_FALSE(panel().LblRecording->isVisibleTo(&panel()));
   EXPECT_EQ(dialogs.of("save").size(), 2u);
@@ -67,15 +68,15 @@ TEST_F(ToolbarTest, WithoutAUnitOrACreatableFileNothingIsRecordedOrListed) {
   Click("Save");
   Click("List");
   EXPECT_TRUE(dialogs.of("save").empty());
-  EXPECT_FALSE(transfer().FileRecording);
-  EXPECT_FALSE(transfer().ListRecording);
+  EXPECT_FALSE(transfer().recorder.fileRecording());
+  EXPECT_FALSE(transfer().recorder.listRecording());
   EXPECT_EQ(recording().realTimeList(), nullptr);
 
   meter->unit = kUnitWatts;
   Poll();
   dialogs.saveAnswers.push_back(Path(QStringLiteral("missing/folder/x.pvd")));
   Click("Save");
-  EXPECT_FALSE(transfer().FileRecording);
+  EXPECT_FALSE(transfer().recorder.fileRecording());
   EXPECT_EQ(SaveTip(), QStringLiteral("Save As (Ctrl+S)"));
   EXPECT_EQ(dialogs.of("message").size(), 1u);
 }
@@ -86,7 +87,7 @@ TEST_F(ToolbarTest, ListOpensOnce) {
   Click("List");
   RealTimeList* list = recording().realTimeList();
   ASSERT_NE(list, nullptr);
-  EXPECT_TRUE(transfer().ListRecording);
+  EXPECT_TRUE(transfer().recorder.listRecording());
   EXPECT_EQ(list->windowTitle(), QStringLiteral("Real Time List"));
   EXPECT_EQ(list->GridN->model()->headerData(2, Qt::Horizontal).toString(),
             QStringLiteral("    Btu/(ft)2.h"));
@@ -94,24 +95,24 @@ TEST_F(ToolbarTest, ListOpensOnce) {
   EXPECT_EQ(recording().realTimeList(), list);
 
   list->close();
-  EXPECT_FALSE(transfer().ListRecording);
-  EXPECT_EQ(transfer().ListRecordCount, 0.0f);
+  EXPECT_FALSE(transfer().recorder.listRecording());
+  EXPECT_EQ(transfer().recorder.listRecordCount(), 0.0f);
 }
 
 // The PC's interval is rounded and clamped as the entry rules say and sampled at the next tick;
 // the meter's is read from it, then set there clamped to a minute.
 TEST_F(ToolbarTest, IntervalIsAskedForThePcOrTheMeter) {
-  transfer().SampleTicks = 1;
+  RecorderAccess::SampleTicks(transfer().recorder) = 1;
   AnswerSamplingChoice(true);
   dialogs.inputAnswers.push_back(QStringLiteral("2.5"));
   Click("Interval");
   EXPECT_TRUE(transfer().PcSampling);
-  EXPECT_EQ(transfer().SampleInterval, 2.0f);
-  EXPECT_EQ(transfer().SampleTicks, 0);
+  EXPECT_EQ(transfer().recorder.sampleInterval(), 2.0f);
+  EXPECT_EQ(transfer().recorder.sampleTicks(), 0);
   AnswerSamplingChoice(std::nullopt);  // closed without OK: the last choice holds
   dialogs.inputAnswers.push_back(QStringLiteral("0"));
   Click("Interval");
-  EXPECT_EQ(transfer().SampleInterval, 1.0f);
+  EXPECT_EQ(transfer().recorder.sampleInterval(), 1.0f);
 
   meter->interval = 30;
   AnswerSamplingChoice(false);
@@ -126,7 +127,7 @@ TEST_F(ToolbarTest, IntervalIsAskedForThePcOrTheMeter) {
   EXPECT_EQ((std::vector<std::uint8_t>(set.begin(), set.begin() + 4)),
             (std::vector<std::uint8_t>{0x00, 0x01, 0x0F, 60}));
   EXPECT_EQ(meter->interval, 60);
-  EXPECT_EQ(transfer().SampleInterval, 1.0f);
+  EXPECT_EQ(transfer().recorder.sampleInterval(), 1.0f);
   EXPECT_TRUE(TimersRunning());
 
   // Each box as prompt, title and the value it offers.
@@ -141,7 +142,7 @@ TEST_F(ToolbarTest, IntervalIsAskedForThePcOrTheMeter) {
 
 // The PC's box and the meter's ask through one loop; the PC's stands for both.
 TEST_F(ToolbarTest, IntervalEntryThatIsNotANumberIsAskedAgain) {
-  transfer().SampleInterval = 5;
+  transfer().recorder.SetSampleInterval(5);
   AnswerSamplingChoice(true);
   dialogs.inputAnswers = {QStringLiteral("soon"), QStringLiteral("1,5"), QStringLiteral("7")};
   Click("Interval");
@@ -153,12 +154,12 @@ TEST_F(ToolbarTest, IntervalEntryThatIsNotANumberIsAskedAgain) {
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages.back().text, QStringLiteral("Please enter a number of seconds."));
   EXPECT_EQ(messages.back().icon, MessageIcon::Exclamation);
-  EXPECT_EQ(transfer().SampleInterval, 7.0f);
+  EXPECT_EQ(transfer().recorder.sampleInterval(), 7.0f);
 
   // Cancel (the empty answer) changes nothing, without a message.
   AnswerSamplingChoice(true);
   Click("Interval");
-  EXPECT_EQ(transfer().SampleInterval, 7.0f);
+  EXPECT_EQ(transfer().recorder.sampleInterval(), 7.0f);
   EXPECT_EQ(dialogs.of("message").size(), 2u);
 }
 

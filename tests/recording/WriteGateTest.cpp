@@ -25,6 +25,7 @@ namespace {
 
 using testing::ProgramTest;
 using testing::ReadBytes;
+using testing::RecorderAccess;
 
 class WriteGateTest : public ProgramTest {
  protected:
@@ -35,7 +36,7 @@ class WriteGateTest : public ProgramTest {
   void Record(const QString& path) {
     dialogs.saveAnswers.push_back(path);
     panel().clickToolbar(QStringLiteral("Save"));
-    ASSERT_TRUE(transfer().FileRecording);
+    ASSERT_TRUE(transfer().recorder.fileRecording());
   }
   void Ticks(int n) {
     for (int i = 0; i < n; ++i) {
@@ -94,9 +95,9 @@ TEST_F(WriteGateTest, EarlierPartsOfARecordingStayInUse) {
   const QString site = Path(QStringLiteral("site.pvd"));
   Record(site);
   Ticks(1);
-  transfer().FileRecordCount = kRecordsPerFile;
+  RecorderAccess::FileRecordCount(transfer().recorder) = kRecordsPerFile;
   Ticks(1);
-  ASSERT_EQ(transfer().FilePart, 1);
+  ASSERT_EQ(transfer().recorder.filePart(), 1);
   const QByteArray part0 = ReadBytes(site);
   FillDataList();
   dialogs.saveAnswers = {site, Path(QStringLiteral("list.pvd"))};
@@ -126,7 +127,7 @@ TEST_F(WriteGateTest, FileLockedByAnotherProgramIsRefused) {
   dialogs.saveAnswers = {other, mine};
   panel().clickToolbar(QStringLiteral("Save"));
   EXPECT_EQ(Refusals(), std::vector<QString>{kBeingRecordedText});
-  EXPECT_EQ(transfer().RecordFileName, mine);
+  EXPECT_EQ(transfer().recorder.recordFileName(), mine);
   // Without a dialog in between (the command line), the open itself is refused.
   QString why;
   EXPECT_EQ(WriteGate::Shared().Open(other, WriteUse::Saving, &why), nullptr);
@@ -138,13 +139,13 @@ TEST_F(WriteGateTest, FileLockedByAnotherProgramIsRefused) {
 // A full live list whose flush file cannot be made is tried again at every sample, keeping every
 // row, and the message goes once it is written.
 TEST_F(WriteGateTest, FailedFlushOfTheLiveListIsRetriedAtEverySample) {
-  transfer().LastDataFolder = Path(QStringLiteral("later"));
+  transfer().recorder.SetLastDataFolder(Path(QStringLiteral("later")));
   panel().clickToolbar(QStringLiteral("List"));
   LineStore& rows = recording().realTimeList()->Rows();
   for (int i = 1; i <= kRecordsPerFile; ++i)
     rows.append(ListRowText(ListNumberCell(static_cast<float>(i)), SampleTimeText(clock.now()),
                             QStringLiteral("98.76")));
-  transfer().ListRecordCount = kRecordsPerFile;
+  RecorderAccess::ListRecordCount(transfer().recorder) = kRecordsPerFile;
   Ticks(2);
   EXPECT_EQ(panel().LblRecording->text(), kNotSavedText);
   EXPECT_EQ(rows.count(), 1 + kRecordsPerFile + 2);
@@ -156,7 +157,7 @@ TEST_F(WriteGateTest, FailedFlushOfTheLiveListIsRetriedAtEverySample) {
             1 + kRecordsPerFile + 2);
   EXPECT_EQ(rows.count(), 2);  // the header and the sample of this tick
   EXPECT_NE(panel().LblRecording->text(), kNotSavedText);
-  EXPECT_EQ(transfer().health.unwritten, 0);
+  EXPECT_EQ(transfer().recorder.health().unwritten, 0);
 }
 
 // A sync to the disk that fails (a disk pulled, NFS, thin storage) turns "Not saved" on with its
@@ -175,7 +176,7 @@ TEST_F(WriteGateTest, FailedSyncIsAFailedWrite) {
   EXPECT_TRUE(panel().LblRecording->toolTip().contains(
       QStringLiteral("Writing to the disk failed: Input/output error")))
       << panel().LblRecording->toolTip().toStdString();
-  EXPECT_GE(transfer().health.unwrittenTotal, 10);
+  EXPECT_GE(transfer().recorder.health().unwrittenTotal, 10);
   failing = false;
   Ticks(10);
   ASSERT_TRUE(WriteGate::Shared().WaitForSyncs(60000));
@@ -241,7 +242,7 @@ TEST_F(WriteGateTest, RemovedRecordingFileIsMadeAgain) {
     Ticks(2);
     EXPECT_EQ(Numbers(rec), (std::vector<int>{3, 4}));
     EXPECT_EQ(panel().LblRecording->text(), QStringLiteral("Rec"));
-    EXPECT_EQ(transfer().health.notice, kFileRecreatedText);
+    EXPECT_EQ(transfer().recorder.health().notice, kFileRecreatedText);
     EXPECT_TRUE(panel().LblStatusRecording->toolTip().contains(kFileRecreatedText));
     transfer().StopFileRecording();
   }

@@ -29,14 +29,14 @@ TEST(DiskFull, RecordingToAFullDiskKeepsNoUnwrittenSample) {
   long startKb = 0;
   for (int tick = 0; tick < 50000; ++tick) {
     t.clock.advanceMs(1000);
-    transfer.RecordingTick();
+    transfer.recorder.RecordingTick();
     if (tick == 1000) startKb = ResidentKb();
   }
   // 49,000 lines of about 40 bytes could not be written; none of them may be kept.
   if (kResidentMemoryIsMeaningful) {
     EXPECT_LT(ResidentKb() - startKb, 1024);
   }
-  EXPECT_TRUE(transfer.FileRecording);  // a failing write is not a change of unit
+  EXPECT_TRUE(transfer.recorder.fileRecording());  // a failing write is not a change of unit
 }
 
 // A file system of 64 KiB, mounted in a mount namespace of this thread alone, so that nothing
@@ -78,14 +78,14 @@ TEST(DiskFull, FillingDiskIsShownAndTheFileStaysWholeAndConsecutive) {
   ASSERT_TRUE(transfer.StartFileRecording(path));
   const auto tick = [&] {
     t.clock.advanceMs(1000);
-    transfer.RecordingTick();
+    transfer.recorder.RecordingTick();
   };
   int ticks = 0;
-  while (!transfer.health.Failing() && ticks < 2000) {
+  while (!transfer.recorder.health().Failing() && ticks < 2000) {
     tick();
     ++ticks;
   }
-  ASSERT_TRUE(transfer.health.Failing()) << "the disk did not fill up";
+  ASSERT_TRUE(transfer.recorder.health().Failing()) << "the disk did not fill up";
   for (int i = 0; i < 4; ++i) tick();
   EXPECT_EQ(t.panel().LblRecording->text(), "Not saved");
   EXPECT_TRUE(t.panel().LblRecording->toolTip().contains("Disk full"));
@@ -93,9 +93,9 @@ TEST(DiskFull, FillingDiskIsShownAndTheFileStaysWholeAndConsecutive) {
 
   ASSERT_TRUE(QFile::remove(filler));
   tick();
-  EXPECT_FALSE(transfer.health.Failing());
+  EXPECT_FALSE(transfer.recorder.health().Failing());
   EXPECT_EQ(t.panel().LblRecording->text(), "Rec");
-  const int written = static_cast<int>(transfer.FileRecordCount);
+  const int written = static_cast<int>(transfer.recorder.fileRecordCount());
   EXPECT_EQ(written, ticks);  // every tick but the five that failed
   transfer.StopFileRecording();
   int records = 0;
@@ -132,13 +132,13 @@ TEST(DiskFull, HeaderIsWrittenBeforeAnyRecordOnceThereIsRoom) {
   ASSERT_TRUE(transfer.StartFileRecording(path));
   for (int i = 0; i < 2; ++i) {
     t.clock.advanceMs(1000);
-    transfer.RecordingTick();
+    transfer.recorder.RecordingTick();
   }
   EXPECT_EQ(t.panel().LblRecording->text(), "Not saved");
   ASSERT_TRUE(QFile::remove(filler));
   for (int i = 0; i < 3; ++i) {
     t.clock.advanceMs(1000);
-    transfer.RecordingTick();
+    transfer.recorder.RecordingTick();
   }
   transfer.StopFileRecording();
   int records = 0;
@@ -148,7 +148,7 @@ TEST(DiskFull, HeaderIsWrittenBeforeAnyRecordOnceThereIsRoom) {
   ASSERT_GE(lines.size(), 4);
   EXPECT_TRUE(lines[0].startsWith("      No.s\t")) << lines[0].data();
   EXPECT_TRUE(lines[1].startsWith("      1\t")) << lines[1].data();
-  EXPECT_EQ(transfer.health.unwrittenTotal, 2);
+  EXPECT_EQ(transfer.recorder.health().unwrittenTotal, 2);
   ::umount2(QFile::encodeName(dir.path()).constData(), MNT_DETACH);
 }
 

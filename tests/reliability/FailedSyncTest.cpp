@@ -57,11 +57,11 @@ TEST(FailedSync, MainWindowShowsNotSavedUntilASyncWorks) {
   FileTransfer& transfer = t.app.recording().transfer;
   const auto ticks = [&](int n) {
     for (int i = 0; i < n; ++i) {
-      transfer.RecordingTick();
+      transfer.recorder.RecordingTick();
       t.clock.advanceMs(1000);
     }
     ASSERT_TRUE(WriteGate::Shared().WaitForSyncs(30000));
-    transfer.RecordingTick();  // takes what the syncs met
+    transfer.recorder.RecordingTick();  // takes what the syncs met
     t.clock.advanceMs(1000);
   };
   ASSERT_TRUE(transfer.StartFileRecording(disk.Path("rec.pvd")));

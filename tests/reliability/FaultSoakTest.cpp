@@ -58,7 +58,7 @@ TEST(FaultSoak, HandlersSurviveAHundredThousandFaultyExchanges) {
   int fileNumber = 0;
   auto& transfer = t.app.recording().transfer;
   auto startRecording = [&] {
-    if (transfer.FileRecording || t.instrument().meter.ReadingUnit.isEmpty()) return;
+    if (transfer.recorder.fileRecording() || t.instrument().meter.ReadingUnit.isEmpty()) return;
     transfer.StartFileRecording(folder.filePath(QStringLiteral("soak-%1.pvd").arg(++fileNumber)));
   };
   // A sync of a stopped file holds a duplicate of its descriptor until it ends.
@@ -116,7 +116,7 @@ TEST(FaultSoak, HandlersSurviveAHundredThousandFaultyExchanges) {
       default:
         startRecording();
         t.clock.advanceMs(1000);
-        transfer.RecordingTick();
+        transfer.recorder.RecordingTick();
         break;
     }
     worstHandles = std::max(worstHandles, t.port.openHandles);

@@ -4,8 +4,8 @@
 #include <QEventLoop>
 
 #include "DisplayCommands.h"
-#include "recording/logic/FileTransfer.h"
 #include "recording/logic/IntervalEntry.h"
+#include "recording/logic/Recorder.h"
 #include "recording/logic/SecondTicker.h"
 
 namespace solardesk::cli {
@@ -31,13 +31,12 @@ int RunRecord(CliContext& cli, const QStringList& args) {
   if (instrument.meter.ReadingUnit.isEmpty())
     return cli.Fail(QStringLiteral("the meter shows no unit; nothing was recorded"));
 
-  FileTransfer transfer(instrument);
-  transfer.SampleInterval = static_cast<float>(interval);
-  transfer.SampleTicks = 0;  // the first tick takes a sample, as after a new interval
-  if (!transfer.StartFileRecording(*path)) {
+  Recorder recorder(instrument);
+  recorder.SetSampleInterval(interval);  // the first tick takes a sample
+  if (!recorder.StartFileRecording(*path)) {
     // The cause as the windows say it, a file another recording holds among them.
     return cli.Fail(QStringLiteral("cannot create the data file %1: %2")
-                        .arg(QDir::toNativeSeparators(*path), transfer.recordFile().ErrorText()));
+                        .arg(QDir::toNativeSeparators(*path), recorder.recordFile().ErrorText()));
   }
 
   // The main window's two timers, driven by an event loop of our own; the recording tick comes
@@ -52,15 +51,15 @@ int RunRecord(CliContext& cli, const QStringList& args) {
     }
     instrument.PollTick();
   });
-  const RecordingHealth& health = transfer.health;
+  const RecordingHealth& health = recorder.health();
   SecondTicker ticker(instrument.Timer2, instrument.clock, [&] {
-    transfer.RecordingTick();
-    if (!transfer.FileRecording) {
+    recorder.RecordingTick();
+    if (!recorder.fileRecording()) {
       unitChanged = true;
       loop.quit();
       return;
     }
-    if (!health.notice.isEmpty()) cli.Fail(std::exchange(transfer.health.notice, QString()));
+    if (!health.notice.isEmpty()) cli.Fail(recorder.TakeNotice());
     // Say when samples start to go unwritten, and when they are written again.
     if (health.Failing() != failing) {
       failing = health.Failing();
@@ -70,7 +69,7 @@ int RunRecord(CliContext& cli, const QStringList& args) {
         cli.Fail(QStringLiteral("saving again"));
       }
     }
-    const long long taken = static_cast<long long>(transfer.FileRecordCount) +
+    const long long taken = static_cast<long long>(recorder.fileRecordCount()) +
                             health.unwrittenTotal - health.atRiskTotal;
     if (*count > 0 && taken >= *count) loop.quit();
   });
@@ -78,10 +77,10 @@ int RunRecord(CliContext& cli, const QStringList& args) {
   loop.exec();
   instrument.PauseTimers();
   QObject::disconnect(pollConnection);
-  const long long samples = static_cast<long long>(transfer.FileRecordCount);
+  const long long samples = static_cast<long long>(recorder.fileRecordCount());
   const long long unwritten = health.unwrittenTotal;
   const QString cause = health.cause.isEmpty() ? QStringLiteral("see above") : health.cause;
-  if (transfer.FileRecording) transfer.StopFileRecording();
+  if (recorder.fileRecording()) recorder.StopFileRecording();
   // The last lines reach the disk when the file is closed; a failure there fails the recording.
   WriteGate& gate = WriteGate::Shared();
   const bool synced = gate.WaitForSyncs(kExitSyncWaitMs);

@@ -25,10 +25,10 @@ const QString kNoReadings = QStringLiteral("There is no readable reading in this
 
 RecordingWindows::RecordingWindows(Instrument& instrument, PanelWindow& panel)
     : transfer(instrument),
-      ticker(instrument.Timer2, instrument.clock, [this] { transfer.RecordingTick(); }),
+      ticker(instrument.Timer2, instrument.clock, [this] { transfer.recorder.RecordingTick(); }),
       instrument_(instrument),
       panel_(panel) {
-  transfer.onLabelsChanged = [this] { ShowLabels(); };
+  transfer.recorder.onLabelsChanged = [this] { ShowLabels(); };
   // Only a running event loop sees the timers off: the short pause around an exchange blocks
   // it, so what is seen here is a hold (a set-up panel, a calibration, a long loop).
   holdWatch_.setInterval(1000);
@@ -38,15 +38,15 @@ RecordingWindows::RecordingWindows(Instrument& instrument, PanelWindow& panel)
 
 void RecordingWindows::WatchTimers() {
   if (instrument_.Timer2.isActive()) {
-    transfer.TimersRunning();
+    transfer.recorder.TimersRunning();
   } else {
-    transfer.TimersHeldOff(ticker.SecondsSinceLastTick());
+    transfer.recorder.TimersHeldOff(ticker.SecondsSinceLastTick());
   }
 }
 
 RecordingWindows::~RecordingWindows() {
-  transfer.onLabelsChanged = nullptr;
-  transfer.liveList = nullptr;
+  transfer.recorder.onLabelsChanged = nullptr;
+  transfer.recorder.ListClosed();  // the live list goes with the windows
   for (QWidget* w : {static_cast<QWidget*>(realTimeList_), static_cast<QWidget*>(fileList_),
                      static_cast<QWidget*>(dataList_), static_cast<QWidget*>(statistics_)})
     delete w;
@@ -54,22 +54,22 @@ RecordingWindows::~RecordingWindows() {
 }
 
 void RecordingWindows::ShowLabels() {
-  const RecordingLabels& l = transfer.labels;
+  const RecordingLabels& l = transfer.recorder.labels();
   panel_.LblFileName->setText(l.fileName);
   panel_.LblCount->setText(l.count);
   panel_.LblRecording->setText(l.recording);
   panel_.LblRecording->setVisible(l.recordingVisible);
   panel_.setSaveButtonRecording(l.saveButtonRecording);
-  const RecordingHealth& h = transfer.health;
+  const RecordingHealth& h = transfer.recorder.health();
   panel_.ShowRecordingTrouble(h.Failing(),
                               h.Failing() ? NotSavedToolTip(h.unwritten, h.cause) : QString());
   RecordingStatus status;
-  if (transfer.FileRecording) {
-    status.filePath = transfer.recordFile().Path();
+  if (transfer.recorder.fileRecording()) {
+    status.filePath = transfer.recorder.recordFile().Path();
     status.fileCount = l.count;
   }
-  status.listRecording = transfer.ListRecording;
-  status.listCount = SingleText(transfer.ListRecordCount);
+  status.listRecording = transfer.recorder.listRecording();
+  status.listCount = SingleText(transfer.recorder.listRecordCount());
   status.paused = h.paused;
   status.missedWhilePaused = h.missedWhilePaused;
   status.pausedBefore = h.pausedBefore;
@@ -101,11 +101,12 @@ void RecordingWindows::RunLoop(const std::function<void()>& loop) {
 }
 
 void RecordingWindows::Open() {
-  if (transfer.FileRecording) {
+  if (transfer.recorder.fileRecording()) {
     instrument_.dialogs.message(kRecordingModeMessage, kProgramTitle, MessageIcon::Critical);
     return;
   }
-  const QString path = instrument_.dialogs.openFileName(kDataFileFilter, transfer.LastDataFolder);
+  const QString path =
+      instrument_.dialogs.openFileName(kDataFileFilter, transfer.recorder.lastDataFolder());
   if (path.isEmpty()) return;
   if (fileList_) fileList_->close();
   auto* list = new FileList(&panel_);
@@ -174,11 +175,11 @@ void RecordingWindows::Interval() {
 void RecordingWindows::List() {
   transfer.ListCommand([this]() -> LiveList* {
     if (realTimeList_) Retire(realTimeList_);
-    auto* list = new RealTimeList(transfer.ListUnit, &panel_);
+    auto* list = new RealTimeList(transfer.recorder.listUnit(), &panel_);
     list->SetDialogs(instrument_.dialogs);
     realTimeList_ = list;
     list->onUnload = [this, list] {
-      transfer.ListClosed();
+      transfer.recorder.ListClosed();
       Retire(list);
     };
     list->setToolbarCommand(QStringLiteral("Save"), [this] { SaveLiveList(); });
@@ -211,7 +212,7 @@ void RecordingWindows::PrintLiveList() {
   if (!list) return;
   const DialogOwner owner(instrument_.dialogs, list);
   RunLoop([&] {
-    PrintListing(instrument_, *list, transfer.ListUnit, list->Rows().count() - 1,
+    PrintListing(instrument_, *list, transfer.recorder.listUnit(), list->Rows().count() - 1,
                  [list](int i) { return list->Rows().line(i + 1); });
   });
 }
@@ -271,8 +272,9 @@ void RecordingWindows::ShowStatistics(TitledList& list) {
     return;
   }
   if (statistics_) statistics_->close();
-  statistics_ = new StatisticsWindow(std::move(s), std::move(series), list.Caption(),
-                                     instrument_.dialogs, transfer.LastDataFolder, &panel_);
+  statistics_ =
+      new StatisticsWindow(std::move(s), std::move(series), list.Caption(), instrument_.dialogs,
+                           transfer.recorder.lastDataFolder(), &panel_);
   if (const auto* file = qobject_cast<const FileList*>(&list))
     statistics_->SetSourceFiles({file->SourcePath()});
   PlaceWindow(*statistics_, list.frameGeometry().topRight() + QPoint(1, 0), &panel_);
@@ -286,7 +288,7 @@ void RecordingWindows::ExportCsv(TitledList& list) {
 
 void RecordingWindows::ExportRecords(Dialogs& dialogs, const RecordSeries& records,
                                      const QString& unit, const std::function<void(bool)>& busy) {
-  const QString path = ChooseExportFile(dialogs, transfer.LastDataFolder);
+  const QString path = ChooseExportFile(dialogs, transfer.recorder.lastDataFolder());
   if (path.isEmpty()) return;
   busy(true);
   WriteExportFile(dialogs, path,
@@ -297,7 +299,7 @@ void RecordingWindows::ExportRecords(Dialogs& dialogs, const RecordSeries& recor
 QString RecordingWindows::WriteSetFile(const QString& path, const QString& loggerUnit,
                                        const QStringList& lines) {
   const QString why = WriteLoggerSetFile(path, loggerUnit, lines);
-  if (QFileInfo::exists(path)) transfer.LastDataFolder = QFileInfo(path).absolutePath();
+  if (QFileInfo::exists(path)) transfer.recorder.SetLastDataFolder(QFileInfo(path).absolutePath());
   return why;
 }
 
