@@ -191,6 +191,8 @@ void SolarDeskApp::WireMenu() {
   panel().setToolbarCommand(QStringLiteral("Export CSV"),
                             onList(QStringLiteral("Export CSV"), open));
   panel().setToolbarCommand(QStringLiteral("Print"), onList(QStringLiteral("Print"), open));
+  panel().setToolbarCommand(QStringLiteral("Print Preview"),
+                            onList(QStringLiteral("Print Preview"), open));
   panel().setToolbarCommand(QStringLiteral("Plot"), onList(QStringLiteral("Plot"), open));
   panel().setToolbarCommand(QStringLiteral("User guide"), [this] {
     const QString guide = UserGuidePath();

@@ -283,12 +283,7 @@ void Plot::GraphMouseMove(QMouseEvent* e) {
 
 // The graph is printed on white with the frame of controls hidden; whatever happens, the
 // frame, the window background and the plot-area colour are restored afterwards.
-void Plot::CmdPrintClick() {
-  const DialogOwner owner(instrument_.dialogs, this);
-  QPrinter printer(QPrinter::HighResolution);
-  std::unique_ptr<FileWriter> pdf;
-  if (!ChoosePrinterFree(instrument_.dialogs, printer, pdf)) return;
-
+QImage Plot::PrintedImage() {
   const QPalette keptPalette = palette();
   const bool keptAutoFill = autoFillBackground();
   const QBrush keptPlotArea = CWGraph1->axisRect()->backgroundBrush();
@@ -300,13 +295,33 @@ void Plot::CmdPrintClick() {
   CWGraph1->axisRect()->setBackground(QBrush(Qt::white));
   CWGraph1->replot();
 
-  PrintImage(grab().toImage(), printer);
+  const QImage image = grab().toImage();
 
   setPalette(keptPalette);
   setAutoFillBackground(keptAutoFill);
   FrmGraphic->show();
   CWGraph1->axisRect()->setBackground(keptPlotArea);
   CWGraph1->replot();
+  return image;
+}
+
+void Plot::CmdPrintClick() {
+  const DialogOwner owner(instrument_.dialogs, this);
+  QPrinter printer(QPrinter::HighResolution);
+  std::unique_ptr<FileWriter> pdf;
+  if (!ChoosePrinterFree(instrument_.dialogs, printer, pdf)) return;
+  PrintImage(PrintedImage(), printer);
+}
+
+// The preview shows the picture that "Print Graph" prints; its "Print" prints that picture.
+void Plot::CmdPreviewClick() {
+  const DialogOwner owner(instrument_.dialogs, this);
+  QPrinter printer(QPrinter::HighResolution);
+  const QImage image = PrintedImage();
+  if (!instrument_.dialogs.previewPrint(printer, [&image](QPrinter& on) { PrintImage(image, on); }))
+    return;
+  std::unique_ptr<FileWriter> pdf;
+  if (ChoosePrinterFree(instrument_.dialogs, printer, pdf)) PrintImage(image, printer);
 }
 
 }  // namespace solardesk

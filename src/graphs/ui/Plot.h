@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -98,6 +99,8 @@ class Plot : public QWidget {
   // Both axes around the data, with a small margin; the range fields follow.
   void CmdFitClick();
   void CmdPrintClick();
+  // "Print Preview...": the printed picture in the print preview, printed from there on request.
+  void CmdPreviewClick();
   void CmdAddFileClick();
   void CmdRemoveClick();  // removes the series chosen in CboSeries
   // "Site...": asks for the site where the readings were taken (kept across runs).
@@ -123,6 +126,7 @@ class Plot : public QWidget {
   QPushButton* CmdReset = nullptr;
   QPushButton* CmdFit = nullptr;
   QPushButton* CmdPrint = nullptr;
+  QPushButton* CmdPreview = nullptr;  // "Print Preview..."
   QLabel* LblStatus = nullptr;
   QComboBox* CboXAxis = nullptr;    // "No.s", "Time"
   QComboBox* CboOverlay = nullptr;  // "By record", "By time", "By time of day"
@@ -142,6 +146,8 @@ class Plot : public QWidget {
 
  private:
   void BuildGraph();
+  // The window's picture as it is printed: on white, without the frame of controls.
+  QImage PrintedImage();
   void BuildControls();
   QLayout* BuildSeriesBar();
   void ShowSeries();
