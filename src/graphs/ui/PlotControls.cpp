@@ -68,6 +68,7 @@ void Plot::BuildGraph() {
   connect(CWGraph1->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
           &Plot::ShowTimeTicks);
   CWGraph1->installEventFilter(this);  // a wider plot draws more of a long series
+  connect(CWGraph1, &QCustomPlot::beforeReplot, this, &Plot::PlaceLegend);
   connect(CWGraph1, &QCustomPlot::mousePress, this, &Plot::GraphMousePress);
   connect(CWGraph1, &QCustomPlot::mouseMove, this, &Plot::GraphMouseMove);
   connect(CWGraph1, &QCustomPlot::mouseRelease, this, [this] { draggingCursor_ = false; });
