@@ -32,6 +32,7 @@ class OpenOnlyDialogs final : public Dialogs {
   QString saveFileName(const QString&, const QString&) override { return {}; }
   QString openFileName(const QString&, const QString&) override { return path; }
   bool choosePrinter(QPrinter&) override { return false; }
+  bool previewPrint(QPrinter&, const std::function<void(QPrinter&)>&) override { return false; }
   QString folderName(const QString&, const QString&) override { return {}; }
 };
 

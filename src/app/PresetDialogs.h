@@ -48,6 +48,10 @@ class PresetDialogs final : public Dialogs {
     const DialogOwner owner(service_, Owner());
     return service_.choosePrinter(printer);
   }
+  bool previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override {
+    const DialogOwner owner(service_, Owner());
+    return service_.previewPrint(printer, paint);
+  }
 
  private:
   QObject* Owner() const { return owner() ? owner() : service_.owner(); }

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QRegularExpression>
 
@@ -107,6 +108,21 @@ QString QtDialogs::openFileName(const QString& filter, const QString& folder) {
 
 bool QtDialogs::choosePrinter(QPrinter& printer) {
   QPrintDialog dialog(&printer, Parent());
+  return dialog.exec() == QDialog::Accepted;
+}
+
+// The preview's own "Print" button would print past the write gate (a PDF file chosen in its
+// printer dialog); here it closes the preview with OK, and the caller prints as "Print" does.
+bool QtDialogs::previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+  QPrintPreviewDialog dialog(&printer, Parent());
+  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                   [&paint](QPrinter* p) { paint(*p); });
+  const QString print = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+  for (QAction* action : dialog.findChildren<QAction*>()) {
+    if (action->text() != print) continue;
+    QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+    QObject::connect(action, &QAction::triggered, &dialog, &QDialog::accept);
+  }
   return dialog.exec() == QDialog::Accepted;
 }
 

@@ -6,7 +6,7 @@
 
 namespace solardesk {
 
-// The dialogs a person answers: Qt's message, input, file and printer dialogs.
+// The dialogs a person answers: Qt's message, input, file, printer and print preview dialogs.
 class QtDialogs final : public Dialogs {
  public:
   explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
@@ -19,6 +19,7 @@ class QtDialogs final : public Dialogs {
   QString folderName(const QString& title, const QString& folder) override;
   QString openFileName(const QString& filter, const QString& folder) override;
   bool choosePrinter(QPrinter& printer) override;
+  bool previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 
   // "Data Files (*.pvd)|*.pvd|All Files (*.*)|*.*|" in Qt's form: "Data Files (*.pvd);;...".
   static QString ToQtFilter(const QString& filter);

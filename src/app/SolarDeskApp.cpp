@@ -8,7 +8,6 @@
 
 #include "About.h"
 
-#include "analysis/RangeEnergy.h"
 #include "graphs/logic/PlotSeriesFile.h"
 #include "logger/ui/LoggerCommands.h"
 #include "panel/ui/KeyBinder.h"
@@ -140,7 +139,6 @@ void SolarDeskApp::CompareSets(std::vector<ComparedSet> sets) {
     longest = std::max(longest, series.back().size());
   }
   ShowPlot(std::move(series), longest, unit);
-  plot_->SetRangeStatus({});
 }
 
 // The live graph ("Graph") and the file plot.
@@ -164,7 +162,6 @@ void SolarDeskApp::WireGraphs() {
     std::vector<PlotSeriesData> all;
     all.push_back(std::move(data));
     ShowPlot(std::move(all), plotPointCount, openedFileUnit);
-    ShowPlotEnergy();
   };
 }
 
@@ -191,6 +188,8 @@ void SolarDeskApp::WireMenu() {
   panel().setToolbarCommand(QStringLiteral("Export CSV"),
                             onList(QStringLiteral("Export CSV"), open));
   panel().setToolbarCommand(QStringLiteral("Print"), onList(QStringLiteral("Print"), open));
+  panel().setToolbarCommand(QStringLiteral("Print Preview"),
+                            onList(QStringLiteral("Print Preview"), open));
   panel().setToolbarCommand(QStringLiteral("Plot"), onList(QStringLiteral("Plot"), open));
   panel().setToolbarCommand(QStringLiteral("User guide"), [this] {
     const QString guide = UserGuidePath();
@@ -262,18 +261,6 @@ Plot& SolarDeskApp::ShowPlot(std::vector<PlotSeriesData> series, int plotPointCo
   plot_->raise();
   plot_->LoadSeries(std::move(series), plotPointCount);
   return *plot_;
-}
-
-// The plot's status line: the energy of the file list's readings in view.
-void SolarDeskApp::ShowPlotEnergy() {
-  FileList* list = recording().fileList();
-  if (!list) {
-    plot_->SetRangeStatus({});
-    return;
-  }
-  auto energy = std::make_shared<const RangeEnergy>(ReadSeries(list->Records()),
-                                                    UnitOfText(list->UnitText()));
-  plot_->SetRangeStatus([energy](double fromX, double toX) { return energy->Text(fromX, toX); });
 }
 
 }  // namespace solardesk

@@ -77,7 +77,6 @@ class SolarDeskApp {
   void WireMenu();
   void ShowRecentFiles();
   void OpenRecentFile(const QString& path);
-  void ShowPlotEnergy();
   void CompareSets(std::vector<ComparedSet> sets);
 
   PresetDialogs dialogs_;  // the instrument's: "Open" may get its file without asking

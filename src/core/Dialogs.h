@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 
 class QPrinter;
 
@@ -36,6 +37,11 @@ class Dialogs {
 
   // The printer dialog for a printer about to be used. False means Cancel.
   virtual bool choosePrinter(QPrinter& printer) = 0;
+
+  // A print preview of what `paint` puts on `printer` (it may be asked to paint more than once,
+  // for instance after a change of the page set-up). True when the user asks to print it: the
+  // caller then prints through choosePrinter, so that the preview itself writes nothing.
+  virtual bool previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) = 0;
 
   // A folder chooser with a title, starting in `folder`. The empty text means Cancel. Every
   // service says what it does (no default), so that a service passing dialogs on cannot drop it.
@@ -99,6 +105,10 @@ class WindowDialogs final : public Dialogs {
   QString folderName(const QString& title, const QString& folder) override {
     const DialogOwner owner(service_, window_);
     return service_.folderName(title, folder);
+  }
+  bool previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override {
+    const DialogOwner owner(service_, window_);
+    return service_.previewPrint(printer, paint);
   }
 
   // The program's service, for logic that asks it while this window owns the command.

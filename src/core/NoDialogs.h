@@ -6,7 +6,7 @@ namespace solardesk {
 
 // Dialogs nobody answers, for programs and runs without a person: a message box is
 // acknowledged, a question (OK and Cancel) gets `questionAnswer`, input and file boxes come back
-// empty (Cancel), and the printer dialog is cancelled.
+// empty (Cancel), the printer dialog is cancelled and a print preview shows nothing.
 class NoDialogs final : public Dialogs {
  public:
   DialogAnswer message(const QString&, const QString&, MessageIcon,
@@ -17,6 +17,7 @@ class NoDialogs final : public Dialogs {
   QString saveFileName(const QString&, const QString&) override { return {}; }
   QString openFileName(const QString&, const QString&) override { return {}; }
   bool choosePrinter(QPrinter&) override { return false; }
+  bool previewPrint(QPrinter&, const std::function<void(QPrinter&)>&) override { return false; }
   QString folderName(const QString&, const QString&) override { return {}; }
 
   DialogAnswer questionAnswer = DialogAnswer::Cancel;

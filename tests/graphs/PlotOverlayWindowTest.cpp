@@ -1,6 +1,8 @@
 #include <qcustomplot.h>
 #include <QFile>
 #include <QTest>
+#include <QTimeZone>
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 
@@ -31,6 +33,21 @@ class PlotOverlayWindowTest : public testing::AppFixture {
     for (std::size_t i = 0; i < times.size(); ++i)
       file.write(QByteArray("      ") + QByteArray::number(static_cast<int>(i + 1)) + "\t" +
                  times[i] + "\t " + QByteArray::number(static_cast<int>(100 * (i + 1))) + "\t\r\n");
+    return path;
+  }
+  // A file in W/(M)2 of one reading every `step` seconds from `start` (local time).
+  QString WriteReadings(const char* name, const QDateTime& start, int step,
+                        const std::vector<int>& values) {
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return {};
+    file.write("      No.s\t            Date Time\t         W/(M)2\t\r\n");
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      const QString time = start.addSecs(step * static_cast<qint64>(i))
+                               .toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
+      file.write(
+          QStringLiteral("      %1\t%2\t %3\t\r\n").arg(i + 1).arg(time).arg(values[i]).toLatin1());
+    }
     return path;
   }
   Plot* PlotFile(const QString& path) {
@@ -149,6 +166,114 @@ TEST_F(PlotOverlayWindowTest, WithASiteTheTimeAxisShowsTheClearSkyDashedOverTheR
   p->SetOverlay(OverlayMode::ByRecord);
   EXPECT_EQ(p->ClearSkyGraph(), nullptr);
   EXPECT_FALSE(p->CWGraph1->legend->visible());
+  SaveSite(std::nullopt);
+}
+
+// Berlin in June, at 10:00 local time on the given day.
+QDateTime JuneMorning(int day) {
+  return QDateTime(QDate(2026, 6, day), QTime(10, 0), QTimeZone("Europe/Berlin"));
+}
+
+// One figure per series, named by its legend entry, on every X axis and for the part in view:
+// an hour of 100 W/m2 is 100 Wh/m2, an hour of 200 W/m2 the next day 200 Wh/m2.
+TEST_F(PlotOverlayWindowTest, EnergyInViewGivesOneFigurePerSeriesOnEveryAxis) {
+  Plot* p = PlotFile(WriteReadings("a.pvd", JuneMorning(1), 60, std::vector<int>(61, 100)));
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->LblStatus->text(),
+            QStringLiteral("Energy in view: 100.00 Wh/m2, 0.100 peak sun hours"));
+  dialogs.openAnswers.push_back(
+      WriteReadings("b.pvd", JuneMorning(2), 60, std::vector<int>(61, 200)));
+  p->CmdAddFile->click();
+  ASSERT_EQ(p->SeriesCount(), 2);
+
+  const struct {
+    OverlayMode mode;
+    double span;  // X shown from the first reading on: records, or seconds; 0 for all
+    const char* a;
+    const char* b;
+  } cases[] = {
+      {OverlayMode::ByRecord, 0, "100.00 Wh/m2, 0.100", "200.00 Wh/m2, 0.200"},
+      {OverlayMode::ByRecord, 30, "50.00 Wh/m2, 0.050", "100.00 Wh/m2, 0.100"},
+      {OverlayMode::ByTime, 0, "100.00 Wh/m2, 0.100", "200.00 Wh/m2, 0.200"},
+      {OverlayMode::ByTime, 3600, "100.00 Wh/m2, 0.100", "0.00 Wh/m2, 0.000"},
+      {OverlayMode::ByTimeOfDay, 0, "100.00 Wh/m2, 0.100", "200.00 Wh/m2, 0.200"},
+      {OverlayMode::ByTimeOfDay, 1800, "50.00 Wh/m2, 0.050", "100.00 Wh/m2, 0.100"},
+  };
+  for (const auto& c : cases) {
+    p->SetOverlay(c.mode);
+    if (c.span > 0) p->AxisMax[1]->setValue(p->AxisMin[1]->value() + c.span);
+    EXPECT_EQ(p->LblStatus->text(),
+              QStringLiteral("Energy in view, a.pvd  2026/06/01 10:00:00: %1 peak sun hours\n"
+                             "Energy in view, b.pvd  2026/06/02 10:00:00: %2 peak sun hours")
+                  .arg(QString::fromLatin1(c.a), QString::fromLatin1(c.b)))
+        << static_cast<int>(c.mode) << " " << c.span;
+  }
+}
+
+// "Fit" on readings far below a clear sky: the Y axis holds the clear-sky curve too.
+TEST_F(PlotOverlayWindowTest, FitKeepsTheClearSkyCurveInView) {
+  SaveSite(std::nullopt);
+  Plot* p = PlotFile(WriteReadings("dull.pvd", JuneMorning(12), 600, std::vector<int>(25, 100)));
+  ASSERT_NE(p, nullptr);
+  p->SetOverlay(OverlayMode::ByTime);
+  dialogs.inputAnswers.push_back(QStringLiteral("52.52,13.405,34"));
+  p->CmdSite->click();
+  ASSERT_NE(p->ClearSkyGraph(), nullptr);
+  p->CmdFit->click();
+  const PlotRanges view = p->visibleRanges();
+  EXPECT_LE(view.y.min, 100);
+  int inView = 0;
+  for (const QCPGraphData& d : *p->ClearSkyGraph()->data()) {
+    if (d.key < view.x.min || d.key > view.x.max) continue;
+    ++inView;
+    EXPECT_LE(d.value, view.y.max) << d.key;
+    EXPECT_GE(d.value, view.y.min) << d.key;
+  }
+  EXPECT_GT(inView, 10);
+  SaveSite(std::nullopt);
+}
+
+// The legend of a day's readings with their clear sky lies where no point is drawn: over the
+// whole day, the morning (the curve climbs into the top right) and the afternoon.
+TEST_F(PlotOverlayWindowTest, TheLegendCoversNoDrawnPoint) {
+  SaveSite(std::nullopt);
+  std::vector<int> day;  // 05:00 to 21:00 every five minutes, highest at 13:00
+  for (int i = 0; i <= 16 * 12; ++i)
+    day.push_back(static_cast<int>(1000 * std::sin(M_PI * i / 192)));
+  const QDateTime dawn = JuneMorning(12).addSecs(-5 * 3600);
+  Plot* p = PlotFile(WriteReadings("day.pvd", dawn, 300, day));
+  ASSERT_NE(p, nullptr);
+  p->SetOverlay(OverlayMode::ByTime);
+  dialogs.inputAnswers.push_back(QStringLiteral("52.52,13.405,34"));
+  p->CmdSite->click();
+  const double start = static_cast<double>(dawn.toSecsSinceEpoch());
+  const struct {
+    const char* view;
+    double from;  // hours after 05:00
+    double to;
+  } cases[] = {{"day", 0, 16}, {"morning", 0, 8}, {"afternoon", 8, 16}};
+  for (const auto& c : cases) {
+    p->CmdFit->click();
+    p->AxisMin[1]->setValue(start + c.from * 3600);
+    p->AxisMax[1]->setValue(start + c.to * 3600);
+    p->CWGraph1->replot();
+    p->CWGraph1->replot();
+    QCPLegend* legend = p->CWGraph1->legend;
+    ASSERT_TRUE(legend->visible());
+    const QRect box = legend->outerRect();
+    ASSERT_FALSE(box.isEmpty());
+    for (int g = 0; g < p->CWGraph1->graphCount(); ++g) {
+      int drawn = 0;
+      for (const QCPGraphData& d : *p->CWGraph1->graph(g)->data()) {
+        if (d.key < start + c.from * 3600 || d.key > start + c.to * 3600) continue;
+        ++drawn;
+        const QPointF at(p->CWGraph1->xAxis->coordToPixel(d.key),
+                         p->CWGraph1->yAxis->coordToPixel(d.value));
+        EXPECT_FALSE(box.contains(at.toPoint())) << c.view << " graph " << g << " at " << d.key << " " << at.x() << "," << at.y() << " v " << d.value;
+      }
+      EXPECT_GT(drawn, 10) << c.view << " graph " << g;
+    }
+  }
   SaveSite(std::nullopt);
 }
 

@@ -5,6 +5,7 @@
 
 #include "AppFixture.h"
 #include "support/CommaDecimalLocale.h"
+#include "support/PdfText.h"
 
 namespace solardesk {
 namespace {
@@ -293,6 +294,27 @@ TEST_F(PlotWindowTest, PrintGraphPrintsAndEveryOutcomeLeavesTheWindowAsItWas) {
   EXPECT_EQ(dialogs.of("printer").size(), 3u);
   EXPECT_FALSE(QFileInfo::exists(missing));
   EXPECT_GT(QFileInfo(printed).size(), 0);
+}
+
+// "Print Preview..." shows over the plot the page "Print Graph" prints, leaves the window as it
+// was and prints nothing itself; its "Print" asks for the printer and prints that page.
+TEST_F(PlotWindowTest, PrintPreviewShowsThePrintedPageAndPrintsOnRequest) {
+  Plot* p = PlotSeries(1200);
+  dialogs.previewPdf = dir.filePath(QStringLiteral("preview.pdf"));
+  dialogs.previewAnswers = {false, true};
+  p->CmdPreview->click();
+  ASSERT_EQ(dialogs.of("preview").size(), 1u);
+  EXPECT_EQ(dialogs.of("preview")[0].owner, p);
+  EXPECT_TRUE(dialogs.of("printer").empty());
+  EXPECT_EQ(testing::PdfPageCount(dialogs.previewPdf), 1);
+  EXPECT_TRUE(p->FrmGraphic->isVisible());
+  EXPECT_EQ(p->CWGraph1->axisRect()->backgroundBrush().color(), Plot::kPlotAreaColor);
+
+  dialogs.printToPdf = dir.filePath(QStringLiteral("plot.pdf"));
+  dialogs.printerAnswers = {true};
+  p->CmdPreview->click();
+  EXPECT_EQ(dialogs.of("printer").size(), 1u);
+  EXPECT_EQ(testing::PdfPageCount(dialogs.printToPdf), 1);
 }
 
 }  // namespace

@@ -11,14 +11,18 @@
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QStyle>
+#include <numeric>
 
 #include "RecordingFixture.h"
 #include "analysis/RecordsCsv.h"
 #include "recording/logic/DataFileFormat.h"
+#include "support/PdfText.h"
 
 namespace solardesk {
 namespace {
 
+using testing::PdfPageCount;
+using testing::PdfPages;
 using testing::ProgramTest;
 using testing::ReadBytes;
 
@@ -32,28 +36,42 @@ const QByteArray kHeaderOnly = kFile.left(kFile.indexOf('\n') + 1);
 
 class ListWindowsTest : public ProgramTest {
  protected:
-  // Prints with the list's "Print" to a PDF and gives the printed lines as pdftotext reads
-  // them in their columns, blank lines and trailing blanks left out.
-  QStringList PrintedLines(ListWindow& list) {
+  // Prints with the list's "Print" (or "Print Preview", then its "Print") to a PDF and gives
+  // the lines of its pages as pdftotext reads them in their columns.
+  std::vector<QStringList> PrintedPages(ListWindow& list, const QString& command = "Print") {
     dialogs.printToPdf = Path(QStringLiteral("printed.pdf"));
     dialogs.printerAnswers.push_back(true);
-    list.clickToolbar(QStringLiteral("Print"));
-    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (tool.isEmpty()) {
-      ADD_FAILURE() << "pdftotext is missing (poppler-utils, scripts/install-deps.sh)";
+    list.clickToolbar(command);
+    return PdfPages(dialogs.printToPdf);
+  }
+  // The printed lines of a list on one page, the footer left out.
+  QStringList PrintedLines(ListWindow& list) {
+    const std::vector<QStringList> pages = PrintedPages(list);
+    if (pages.size() != 1) {
+      ADD_FAILURE() << pages.size() << " pages";
       return {};
     }
-    QProcess run;
-    run.start(tool, {QStringLiteral("-layout"), dialogs.printToPdf, QStringLiteral("-")});
-    run.waitForFinished();
-    QStringList lines;
-    for (QString line : QString::fromUtf8(run.readAllStandardOutput()).split('\n')) {
-      line.remove(QRegularExpression(QStringLiteral("\\s+$")));
-      if (!line.isEmpty()) lines << line;
-    }
-    return lines;
+    return pages[0].mid(0, pages[0].size() - 1);
+  }
+  // A data file of `rows` records in watts, record k reading k.
+  FileList* OpenRows(int rows) {
+    QByteArray file = HeaderText(kUnitWatts).toLatin1() + "\r\n";
+    for (int k = 1; k <= rows; ++k)
+      file += QStringLiteral("      %1\t2026/12/04 09:30:00\t %1\t\r\n").arg(k).toLatin1();
+    return OpenFile(QStringLiteral("rows.pvd"), file);
   }
 };
+
+// The data lines of a printed page: the record numbers that begin them.
+std::vector<int> RecordsOn(const QStringList& page) {
+  static const QRegularExpression row(QStringLiteral("^\\s*(\\d+)\\s+2026/12/04"));
+  std::vector<int> records;
+  for (const QString& line : page) {
+    const QRegularExpressionMatch m = row.match(line);
+    if (m.hasMatch()) records.push_back(m.captured(1).toInt());
+  }
+  return records;
+}
 
 TEST_F(ListWindowsTest, OpenListsTheFileBesideTheMainWindowAndReplacesTheOldList) {
   panel().move(100, 50);
@@ -152,6 +170,72 @@ TEST_F(ListWindowsTest, PrintedFileListHoldsEveryRow) {
                                 "1 2026/12/04 09:30:00 12.5", "2 2026/12/04 09:30:01 ----",
                                 "3 2026/12/04 09:30:02 300"}));
   EXPECT_EQ(list->windowTitle(), QStringLiteral("a.pvd"));
+}
+
+// Every printed page ends with the file's name and "Page 2 of 12", the total counted before
+// printing; the pages after the first repeat the column heading. A page exactly full, one row
+// more, and several pages: no row is lost or printed twice, none spills onto an empty page.
+TEST_F(ListWindowsTest, PrintedPagesCarryTheNameThePageNumberAndTheHeading) {
+  // How many rows the first and a later page hold on the default paper.
+  const std::vector<QStringList> probe = PrintedPages(*OpenRows(300));
+  ASSERT_GE(probe.size(), 3u);
+  const int first = static_cast<int>(RecordsOn(probe[0]).size());
+  const int later = static_cast<int>(RecordsOn(probe[1]).size());
+  ASSERT_GT(first, 10);
+  EXPECT_EQ(later, first + 4);  // the first page's three " -" lines and the empty line
+
+  const struct {
+    int rows;
+    int pages;
+  } cases[] = {{first, 1}, {first + 1, 2}, {first + later, 2}, {first + 2 * later + 1, 4}};
+  const QString heading = QStringLiteral("No.s Date Time ") + kUnitWatts;
+  for (const auto& c : cases) {
+    const std::vector<QStringList> pages = PrintedPages(*OpenRows(c.rows));
+    ASSERT_EQ(static_cast<int>(pages.size()), c.pages) << c.rows;
+    EXPECT_EQ(PdfPageCount(dialogs.printToPdf), c.pages) << c.rows;
+    std::vector<int> records;
+    for (int p = 1; p <= c.pages; ++p) {
+      const QStringList& page = pages[static_cast<std::size_t>(p - 1)];
+      ASSERT_GE(page.size(), 3) << c.rows << " page " << p;
+      EXPECT_EQ(page.back().simplified(),
+                QStringLiteral("rows.pvd Page %1 of %2").arg(p).arg(c.pages))
+          << c.rows;
+      const int top = p == 1 ? 3 : 0;
+      EXPECT_EQ(page[top].simplified(), heading) << c.rows << " page " << p;
+      EXPECT_EQ(page[top + 1].simplified(), QString(47, '-')) << c.rows << " page " << p;
+      const std::vector<int> on = RecordsOn(page);
+      EXPECT_EQ(static_cast<int>(on.size()), page.size() - top - 3) << c.rows << " page " << p;
+      records.insert(records.end(), on.begin(), on.end());
+    }
+    std::vector<int> all(static_cast<std::size_t>(c.rows));
+    std::iota(all.begin(), all.end(), 1);
+    EXPECT_EQ(records, all) << c.rows;
+  }
+}
+
+// "Print Preview" shows over its list what "Print" prints, and prints nothing itself; its
+// "Print" asks for the printer and prints the same pages. Both lists that print have it.
+TEST_F(ListWindowsTest, PreviewShowsWhatIsPrintedAndPrintsOnRequest) {
+  panel().clickToolbar(QStringLiteral("List"));
+  for (int i = 0; i < 3; ++i) Tick();
+  OpenFile(QStringLiteral("a.pvd"), kFile);
+  for (ListWindow* list : {static_cast<ListWindow*>(recording().realTimeList()),
+                           static_cast<ListWindow*>(recording().fileList())}) {
+    dialogs.shown.clear();
+    dialogs.previewPdf = Path(QStringLiteral("preview.pdf"));
+    list->clickToolbar(QStringLiteral("Print Preview"));
+    ASSERT_EQ(dialogs.of(QStringLiteral("preview")).size(), 1u);
+    EXPECT_EQ(dialogs.of(QStringLiteral("preview"))[0].owner, list);
+    EXPECT_TRUE(dialogs.of(QStringLiteral("printer")).empty());
+    const std::vector<QStringList> preview = PdfPages(dialogs.previewPdf);
+    ASSERT_EQ(preview.size(), 1u);
+    EXPECT_EQ(RecordsOn(preview[0]), (std::vector<int>{1, 2, 3}));
+
+    dialogs.previewAnswers.push_back(true);
+    EXPECT_EQ(PrintedPages(*list, QStringLiteral("Print Preview")), preview);
+    EXPECT_EQ(dialogs.of(QStringLiteral("printer")).size(), 1u);
+    EXPECT_TRUE(TimersRunning());
+  }
 }
 
 // On screen every column of the live list shows its header and its widest number whole.

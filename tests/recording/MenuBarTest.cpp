@@ -35,8 +35,9 @@ class MenuBarTest : public ProgramTest {
 // The four menus with their entries; the shortcuts show in the menus and in the tool tips of the
 // toolbar buttons, and a shortcut typed on the main window runs its command.
 TEST_F(MenuBarTest, MenusOfferEveryCommandAndTheShortcutsRunThem) {
-  EXPECT_EQ(Entries(QStringLiteral("File")), QStringList({"Record...", "Open...", "Recent files",
-                                                          "Export CSV...", "Print...", "Quit"}));
+  EXPECT_EQ(Entries(QStringLiteral("File")),
+            QStringList({"Record...", "Open...", "Recent files", "Export CSV...", "Print...",
+                         "Print Preview...", "Quit"}));
   EXPECT_EQ(Entries(QStringLiteral("Meter")),
             QStringList({"Interval...", "Clock...", "Set-up", "Logger", "Erase..."}));
   EXPECT_EQ(Entries(QStringLiteral("View")), QStringList({"Live list", "Live graph", "Plot"}));
@@ -79,9 +80,12 @@ TEST_F(MenuBarTest, ListCommandsGoToTheOpenListAndAboutNamesTheLicence) {
   ASSERT_NE(list, nullptr);
   dialogs.shown.clear();
   panel().menuAction(QStringLiteral("Print"))->trigger();
+  panel().menuAction(QStringLiteral("Print Preview"))->trigger();
   panel().menuAction(QStringLiteral("Export CSV"))->trigger();
   ASSERT_EQ(dialogs.of(QStringLiteral("printer")).size(), 1u);
   EXPECT_EQ(dialogs.of(QStringLiteral("printer"))[0].owner, list);
+  ASSERT_EQ(dialogs.of(QStringLiteral("preview")).size(), 1u);
+  EXPECT_EQ(dialogs.of(QStringLiteral("preview"))[0].owner, list);
   ASSERT_EQ(dialogs.of(QStringLiteral("save")).size(), 1u);
   EXPECT_EQ(dialogs.of(QStringLiteral("save"))[0].owner, list);
   panel().menuAction(QStringLiteral("Plot"))->trigger();

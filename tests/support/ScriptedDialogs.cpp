@@ -1,6 +1,7 @@
 #include "ScriptedDialogs.h"
 
 #include <QPrinter>
+#include <QTemporaryDir>
 
 namespace solardesk::testing {
 namespace {
@@ -55,6 +56,21 @@ bool ScriptedDialogs::choosePrinter(QPrinter& printer) {
     printer.setOutputFileName(pdf);
   }
   return accepted;
+}
+
+bool ScriptedDialogs::previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+  shown.push_back({"preview", {}, {}, kNoIcon, MessageButtons::OkCancel, {}, {}, owner()});
+  // The preview's printer is the caller's, sent to a file for the time of the painting only.
+  const QPrinter::OutputFormat format = printer.outputFormat();
+  const QString file = printer.outputFileName();
+  QTemporaryDir own;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(previewPdf.isEmpty() ? own.filePath(QStringLiteral("preview.pdf"))
+                                                 : previewPdf);
+  paint(printer);
+  printer.setOutputFormat(format);
+  printer.setOutputFileName(file);
+  return Next(previewAnswers, false);
 }
 
 std::vector<ScriptedDialogs::Shown> ScriptedDialogs::of(const QString& kind) const {

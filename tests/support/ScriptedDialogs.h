@@ -14,7 +14,7 @@ namespace solardesk::testing {
 class ScriptedDialogs final : public Dialogs {
  public:
   struct Shown {
-    QString kind;  // "message", "input", "save", "open", "printer", "folder"
+    QString kind;  // "message", "input", "save", "open", "printer", "preview", "folder"
     QString text;  // message text or input prompt
     QString title;
     MessageIcon icon = MessageIcon::Information;
@@ -32,6 +32,10 @@ class ScriptedDialogs final : public Dialogs {
   std::deque<bool> printerAnswers;
   QString printToPdf;              // when set, an accepted printer dialog prints to this PDF file
   std::deque<QString> pdfAnswers;  // the same, one per accepted dialog, before printToPdf
+  // A print preview paints once into this PDF file (into a file of its own when empty), as the
+  // preview would show it; the answer says whether the user then asks to print.
+  QString previewPdf;
+  std::deque<bool> previewAnswers;
 
   std::vector<Shown> shown;
 
@@ -41,6 +45,7 @@ class ScriptedDialogs final : public Dialogs {
   QString saveFileName(const QString& filter, const QString& folder) override;
   QString openFileName(const QString& filter, const QString& folder) override;
   bool choosePrinter(QPrinter& printer) override;
+  bool previewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
   QString folderName(const QString& title, const QString& folder) override;
 
   // The shown dialogs of one kind.

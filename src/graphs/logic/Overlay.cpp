@@ -28,6 +28,24 @@ std::optional<qint64> FirstDay(const PlotSeriesData& series) {
   return std::nullopt;
 }
 
+double DayShift(const PlotSeriesData& series, OverlayMode mode, qint64 referenceDay) {
+  const std::optional<qint64> firstDay = FirstDay(series);
+  return mode == OverlayMode::ByTimeOfDay && firstDay
+             ? static_cast<double>((referenceDay - *firstDay) * kSecondsPerDay)
+             : 0.0;
+}
+
+double OverlayKey(const PlotSeriesData& series, std::size_t i, OverlayMode mode, double dayShift) {
+  switch (mode) {
+    case OverlayMode::ByRecord:
+      return static_cast<double>(i) + 1.0;
+    case OverlayMode::ByTime:
+      return series.utc[i];
+    default:
+      return series.utc[i] + series.offsets[i] + dayShift;
+  }
+}
+
 OverlayPoints OverlayOf(const PlotSeriesData& series, OverlayMode mode, qint64 referenceDay) {
   OverlayPoints p;
   const auto n = series.values.size();
@@ -37,18 +55,14 @@ OverlayPoints OverlayOf(const PlotSeriesData& series, OverlayMode mode, qint64 r
     p.values = series.values;
     return p;
   }
-  const std::optional<qint64> firstDay = FirstDay(series);
-  if (!firstDay) return p;
-  const double shift = mode == OverlayMode::ByTimeOfDay
-                           ? static_cast<double>((referenceDay - *firstDay) * kSecondsPerDay)
-                           : 0.0;
+  if (!FirstDay(series)) return p;
+  const double shift = DayShift(series, mode, referenceDay);
   p.keys.reserve(n);
   p.values.reserve(n);
   bool ordered = true;
   for (std::size_t i = 0; i < n; ++i) {
     if (!series.timed(i)) continue;
-    double key = series.utc[i];
-    if (mode == OverlayMode::ByTimeOfDay) key += series.offsets[i] + shift;
+    const double key = OverlayKey(series, i, mode, shift);
     if (!p.keys.empty() && key < p.keys.back()) ordered = false;
     p.keys.push_back(key);
     p.values.push_back(series.values[i]);

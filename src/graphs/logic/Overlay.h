@@ -47,6 +47,13 @@ struct OverlayPoints {
 // The day (local day number) of the first record with a time; nothing when none has one.
 std::optional<qint64> FirstDay(const PlotSeriesData& series);
 
+// How far the time-of-day mode moves a series (whole days, in seconds) to lay it onto
+// `referenceDay`; 0 in the other modes.
+double DayShift(const PlotSeriesData& series, OverlayMode mode, qint64 referenceDay);
+// The X of record i (from 0) in a mode, `dayShift` from DayShift; record i must have a time in the
+// time modes.
+double OverlayKey(const PlotSeriesData& series, std::size_t i, OverlayMode mode, double dayShift);
+
 // `referenceDay`: the date the time-of-day mode lays every series onto (wall-clock seconds of
 // that day); unused in the other modes.
 OverlayPoints OverlayOf(const PlotSeriesData& series, OverlayMode mode, qint64 referenceDay);

@@ -102,7 +102,8 @@ PlotPoints SeriesEnvelope::PointsFor(double xMin, double xMax, int maxRuns) cons
   return p;
 }
 
-std::optional<PlotRanges> FitRanges(const std::vector<SeriesEnvelope>& series) {
+std::optional<PlotRanges> FitRanges(const std::vector<SeriesEnvelope>& series,
+                                    const PlotPoints& alongside) {
   std::optional<PlotRanges> found;
   for (const SeriesEnvelope& s : series) {
     for (int i = 0; i < s.size(); ++i) {
@@ -116,7 +117,14 @@ std::optional<PlotRanges> FitRanges(const std::vector<SeriesEnvelope>& series) {
     }
   }
   if (!found) return std::nullopt;
-  return PlotRanges{Widened(found->x.min, found->x.max), Widened(found->y.min, found->y.max)};
+  PlotRanges& r = *found;
+  for (qsizetype i = 0; i < std::min(alongside.keys.size(), alongside.values.size()); ++i) {
+    const double k = alongside.keys[i];
+    const double v = alongside.values[i];
+    if (!std::isfinite(v) || k < r.x.min || k > r.x.max) continue;
+    r.y = {std::min(r.y.min, v), std::max(r.y.max, v)};
+  }
+  return PlotRanges{Widened(r.x.min, r.x.max), Widened(r.y.min, r.y.max)};
 }
 
 }  // namespace solardesk

@@ -45,7 +45,9 @@ class SeriesEnvelope {
 
 // "Fit" over several series, each value at its key: X from the first to the last key of a
 // finite value, Y from the lowest to the highest finite value, widened as FitRanges widens
-// them. For one series without keys the same as FitRanges.
-std::optional<PlotRanges> FitRanges(const std::vector<SeriesEnvelope>& series);
+// them. For one series without keys the same as FitRanges. The Y range also holds the finite
+// values of `alongside` (a curve drawn with the series) whose keys lie in that X range.
+std::optional<PlotRanges> FitRanges(const std::vector<SeriesEnvelope>& series,
+                                    const PlotPoints& alongside = {});
 
 }  // namespace solardesk

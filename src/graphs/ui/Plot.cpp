@@ -12,6 +12,7 @@
 #include "analysis/SiteSettings.h"
 #include "core/WriteGate.h"
 #include "data/LocalTimeline.h"
+#include "graphs/logic/LegendPlace.h"
 #include "graphs/logic/NumberText.h"
 #include "graphs/logic/PlotCursor.h"
 #include "panel/ui/WindowPlacement.h"
@@ -57,6 +58,8 @@ Plot::Plot(Instrument& instrument, const QString& openedFileUnit, const QWidget*
   LblStatus = new QLabel(this);
   LblStatus->setObjectName(QStringLiteral("LblStatus"));
   LblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // Long names do not widen the window.
+  LblStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   layout->addWidget(LblStatus);
   connect(CWGraph1->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
           &Plot::ShowRangeStatus);
@@ -116,16 +119,68 @@ void Plot::ShowVisiblePoints() {
   ShowClearSky();
 }
 
-void Plot::SetRangeStatus(std::function<QString(double, double)> describeRange) {
-  describeRange_ = std::move(describeRange);
-  ShowRangeStatus();
-}
-
 void Plot::ShowRangeStatus() {
   const QCPRange x = CWGraph1->xAxis->range();
-  // The description counts the records of the one series plotted by record.
-  const bool byRecord = overlay_ == OverlayMode::ByRecord && series_.size() <= 1;
-  LblStatus->setText(describeRange_ && byRecord ? describeRange_(x.lower, x.upper) : QString());
+  QStringList lines;
+  for (std::size_t i = 0; i < energies_.size() && i < graphs_.size(); ++i) {
+    const ViewEnergy& e = energies_[i];
+    if (!e.Known()) continue;
+    const QString figure = EnergyFigure(e.Between(x.lower, x.upper), e.Unit());
+    lines << (energies_.size() > 1
+                  ? QStringLiteral("Energy in view, %1: %2").arg(graphs_[i]->name(), figure)
+                  : QStringLiteral("Energy in view: ") + figure);
+  }
+  LblStatus->setText(lines.join(QLatin1Char('\n')));
+}
+
+// Before each drawing: the legend's size is known from its entries, the plot area from the last
+// layout, and the lines from the points now set. The legend goes into the corner of the plot
+// area that no line crosses, or, where every corner has some, beside the plot area on the right.
+// The corners are judged on the plot area as wide as it is with the legend inside.
+void Plot::PlaceLegend() {
+  QCPLegend* legend = CWGraph1->legend;
+  QCPAxisRect* area = CWGraph1->axisRect();
+  QCPLayoutInset* inset = area->insetLayout();
+  QCPLayoutGrid* layout = CWGraph1->plotLayout();
+  const bool outside = legend->layout() == layout;
+  QRectF room = area->rect();
+  if (outside) room.setRight(room.right() + legend->outerRect().width());
+  const QCPRange x = CWGraph1->xAxis->range();
+  const QCPRange y = CWGraph1->yAxis->range();
+  const auto pixel = [&](double key, double value) {
+    return QPointF(room.left() + (key - x.lower) / x.size() * room.width(),
+                   room.bottom() - (value - y.lower) / y.size() * room.height());
+  };
+  std::vector<std::vector<QPointF>> curves;
+  for (int g = 0; legend->visible() && g < CWGraph1->graphCount(); ++g) {
+    QCPGraph* graph = CWGraph1->graph(g);
+    if (!graph->visible()) continue;
+    curves.emplace_back();
+    for (auto it = graph->data()->constBegin(); it != graph->data()->constEnd(); ++it) {
+      // A reading that is no number breaks the line.
+      if (std::isnan(it->value)) {
+        if (!curves.back().empty()) curves.emplace_back();
+        continue;
+      }
+      curves.back().push_back(pixel(it->key, it->value));
+    }
+  }
+  long crossings = 0;
+  const Qt::Alignment corner = EmptiestCorner(room, legend->minimumOuterSizeHint(),
+                                              inset->margins().left(), curves, &crossings);
+  const bool beside = legend->visible() && crossings > 0;
+  if (beside && !outside) {
+    inset->take(legend);
+    inset->simplify();
+    layout->addElement(0, 1, legend);
+    layout->setColumnStretchFactor(1, 0.001);
+  } else if (!beside && outside) {
+    layout->take(legend);
+    layout->simplify();
+    inset->addElement(legend, corner);
+  }
+  for (int i = 0; i < inset->elementCount(); ++i)
+    if (inset->elementAt(i) == legend) inset->setInsetAlignment(i, corner);
 }
 
 PlotRanges Plot::visibleRanges() const {
@@ -192,7 +247,14 @@ void Plot::CmdResetClick() {
 }
 
 void Plot::CmdFitClick() {
-  if (const std::optional<PlotRanges> fitted = FitRanges(envelopes_)) ShowRanges(*fitted);
+  PlotPoints sky;
+  if (clearSky_) {
+    for (auto it = clearSky_->data()->constBegin(); it != clearSky_->data()->constEnd(); ++it) {
+      sky.keys.push_back(it->key);
+      sky.values.push_back(it->value);
+    }
+  }
+  if (const std::optional<PlotRanges> fitted = FitRanges(envelopes_, sky)) ShowRanges(*fitted);
 }
 
 void Plot::ShowRanges(const PlotRanges& ranges) {
@@ -283,12 +345,7 @@ void Plot::GraphMouseMove(QMouseEvent* e) {
 
 // The graph is printed on white with the frame of controls hidden; whatever happens, the
 // frame, the window background and the plot-area colour are restored afterwards.
-void Plot::CmdPrintClick() {
-  const DialogOwner owner(instrument_.dialogs, this);
-  QPrinter printer(QPrinter::HighResolution);
-  std::unique_ptr<FileWriter> pdf;
-  if (!ChoosePrinterFree(instrument_.dialogs, printer, pdf)) return;
-
+QImage Plot::PrintedImage() {
   const QPalette keptPalette = palette();
   const bool keptAutoFill = autoFillBackground();
   const QBrush keptPlotArea = CWGraph1->axisRect()->backgroundBrush();
@@ -300,13 +357,33 @@ void Plot::CmdPrintClick() {
   CWGraph1->axisRect()->setBackground(QBrush(Qt::white));
   CWGraph1->replot();
 
-  PrintImage(grab().toImage(), printer);
+  const QImage image = grab().toImage();
 
   setPalette(keptPalette);
   setAutoFillBackground(keptAutoFill);
   FrmGraphic->show();
   CWGraph1->axisRect()->setBackground(keptPlotArea);
   CWGraph1->replot();
+  return image;
+}
+
+void Plot::CmdPrintClick() {
+  const DialogOwner owner(instrument_.dialogs, this);
+  QPrinter printer(QPrinter::HighResolution);
+  std::unique_ptr<FileWriter> pdf;
+  if (!ChoosePrinterFree(instrument_.dialogs, printer, pdf)) return;
+  PrintImage(PrintedImage(), printer);
+}
+
+// The preview shows the picture that "Print Graph" prints; its "Print" prints that picture.
+void Plot::CmdPreviewClick() {
+  const DialogOwner owner(instrument_.dialogs, this);
+  QPrinter printer(QPrinter::HighResolution);
+  const QImage image = PrintedImage();
+  if (!instrument_.dialogs.previewPrint(printer, [&image](QPrinter& on) { PrintImage(image, on); }))
+    return;
+  std::unique_ptr<FileWriter> pdf;
+  if (ChoosePrinterFree(instrument_.dialogs, printer, pdf)) PrintImage(image, printer);
 }
 
 }  // namespace solardesk

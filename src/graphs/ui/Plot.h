@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include "graphs/logic/SeriesEnvelope.h"
 #include "graphs/logic/TimeAxisText.h"
 #include "graphs/logic/TrackModes.h"
+#include "graphs/logic/ViewEnergy.h"
 #include "panel/logic/Instrument.h"
 
 class QCustomPlot;
@@ -81,10 +83,6 @@ class Plot : public QWidget {
   // record nearest to X, at its value; on an empty plot it goes where it is put.
   void MoveCursor(int index, double x, double y);
 
-  // The status line under the graph tells what `describeRange` says of the visible X range (the
-  // program gives the energy of the readings in view), again whenever that range changes.
-  void SetRangeStatus(std::function<QString(double fromX, double toX)> describeRange);
-
   // Handlers, named as the controls know them.
   void SelectTrackMode(int index);
   void ApplyRangeFields();
@@ -95,9 +93,12 @@ class Plot : public QWidget {
   // Says that a range field could not read `text`.
   void RefuseRangeText(const RangeField& field, const QString& text);
   void CmdResetClick();
-  // Both axes around the data, with a small margin; the range fields follow.
+  // Both axes around the data, with a small margin, the Y axis also around the clear-sky curve
+  // where it is drawn; the range fields follow.
   void CmdFitClick();
   void CmdPrintClick();
+  // "Print Preview...": the printed picture in the print preview, printed from there on request.
+  void CmdPreviewClick();
   void CmdAddFileClick();
   void CmdRemoveClick();  // removes the series chosen in CboSeries
   // "Site...": asks for the site where the readings were taken (kept across runs).
@@ -123,6 +124,9 @@ class Plot : public QWidget {
   QPushButton* CmdReset = nullptr;
   QPushButton* CmdFit = nullptr;
   QPushButton* CmdPrint = nullptr;
+  QPushButton* CmdPreview = nullptr;  // "Print Preview..."
+  // The energy of the readings in view: one line per series with known times, named by its
+  // legend entry where the plot holds several; again whenever the X range changes.
   QLabel* LblStatus = nullptr;
   QComboBox* CboXAxis = nullptr;    // "No.s", "Time"
   QComboBox* CboOverlay = nullptr;  // "By record", "By time", "By time of day"
@@ -142,6 +146,8 @@ class Plot : public QWidget {
 
  private:
   void BuildGraph();
+  // The window's picture as it is printed: on white, without the frame of controls.
+  QImage PrintedImage();
   void BuildControls();
   QLayout* BuildSeriesBar();
   void ShowSeries();
@@ -155,6 +161,8 @@ class Plot : public QWidget {
   void SetRangeFields(const PlotRanges& ranges);
   void ShowVisiblePoints();
   void ShowRangeStatus();
+  // The legend in the corner of the plot area where it covers the fewest drawn lines.
+  void PlaceLegend();
   void CursorMoved(int index, double x, double y);
   void GraphMousePress(QMouseEvent* e);
   void GraphMouseMove(QMouseEvent* e);
@@ -173,7 +181,7 @@ class Plot : public QWidget {
   bool clearSkyStale_ = true;  // the series, the site or the axis changed since it was drawn
   bool fillingFields_ = false;
   bool draggingCursor_ = false;
-  std::function<QString(double, double)> describeRange_;
+  std::vector<ViewEnergy> energies_;  // one per series, for the X axis in force
 };
 
 }  // namespace solardesk

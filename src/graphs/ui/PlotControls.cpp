@@ -68,6 +68,7 @@ void Plot::BuildGraph() {
   connect(CWGraph1->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
           &Plot::ShowTimeTicks);
   CWGraph1->installEventFilter(this);  // a wider plot draws more of a long series
+  connect(CWGraph1, &QCustomPlot::beforeReplot, this, &Plot::PlaceLegend);
   connect(CWGraph1, &QCustomPlot::mousePress, this, &Plot::GraphMousePress);
   connect(CWGraph1, &QCustomPlot::mouseMove, this, &Plot::GraphMouseMove);
   connect(CWGraph1, &QCustomPlot::mouseRelease, this, [this] { draggingCursor_ = false; });
@@ -139,12 +140,15 @@ void Plot::BuildControls() {
   CmdPrint = new QPushButton(QStringLiteral("Print Graph"), FrmGraphic);
   connect(CmdReset, &QPushButton::clicked, this, &Plot::CmdResetClick);
   connect(CmdFit, &QPushButton::clicked, this, &Plot::CmdFitClick);
+  CmdPreview = new QPushButton(QStringLiteral("Print Preview..."), FrmGraphic);
   connect(CmdPrint, &QPushButton::clicked, this, &Plot::CmdPrintClick);
+  connect(CmdPreview, &QPushButton::clicked, this, &Plot::CmdPreviewClick);
   auto* buttons = new QGridLayout;
   buttons->addWidget(CmdReset, 0, 0);
   buttons->addWidget(CmdFit, 0, 1);
   buttons->addWidget(CmdPrint, 1, 0, 1, 2);
-  buttons->setRowStretch(2, 1);
+  buttons->addWidget(CmdPreview, 2, 0, 1, 2);
+  buttons->setRowStretch(3, 1);
 
   auto* row = new QHBoxLayout(FrmGraphic);
   row->addWidget(range);

@@ -181,10 +181,12 @@ void Plot::CmdRemoveClick() {
 // per series, in the series' colour, with the legend shown once there are several.
 void Plot::ShowSeries() {
   envelopes_.clear();
+  energies_.clear();
   std::optional<qint64> referenceDay;
   for (const PlotSeriesData& s : series_)
     if (!referenceDay) referenceDay = FirstDay(s);
   for (const PlotSeriesData& s : series_) {
+    energies_.emplace_back(s, overlay_, referenceDay.value_or(0));
     if (overlay_ == OverlayMode::ByRecord) {
       envelopes_.emplace_back(s.values);
     } else {

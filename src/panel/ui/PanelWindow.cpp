@@ -207,6 +207,7 @@ void PanelWindow::BuildMenuBar() {
   add(file, QStringLiteral("&Export CSV..."), QStringLiteral("Export CSV"));
   add(file, QStringLiteral("&Print..."), QStringLiteral("Print"),
       QKeySequence(Qt::CTRL | Qt::Key_P));
+  add(file, QStringLiteral("Print Pre&view..."), QStringLiteral("Print Preview"));
   file->addSeparator();
   QAction* quit = file->addAction(QStringLiteral("&Quit"));
   quit->setObjectName(QStringLiteral("Menu Quit"));

@@ -44,11 +44,12 @@ class PanelWindow : public QWidget {
   void clickToolbar(const QString& key);
   QAction* toolbarAction(const QString& key) const;
 
-  // The menu bar: File (Record..., Open..., Recent files, Export CSV..., Print..., Quit), Meter
-  // (Interval, Clock, Set-up, Logger, Erase), View (Live list, Live graph, Plot), Help (User
-  // guide, Diagnostics, About). An entry with a toolbar button clicks it; the others ("Export
-  // CSV", "Print", "Plot", "User guide", "About") run the command set for their key with
-  // setToolbarCommand. The shortcuts show in the menus and in the buttons' tool tips.
+  // The menu bar: File (Record..., Open..., Recent files, Export CSV..., Print..., Print
+  // Preview..., Quit), Meter (Interval, Clock, Set-up, Logger, Erase), View (Live list, Live
+  // graph, Plot), Help (User guide, Diagnostics, About). An entry with a toolbar button clicks
+  // it; the others ("Export CSV", "Print", "Print Preview", "Plot", "User guide", "About") run
+  // the command set for their key with setToolbarCommand. The shortcuts show in the menus and in
+  // the buttons' tool tips.
   QMenuBar* menuBar = nullptr;
   QMenu* recentMenu = nullptr;  // filled by whoever keeps the recent files
   QAction* menuAction(const QString& key) const;

@@ -92,6 +92,16 @@ void DrawPrint(QPainter& p) {  // a printer
   p.drawRect(QRectF(7, 15, 10, 7));
 }
 
+void DrawPrintPreview(QPainter& p) {  // a printed page under a magnifying glass
+  p.setBrush(Qt::white);
+  p.drawRect(QRectF(4, 2, 13, 18));
+  for (int i = 0; i < 4; ++i) p.drawLine(QPointF(6, 5 + 3 * i), QPointF(15, 5 + 3 * i));
+  p.setBrush(QColor(200, 230, 255));
+  p.drawEllipse(QPointF(15, 15), 4.5, 4.5);
+  p.setPen(QPen(QColor(30, 30, 30), 2.4));
+  p.drawLine(QPointF(18.2, 18.2), QPointF(22, 22));
+}
+
 void DrawLimit(QPainter& p) {  // arrows between two limits
   p.drawLine(QPointF(3, 4), QPointF(21, 4));
   p.drawLine(QPointF(3, 20), QPointF(21, 20));
@@ -147,6 +157,8 @@ QIcon ToolbarIcon(const QString& key) {
     DrawErase(p);
   else if (key == QLatin1String("Print"))
     DrawPrint(p);
+  else if (key == QLatin1String("Print Preview"))
+    DrawPrintPreview(p);
   else if (key == QLatin1String("Limit"))
     DrawLimit(p);
   else if (key == QLatin1String("Statistics"))

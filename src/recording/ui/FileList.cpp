@@ -10,6 +10,7 @@ const QString DataList::kCaption = QStringLiteral("DataList");
 FileList::FileList(QWidget* parent) : TitledList(QStringLiteral("FileList"), kCaption, parent) {
   addToolbarButton(QStringLiteral("Plot"), QStringLiteral("Graphic Plot"));
   addToolbarButton(QStringLiteral("Print"), QStringLiteral("Print"));
+  addToolbarButton(QStringLiteral("Print Preview"), QStringLiteral("Print Preview"));
   AddAnalysisButtons();
 }
 

@@ -6,7 +6,7 @@
 namespace solardesk {
 
 // The contents of an opened data file: the header in the title label, one entry per record.
-// Toolbar: "Plot", "Print", "Statistics" and "Export CSV".
+// Toolbar: "Plot", "Print", "Print Preview", "Statistics" and "Export CSV".
 class FileList final : public TitledList, public LoadTarget {
   Q_OBJECT
  public:

@@ -43,6 +43,7 @@ RealTimeList::RealTimeList(const QString& listUnit, QWidget* parent)
   }
   addToolbarButton(QStringLiteral("Save"), QStringLiteral("Save As"));
   addToolbarButton(QStringLiteral("Print"), QStringLiteral("Print"));
+  addToolbarButton(QStringLiteral("Print Preview"), QStringLiteral("Print Preview"));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);

@@ -10,7 +10,7 @@ namespace solardesk {
 
 // The live list of the samples taken on the PC: number, date-time and value columns that
 // scroll together under their header row, following the newest row once more than 16 are
-// listed. Toolbar: "Save" and "Print".
+// listed. Toolbar: "Save", "Print" and "Print Preview".
 class RealTimeList final : public ListWindow, public LiveList {
   Q_OBJECT
  public:

@@ -117,7 +117,10 @@ void RecordingWindows::Open() {
     transfer.FileListOpen = false;
     Retire(list);
   };
-  list->setToolbarCommand(QStringLiteral("Print"), [this] { PrintFileList(); });
+  list->setToolbarCommand(QStringLiteral("Print"),
+                          [this, list] { PrintList(list, FileListing(*list), false); });
+  list->setToolbarCommand(QStringLiteral("Print Preview"),
+                          [this, list] { PrintList(list, FileListing(*list), true); });
   list->setToolbarCommand(QStringLiteral("Plot"), [this] { PlotFileList(); });
   list->setToolbarCommand(QStringLiteral("Statistics"), [this, list] { ShowStatistics(*list); });
   list->setToolbarCommand(QStringLiteral("Export CSV"), [this, list] { ExportCsv(*list); });
@@ -132,13 +135,25 @@ void RecordingWindows::Open() {
   });
 }
 
-void RecordingWindows::PrintFileList() {
-  FileList* list = fileList_;
+Listing RecordingWindows::FileListing(FileList& list) const {
+  return {QFileInfo(list.SourcePath()).fileName(), transfer.OpenedFileUnit, list.Entries().count(),
+          [&list](int i) { return list.Entries().line(i); }};
+}
+
+Listing RecordingWindows::LiveListing(RealTimeList& list) const {
+  return {RealTimeList::kCaption, transfer.recorder.listUnit(), list.Rows().count() - 1,
+          [&list](int i) { return list.Rows().line(i + 1); }};
+}
+
+void RecordingWindows::PrintList(ListWindow* list, const Listing& listing, bool preview) {
   if (!list) return;
   const DialogOwner owner(instrument_.dialogs, list);
   RunLoop([&] {
-    PrintListing(instrument_, *list, transfer.OpenedFileUnit, list->Entries().count(),
-                 [list](int i) { return list->Entries().line(i); });
+    if (preview) {
+      PreviewListing(instrument_, *list, listing);
+    } else {
+      PrintListing(instrument_, *list, listing);
+    }
   });
 }
 
@@ -183,7 +198,10 @@ void RecordingWindows::List() {
       Retire(list);
     };
     list->setToolbarCommand(QStringLiteral("Save"), [this] { SaveLiveList(); });
-    list->setToolbarCommand(QStringLiteral("Print"), [this] { PrintLiveList(); });
+    list->setToolbarCommand(QStringLiteral("Print"),
+                            [this, list] { PrintList(list, LiveListing(*list), false); });
+    list->setToolbarCommand(QStringLiteral("Print Preview"),
+                            [this, list] { PrintList(list, LiveListing(*list), true); });
     list->PlaceBeside(panel_);
     list->show();
     return list;
@@ -205,16 +223,6 @@ void RecordingWindows::SaveLiveList() {
     });
   }
   list->ListWindow::SetBusy(false);
-}
-
-void RecordingWindows::PrintLiveList() {
-  RealTimeList* list = realTimeList_;
-  if (!list) return;
-  const DialogOwner owner(instrument_.dialogs, list);
-  RunLoop([&] {
-    PrintListing(instrument_, *list, transfer.recorder.listUnit(), list->Rows().count() - 1,
-                 [list](int i) { return list->Rows().line(i + 1); });
-  });
 }
 
 void RecordingWindows::Close() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FileList.h"
+#include "ListPrinting.h"
 #include "RealTimeList.h"
 #include "StatisticsWindow.h"
 #include "logger/logic/DataListSink.h"
@@ -65,10 +66,13 @@ class RecordingWindows final : public DataListSink {
 
  private:
   void ShowLabels();
-  void PrintFileList();
+  // What "Print" and "Print Preview" of the file list and of the live list print.
+  Listing FileListing(FileList& list) const;
+  Listing LiveListing(RealTimeList& list) const;
+  // "Print" (or its preview) of a list window.
+  void PrintList(ListWindow* list, const Listing& listing, bool preview);
   void PlotFileList();
   void SaveLiveList();
-  void PrintLiveList();
   void SaveDataList();
   // "Statistics" and "Export CSV" of the file list and the DataList.
   void ShowStatistics(TitledList& list);
