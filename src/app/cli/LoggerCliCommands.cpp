@@ -7,6 +7,7 @@
 #include "logger/logic/LoggerDirectory.h"
 #include "logger/logic/LoggerTexts.h"
 #include "logger/logic/SetDownload.h"
+#include "panel/logic/MeterAnswer.h"
 #include "recording/logic/DataFileFormat.h"
 
 namespace solardesk::cli {
@@ -30,14 +31,15 @@ class DataListText final : public DataListSink {
   QByteArray text_;
 };
 
-// Reads the logger directory; false (with the error written) when the meter did not answer
-// or holds nothing.
+// Reads the logger directory; false (with the error written) when no meter was found, it did
+// not answer or it holds nothing. A meter that is found but silent is "not answering", in the
+// words of the Data Logger window.
 bool ReadDirectory(CliContext& cli, LoggerState& state, const DirectoryHooks& hooks) {
-  bool listed = false;
-  if (!cli.Exchange([&] { listed = ReadLoggerDirectory(cli.instrument(), state, hooks); }))
-    return false;
-  if (!listed) cli.Fail(loggertext::kNoData);
-  return listed;
+  if (!cli.Connect()) return false;
+  if (ReadLoggerDirectory(cli.instrument(), state, hooks)) return true;
+  const bool answered = cli.link().MeterConnected() && cli.link().EverAnswered();
+  cli.Fail(answered ? loggertext::kNoData : NoAnswerMessage(cli.link()));
+  return false;
 }
 
 }  // namespace
@@ -82,7 +84,7 @@ int RunLoggerDownload(CliContext& cli, const QStringList& args) {
     case DownloadOutcome::Listed:
       break;
     case DownloadOutcome::NotConnected:
-      return cli.Fail(loggertext::kNotConnected);
+      return cli.Fail(NoAnswerMessage(cli.link()));
     case DownloadOutcome::MeterStopped:
     case DownloadOutcome::Ended:
       return cli.Fail(loggertext::kMeterStopped);
