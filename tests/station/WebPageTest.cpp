@@ -146,6 +146,18 @@ bool HaveBrowser() {
          QFile::exists("/usr/bin/chromedriver");
 }
 
+// Runs web_page_check.py on the page at `url` (a screenshot where SOLARDESK_WEB_SCREENSHOT
+// says); what it saw, or a failure.
+QJsonObject CheckPage(const QString& url, const QStringList& options = {}) {
+  QProcess check;
+  const QStringList args = QStringList{SOLARDESK_SOURCE_DIR "/tests/station/web_page_check.py"} +
+                           options + QStringList{url};
+  check.start(kPython, args + QStringList(qEnvironmentVariable("SOLARDESK_WEB_SCREENSHOT")));
+  EXPECT_TRUE(check.waitForFinished(50000));
+  EXPECT_EQ(check.exitCode(), 0) << check.readAllStandardError().toStdString();
+  return QJsonDocument::fromJson(check.readAllStandardOutput()).object();
+}
+
 TEST(StationWebPage, BrowserSeesTheLiveValueTheDayCurveAndTheFiles) {
   if (!HaveBrowser())
     SKIP_UNLESS_CI("chromium, chromium-driver or python3-selenium missing (install-deps.sh)");
@@ -157,13 +169,8 @@ TEST(StationWebPage, BrowserSeesTheLiveValueTheDayCurveAndTheFiles) {
   // A day before today, so that the list has two files.
   WriteBytes(m.dir() + "/2020-01-01.pvd", "      0\tSolarDesk\t        W/(M)2\t\r\n");
 
-  QProcess check;
-  const QStringList args{SOLARDESK_SOURCE_DIR "/tests/station/web_page_check.py", m.url()};
-  check.start(kPython, args + QStringList(qEnvironmentVariable("SOLARDESK_WEB_SCREENSHOT")));
-  ASSERT_TRUE(check.waitForFinished(50000));
-  const QByteArray out = check.readAllStandardOutput();
-  ASSERT_EQ(check.exitCode(), 0) << check.readAllStandardError().toStdString();
-  const QJsonObject page = QJsonDocument::fromJson(out).object();
+  const QJsonObject page = CheckPage(m.url());
+  const QByteArray out = QJsonDocument(page).toJson(QJsonDocument::Compact);
 
   EXPECT_GE(page["values"].toArray().size(), 3) << out.toStdString();
   EXPECT_EQ(page["unit"], "W/m²");
@@ -179,6 +186,29 @@ TEST(StationWebPage, BrowserSeesTheLiveValueTheDayCurveAndTheFiles) {
   const QString today = QFileInfo(TodayFile(m.dir())).fileName();
   EXPECT_EQ(page["files"].toArray(), (QJsonArray{today, "2020-01-01.pvd"})) << out.toStdString();
   EXPECT_EQ(page["links"].toArray()[0], m.url() + "files/" + today);
+
+  // Until a day before today has figures (2020 lies far outside the 31 days), the insolation
+  // says so in words and shows no empty chart; a finished day brings the chart.
+  EXPECT_EQ(page["days_shown"], "note") << out.toStdString();
+  EXPECT_EQ(page["days_note"], "No finished day yet: the first bar appears after midnight.");
+  EXPECT_FALSE(page["days_chart_seen"].toBool());
+  const QString yesterday = QDate::currentDate().addDays(-1).toString("yyyy/MM/dd");
+  WriteBytes(m.dir() + "/" + QDate::currentDate().addDays(-1).toString("yyyy-MM-dd") + ".pvd",
+             ("      No.s\t            Date Time\t         W/(M)2\t\r\n"
+              "      1\t" +
+              yesterday +
+              " 12:00:00\t 500.0\t\r\n"
+              "      2\t" +
+              yesterday +
+              " 12:01:00\t 510.0\t\r\n"
+              "      3\t" +
+              yesterday + " 12:02:00\t 520.0\t\r\n")
+                 .toLatin1());
+  const QJsonObject later = CheckPage(m.url(), {"--days-only"});
+  EXPECT_EQ(later["days_shown"], "chart") << QJsonDocument(later).toJson().toStdString();
+  EXPECT_TRUE(later["days_note"].isNull());
+  EXPECT_TRUE(later["days_chart_seen"].toBool());
+  EXPECT_GT(later["days_canvases"].toInt(), 0);
 }
 
 TEST(StationWebPage, BadRequestsAreRefusedAndNoSampleIsLost) {
