@@ -67,18 +67,6 @@ TEST(CliLogger, DownloadWritesTheDataListAsItsSaveDoes) {
             "         2\t  13/01/01 00:00:30\t 222.2\t\r\n");
 }
 
-// A meter that is found but silent is "not answering", in the Data Logger's words; one that is
-// not on the bus is not found. Both are meter failures.
-TEST(CliLogger, ASilentMeterIsNotAnsweringAndAnAbsentOneIsNotFound) {
-  ScenarioFile silent(R"({"silent": true})"), absent(R"({"absent": true})");
-  for (const QStringList& command :
-       {QStringList{"logger", "list"}, QStringList{"logger", "download", "1"},
-        QStringList{"logger", "download", "1", "-o", "set.pvd"}}) {
-    ExpectFailures({{QStringList{silent.option()} + command, 1, "The meter is not answering."},
-                    {QStringList{absent.option()} + command, 1, "no meter found"}});
-  }
-}
-
 TEST(CliLogger, DownloadFailures) {
   ScenarioFile s(kTwoSets);
   const QStringList download{s.option(), "logger", "download"};

@@ -7,7 +7,6 @@
 #include "logger/logic/LoggerDirectory.h"
 #include "logger/logic/LoggerTexts.h"
 #include "logger/logic/SetDownload.h"
-#include "panel/logic/MeterAnswer.h"
 #include "recording/logic/DataFileFormat.h"
 
 namespace solardesk::cli {
@@ -31,15 +30,14 @@ class DataListText final : public DataListSink {
   QByteArray text_;
 };
 
-// Reads the logger directory; false (with the error written) when no meter was found, it did
-// not answer or it holds nothing. A meter that is found but silent is "not answering", in the
-// words of the Data Logger window.
+// Reads the logger directory; false (with the error written) when the meter did not answer
+// or holds nothing.
 bool ReadDirectory(CliContext& cli, LoggerState& state, const DirectoryHooks& hooks) {
-  if (!cli.Connect()) return false;
-  if (ReadLoggerDirectory(cli.instrument(), state, hooks)) return true;
-  const bool answered = cli.link().MeterConnected() && cli.link().EverAnswered();
-  cli.Fail(answered ? loggertext::kNoData : NoAnswerMessage(cli.link()));
-  return false;
+  bool listed = false;
+  if (!cli.Exchange([&] { listed = ReadLoggerDirectory(cli.instrument(), state, hooks); }))
+    return false;
+  if (!listed) cli.Fail(loggertext::kNoData);
+  return listed;
 }
 
 }  // namespace
@@ -84,7 +82,9 @@ int RunLoggerDownload(CliContext& cli, const QStringList& args) {
     case DownloadOutcome::Listed:
       break;
     case DownloadOutcome::NotConnected:
-      return cli.Fail(NoAnswerMessage(cli.link()));
+      // Lost since the directory was read: looked for again, it is either not found or silent,
+      // said as every command says it.
+      return cli.Connect() ? cli.Fail(kNotAnswering) : kNoData;
     case DownloadOutcome::MeterStopped:
     case DownloadOutcome::Ended:
       return cli.Fail(loggertext::kMeterStopped);
