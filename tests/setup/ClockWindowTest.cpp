@@ -103,7 +103,7 @@ TEST_F(ClockWindowTest, AnUnansweredClockReadSaysWhyAndShowsNoTime) {
     port.silent = silent;
     port.present = silent;
     dialogs.shown.clear();
-    WithClockWindow([&](RTC& w) {
+    WithClockWindow([&, said = said](RTC& w) {
       w.LblMeterTimeClick();
       w.Timer1Tick();
       EXPECT_EQ(w.LblMeterTime->text(), "Meter Time");
