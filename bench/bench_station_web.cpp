@@ -28,20 +28,16 @@
 #include <thread>
 #include <vector>
 
+#include "support/LoopbackPort.h"
+
 namespace {
 
 using Steady = std::chrono::steady_clock;
 
+// A connection to the page that sends each request at once and gives up a read after 5 s.
 int Connect(int port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(static_cast<uint16_t>(port));
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-    ::close(fd);
-    return -1;
-  }
+  const int fd = solardesk::testing::ConnectLoopback(port);
+  if (fd < 0) return -1;
   const int one = 1;
   ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
   timeval t{5, 0};
@@ -73,18 +69,6 @@ bool Request(int fd, const QByteArray& path) {
   return got.startsWith("HTTP/1.1 200");
 }
 
-int FreePort() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof a;
-  ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
-  ::close(fd);
-  return ntohs(a.sin_port);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -94,7 +78,7 @@ int main(int argc, char** argv) {
   constexpr int kClients = 8;
 
   QTemporaryDir dir;
-  const int port = FreePort();
+  const int port = solardesk::testing::FreePort();
   QProcess monitor;
   monitor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   monitor.start(QStringLiteral(SOLARDESK_CLI),

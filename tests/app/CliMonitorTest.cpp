@@ -10,39 +10,12 @@
 #include <map>
 
 #include "CliProcess.h"
+#include "MonitorProcess.h"
 #include "MqttBroker.h"
 #include "support/SkipUnlessCi.h"
 
 namespace solardesk::testing {
 namespace {
-
-inline void Stop(QProcess& p) {
-  p.terminate();
-  p.waitForFinished(5000);
-}
-
-// One record of a data file.
-struct FileRecord {
-  int number;
-  QDateTime time;
-  QString value;
-};
-
-std::vector<FileRecord> Records(const QString& path) {
-  std::vector<FileRecord> out;
-  for (const QByteArray& line : ReadBytes(path).split('\n').mid(1)) {
-    const QList<QByteArray> f = line.split('\t');
-    if (f.size() >= 3)
-      out.push_back({f[0].trimmed().toInt(), QDateTime::fromString(f[1], "yyyy/MM/dd HH:mm:ss"),
-                     f[2].trimmed()});
-  }
-  return out;
-}
-
-QString DayFile(const QString& dir, int part = 0) {
-  const QString day = QDate::currentDate().toString("yyyy-MM-dd");
-  return dir + "/" + day + (part ? QStringLiteral("-%1").arg(part) : QString()) + ".pvd";
-}
 
 // The state messages a subscriber printed: the JSON of each.
 std::vector<QJsonObject> States(const QByteArray& printed) {
@@ -70,30 +43,6 @@ QStringList Payloads(const QByteArray& printed, const QString& topic) {
 bool HaveMosquitto() {
   return !QStandardPaths::findExecutable("mosquitto").isEmpty();
 }
-
-// A monitor process whose events go to a file, so that the test can read them while it runs.
-class Monitor {
- public:
-  Monitor(const ScenarioFile& s, const QString& name) : events_(s.file(name + ".events")) {
-    process_.setStandardErrorFile(events_);
-  }
-  ~Monitor() { Stop(); }
-  void Start(const QStringList& args) { StartCli(process_, args); }
-  void Stop() { solardesk::testing::Stop(process_); }
-  void Kill() {
-    ::kill(static_cast<pid_t>(process_.processId()), SIGKILL);
-    process_.waitForFinished(5000);
-  }
-  QString Events() const { return QString::fromUtf8(ReadBytes(events_)); }
-  // Whether it said `text` within `ms`.
-  bool Says(const QString& text, int ms) {
-    return WaitFor([&] { return Events().contains(text); }, ms);
-  }
-
- private:
-  QString events_;
-  QProcess process_;
-};
 
 // A certificate authority and a certificate for a server on 127.0.0.1 signed by it, made by
 // openssl in `dir`: NAME-ca.pem, NAME-server.pem and NAME-server.key. False when openssl is

@@ -45,7 +45,7 @@ TEST(CliRecord, RefusalsAndFailures) {
   const QString path = s.file("never.pvd");
   ExpectFailures({
       {{noUnit.option(), "record", path}, 1, "shows no unit; nothing was recorded"},
-      {{silent.option(), "record", path}, 1, "does not answer"},
+      {{silent.option(), "record", path}, 1, "the meter is not answering"},
       {{s.option(), "record", "/no/such/folder/x.pvd"}, 1, "cannot create the data file"},
       {{s.option(), "record"}, 2, "usage: record FILE"},
       {{s.option(), "record", path, "--interval", "often"}, 2, "not a number of seconds"},

@@ -153,11 +153,12 @@ TEST(CliSettings, MeterProblemsExitWithOne) {
     EXPECT_TRUE(r.err.startsWith("solardesk-cli: no meter found")) << r.err.toStdString();
     EXPECT_TRUE(r.out.isEmpty());
   }
-  // A silent meter takes writes without a word; only a query shows that it does not answer.
+  // A silent meter takes writes without a word; only a query shows that it is not answering,
+  // in the words of the windows.
   for (const QStringList& command : queries) {
     const CliRun r = RunCli(QStringList{silent.option()} + command);
     EXPECT_EQ(r.exitCode, 1) << command.join(' ').toStdString();
-    EXPECT_EQ(r.err, "solardesk-cli: the meter does not answer\n")
+    EXPECT_EQ(r.err, "solardesk-cli: the meter is not answering\n")
         << command.join(' ').toStdString();
     EXPECT_TRUE(r.out.isEmpty());
   }

@@ -28,7 +28,7 @@ TEST(Cli, FailuresSayWhyAndExitWithOneOrTwo) {
   ScenarioFile bad(R"({"unit": "lux"})");
   ExpectFailures({
       {{absent.option(), "read"}, 1, "no meter found"},
-      {{silent.option(), "read"}, 1, "does not answer"},
+      {{silent.option(), "read"}, 1, "the meter is not answering"},
       {{shortReports.option(), "read"}, 1, "too short"},
       {{any.option(), "--vid", "484", "read"}, 1, "vendor 484"},  // a meter with other ids
       {{"--simulate"}, 2, ""},

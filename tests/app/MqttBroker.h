@@ -12,31 +12,14 @@
 #include <csignal>
 
 #include "CliProcess.h"
+#include "support/LoopbackPort.h"
 
 namespace solardesk::testing {
 
-// A free TCP port on 127.0.0.1, as the system hands one out.
-inline int FreePort() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof a;
-  ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
-  ::close(fd);
-  return ntohs(a.sin_port);
-}
-
 inline bool Listening(int port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  a.sin_port = htons(static_cast<std::uint16_t>(port));
-  const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-  ::close(fd);
-  return ok;
+  const int fd = ConnectLoopback(port);
+  if (fd >= 0) ::close(fd);
+  return fd >= 0;
 }
 
 // A mosquitto broker of the test's own on 127.0.0.1, configured in a temporary folder, without

@@ -41,7 +41,7 @@ TEST_F(EmulatorProgramTest, TheTimelineUnplugsChangesAndSilencesTheMeterAsThePro
   EXPECT_EQ(emulator.readAllStandardOutput().toStdString(),
             "98.76\tW/(M)2\n"
             "31.3 \tBtu/(ft)2.h\n"
-            "solardesk-cli: the meter does not answer\n"
+            "solardesk-cli: the meter is not answering\n"
             "solardesk-cli: no meter found (vendor 483, product 5750)\n");
 }
 

@@ -3,6 +3,7 @@
 #include "logger/logic/LoggerTexts.h"
 #include "logger/logic/SetDownload.h"
 #include "panel/logic/DisplayDecode.h"
+#include "panel/logic/MeterAnswer.h"
 
 namespace solardesk::testing {
 namespace {
@@ -108,7 +109,7 @@ TEST_F(SetDownloadTest, AMeterThatStopsFallsSilentOrIsUnpluggedListsNothing) {
   ClickRow(0);
   EXPECT_TRUE(Commands(4).empty());
   EXPECT_EQ(memory()->LastOutcome(), DownloadOutcome::NotConnected);
-  ExpectNoListAndMessage(loggertext::kNotConnected);
+  ExpectNoListAndMessage(kNotConnectedMessage);
 }
 
 // The meter claims 4 GB: sending three blocks, the download ends at the missing fourth; a 4 KB

@@ -4,7 +4,9 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <algorithm>
 
+#include "logger/logic/DownloadAll.h"
 #include "logger/logic/SetFiles.h"
 #include "logger/ui/LoggerCommands.h"
 #include "recording/logic/DataFileFormat.h"
@@ -108,14 +110,71 @@ TEST_F(LoggerSetFilesTest, DownloadAllWritesOneDataFilePerSetAndRefusesNamesInUs
   app.panel().Timer1Tick();
   app.panel().clickToolbar(QStringLiteral("Save"));
   ASSERT_TRUE(app.recording().transfer.recorder.fileRecording());
+  // The first file, not in use, is the one asked about; the second is refused by the gate.
   dialogs.folderAnswers = {dir.path()};
+  dialogs.messageAnswers = {DialogAnswer::Ok};
   memory()->CmdDownloadAllClick();
+  EXPECT_EQ(dialogs.of("message").end()[-2].text, ReplaceQuestion(1));
   const auto done = dialogs.of("message").back();  // a copy: of() gives a new list
   EXPECT_EQ(done.icon, MessageIcon::Exclamation);
   EXPECT_TRUE(done.text.startsWith(QStringLiteral("1 of 2 record sets written")));
   EXPECT_TRUE(done.text.contains(QStringLiteral("2026-01-02_080000-2.pvd: ") + kBeingSavedText) ||
               done.text.contains(QStringLiteral("2026-01-02_080000-2.pvd: ") + kBeingRecordedText))
       << done.text.toStdString();
+}
+
+// Files of the same names already in the folder: one question for the run. OK replaces them;
+// Cancel keeps them, downloads only the other sets and says so.
+TEST_F(LoggerSetFilesTest, DownloadAllAsksOnceBeforeReplacingFiles) {
+  const QString first = dir.filePath(QStringLiteral("2026-01-02_080000.pvd"));
+  const QString second = dir.filePath(QStringLiteral("2026-01-02_080000-2.pvd"));
+  const QByteArray old = "kept\r\n";
+  struct Case {
+    DialogAnswer answer;
+    QStringList existing;
+    const char* question;
+    bool replaced;
+    const char* summary;
+  };
+  const Case cases[] = {
+      {DialogAnswer::Cancel,
+       {first},
+       "1 file in this folder has the same name",
+       false,
+       "1 of 2 record sets written to %1.\n1 file of the same name kept as it was."},
+      {DialogAnswer::Ok,
+       {first, second},
+       "2 files in this folder have the same names",
+       true,
+       "2 of 2 record sets written to %1."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.question);
+    QFile::remove(first);
+    QFile::remove(second);
+    for (const QString& path : c.existing) WriteBytes(path, old);
+    dialogs.shown.clear();
+    meter->received.clear();
+    dialogs.folderAnswers = {dir.path()};
+    dialogs.messageAnswers = {c.answer};
+    memory()->CmdDownloadAllClick();
+
+    const auto messages = dialogs.of("message");
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(messages[0].text.startsWith(QString::fromLatin1(c.question)))
+        << messages[0].text.toStdString();
+    EXPECT_EQ(messages[0].buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(messages[0].owner, memory());
+    EXPECT_EQ(messages[1].text,
+              QString::fromLatin1(c.summary).arg(QDir::toNativeSeparators(dir.path())));
+    EXPECT_EQ(messages[1].icon, MessageIcon::Information);
+    EXPECT_EQ(ReadBytes(first) == old, !c.replaced);
+    EXPECT_TRUE(ReadBytes(second).startsWith(HeaderText(kUnitBtu).toLatin1()));
+    // A kept file's set is not even downloaded.
+    const auto set1 = std::vector<std::uint8_t>{0x00, 0x02, 0x07, 0x01};
+    const auto commands = Commands(4);
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), set1), c.replaced ? 1 : 0);
+  }
 }
 
 }  // namespace

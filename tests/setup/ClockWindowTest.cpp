@@ -2,7 +2,6 @@
 
 #include <QTest>
 
-#include "setup/logic/MeterClock.h"
 #include "support/AppOnVirtualMeter.h"
 
 namespace solardesk {
@@ -93,17 +92,30 @@ TEST_F(ClockWindowTest, MeterClockShownAndPollingHeldOffUntilTheWindowCloses) {
   }
 }
 
-// A meter that answered once and then falls silent: the read shows the last report it has, as
-// the clock's packed digits, and no message.
-TEST_F(ClockWindowTest, UnansweredClockReadShowsTheLastReportAsHex) {
-  port.silent = true;
-  WithClockWindow([&](RTC& w) {
-    w.LblMeterTimeClick();
-    w.Timer1Tick();
-    EXPECT_EQ(w.LblMeterTime->text(), FormatMeterClock(instrument().link.InputReport()));
-    EXPECT_NE(w.LblMeterTime->text(), "Meter Time");
-    EXPECT_TRUE(dialogs.of("message").empty());
-  });
+// A meter that answered once and then falls silent, or is unplugged: no earlier report is shown
+// as the meter's time; the message tells a silent meter from an absent one, once, and the meter
+// clock goes back off.
+TEST_F(ClockWindowTest, AnUnansweredClockReadSaysWhyAndShowsNoTime) {
+  const std::pair<bool, const char*> cases[] = {{true, "The meter is not answering."},
+                                                {false, "The meter is not connected."}};
+  for (const auto& [silent, said] : cases) {
+    SCOPED_TRACE(said);
+    port.silent = silent;
+    port.present = silent;
+    dialogs.shown.clear();
+    WithClockWindow([&, said = said](RTC& w) {
+      w.LblMeterTimeClick();
+      w.Timer1Tick();
+      EXPECT_EQ(w.LblMeterTime->text(), "Meter Time");
+      ASSERT_EQ(dialogs.of("message").size(), 1u);
+      EXPECT_EQ(dialogs.of("message")[0].text, said);
+      EXPECT_EQ(dialogs.of("message")[0].owner, &w);
+      EXPECT_FALSE(w.ShowMeterTime);
+      EXPECT_TRUE(w.Timer1.isActive());
+      w.Timer1Tick();
+      EXPECT_EQ(dialogs.of("message").size(), 1u);
+    });
+  }
 }
 
 TEST_F(ClockWindowTest, SetMeterTimeSendsPlainNumbers) {

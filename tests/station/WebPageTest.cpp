@@ -12,41 +12,16 @@
 #include <QStandardPaths>
 #include <csignal>
 
-#include "CliProcess.h"
+#include "MonitorProcess.h"
+#include "support/LoopbackPort.h"
 #include "support/SkipUnlessCi.h"
 
 namespace solardesk::testing {
 namespace {
 
-// A port nobody listens on now.
-int FreePort() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof a;
-  ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
-  ::close(fd);
-  return ntohs(a.sin_port);
-}
-
-int Connect(int port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_port = htons(static_cast<uint16_t>(port));
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
-
 // Sends `request` and reads until the server closes or `ms` pass; what came back.
 QByteArray Exchange(int port, const QByteArray& request, int ms = 5000) {
-  const int fd = Connect(port);
+  const int fd = ConnectLoopback(port);
   if (fd < 0) return {};
   for (qsizetype sent = 0; sent < request.size();) {
     const ssize_t n = ::send(fd, request.constData() + sent,
@@ -81,46 +56,23 @@ QByteArray Body(const QByteArray& response) {
   return response.mid(response.indexOf("\r\n\r\n") + 4);
 }
 
-QString TodayFile(const QString& dir) {
-  return dir + "/" + QDate::currentDate().toString("yyyy-MM-dd") + ".pvd";
-}
-
-// Record numbers and times of a day file.
-struct Record {
-  int number;
-  QDateTime time;
-};
-std::vector<Record> Records(const QString& path) {
-  std::vector<Record> out;
-  for (const QByteArray& line : ReadBytes(path).split('\n').mid(1)) {
-    const QList<QByteArray> f = line.split('\t');
-    if (f.size() >= 3)
-      out.push_back({f[0].trimmed().toInt(), QDateTime::fromString(f[1], "yyyy/MM/dd HH:mm:ss")});
-  }
-  return out;
-}
-
 // Every record follows the one before by one number and one second.
-void ExpectNoSampleLost(const std::vector<Record>& records) {
+void ExpectNoSampleLost(const std::vector<FileRecord>& records) {
   for (std::size_t i = 1; i < records.size(); ++i) {
     EXPECT_EQ(records[i].number, records[i - 1].number + 1) << i;
     EXPECT_EQ(records[i - 1].time.secsTo(records[i].time), 1) << i;
   }
 }
 
-class Monitor {
+// A monitor serving its page on a free port, its day files in "data" beside the scenario.
+class WebMonitor {
  public:
-  Monitor(const ScenarioFile& s, const QStringList& args, const QStringList& env = {})
-      : port_(FreePort()), dir_(s.file("data")) {
-    StartCli(process_,
-             QStringList{s.option(), "monitor", dir_, "--interval", "1", "--http",
-                         QString::number(port_)} +
-                 args,
-             env);
-  }
-  ~Monitor() {
-    process_.terminate();
-    process_.waitForFinished(5000);
+  WebMonitor(const ScenarioFile& s, const QStringList& args, const QStringList& env = {})
+      : port_(FreePort()), dir_(s.file("data")), monitor_(s, "monitor") {
+    monitor_.Start(QStringList{s.option(), "monitor", dir_, "--interval", "1", "--http",
+                               QString::number(port_)} +
+                       args,
+                   env);
   }
   bool Serving() {
     return WaitFor([&] { return Status(Get(port_, "/api/state")) != 0; }, 10000);
@@ -128,12 +80,12 @@ class Monitor {
   int port() const { return port_; }
   QString dir() const { return dir_; }
   QString url() const { return QStringLiteral("http://127.0.0.1:%1/").arg(port_); }
-  QProcess& process() { return process_; }
+  Monitor& monitor() { return monitor_; }
 
  private:
   int port_;
   QString dir_;
-  QProcess process_;
+  Monitor monitor_;
 };
 
 // Debian's Python, which has python3-selenium (not another one first on the PATH).
@@ -146,55 +98,85 @@ bool HaveBrowser() {
          QFile::exists("/usr/bin/chromedriver");
 }
 
+// Runs web_page_check.py on the page at `url` (a screenshot where SOLARDESK_WEB_SCREENSHOT
+// says); what it saw, or a failure.
+QJsonObject CheckPage(const QString& url, const QStringList& options = {}) {
+  QProcess check;
+  const QStringList args = QStringList{SOLARDESK_SOURCE_DIR "/tests/station/web_page_check.py"} +
+                           options + QStringList{url};
+  check.start(kPython, args + QStringList(qEnvironmentVariable("SOLARDESK_WEB_SCREENSHOT")));
+  EXPECT_TRUE(check.waitForFinished(50000));
+  EXPECT_EQ(check.exitCode(), 0) << check.readAllStandardError().toStdString();
+  return QJsonDocument::fromJson(check.readAllStandardOutput()).object();
+}
+
 TEST(StationWebPage, BrowserSeesTheLiveValueTheDayCurveAndTheFiles) {
   if (!HaveBrowser())
     SKIP_UNLESS_CI("chromium, chromium-driver or python3-selenium missing (install-deps.sh)");
   ScenarioFile s(R"({"reading": "100.0", "unit": "W/(M)2", "timeline": [
       {"after": 3, "reading": "250.5"}, {"after": 5, "reading": "512"},
       {"after": 7, "reading": "730.2"}, {"after": 9, "reading": "801"}]})");
-  Monitor m(s, {});
-  ASSERT_TRUE(m.Serving()) << m.process().readAllStandardError().toStdString();
+  WebMonitor m(s, {});
+  ASSERT_TRUE(m.Serving()) << m.monitor().Events().toStdString();
   // A day before today, so that the list has two files.
   WriteBytes(m.dir() + "/2020-01-01.pvd", "      0\tSolarDesk\t        W/(M)2\t\r\n");
 
-  QProcess check;
-  const QStringList args{SOLARDESK_SOURCE_DIR "/tests/station/web_page_check.py", m.url()};
-  check.start(kPython, args + QStringList(qEnvironmentVariable("SOLARDESK_WEB_SCREENSHOT")));
-  ASSERT_TRUE(check.waitForFinished(50000));
-  const QByteArray out = check.readAllStandardOutput();
-  ASSERT_EQ(check.exitCode(), 0) << check.readAllStandardError().toStdString();
-  const QJsonObject page = QJsonDocument::fromJson(out).object();
+  const QJsonObject page = CheckPage(m.url());
+  const QByteArray out = QJsonDocument(page).toJson(QJsonDocument::Compact);
 
   EXPECT_GE(page["values"].toArray().size(), 3) << out.toStdString();
   EXPECT_EQ(page["unit"], "W/m²");
   EXPECT_EQ(page["status"], "live");
   // One point per sample written up to the last one the page heard of.
-  const auto records = Records(TodayFile(m.dir()));
+  const auto records = Records(DayFile(m.dir()));
   const int last = page["last_record"].toInt();
   ASSERT_GE(last, 3) << out.toStdString();
   ASSERT_GE(static_cast<int>(records.size()), last);
   EXPECT_EQ(page["day_points"].toInt(), last) << out.toStdString();
   EXPECT_EQ(page["chart_rows"].toInt(), last) << out.toStdString();
   EXPECT_EQ(page["canvases"].toInt() > 0, true);
-  const QString today = QFileInfo(TodayFile(m.dir())).fileName();
+  const QString today = QFileInfo(DayFile(m.dir())).fileName();
   EXPECT_EQ(page["files"].toArray(), (QJsonArray{today, "2020-01-01.pvd"})) << out.toStdString();
   EXPECT_EQ(page["links"].toArray()[0], m.url() + "files/" + today);
+
+  // Until a day before today has figures (2020 lies far outside the 31 days), the insolation
+  // says so in words and shows no empty chart; a finished day brings the chart.
+  EXPECT_EQ(page["days_shown"], "note") << out.toStdString();
+  EXPECT_EQ(page["days_note"], "No finished day yet: the first bar appears after midnight.");
+  EXPECT_FALSE(page["days_chart_seen"].toBool());
+  const QString yesterday = QDate::currentDate().addDays(-1).toString("yyyy/MM/dd");
+  WriteBytes(m.dir() + "/" + QDate::currentDate().addDays(-1).toString("yyyy-MM-dd") + ".pvd",
+             ("      No.s\t            Date Time\t         W/(M)2\t\r\n"
+              "      1\t" +
+              yesterday +
+              " 12:00:00\t 500.0\t\r\n"
+              "      2\t" +
+              yesterday +
+              " 12:01:00\t 510.0\t\r\n"
+              "      3\t" +
+              yesterday + " 12:02:00\t 520.0\t\r\n")
+                 .toLatin1());
+  const QJsonObject later = CheckPage(m.url(), {"--days-only"});
+  EXPECT_EQ(later["days_shown"], "chart") << QJsonDocument(later).toJson().toStdString();
+  EXPECT_TRUE(later["days_note"].isNull());
+  EXPECT_TRUE(later["days_chart_seen"].toBool());
+  EXPECT_GT(later["days_canvases"].toInt(), 0);
 }
 
 TEST(StationWebPage, BadRequestsAreRefusedAndNoSampleIsLost) {
   ScenarioFile s(R"({"reading": "12.5", "unit": "W/(M)2"})");
-  Monitor m(s, {});
-  ASSERT_TRUE(m.Serving()) << m.process().readAllStandardError().toStdString();
+  WebMonitor m(s, {});
+  ASSERT_TRUE(m.Serving()) << m.monitor().Events().toStdString();
   const int port = m.port();
-  ASSERT_TRUE(WaitFor([&] { return QFile::exists(TodayFile(m.dir())); }, 5000));
+  ASSERT_TRUE(WaitFor([&] { return QFile::exists(DayFile(m.dir())); }, 5000));
   WriteBytes(s.file("secret.pvd"), "secret");
   QFile::link(s.file("secret.pvd"), m.dir() + "/2020-01-02.pvd");
-  const QString day = QFileInfo(TodayFile(m.dir())).fileName();
+  const QString day = QFileInfo(DayFile(m.dir())).fileName();
 
   // A day file as stored; every way out of the folder is 404; nothing but GET.
   const QByteArray file = Get(port, "/files/" + day.toLatin1());
   EXPECT_EQ(Status(file), 200);
-  EXPECT_TRUE(ReadBytes(TodayFile(m.dir())).startsWith(Body(file)));
+  EXPECT_TRUE(ReadBytes(DayFile(m.dir())).startsWith(Body(file)));
   for (const char* path :
        {"/files/../secret.pvd", "/files/%2e%2e/secret.pvd", "/files/%2E%2E%2Fsecret.pvd",
         "/files/..%2f..%2fscenario.json", "/files/%2fetc%2fpasswd", "/files//etc/passwd",
@@ -215,10 +197,10 @@ TEST(StationWebPage, BadRequestsAreRefusedAndNoSampleIsLost) {
   EXPECT_EQ(Status(Get(port, "/api/days?from=2020-01-01&to=2026-01-01")), 400);
 
   // A reader of the event stream that reads nothing, 200 idle connections and a 1 MB header.
-  const int silent = Connect(port);
+  const int silent = ConnectLoopback(port);
   ::send(silent, "GET /api/events HTTP/1.1\r\nHost: x\r\n\r\n", 37, MSG_NOSIGNAL);
   std::vector<int> idle;
-  for (int i = 0; i < 200; ++i) idle.push_back(Connect(port));
+  for (int i = 0; i < 200; ++i) idle.push_back(ConnectLoopback(port));
   const QByteArray huge = Get(port, "/api/state", "X-Big: " + QByteArray(1 << 20, 'a') + "\r\n");
   EXPECT_NE(Status(huge), 200);
   // Each idle connection is dropped in turn; then the page answers again.
@@ -239,9 +221,8 @@ TEST(StationWebPage, BadRequestsAreRefusedAndNoSampleIsLost) {
   EXPECT_EQ(QJsonDocument::fromJson(Body(state)).object()["status"], "live");
   ::close(silent);
 
-  m.process().terminate();
-  ASSERT_TRUE(m.process().waitForFinished(5000));
-  const auto records = Records(TodayFile(m.dir()));
+  ASSERT_TRUE(m.monitor().Stop());
+  const auto records = Records(DayFile(m.dir()));
   EXPECT_GE(records.size(), 15u);
   ExpectNoSampleLost(records);
 }
@@ -262,8 +243,8 @@ TEST(StationWebPage, BeyondTheLoopbackAPasswordIsNeeded) {
       {"--simulate"});
 
   ScenarioFile s(R"({"reading": "12.5", "unit": "W/(M)2"})");
-  Monitor m(s, {"--http-user", "ann"}, {"SOLARDESK_HTTP_PASSWORD=pässword"});
-  ASSERT_TRUE(m.Serving()) << m.process().readAllStandardError().toStdString();
+  WebMonitor m(s, {"--http-user", "ann"}, {"SOLARDESK_HTTP_PASSWORD=pässword"});
+  ASSERT_TRUE(m.Serving()) << m.monitor().Events().toStdString();
   const QByteArray refused = Get(m.port(), "/api/state");
   EXPECT_EQ(Status(refused), 401);
   EXPECT_TRUE(refused.contains("WWW-Authenticate: Basic"));

@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include "analysis/ReadingSeries.h"
@@ -162,7 +163,7 @@ TEST(StationWeb, DayFiguresAreThoseOfStatsAndComputedOnce) {
   const Site site{39.74, -105.18, 1830};
   const QDate today(2026, 6, 3);
   {
-    DailyFigures figures(dir.path(), site);
+    DailyFigures figures(dir.path(), {site, {}, {}});
     figures.Complete(today);
     const QJsonArray days =
         QJsonDocument::fromJson(figures.RangeJson(QDate(2026, 6, 1), today, today)).array();
@@ -192,7 +193,7 @@ TEST(StationWeb, DayFiguresAreThoseOfStatsAndComputedOnce) {
   testing::WriteBytes(cache, QJsonDocument(planted).toJson());
   testing::WriteBytes(day1, DayFileBytes(31, 100));
   {
-    DailyFigures figures(dir.path(), site);
+    DailyFigures figures(dir.path(), {site, {}, {}});
     const QJsonArray days =
         QJsonDocument::fromJson(figures.RangeJson(QDate(2026, 6, 1), QDate(2026, 6, 2), today))
             .array();
@@ -202,7 +203,7 @@ TEST(StationWeb, DayFiguresAreThoseOfStatsAndComputedOnce) {
   }
   // Another site: nothing kept applies.
   {
-    DailyFigures figures(dir.path(), std::nullopt);
+    DailyFigures figures(dir.path());
     const QJsonArray days =
         QJsonDocument::fromJson(figures.RangeJson(QDate(2026, 6, 2), QDate(2026, 6, 2), today))
             .array();
@@ -210,8 +211,44 @@ TEST(StationWeb, DayFiguresAreThoseOfStatsAndComputedOnce) {
     EXPECT_FALSE(days[0].toObject().contains("clear_sky"));
   }
   QFile::remove(cache);
-  DailyFigures(dir.path(), std::nullopt).Complete(today);
+  DailyFigures(dir.path()).Complete(today);
   EXPECT_TRUE(QFile::exists(cache));
+}
+
+// The daily clear sky of the page is the one `stats` gives under the same assumptions, whatever
+// model, turbidity, orientation and transposition they name; figures kept for other
+// assumptions are not taken for these.
+TEST(StationWeb, DayFiguresFollowTheWholeSiteAssumptions) {
+  QTemporaryDir dir;
+  const QString day = dir.filePath("2026-06-01.pvd");
+  testing::WriteBytes(day, DayFileBytes(20, 100));
+  const Site flat{39.74, -105.18, 1830};
+  Site tilted = flat;
+  tilted.tilt = 30;
+  const SiteAssumptions cases[] = {
+      {flat, {}, {}},
+      {flat, {ClearSkyModel::Ineichen, 2.0}, {}},
+      {tilted, {ClearSkyModel::Ineichen, 6.0, SkyDiffuseModel::Isotropic}, {}},
+      {tilted, {ClearSkyModel::Ineichen, 6.0, SkyDiffuseModel::Perez}, {}},
+  };
+  RecordSeries records;
+  ReadRecordFile(day, records);
+  const ReadingSeries series = ReadSeries(records);
+  const QDate date(2026, 6, 1);
+  QSet<double> energies;
+  for (const SiteAssumptions& assumed : cases) {
+    SeriesStatistics s = ComputeStatistics(series, records.unit());
+    AddClearSky(s, series, *assumed.site, assumed.clearSky);
+    const QJsonValue expected = QJsonDocument::fromJson(StatisticsJson(s)).object()["clear_sky"];
+    DailyFigures figures(dir.path(), assumed);
+    figures.Complete(date.addDays(1));
+    const QJsonArray days =
+        QJsonDocument::fromJson(figures.RangeJson(date, date, date.addDays(1))).array();
+    ASSERT_EQ(days.size(), 1);
+    EXPECT_EQ(days[0]["clear_sky"], expected) << SiteText(*assumed.site).toStdString();
+    energies.insert(expected["energy"].toDouble());
+  }
+  EXPECT_EQ(energies.size(), 4);  // each case is a sky of its own
 }
 
 TEST(StationWeb, DayRecordsAreThePublishedObjects) {

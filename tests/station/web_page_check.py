@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Loads the station's page in headless Chromium and prints what it shows as one JSON object.
 
-Usage: web_page_check.py URL [SCREENSHOT.png]
+Usage: web_page_check.py [--days-only] URL [SCREENSHOT.png]
 Watches the live value for at most 20 s until it changed twice, then reads the day chart's
-points, the status and the listed day files.
+points, the status and the listed day files; with --days-only it does not watch the value. In
+both it waits for the page to choose between the insolation chart and its note, and says which
+of the two can be seen.
 """
 import json
 import sys
@@ -16,8 +18,10 @@ from selenium.webdriver.common.by import By
 
 
 def main():
-    url = sys.argv[1]
-    shot = sys.argv[2] if len(sys.argv) > 2 else None
+    days_only = "--days-only" in sys.argv[1:]
+    args = [a for a in sys.argv[1:] if a != "--days-only"]
+    url = args[0]
+    shot = args[1] if len(args) > 1 else None
     options = Options()
     options.binary_location = "/usr/bin/chromium"
     for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
@@ -29,12 +33,17 @@ def main():
         driver.get(url)
         values = []
         deadline = time.time() + 20
-        while time.time() < deadline and len(values) < 3:
+        while not days_only and time.time() < deadline and len(values) < 3:
             text = driver.find_element(By.ID, "value").text
             if text not in ("", "–") and (not values or values[-1] != text):
                 values.append(text)
             time.sleep(0.05)
         time.sleep(0.3)  # the chart is drawn after the value is shown
+        while (time.time() < deadline and
+               driver.execute_script("return window.solardesk.daysShown();") is None):
+            time.sleep(0.05)
+        note = driver.find_element(By.ID, "days-note")
+        days_chart = driver.find_element(By.ID, "days-chart")
         shown = driver.execute_script(
             "return [window.solardesk.dayPoints(), window.solardesk.chartRows(),"
             " window.solardesk.lastRecord()];")
@@ -49,6 +58,10 @@ def main():
             "files": [a.text for a in links],
             "links": [a.get_attribute("href") for a in links],
             "canvases": len(driver.find_elements(By.CSS_SELECTOR, "#day-chart canvas")),
+            "days_shown": driver.execute_script("return window.solardesk.daysShown();"),
+            "days_note": note.text if note.is_displayed() else None,
+            "days_chart_seen": days_chart.is_displayed(),
+            "days_canvases": len(driver.find_elements(By.CSS_SELECTOR, "#days-chart canvas")),
         }
         if shot:
             driver.save_screenshot(shot)

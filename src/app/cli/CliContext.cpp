@@ -45,7 +45,7 @@ bool CliContext::Query(unsigned code, const std::vector<unsigned>& parameters) {
   instrument_.byteSlots.setParameters(3, parameters);
   link().TransactReport();
   if (!link().MeterConnected()) {
-    Fail(QStringLiteral("the meter does not answer"));
+    Fail(kNotAnswering);
     return false;
   }
   return true;
@@ -64,7 +64,7 @@ bool CliContext::Exchange(const std::function<void()>& exchange, bool answerExpe
   exchange();
   // A later write may have found the meter again although nothing was ever answered.
   if (!link().MeterConnected() || (answerExpected && !link().EverAnswered())) {
-    Fail(QStringLiteral("the meter does not answer"));
+    Fail(kNotAnswering);
     return false;
   }
   return true;

@@ -15,6 +15,10 @@ namespace solardesk::cli {
 
 enum ExitCode { kOk = 0, kNoData = 1, kUsage = 2 };
 
+// The error of every command when the meter is found but silent: "not answering", as the
+// windows say it.
+inline const QString kNotAnswering = QStringLiteral("the meter is not answering");
+
 // What every command works with: the instrument on the chosen bus, the clock, standard output
 // for the result and standard error for the one line of an error.
 class CliContext {

@@ -82,7 +82,9 @@ int RunLoggerDownload(CliContext& cli, const QStringList& args) {
     case DownloadOutcome::Listed:
       break;
     case DownloadOutcome::NotConnected:
-      return cli.Fail(loggertext::kNotConnected);
+      // Lost since the directory was read: looked for again, it is either not found or silent,
+      // said as every command says it.
+      return cli.Connect() ? cli.Fail(kNotAnswering) : kNoData;
     case DownloadOutcome::MeterStopped:
     case DownloadOutcome::Ended:
       return cli.Fail(loggertext::kMeterStopped);

@@ -64,9 +64,8 @@ bool TakeWebOptions(CliContext& cli, Arguments& a, std::optional<web::WebSetting
     cli.Fail(QStringLiteral("--http: %1").arg(error), kUsage);
     return false;
   }
-  settings = web::WebSettings{
-      *address,         *user, qgetenv("SOLARDESK_HTTP_PASSWORD"), open, *cert, *key, assumed->site,
-      assumed->clearSky};
+  settings = web::WebSettings{*address, *user,   qgetenv("SOLARDESK_HTTP_PASSWORD"), open, *cert,
+                              *key,     *assumed};
   const QString problem = web::SettingsProblem(*settings);
   if (!problem.isEmpty()) {
     cli.Fail(problem, kUsage);

@@ -2,9 +2,9 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QHeaderView>
 
+#include "DownloadAll.h"
 #include "SetFiles.h"
 #include "link/Commands.h"
 #include "panel/ui/WindowPlacement.h"
@@ -258,45 +258,20 @@ void MemoryWindow::CmdDownloadAllClick() {
   if (folder.isEmpty()) return;
   lastFolder_ = folder;
   std::vector<int> sets;
-  QStringList starts;
   for (int row = 0; row < GridSet->rowCount(); ++row) {
-    if (const QTableWidgetItem* set = GridSet->item(row, kSetColumn)) {
+    if (const QTableWidgetItem* set = GridSet->item(row, kSetColumn))
       sets.push_back(set->text().toInt());
-      starts.push_back(state_.SetStartText(sets.back()));
-    }
   }
-  const QStringList names = SetFileNames(starts);
-  QStringList refused;
-  int written = 0;
-  bool stopped = false;
+  // Asked before the window stops taking clicks: the question is the user's last word on it.
+  const DownloadAllPlan plan = PlanDownloadAll(instrument_.dialogs, folder, sets, state_);
+  DownloadAllResult result;
   Guarded([&](const DownloadHooks& hooks) {
-    for (std::size_t i = 0; i < sets.size(); ++i) {
-      const auto set = DownloadSetsToCompare(instrument_, state_, {sets[i]}, hooks);
-      // The download said why it failed; the sets after it are not tried.
-      if (!set || instrument_.Ending()) {
-        stopped = true;
-        return;
-      }
-      const QString& name = names[static_cast<qsizetype>(i)];
-      const QString why = dataList_.WriteSetFile(QDir(folder).filePath(name), set->front().unit,
-                                                 set->front().lines);
-      if (why.isEmpty()) {
-        ++written;
-      } else {
-        refused.push_back(QStringLiteral("%1: %2").arg(name, why));
-      }
-    }
+    result = DownloadAllSets(instrument_, state_, plan, dataList_, hooks);
   });
   if (instrument_.Ending()) return;
-  QString text = QStringLiteral("%1 of %2 record sets written to %3.")
-                     .arg(written)
-                     .arg(sets.size())
-                     .arg(QDir::toNativeSeparators(folder));
-  if (!refused.isEmpty())
-    text += QStringLiteral("\nNot written:\n") + refused.join(QLatin1Char('\n'));
   instrument_.dialogs.message(
-      text, kProgramTitle,
-      refused.isEmpty() && !stopped ? MessageIcon::Information : MessageIcon::Exclamation);
+      DownloadAllSummary(result, folder), kProgramTitle,
+      DownloadAllComplete(result) ? MessageIcon::Information : MessageIcon::Exclamation);
 }
 
 void MemoryWindow::Erase(unsigned code) {

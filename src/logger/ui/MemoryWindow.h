@@ -53,7 +53,8 @@ class MemoryWindow : public QWidget {
   void CmdPlotClick();
   void CmdExportClick();
   // "Download all...": asks for a folder and writes every set there, one data file each, named
-  // by its start time. Stops at a set that cannot be downloaded; names in use are refused.
+  // by its start time (DownloadAllSets). Asks once before files of the same names are replaced;
+  // stops at a set that cannot be downloaded; names in use are refused.
   void CmdDownloadAllClick();
 
   // GridSet's columns.

@@ -119,7 +119,9 @@ void RTC::Timer1Tick() {
   if (ShowMeterTime) {
     panel_.diagnostics->lstResults->clear();
     const QString meterTime = ReadMeterClock(instrument_);
-    if (instrument_.link.EverAnswered()) {
+    // Only this read's answer is the meter's time: an earlier report would show a time (or the
+    // digits of a display image) the meter never said now.
+    if (instrument_.link.MeterConnected() && instrument_.link.EverAnswered()) {
       LblMeterTime->setText(meterTime);
     } else {
       SayNoAnswer();
@@ -130,14 +132,15 @@ void RTC::Timer1Tick() {
   LblPCTime->setText(ShowPCTime ? FormatPcClock(instrument_.clock.now()) : kPCTimeCaption);
 }
 
-// With no answer at all there is no meter time to show: the display goes back off, and the
-// window's timer waits while the message is up so that it is not said again meanwhile.
+// Without an answer there is no meter time to show: the display goes back off, the message says
+// whether the meter is silent or not there, and the window's timer waits while it is up so that
+// it is not said again meanwhile.
 void RTC::SayNoAnswer() {
   ShowMeterTime = false;
   LblMeterTime->setText(kMeterTimeCaption);
   Timer1.stop();
   const DialogOwner owner(instrument_.dialogs, this);
-  EverAnsweredOrSay(instrument_);
+  AnsweredOrSay(instrument_);
   Timer1.start();
 }
 

@@ -31,10 +31,10 @@ qint64 SteadyMs() {
 
 // What the cached figures were computed for: the site, the sensor and the sky model, as `stats`
 // echoes them.
-QString SiteKey(const std::optional<Site>& site, const ClearSkyOptions& clearSky) {
-  if (!site) return {};
+QString SiteKey(const SiteAssumptions& assumed) {
+  if (!assumed.site) return {};
   QStringList parts;
-  for (const SiteEchoValue& v : SiteEcho(SiteAssumptions{site, clearSky, {}}))
+  for (const SiteEchoValue& v : SiteEcho(assumed))
     parts << (v.number ? QString::number(*v.number, 'g', 10) : v.text);
   return parts.join(QLatin1Char(','));
 }
@@ -97,8 +97,7 @@ QByteArray DayRecordsJson(const QString& dir, const QDate& date) {
   return out + "]\n";
 }
 
-std::optional<QJsonObject> ComputeDayFigures(const QString& path, const std::optional<Site>& site,
-                                             const ClearSkyOptions& clearSky) {
+std::optional<QJsonObject> ComputeDayFigures(const QString& path, const SiteAssumptions& assumed) {
   RecordSeries records;
   ReadRecordFile(path, records);
   const ReadingSeries series = ReadSeries(records);
@@ -111,8 +110,8 @@ std::optional<QJsonObject> ComputeDayFigures(const QString& path, const std::opt
   day.insert(QLatin1String("unit"), all.value(QLatin1String("unit")));
   day.insert(QLatin1String("energy_unit"),
              all.value(QLatin1String("energy")).toObject().value(QLatin1String("unit")));
-  if (site) {
-    AddClearSky(s, series, *site, clearSky);
+  if (assumed.site) {
+    AddClearSky(s, series, *assumed.site, assumed.clearSky);
     day.insert(
         QLatin1String("clear_sky"),
         QJsonDocument::fromJson(StatisticsJson(s)).object().value(QLatin1String("clear_sky")));
@@ -120,8 +119,8 @@ std::optional<QJsonObject> ComputeDayFigures(const QString& path, const std::opt
   return day;
 }
 
-DailyFigures::DailyFigures(QString dir, std::optional<Site> site, ClearSkyOptions clearSky)
-    : dir_(std::move(dir)), site_(std::move(site)), clearSky_(clearSky) {
+DailyFigures::DailyFigures(QString dir, SiteAssumptions assumed)
+    : dir_(std::move(dir)), assumed_(std::move(assumed)) {
   LoadCache();
 }
 
@@ -130,7 +129,7 @@ void DailyFigures::LoadCache() {
   if (!file.open(QIODevice::ReadOnly) || file.size() > 16 * 1024 * 1024) return;
   const QJsonObject cache = QJsonDocument::fromJson(file.readAll()).object();
   if (cache.value(QLatin1String("version")).toInt() != kCacheVersion ||
-      cache.value(QLatin1String("site")).toString() != SiteKey(site_, clearSky_))
+      cache.value(QLatin1String("site")).toString() != SiteKey(assumed_))
     return;
   const QJsonObject files = cache.value(QLatin1String("files")).toObject();
   const std::lock_guard<std::mutex> lock(mutex_);
@@ -157,7 +156,7 @@ bool DailyFigures::WriteCache() {
     }
   }
   const QJsonObject cache{{QLatin1String("version"), kCacheVersion},
-                          {QLatin1String("site"), SiteKey(site_, clearSky_)},
+                          {QLatin1String("site"), SiteKey(assumed_)},
                           {QLatin1String("files"), files}};
   const std::lock_guard<std::mutex> lock(writeMutex_);
   QString why;
@@ -184,7 +183,7 @@ std::optional<QJsonObject> DailyFigures::Figures(const QString& name, bool today
         return e.figures;
     }
   }
-  Entry e{size, ComputeDayFigures(path, site_, clearSky_), today ? std::max<qint64>(now, 1) : 0};
+  Entry e{size, ComputeDayFigures(path, assumed_), today ? std::max<qint64>(now, 1) : 0};
   const std::lock_guard<std::mutex> lock(mutex_);
   entries_[name] = e;
   if (added) *added = !today;

@@ -9,8 +9,7 @@
 #include <mutex>
 #include <optional>
 
-#include "analysis/ClearSkyModel.h"
-#include "analysis/Site.h"
+#include "analysis/StatisticsReport.h"
 
 namespace solardesk::station::web {
 
@@ -30,10 +29,11 @@ QStringList DayFileNames(const QString& dir);
 QByteArray DayRecordsJson(const QString& dir, const QDate& date);
 
 // The daily figures of one day file as `stats --json` gives them for its date ({date, count,
-// min, max, mean, energy, peak_sun_hours}), with "file", "unit", "energy_unit" and, for a
-// site, "clear_sky" {energy, index} of that day. Nothing when the file has no readable record.
-std::optional<QJsonObject> ComputeDayFigures(const QString& path, const std::optional<Site>& site,
-                                             const ClearSkyOptions& clearSky = {});
+// min, max, mean, energy, peak_sun_hours}), with "file", "unit", "energy_unit" and, when a
+// site is assumed, "clear_sky" {energy, index} of that day. Nothing when the file has no readable
+// record.
+std::optional<QJsonObject> ComputeDayFigures(const QString& path,
+                                             const SiteAssumptions& assumed = {});
 
 // The daily figures of the station's folder. A past day's figures are computed once and kept
 // in a small cache file in the folder (kCacheName), read again at start and computed anew when
@@ -44,7 +44,7 @@ class DailyFigures {
   static constexpr const char* kCacheName = ".solardesk-daily.json";
   static constexpr int kTodayRefreshSeconds = 10;
 
-  DailyFigures(QString dir, std::optional<Site> site, ClearSkyOptions clearSky = {});
+  DailyFigures(QString dir, SiteAssumptions assumed = {});
 
   // The figures of the day files from `from` to `to`, dates included, in date order.
   QByteArray RangeJson(const QDate& from, const QDate& to, const QDate& today);
@@ -65,8 +65,7 @@ class DailyFigures {
   std::optional<QJsonObject> Figures(const QString& name, bool today, bool* added = nullptr);
 
   const QString dir_;
-  const std::optional<Site> site_;
-  const ClearSkyOptions clearSky_;
+  const SiteAssumptions assumed_;
   std::mutex mutex_;
   std::map<QString, Entry> entries_;
   std::mutex writeMutex_;

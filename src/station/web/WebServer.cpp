@@ -149,7 +149,7 @@ WebServer::WebServer(WebSettings settings, QString dir, StationView& view, Event
       view_(view),
       events_(std::move(events)),
       now_(std::move(now)),
-      figures_(dir_, settings_.site, settings_.clearSky),
+      figures_(dir_, settings_.assumed),
       assets_(AssetFolder()),
       chartLibrary_(ChartLibraryFolder()) {}
 
@@ -278,7 +278,7 @@ int WebServer::Serve(mg_connection* conn) {
   }
   if (uri.startsWith(QLatin1String("/api/clearsky/"))) {
     const std::optional<QDate> day = DateOf(QStringView(uri).mid(14));
-    if (!day || !settings_.site) return SendError(conn, 404);
+    if (!day || !settings_.assumed.site) return SendError(conn, 404);
     return SendJson(conn, ClearSkyJson(*day));
   }
   if (uri.startsWith(QLatin1String("/files/"))) {
@@ -353,7 +353,7 @@ QByteArray WebServer::StateJson() const {
   o.insert(QLatin1String("disk_free"),
            disk.isValid() ? QJsonValue(static_cast<double>(disk.bytesAvailable())) : QJsonValue());
   o.insert(QLatin1String("site"),
-           settings_.site ? QJsonValue(SiteText(*settings_.site)) : QJsonValue());
+           settings_.assumed.site ? QJsonValue(SiteText(*settings_.assumed.site)) : QJsonValue());
   QJsonArray files;
   for (const QString& name : DayFileNames(dir_)) {
     files.append(QJsonObject{
@@ -373,7 +373,7 @@ QByteArray WebServer::ClearSkyJson(const QDate& day) const {
   std::vector<qint64> instants;
   for (qint64 t = start; t <= end; t += kClearSkyStep) instants.push_back(t);
   const std::vector<double> values =
-      ClearSkySeries(*settings_.site, instants, unit, settings_.clearSky);
+      ClearSkySeries(*settings_.assumed.site, instants, unit, settings_.assumed.clearSky);
   QJsonArray points;
   for (std::size_t i = 0; i < instants.size(); ++i)
     points.append(

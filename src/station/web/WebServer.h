@@ -13,8 +13,7 @@
 #include "DayData.h"
 #include "StationView.h"
 #include "WebAccess.h"
-#include "analysis/ClearSkyModel.h"
-#include "analysis/Site.h"
+#include "analysis/StatisticsReport.h"
 #include "station/EventLog.h"
 
 struct mg_connection;
@@ -29,8 +28,7 @@ struct WebSettings {
   bool open = false;    // beyond the loopback address without a password, on purpose
   QString certificate;  // PEM files for HTTPS, refused while the library cannot serve it
   QString key;
-  std::optional<Site> site;
-  ClearSkyOptions clearSky;  // the model and sky of the clear-sky curve and bars, as `stats`'s
+  SiteAssumptions assumed;  // the site and sky of the clear-sky curve and bars, as `stats`'s
 };
 
 // What is wrong with serving so, or empty: beyond the loopback address a user and a password

@@ -11,6 +11,7 @@ const page = {
   interval: 1,
   dayChart: null,
   daysChart: null,
+  daysShown: null,
   lastSample: null,
   valueChanges: 0,
 };
@@ -19,6 +20,7 @@ window.solardesk = {
   chartRows: () => (page.dayChart ? page.dayChart.numRows() : 0),
   valueChanges: () => page.valueChanges,
   lastRecord: () => page.lastRecord,
+  daysShown: () => page.daysShown,  // 'chart' or 'note' once the days are loaded
 };
 
 function $(id) { return document.getElementById(id); }
@@ -128,6 +130,14 @@ async function loadDays() {
   const to = page.today;
   const from = new Date(Date.parse(to + 'T00:00:00Z') - 30 * 86400000).toISOString().substring(0, 10);
   const days = await getJson('/api/days?from=' + from + '&to=' + to);
+  // Today's figures grow all day: until a day before it has figures, there is no bar worth a
+  // chart, and a sentence says when the first one comes instead of an empty box.
+  const finished = days.some((d) => d.date < to);
+  const wasHidden = $('days-chart').hidden;
+  $('days-note').hidden = finished;
+  $('days-chart').hidden = !finished;
+  page.daysShown = finished ? 'chart' : 'note';
+  if (!finished) return;
   const unit = days.length ? days[days.length - 1].energy_unit : 'Wh/m2';
   const withSky = days.some((d) => d.clear_sky);
   const byDate = new Map();
@@ -148,8 +158,12 @@ async function loadDays() {
   const labels = withSky ? ['Day', 'Energy', 'Clear sky'] : ['Day', 'Energy'];
   const options = {labels, labelsUTC: true, plotter: barPlotter, ylabel: unit, includeZero: true,
                    colors: ['#e07b00', '#5a8fd8'], legend: 'follow', xRangePad: 20};
-  if (page.daysChart) page.daysChart.updateOptions({file: rows, labels});
-  else page.daysChart = new Dygraph($('days-chart'), rows, options);
+  if (page.daysChart) {
+    page.daysChart.updateOptions({file: rows, labels});
+    if (wasHidden) page.daysChart.resize();  // it had no size while hidden
+  } else {
+    page.daysChart = new Dygraph($('days-chart'), rows, options);
+  }
 }
 
 async function loadToday() {
