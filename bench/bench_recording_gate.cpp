@@ -9,28 +9,20 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
-#include "app/SolarDeskApp.h"
-#include "core/NoDialogs.h"
+#include "DrivenApp.h"
 #include "recording/logic/DataFileFormat.h"
 #include "recording/logic/DataFileWriter.h"
-#include "sim/VirtualHidBackend.h"
 
 namespace solardesk {
 namespace {
 
 void BM_RecordingTickThroughTheGate(benchmark::State& state) {
   QTemporaryDir dir;
-  ManualClock clock;
-  NoDialogs dialogs;
-  sim::VirtualHidBackend bus;
-  bus.AddPort(std::make_shared<sim::VirtualMeter>(clock));
-  SolarDeskApp app(bus, clock, dialogs);
-  app.instrument().PauseTimers();  // the benchmark drives the ticks
-  app.panel().Timer1Tick();
-  FileTransfer& transfer = app.recording().transfer;
+  DrivenApp driven;
+  FileTransfer& transfer = driven.app.recording().transfer;
   if (!transfer.StartFileRecording(dir.filePath(QStringLiteral("gate.pvd")))) std::abort();
   for (auto _ : state) {
-    clock.advanceMs(1000);
+    driven.clock.advanceMs(1000);
     transfer.recorder.RecordingTick();
   }
   transfer.StopFileRecording();

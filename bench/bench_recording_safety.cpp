@@ -13,10 +13,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/SolarDeskApp.h"
-#include "core/NoDialogs.h"
+#include "DrivenApp.h"
 #include "recording/logic/SecondTicker.h"
-#include "sim/VirtualHidBackend.h"
 
 namespace solardesk {
 namespace {
@@ -95,13 +93,8 @@ BENCHMARK(BM_PlainRepeatingTimerTicks)->Arg(60)->Iterations(1)->Unit(benchmark::
 void BM_TicksWhileTheRecordingSyncs(benchmark::State& state) {
   const QString folder = qEnvironmentVariable("SOLARDESK_BENCH_DIR", QDir::currentPath());
   QTemporaryDir dir(folder + QStringLiteral("/sync-bench-XXXXXX"));
-  ManualClock clock;
-  NoDialogs dialogs;
-  sim::VirtualHidBackend bus;
-  bus.AddPort(std::make_shared<sim::VirtualMeter>(clock));
-  SolarDeskApp app(bus, clock, dialogs);
-  app.instrument().PauseTimers();  // the benchmark drives the ticks
-  app.panel().Timer1Tick();
+  DrivenApp driven;
+  SolarDeskApp& app = driven.app;
   FileTransfer& transfer = app.recording().transfer;
   const QString path = dir.filePath(QStringLiteral("synced.pvd"));
   if (!transfer.StartFileRecording(path)) {
@@ -125,7 +118,7 @@ void BM_TicksWhileTheRecordingSyncs(benchmark::State& state) {
     for (int i = 0; i < 16; ++i) dirt.write(block);
     dirt.flush();
     state.ResumeTiming();
-    clock.advanceMs(10000);
+    driven.clock.advanceMs(10000);
     timedTicks();  // starts the sync
     while (!WriteGate::Shared().WaitForSyncs(0)) {
       timedTicks();

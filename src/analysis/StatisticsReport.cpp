@@ -9,13 +9,6 @@
 namespace solardesk {
 namespace {
 
-// Decimals of each kind of figure: readings as the meter shows them (up to 6 kept), means and
-// energies to the hundredth, peak sun hours to the thousandth.
-constexpr int kReadingDecimals = 6;
-constexpr int kMeanDecimals = 2;
-constexpr int kEnergyDecimals = 2;
-constexpr int kSunHoursDecimals = 3;
-constexpr int kIndexDecimals = 3;
 // JSON is read by programs: more decimals, still without the noise of binary fractions.
 constexpr int kJsonDecimals = 6;
 

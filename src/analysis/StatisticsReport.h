@@ -12,6 +12,15 @@ namespace solardesk {
 // The ways the statistics of a series are handed to a person or a program. Numbers are written
 // the same under every locale: a point before the decimals, no grouping.
 
+// Decimals of each kind of figure in every report: readings as the meter shows them (up to 6
+// kept), means and energies to the hundredth, peak sun hours and clear-sky indexes to the
+// thousandth.
+inline constexpr int kReadingDecimals = 6;
+inline constexpr int kMeanDecimals = 2;
+inline constexpr int kEnergyDecimals = 2;
+inline constexpr int kSunHoursDecimals = 3;
+inline constexpr int kIndexDecimals = 3;
+
 // What the figures took as given: the site with the sensor's orientation and the clear sky (none
 // without a site), and the time zone the file's wall-clock times were read in (an IANA name).
 struct SiteAssumptions {

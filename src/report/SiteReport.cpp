@@ -338,10 +338,10 @@ void DrawDayChart(PageWriter& w, const DayFigures& d, const DayCurve& curve, dou
   const SeriesStatistics& s = input.statistics;
   w.Need(kDayChartMm);
   w.SetFont(kTextPoints, true);
-  QString title = DateText(d.day) + QStringLiteral(":  ") + RoundedText(d.energy, 2) +
+  QString title = DateText(d.day) + QStringLiteral(":  ") + RoundedText(d.energy, kEnergyDecimals) +
                   QLatin1Char(' ') + EnergyUnitText(s.irradianceUnit);
   if (d.clearSky && d.clearSky->index)
-    title += QStringLiteral(", clear-sky index ") + RoundedText(*d.clearSky->index, 3);
+    title += QStringLiteral(", clear-sky index ") + RoundedText(*d.clearSky->index, kIndexDecimals);
   if (d.completeness) title += QStringLiteral(", completeness ") + PercentText(*d.completeness);
   w.painter().setPen(Qt::black);
   w.Text({w.left(), w.y(), w.width(), w.LineMm()}, title, Qt::AlignLeft | Qt::AlignVCenter);

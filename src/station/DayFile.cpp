@@ -1,6 +1,7 @@
 #include "DayFile.h"
 
 #include <QFileInfo>
+#include <cerrno>
 
 #include "core/WriteGate.h"
 #include "data/RecordSeries.h"
@@ -11,6 +12,8 @@ namespace solardesk::station {
 namespace {
 
 constexpr qint64 kTailBytes = 4096;  // far more than any record line
+
+const QString kNotDataFileText = QStringLiteral("not a data file");
 
 }  // namespace
 
@@ -24,9 +27,9 @@ std::optional<QString> DayFile::HeaderUnit(const QString& path) {
 }
 
 bool DayFile::Create() {
-  QString why;
-  file_ = WriteGate::Shared().Open(path_, WriteUse::Recording, &why);
+  file_ = WriteGate::Shared().Open(path_, WriteUse::Recording, &error_);
   if (file_ && file_->Write(HeaderText(unit_).toLatin1() + kLineEnd)) return true;
+  if (file_) error_ = file_->Error();
   Close();
   return false;
 }
@@ -36,20 +39,22 @@ DayFile::OpenResult DayFile::Open(const QString& path, const QString& unit) {
   path_ = path;
   unit_ = unit;
   lastRecord_ = 0;
+  error_.clear();
   const std::optional<QString> headerUnit = HeaderUnit(path);
-  if (headerUnit && *headerUnit != unit) return OpenResult::WrongUnit;
+  if (headerUnit && *headerUnit != unit) {
+    error_ = QStringLiteral("a data file of another unit");
+    return OpenResult::WrongUnit;
+  }
   if (!headerUnit && QFileInfo(path).size() > HeaderText(unit).size() + 2) {
-    return OpenResult::Failed;  // not a data file: it is not ours to overwrite
+    error_ = kNotDataFileText;  // it is not ours to overwrite
+    return OpenResult::Failed;
   }
   // Missing, empty, or cut short inside its header: nothing in it can be kept.
   if (!headerUnit) return Create() ? OpenResult::Created : OpenResult::Failed;
-  QString why;
-  file_ = WriteGate::Shared().Open(path, WriteUse::Recording, &why, true);
-  if (!file_ || !RepairTail()) {
-    Close();
-    return OpenResult::Failed;
-  }
-  return OpenResult::Appended;
+  file_ = WriteGate::Shared().Open(path, WriteUse::Recording, &error_, true);
+  if (file_ && RepairTail()) return OpenResult::Appended;
+  Close();
+  return OpenResult::Failed;
 }
 
 bool DayFile::RepairTail() {
@@ -57,7 +62,10 @@ bool DayFile::RepairTail() {
   const QByteArray tail = file_->ReadTail(kTailBytes);
   const qint64 from = size - tail.size();
   const qsizetype lastEnd = tail.lastIndexOf(kLineEnd);
-  if (lastEnd < 0) return false;  // a tail of garbage with no line in it: leave it to a person
+  if (lastEnd < 0) {
+    error_ = kNotDataFileText;  // a tail of garbage with no line in it: leave it to a person
+    return false;
+  }
   QByteArray fragment = tail.mid(lastEnd + 2);
   if (!fragment.isEmpty()) {
     if (fragment.endsWith('\r')) fragment.chop(1);
@@ -66,11 +74,17 @@ bool DayFile::RepairTail() {
     if (whole) {
       // Only the line end was lost.
       const QByteArray rest = tail.endsWith('\r') ? QByteArray("\n") : QByteArray(kLineEnd);
-      if (!file_->Write(rest)) return false;
+      if (!file_->Write(rest)) {
+        error_ = file_->Error();
+        return false;
+      }
       lastRecord_ = *RecordNumber(fragment);
       return true;
     }
-    if (!file_->CutTo(from + lastEnd + 2)) return false;
+    if (!file_->CutTo(from + lastEnd + 2)) {
+      error_ = WriteFailureText(errno);
+      return false;
+    }
   }
   // The last whole line: the header, or the last record.
   const QByteArray kept = tail.left(lastEnd);
@@ -95,7 +109,10 @@ std::optional<long long> DayFile::Append(const QString& dateTime, const QString&
   const long long number = lastRecord_ + 1;
   const QByteArray line =
       RecordText(static_cast<float>(number), dateTime, value).toLatin1() + kLineEnd;
-  if (!file_->Write(line)) return std::nullopt;
+  if (!file_->Write(line)) {
+    error_ = file_->Error();
+    return std::nullopt;
+  }
   lastRecord_ = number;
   return number;
 }

@@ -23,9 +23,10 @@ class DayFile {
   // the header. A file whose header names another unit is left alone (WrongUnit). A last line
   // without its line end is completed when all its fields are there, and cut off when it broke
   // inside a field, since its value cannot be known; either way no record number is used twice.
+  // Failed: Error() says why, in the gate's words when another writer holds the file.
   OpenResult Open(const QString& path, const QString& unit);
-  // Writes the next record; its number, or nothing when the write failed. A failed write
-  // leaves the file as it was and uses up no number.
+  // Writes the next record; its number, or nothing when the write failed (Error() says why). A
+  // failed write leaves the file as it was and uses up no number.
   std::optional<long long> Append(const QString& dateTime, const QString& value);
   // Starts handing what was written to the disk itself (fdatasync on a thread of its own).
   void Sync();
@@ -39,6 +40,8 @@ class DayFile {
   bool TakeRecreated() { return std::exchange(recreated_, false); }
   QString Unit() const { return unit_; }
   long long LastRecord() const { return lastRecord_; }
+  // Why the last Open or Append failed.
+  QString Error() const { return error_; }
   // The unit named by a data file's header, or nothing when the file has no whole header.
   static std::optional<QString> HeaderUnit(const QString& path);
 
@@ -49,6 +52,7 @@ class DayFile {
   std::unique_ptr<FileWriter> file_;
   QString path_;
   bool recreated_ = false;
+  QString error_;
   QString unit_;
   long long lastRecord_ = 0;
 };

@@ -85,10 +85,9 @@ std::optional<long long> DayFiles::Write(const QDateTime& t, const QString& valu
   if (file_.IsOpen() || OpenFor(t.date(), unit)) number = file_.Append(SampleTimeText(t), value);
   if (!number) {
     if (unwritten_++ == 0) {
-      const QString path = file_.IsOpen() ? file_.Path() : PathOf(t.date(), LastPart(t.date()));
-      events_(QStringLiteral("cannot write the data file %1 (disk full or not writable); trying "
-                             "again at every sample")
-                  .arg(QDir::toNativeSeparators(path)));
+      // The cause as the gate gives it: a full disk, or another recording that holds the file.
+      events_(QStringLiteral("cannot write the data file %1 (%2); trying again at every sample")
+                  .arg(QDir::toNativeSeparators(file_.Path()), file_.Error()));
     }
     return std::nullopt;
   }

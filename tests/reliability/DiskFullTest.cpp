@@ -16,27 +16,43 @@
 namespace solardesk::testing {
 namespace {
 
+// The program recording into `path` from the virtual meter showing 98.76; the test drives the
+// recording ticks. `started`: the recording began.
+struct DrivenRecording {
+  explicit DrivenRecording(const QString& path) {
+    t.meter->SetFixedReading("98.76");
+    t.instrument().PauseTimers();
+    t.Connect();
+    started = transfer().StartFileRecording(path);
+  }
+  FileTransfer& transfer() { return t.app.recording().transfer; }
+  void Tick(int times = 1) {
+    for (int i = 0; i < times; ++i) {
+      t.clock.advanceMs(1000);
+      transfer().recorder.RecordingTick();
+    }
+  }
+
+  AppOnVirtualMeter t;
+  bool started = false;
+};
+
 // Recording to a device that takes no data: memory does not grow with the samples that could not
 // be written.
 TEST(DiskFull, RecordingToAFullDiskKeepsNoUnwrittenSample) {
   if (!QFileInfo::exists(QStringLiteral("/dev/full"))) SKIP_UNLESS_CI("no /dev/full here");
-  AppOnVirtualMeter t;
-  t.meter->SetFixedReading("98.76");
-  t.instrument().PauseTimers();
-  t.Connect();
-  auto& transfer = t.app.recording().transfer;
-  ASSERT_TRUE(transfer.StartFileRecording(QStringLiteral("/dev/full")));
+  DrivenRecording r(QStringLiteral("/dev/full"));
+  ASSERT_TRUE(r.started);
   long startKb = 0;
   for (int tick = 0; tick < 50000; ++tick) {
-    t.clock.advanceMs(1000);
-    transfer.recorder.RecordingTick();
+    r.Tick();
     if (tick == 1000) startKb = ResidentKb();
   }
   // 49,000 lines of about 40 bytes could not be written; none of them may be kept.
   if (kResidentMemoryIsMeaningful) {
     EXPECT_LT(ResidentKb() - startKb, 1024);
   }
-  EXPECT_TRUE(transfer.recorder.fileRecording());  // a failing write is not a change of unit
+  EXPECT_TRUE(r.transfer().recorder.fileRecording());  // a failing write is not a change of unit
 }
 
 // A file system of 64 KiB, mounted in a mount namespace of this thread alone, so that nothing
@@ -69,30 +85,24 @@ TEST(DiskFull, FillingDiskIsShownAndTheFileStaysWholeAndConsecutive) {
   const QString filler = dir.filePath(QStringLiteral("filler"));
   WriteBytes(filler, QByteArray(56 * 1024, 'x'));
 
-  AppOnVirtualMeter t;
-  t.meter->SetFixedReading("98.76");
-  t.instrument().PauseTimers();
-  t.Connect();
-  auto& transfer = t.app.recording().transfer;
   const QString path = dir.filePath(QStringLiteral("rec.pvd"));
-  ASSERT_TRUE(transfer.StartFileRecording(path));
-  const auto tick = [&] {
-    t.clock.advanceMs(1000);
-    transfer.recorder.RecordingTick();
-  };
+  DrivenRecording r(path);
+  ASSERT_TRUE(r.started);
+  AppOnVirtualMeter& t = r.t;
+  FileTransfer& transfer = r.transfer();
   int ticks = 0;
   while (!transfer.recorder.health().Failing() && ticks < 2000) {
-    tick();
+    r.Tick();
     ++ticks;
   }
   ASSERT_TRUE(transfer.recorder.health().Failing()) << "the disk did not fill up";
-  for (int i = 0; i < 4; ++i) tick();
+  r.Tick(4);
   EXPECT_EQ(t.panel().LblRecording->text(), "Not saved");
   EXPECT_TRUE(t.panel().LblRecording->toolTip().contains("Disk full"));
   EXPECT_TRUE(t.panel().LblRecording->toolTip().contains("5 sample(s)"));
 
   ASSERT_TRUE(QFile::remove(filler));
-  tick();
+  r.Tick();
   EXPECT_FALSE(transfer.recorder.health().Failing());
   EXPECT_EQ(t.panel().LblRecording->text(), "Rec");
   const int written = static_cast<int>(transfer.recorder.fileRecordCount());
@@ -123,23 +133,14 @@ TEST(DiskFull, HeaderIsWrittenBeforeAnyRecordOnceThereIsRoom) {
     while (fill.write(QByteArray(4096, 'x')) > 0 && fill.flush()) {
     }
   }
-  AppOnVirtualMeter t;
-  t.meter->SetFixedReading("98.76");
-  t.instrument().PauseTimers();
-  t.Connect();
-  auto& transfer = t.app.recording().transfer;
   const QString path = dir.filePath(QStringLiteral("rec.pvd"));
-  ASSERT_TRUE(transfer.StartFileRecording(path));
-  for (int i = 0; i < 2; ++i) {
-    t.clock.advanceMs(1000);
-    transfer.recorder.RecordingTick();
-  }
-  EXPECT_EQ(t.panel().LblRecording->text(), "Not saved");
+  DrivenRecording r(path);
+  ASSERT_TRUE(r.started);
+  FileTransfer& transfer = r.transfer();
+  r.Tick(2);
+  EXPECT_EQ(r.t.panel().LblRecording->text(), "Not saved");
   ASSERT_TRUE(QFile::remove(filler));
-  for (int i = 0; i < 3; ++i) {
-    t.clock.advanceMs(1000);
-    transfer.recorder.RecordingTick();
-  }
+  r.Tick(3);
   transfer.StopFileRecording();
   int records = 0;
   EXPECT_EQ(DataFileFault(path, false, &records), QString());
