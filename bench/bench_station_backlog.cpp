@@ -17,6 +17,7 @@
 #include <map>
 #include <vector>
 
+#include "ProcessMemory.h"
 #include "core/Clock.h"
 #include "station/MqttPublisher.h"
 #include "station/Station.h"
@@ -25,16 +26,6 @@ namespace {
 
 using namespace solardesk;
 using namespace solardesk::station;
-
-// Kilobytes of a /proc/self/status field ("VmRSS", "VmHWM").
-long StatusKb(const char* field) {
-  QFile f(QStringLiteral("/proc/self/status"));
-  if (!f.open(QIODevice::ReadOnly)) return -1;
-  for (const QByteArray& line : f.readAll().split('\n'))
-    if (line.startsWith(field))
-      return line.mid(line.indexOf(':') + 1).trimmed().split(' ')[0].toLong();
-  return -1;
-}
 
 // A broker that is reachable or not as the bench says, and acknowledges everything at once. It
 // notes each record it got in a bit per record, so that its own bookkeeping stays small beside
