@@ -6,6 +6,7 @@
 #include "ListPrinting.h"
 #include "SamplingChoice.h"
 #include "analysis/RecordsCsv.h"
+#include "core/FreedMemory.h"
 #include "panel/logic/Instrument.h"
 #include "panel/ui/PanelWindow.h"
 #include "panel/ui/WindowPlacement.h"
@@ -133,6 +134,7 @@ void RecordingWindows::Open() {
     LoadDataFile(path, title, *static_cast<LoadTarget*>(list), transfer.OpenedFileUnit,
                  instrument_);
   });
+  ReleaseFreedMemory();
 }
 
 Listing RecordingWindows::FileListing(FileList& list) const {
@@ -169,14 +171,17 @@ void RecordingWindows::PlotFileList() {
   instrument_.PauseTimers();
   transfer.PlotPointCount = n;
   const QString caption = list->Caption();
-  std::vector<float> series;
-  RunLoop([&] {
-    ProgressPacer pacer(*static_cast<LoadTarget*>(list), instrument_);
-    series = BuildPlotSeries(list->Records(), pacer);
-  });
-  if (instrument_.Ending()) return;
-  list->SetCaption(caption);
-  if (plot) plot(series, transfer.PlotPointCount, transfer.OpenedFileUnit);
+  {
+    std::vector<float> series;
+    RunLoop([&] {
+      ProgressPacer pacer(*static_cast<LoadTarget*>(list), instrument_);
+      series = BuildPlotSeries(list->Records(), pacer);
+    });
+    if (instrument_.Ending()) return;
+    list->SetCaption(caption);
+    if (plot) plot(series, transfer.PlotPointCount, transfer.OpenedFileUnit);
+  }
+  ReleaseFreedMemory();
   instrument_.ResumeTimers();
 }
 
