@@ -182,7 +182,10 @@ TEST(StationWebPage, BrowserSeesTheLiveValueTheDayCurveAndTheFiles) {
   EXPECT_TRUE(later["days_note"].isNull());
   EXPECT_TRUE(later["days_chart_seen"].toBool());
   EXPECT_GT(later["days_canvases"].toInt(), 0);
+  // Yesterday's and today's bars, each beside its clear sky.
   EXPECT_EQ(later["days_labels"].toArray(), (QJsonArray{"Day", "Energy", "Clear sky"}));
+  EXPECT_EQ(later["energy_bars"].toInt(), 2);
+  EXPECT_EQ(later["clear_sky_bars"].toInt(), 2);
 }
 
 // The objects of /api/day and /api/events: those published on MQTT, the file's records.

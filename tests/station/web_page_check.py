@@ -45,8 +45,9 @@ def main():
         note = driver.find_element(By.ID, "days-note")
         days_chart = driver.find_element(By.ID, "days-chart")
         shown = driver.execute_script(
-            "const p = window.solardesk; return [p.dayPoints(), p.chartPoints('Reading'),"
-            " p.lastRecord(), p.chartPoints('Clear sky'), p.dayLabels(), p.daysLabels()];")
+            "const p = window.solardesk; return [p.dayPoints(), p.dayPointsOf('Reading'),"
+            " p.lastRecord(), p.dayPointsOf('Clear sky'), p.dayLabels(), p.daysLabels(),"
+            " p.daysBarsOf('Energy'), p.daysBarsOf('Clear sky')];")
         links = driver.find_elements(By.CSS_SELECTOR, "#files a")
         result = {
             "values": values,
@@ -56,6 +57,8 @@ def main():
             "clear_sky_points": shown[3],
             "day_labels": shown[4],
             "days_labels": shown[5],
+            "energy_bars": shown[6],
+            "clear_sky_bars": shown[7],
             "status": driver.find_element(By.ID, "status").text,
             "unit": driver.find_element(By.ID, "unit").text,
             "files": [a.text for a in links],

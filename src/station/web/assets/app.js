@@ -18,14 +18,9 @@ const page = {
 window.solardesk = {
   dayPoints: () => page.readings.length,
   chartRows: () => (page.dayChart ? page.dayChart.numRows() : 0),
-  // The points the day chart draws of a series ('Reading', 'Clear sky'), and its series.
-  chartPoints: (label) => {
-    const g = page.dayChart;
-    const column = g ? g.getLabels().indexOf(label) : -1;
-    let n = 0;
-    for (let row = 0; column > 0 && row < g.numRows(); row++) if (g.getValue(row, column) !== null) n++;
-    return n;
-  },
+  // The numbers a chart draws of a series ('Reading', 'Energy', 'Clear sky'), and its series.
+  dayPointsOf: (label) => chartNumbers(page.dayChart, label),
+  daysBarsOf: (label) => chartNumbers(page.daysChart, label),
   dayLabels: () => (page.dayChart ? page.dayChart.getLabels() : []),
   daysLabels: () => (page.daysChart ? page.daysChart.getLabels() : []),
   valueChanges: () => page.valueChanges,
@@ -34,6 +29,14 @@ window.solardesk = {
 };
 
 function $(id) { return document.getElementById(id); }
+
+function chartNumbers(g, label) {
+  const column = g ? g.getLabels().indexOf(label) : -1;
+  let n = 0;
+  for (let row = 0; column > 0 && row < g.numRows(); row++)
+    if (Number.isFinite(g.getValue(row, column))) n++;
+  return n;
+}
 
 // "2026-12-06T10:00:01+01:00" as the wall-clock time in ms, taken as UTC.
 function wallMs(iso) {
