@@ -1,15 +1,17 @@
-// Load on the station's web page while it records: `solardesk-cli monitor --simulate --interval
-// 1 --http PORT` gets REQUESTS_PER_SECOND page and API requests (default 500) for SECONDS
-// (default 30) from 8 keep-alive connections on the loopback address, and a reader of the event
-// stream notes when each sample arrives. Prints the requests answered, their latency, how late
-// each sample came (arrival minus its sample time, which covers the file write before it) and
-// whether the day file lost any sample. Exit status 1 when a sample was lost or came more than
-// 100 ms late.
+// Load on the station's web page while it records and publishes: `solardesk-cli monitor
+// --simulate --interval 1 --mqtt (a mosquitto of its own on the loopback address) --http PORT`
+// gets REQUESTS_PER_SECOND page and API requests (default 500) for SECONDS (default 30) from 8
+// keep-alive connections on the loopback address; a reader of the event stream and a subscriber
+// of the broker note when each sample arrives. Prints the requests answered, their latency, how
+// late each sample came on either way (arrival minus its sample time, which covers the file
+// write before it) and whether the day file lost any sample. Exit status 1 when a sample was
+// lost, missed the broker or came more than 100 ms late.
 //
 // Run: build/bench/solardesk_bench_station_web [REQUESTS_PER_SECOND [SECONDS]]
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <pwd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -17,6 +19,8 @@
 #include <QDate>
 #include <QDateTime>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -69,6 +73,24 @@ bool Request(int fd, const QByteArray& path) {
   return got.startsWith("HTTP/1.1 200");
 }
 
+// The sample times of the messages in `lines` ("ARRIVAL_UNIX_SECONDS PAYLOAD", as mosquitto_sub
+// -F '%U %p' prints them) taken at or after `from`, and how late each arrived, in ms.
+std::vector<double> LateOnBroker(const QByteArray& lines, const QDateTime& from, int* count) {
+  std::vector<double> late;
+  for (const QByteArray& line : lines.split('\n')) {
+    const qsizetype space = line.indexOf(' ');
+    if (space < 0) continue;
+    const double arrived = line.left(space).toDouble();
+    const QDateTime due = QDateTime::fromString(
+        QJsonDocument::fromJson(line.mid(space + 1)).object().value("time").toString(),
+        Qt::ISODate);
+    if (!due.isValid() || due < from) continue;
+    late.push_back(arrived * 1000.0 - static_cast<double>(due.toMSecsSinceEpoch()));
+  }
+  *count = static_cast<int>(late.size());
+  return late;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -78,19 +100,51 @@ int main(int argc, char** argv) {
   constexpr int kClients = 8;
 
   QTemporaryDir dir;
+  // The broker, and a subscriber that stamps each sample as it arrives.
+  const int brokerPort = solardesk::testing::FreePort();
+  const passwd* user = ::getpwuid(::getuid());
+  QFile config(dir.filePath("mosquitto.conf"));
+  if (!config.open(QIODevice::WriteOnly) ||
+      config.write(QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\n"
+                                  "persistence false\n%2")
+                       .arg(brokerPort)
+                       .arg(user ? QStringLiteral("user %1\n").arg(user->pw_name) : QString())
+                       .toLatin1()) < 0)
+    return 2;
+  config.close();
+  QProcess broker, subscriber;
+  broker.start(QStringLiteral("mosquitto"), {"-c", config.fileName()});
+  int probe = -1;
+  for (int i = 0; i < 50 && (probe = Connect(brokerPort)) < 0; ++i) QThread::msleep(100);
+  if (probe < 0) {
+    std::fprintf(stderr, "mosquitto does not start\n");
+    return 2;
+  }
+  ::close(probe);
+  subscriber.start(QStringLiteral("mosquitto_sub"),
+                   {"-h", "127.0.0.1", "-p", QString::number(brokerPort), "-q", "1", "-t",
+                    "solardesk/+/state", "-F", "%U %p"});
+  subscriber.waitForStarted(5000);
+
   const int port = solardesk::testing::FreePort();
   QProcess monitor;
   monitor.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   monitor.start(QStringLiteral(SOLARDESK_CLI),
-                {"--simulate", "monitor", dir.filePath("data"), "--interval", "1", "--http",
+                {"--simulate", "monitor", dir.filePath("data"), "--interval", "1", "--mqtt",
+                 QStringLiteral("mqtt://127.0.0.1:%1").arg(brokerPort), "--name", "bench", "--http",
                  QString::number(port), "--site", "48.2,16.37,180"});
-  int probe = -1;
   for (int i = 0; i < 100 && (probe = Connect(port)) < 0; ++i) QThread::msleep(100);
   if (probe < 0) {
     std::fprintf(stderr, "the monitor does not serve\n");
     return 2;
   }
   ::close(probe);
+  // Publishing: the load starts once the samples reach the subscriber.
+  if (!subscriber.waitForReadyRead(15000)) {
+    std::fprintf(stderr, "no sample reaches the broker\n");
+    return 2;
+  }
+  const QDateTime loadFrom = QDateTime::currentDateTime();
 
   std::atomic<bool> stop{false};
   // The event stream: when each sample arrives, against its sample time.
@@ -170,6 +224,13 @@ int main(int argc, char** argv) {
   monitor.terminate();
   monitor.waitForFinished(5000);
   events.join();
+  subscriber.terminate();
+  subscriber.waitForFinished(5000);
+  broker.terminate();
+  broker.waitForFinished(5000);
+  int published = 0;
+  std::vector<double> brokerLateMs =
+      LateOnBroker(subscriber.readAllStandardOutput(), loadFrom, &published);
 
   // The day file: consecutive numbers, one second apart.
   int lost = 0, records = 0;
@@ -191,6 +252,7 @@ int main(int argc, char** argv) {
 
   std::sort(latencies.begin(), latencies.end());
   std::sort(lateMs.begin(), lateMs.end());
+  std::sort(brokerLateMs.begin(), brokerLateMs.end());
   const auto at = [](const std::vector<double>& v, double q) {
     return v.empty() ? 0.0 : v[std::min(v.size() - 1, static_cast<std::size_t>(q * v.size()))];
   };
@@ -203,7 +265,15 @@ int main(int argc, char** argv) {
       "%.0f, p99 %.0f, max %.0f\n",
       records, lost, lateMs.size(), at(lateMs, 0.5), at(lateMs, 0.99),
       lateMs.empty() ? 0.0 : lateMs.back());
-  const bool ok = lost == 0 && records >= seconds && !lateMs.empty() && lateMs.back() <= 100;
+  // Every sample from the load's start on, but the last one or two (published after the
+  // subscriber stopped), reached the broker.
+  std::printf(
+      "on the broker: %d samples from the load's start, late ms: median %.0f, p99 %.0f, "
+      "max %.0f\n",
+      published, at(brokerLateMs, 0.5), at(brokerLateMs, 0.99),
+      brokerLateMs.empty() ? 0.0 : brokerLateMs.back());
+  const bool ok = lost == 0 && records >= seconds && !lateMs.empty() && lateMs.back() <= 100 &&
+                  published >= seconds && brokerLateMs.back() <= 100;
   std::printf("%s\n", ok ? "no sample lost or late" : "FAILED: a sample lost or late");
   return ok ? 0 : 1;
 }

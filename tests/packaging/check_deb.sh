@@ -15,12 +15,15 @@ for path in ./usr/bin/solardesk ./usr/bin/solardesk-cli \
             ./usr/share/applications/solardesk.desktop \
             ./usr/share/icons/hicolor/scalable/apps/solardesk.svg \
             ./usr/share/man/man1/solardesk.1 ./usr/share/man/man1/solardesk-cli.1 \
-            ./usr/lib/systemd/system/solardesk-monitor.service ./etc/default/solardesk-monitor; do
+            ./usr/lib/systemd/system/solardesk-monitor.service ./etc/default/solardesk-monitor \
+            ./usr/share/solardesk/web/index.html ./usr/share/solardesk/web/app.js \
+            ./usr/share/solardesk/web/style.css; do
   grep -qxF "$path" <<<"$contents" || { echo "missing from the package: $path"; exit 1; }
 done
 
 depends=$(dpkg-deb --field "$deb" Depends)
-for package in libqt6widgets6 libqt6printsupport6 libhidapi-hidraw0 libqcustomplot2.1-qt6 libmosquitto1 udev; do
+for package in libqt6widgets6 libqt6printsupport6 libhidapi-hidraw0 libqcustomplot2.1-qt6 libmosquitto1 udev \
+               libcivetweb1 libjs-dygraphs; do
   grep -q "$package" <<<"$depends" || { echo "Depends lacks $package: $depends"; exit 1; }
 done
 
@@ -63,10 +66,30 @@ grep -q 'ATTRS{idVendor}=="0483"' "$rules" && grep -q 'ATTRS{idProduct}=="5750"'
   && grep -q 'TAG+="uaccess"' "$rules" && grep -q 'GROUP="solardesk"' "$rules" \
   || { echo "udev rule incomplete"; exit 1; }
 
+# The station's page is offered in the settings, commented out.
+grep -q '^#SOLARDESK_HTTP_OPTIONS=' "$work/stage/etc/default/solardesk-monitor" ||
+  { echo "the settings lack the commented web page option"; exit 1; }
+
 "$bin/solardesk-cli" --help | grep -q "Usage: solardesk-cli"
 "$bin/solardesk-cli" --version | grep -q "solardesk-cli 1\."
 reading=$("$bin/solardesk-cli" --simulate read)
 [[ "$reading" =~ ^[\ 0-9.]{4,5}$'\t'(W/\(M\)2|Btu/\(ft\)2\.h)$ ]] || { echo "unexpected reading: $reading"; exit 1; }
+# The page of the staged program, its files from the package and its chart library from the
+# system's dygraphs: nothing fetched from elsewhere.
+if command -v curl >/dev/null; then
+  port=$((20000 + RANDOM % 20000))
+  echo "<!-- as staged -->" >>"$work/stage/usr/share/solardesk/web/index.html"
+  "$bin/solardesk-cli" --simulate monitor "$work/data" --http "127.0.0.1:$port" 2>"$work/events" &
+  monitor=$!
+  for _ in $(seq 50); do curl -sf "http://127.0.0.1:$port/api/state" -o /dev/null && break; sleep 0.2; done
+  curl -sf "http://127.0.0.1:$port/" | cmp -s - "$work/stage/usr/share/solardesk/web/index.html" &&
+    curl -sf "http://127.0.0.1:$port/lib/dygraph.min.js" | cmp -s - /usr/share/javascript/dygraphs/dygraph.min.js ||
+    { kill "$monitor"; echo "the staged program does not serve its page"; cat "$work/events"; exit 1; }
+  kill "$monitor"
+  wait "$monitor" || true
+elif [ -n "${CI:-}" ]; then
+  echo "curl missing: the staged page is not checked"; exit 1
+fi
 export QT_QPA_PLATFORM=offscreen
 "$bin/solardesk" --help | grep -q -- "--simulate"
 "$bin/solardesk" --version | grep -q "solardesk 1\."

@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
+#include <QThread>
 #include <csignal>
 
 #include "MonitorProcess.h"
@@ -43,9 +44,11 @@ QByteArray Exchange(int port, const QByteArray& request, int ms = 5000) {
   return got;
 }
 
-QByteArray Get(int port, const QByteArray& path, const QByteArray& headers = {}) {
-  return Exchange(port, "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n" +
-                            headers + "\r\n");
+QByteArray Get(int port, const QByteArray& path, const QByteArray& headers = {}, int ms = 5000) {
+  return Exchange(
+      port,
+      "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n" + headers + "\r\n",
+      ms);
 }
 
 int Status(const QByteArray& response) {
@@ -54,6 +57,21 @@ int Status(const QByteArray& response) {
 
 QByteArray Body(const QByteArray& response) {
   return response.mid(response.indexOf("\r\n\r\n") + 4);
+}
+
+// A client that asks for `path` with a small receive buffer and then reads nothing.
+int StalledDownload(int port, const QByteArray& path) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  const int small = 4096;
+  ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+  sockaddr_in a{};
+  a.sin_family = AF_INET;
+  a.sin_port = htons(static_cast<std::uint16_t>(port));
+  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  const QByteArray request = "GET " + path + " HTTP/1.1\r\nHost: x\r\n\r\n";
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0)
+    ::send(fd, request.constData(), static_cast<size_t>(request.size()), MSG_NOSIGNAL);
+  return fd;
 }
 
 // Every record follows the one before by one number and one second.
@@ -116,7 +134,7 @@ TEST(StationWebPage, BrowserSeesTheLiveValueTheDayCurveAndTheFiles) {
   ScenarioFile s(R"({"reading": "100.0", "unit": "W/(M)2", "timeline": [
       {"after": 3, "reading": "250.5"}, {"after": 5, "reading": "512"},
       {"after": 7, "reading": "730.2"}, {"after": 9, "reading": "801"}]})");
-  WebMonitor m(s, {});
+  WebMonitor m(s, {"--site", "48.2,16.37,180"});
   ASSERT_TRUE(m.Serving()) << m.monitor().Events().toStdString();
   // A day before today, so that the list has two files.
   WriteBytes(m.dir() + "/2020-01-01.pvd", "      0\tSolarDesk\t        W/(M)2\t\r\n");
@@ -133,7 +151,10 @@ TEST(StationWebPage, BrowserSeesTheLiveValueTheDayCurveAndTheFiles) {
   ASSERT_GE(last, 3) << out.toStdString();
   ASSERT_GE(static_cast<int>(records.size()), last);
   EXPECT_EQ(page["day_points"].toInt(), last) << out.toStdString();
-  EXPECT_EQ(page["chart_rows"].toInt(), last) << out.toStdString();
+  EXPECT_EQ(page["chart_points"].toInt(), last) << out.toStdString();
+  // With the site, the clear sky of the whole day every 5 minutes beside the readings.
+  EXPECT_EQ(page["day_labels"].toArray(), (QJsonArray{"Time", "Reading", "Clear sky"}));
+  EXPECT_EQ(page["clear_sky_points"].toInt(), 24 * 12 + 1) << out.toStdString();
   EXPECT_EQ(page["canvases"].toInt() > 0, true);
   const QString today = QFileInfo(DayFile(m.dir())).fileName();
   EXPECT_EQ(page["files"].toArray(), (QJsonArray{today, "2020-01-01.pvd"})) << out.toStdString();
@@ -161,6 +182,91 @@ TEST(StationWebPage, BrowserSeesTheLiveValueTheDayCurveAndTheFiles) {
   EXPECT_TRUE(later["days_note"].isNull());
   EXPECT_TRUE(later["days_chart_seen"].toBool());
   EXPECT_GT(later["days_canvases"].toInt(), 0);
+  // Yesterday's and today's bars, each beside its clear sky.
+  EXPECT_EQ(later["days_labels"].toArray(), (QJsonArray{"Day", "Energy", "Clear sky"}));
+  EXPECT_EQ(later["energy_bars"].toInt(), 2);
+  EXPECT_EQ(later["clear_sky_bars"].toInt(), 2);
+}
+
+// The objects of /api/day and /api/events: those published on MQTT, the file's records.
+void ExpectPublishedObjects(const QJsonArray& got, const std::vector<FileRecord>& records) {
+  for (qsizetype i = 0; i < got.size(); ++i) {
+    const QJsonObject o = got[i].toObject();
+    EXPECT_EQ(o.keys(), (QStringList{"record", "time", "unit", "value"})) << i;
+    EXPECT_EQ(o["unit"], "W/m²") << i;
+    EXPECT_EQ(o["record"].toInt(), got[0]["record"].toInt() + i) << i;
+    const int number = o["record"].toInt();
+    ASSERT_TRUE(number >= 1 && number <= static_cast<int>(records.size())) << number;
+    const FileRecord& r = records[static_cast<std::size_t>(number - 1)];
+    EXPECT_EQ(QDateTime::fromString(o["time"].toString(), Qt::ISODate), r.time) << i;
+    EXPECT_EQ(o["value"].toDouble(), r.value.toDouble()) << i;
+  }
+}
+
+TEST(StationWebPage, ApiGivesStateFiguresRecordsAndEvents) {
+  ScenarioFile s(R"({"reading": "12.5", "unit": "W/(M)2", "timeline": [
+      {"after": 2, "reading": "250.5"}, {"after": 4, "reading": "512"}]})");
+  // A broker that is away: the samples wait for it.
+  WebMonitor m(s, {"--site", "48.2,16.37,180", "--mqtt",
+                   QStringLiteral("mqtt://127.0.0.1:%1").arg(FreePort())});
+  ASSERT_TRUE(m.Serving()) << m.monitor().Events().toStdString();
+  ASSERT_TRUE(WaitFor([&] { return Records(DayFile(m.dir())).size() >= 3; }, 10000));
+  const int port = m.port();
+  const QString name = QFileInfo(DayFile(m.dir())).fileName();
+  const QByteArray today = name.left(10).toLatin1();
+
+  const QJsonObject state = QJsonDocument::fromJson(Body(Get(port, "/api/state"))).object();
+  EXPECT_EQ(state["status"], "live");
+  EXPECT_EQ(state["meter"], "answering");
+  EXPECT_EQ(state["broker"]["set"], true);
+  EXPECT_EQ(state["broker"]["connected"], false);
+  EXPECT_GE(state["broker"]["waiting"].toInt(), 2);
+  EXPECT_GT(state["disk_free"].toDouble(), 0);
+  EXPECT_EQ(state["interval"], 1);
+  EXPECT_EQ(state["site"], "48.2,16.37,180");
+  EXPECT_EQ(state["today"], QString::fromLatin1(today));
+  EXPECT_EQ(state["last"].toObject().keys(), (QStringList{"record", "time", "unit", "value"}));
+  ASSERT_EQ(state["files"].toArray().size(), 1);
+  EXPECT_EQ(state["files"][0]["name"], name);
+  EXPECT_GT(state["files"][0]["size"].toDouble(), 0);
+
+  const QByteArray day = Get(port, "/api/day/" + today);
+  EXPECT_TRUE(day.contains("Content-Type: application/json\r\n")) << day.left(300).constData();
+  const QJsonArray records = QJsonDocument::fromJson(Body(day)).array();
+  ASSERT_GE(records.size(), 3);
+  EXPECT_EQ(records[0]["record"], 1);
+  ExpectPublishedObjects(records, Records(DayFile(m.dir())));
+
+  // Today's figures as `stats --json` gives them for the file at that site, on their own and
+  // among the last 31 days.
+  const QJsonArray days =
+      QJsonDocument::fromJson(Body(Get(port, "/api/days?from=" + today + "&to=" + today))).array();
+  ASSERT_EQ(days.size(), 1);
+  EXPECT_EQ(days[0]["date"], QString::fromLatin1(today));
+  EXPECT_EQ(days[0]["file"], name);
+  EXPECT_EQ(days[0]["unit"], "W/(M)2");
+  EXPECT_EQ(days[0]["energy_unit"], "Wh/m2");
+  EXPECT_GE(days[0]["count"].toInt(), records.size());
+  for (const char* key : {"energy", "mean", "clear_sky_energy", "clear_sky_index"})
+    EXPECT_TRUE(days[0][key].isDouble()) << key;
+  EXPECT_EQ(QJsonDocument::fromJson(Body(Get(port, "/api/days"))).array().size(), 1);
+  // A whole day of clear sky, every 5 minutes.
+  EXPECT_EQ(
+      QJsonDocument::fromJson(Body(Get(port, "/api/clearsky/" + today)))["points"].toArray().size(),
+      24 * 12 + 1);
+  for (const QByteArray& path : {QByteArray("/api/day/2026-02-30"), "/api/day/" + today + "x",
+                                 QByteArray("/api/clearsky/1"), QByteArray("/api/nothing")})
+    EXPECT_EQ(Status(Get(port, path)), 404) << path.constData();
+
+  // Each event one published object: the last sample at once, then every new one.
+  const QByteArray stream = Exchange(port, "GET /api/events HTTP/1.1\r\nHost: x\r\n\r\n", 3500);
+  EXPECT_TRUE(stream.contains("Content-Type: text/event-stream\r\n"));
+  QJsonArray events;
+  for (const QByteArray& line : Body(stream).split('\n'))
+    if (line.startsWith("data: ")) events.append(QJsonDocument::fromJson(line.mid(6)).object());
+  EXPECT_GE(events.size(), 3) << stream.constData();
+  ASSERT_TRUE(m.monitor().Stop());
+  ExpectPublishedObjects(events, Records(DayFile(m.dir())));
 }
 
 TEST(StationWebPage, BadRequestsAreRefusedAndNoSampleIsLost) {
@@ -196,6 +302,22 @@ TEST(StationWebPage, BadRequestsAreRefusedAndNoSampleIsLost) {
   EXPECT_EQ(Status(Get(port, "/api/days?from=2026-02-30")), 400);
   EXPECT_EQ(Status(Get(port, "/api/days?from=2020-01-01&to=2026-01-01")), 400);
 
+  // A client that sends its request a byte at a time, never finishing it, is dropped.
+  {
+    const int slow = ConnectLoopback(port);
+    QElapsedTimer sending;
+    sending.start();
+    const QByteArray request = "GET /api/state HTTP/1.1\r\nX-Slow: " + QByteArray(200, 'a');
+    bool dropped = false;
+    for (qsizetype i = 0; i < request.size() && !dropped && sending.elapsed() < 15000; ++i) {
+      dropped = ::send(slow, request.constData() + i, 1, MSG_NOSIGNAL) != 1;
+      pollfd p{slow, POLLIN, 0};
+      dropped = dropped || ::poll(&p, 1, 200) > 0;
+    }
+    EXPECT_TRUE(dropped) << "a stalled request was kept for " << sending.elapsed() << " ms";
+    ::close(slow);
+  }
+
   // A reader of the event stream that reads nothing, 200 idle connections and a 1 MB header.
   const int silent = ConnectLoopback(port);
   ::send(silent, "GET /api/events HTTP/1.1\r\nHost: x\r\n\r\n", 37, MSG_NOSIGNAL);
@@ -216,6 +338,16 @@ TEST(StationWebPage, BadRequestsAreRefusedAndNoSampleIsLost) {
     ::close(fd);
   }
   EXPECT_LT(waited.elapsed(), 40000) << "idle connections were kept";
+
+  // More downloads of a large file than there are workers, none of them read: their writes time
+  // out and the page answers again.
+  WriteBytes(m.dir() + "/2020-01-03.pvd", QByteArray(16 << 20, 'a'));
+  std::vector<int> stalled;
+  for (int i = 0; i < 40; ++i) stalled.push_back(StalledDownload(port, "/files/2020-01-03.pvd"));
+  QThread::msleep(500);
+  EXPECT_TRUE(WaitFor([&] { return Status(Get(port, "/api/state", {}, 1000)) == 200; }, 25000))
+      << "stalled downloads held the page";
+  for (int fd : stalled) ::close(fd);
   const QByteArray state = Get(port, "/api/state");
   EXPECT_EQ(Status(state), 200);
   EXPECT_EQ(QJsonDocument::fromJson(Body(state)).object()["status"], "live");

@@ -15,6 +15,7 @@
 #include "station/web/DayData.h"
 #include "station/web/StationView.h"
 #include "station/web/WebAccess.h"
+#include "station/web/WebServer.h"
 #include "support/FileBytes.h"
 
 namespace solardesk::station::web {
@@ -111,6 +112,28 @@ TEST(StationWeb, ChecksAddressesAndPasswords) {
   EXPECT_FALSE(SameSecret("abc", "abd"));
 }
 
+TEST(StationWeb, BeyondTheLoopbackOnlyWithAPasswordOrOpenOnPurpose) {
+  const ListenAddress local{"127.0.0.1", 8080};
+  const ListenAddress any{"0.0.0.0", 8080};
+  const struct {
+    WebSettings settings;
+    bool accepted;
+  } cases[] = {
+      {{local, "", "", false, "", "", {}}, true},
+      {{any, "", "", false, "", "", {}}, false},
+      {{any, "", "", true, "", "", {}}, true},
+      {{any, "ann", "pw", false, "", "", {}}, true},
+      {{any, "ann", "", true, "", "", {}}, false},
+      {{local, "ann", "", false, "", "", {}}, false},
+      {{local, "", "", false, "c.pem", "", {}}, false},
+      {{local, "", "", false, "c.pem", "k.pem", {}}, false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(SettingsProblem(c.settings).isEmpty(), c.accepted)
+        << c.settings.listen.address.toStdString() << " user " << c.settings.user.toStdString()
+        << " open " << c.settings.open << " cert " << c.settings.certificate.toStdString();
+}
+
 TEST(StationWeb, StatusSaysLiveLostOrQuiet) {
   const QDateTime start = QDateTime::fromString("2026-06-01T12:00:00", Qt::ISODate);
   StationView view(5, false, start);
@@ -152,15 +175,15 @@ TEST(StationWeb, DayFiguresAreThoseOfStatsAndComputedOnce) {
   testing::WriteBytes(dir.filePath("2026-06-02.pvd"), DayFileBytes(20, 300));
   testing::WriteBytes(dir.filePath("2026-06-03.pvd"), DayFileBytes(5, 0));  // "today"
 
-  // The same figures as stats --json gives for the file.
+  // The same figures as stats --json gives for the file at the same site.
+  const Site site{39.74, -105.18, 1830};
   RecordSeries records;
   ReadRecordFile(day1, records);
-  const QJsonObject stats = QJsonDocument::fromJson(StatisticsJson(ComputeStatistics(
-                                                        ReadSeries(records), records.unit())))
-                                .object()["days"]
-                                .toArray()[0]
-                                .toObject();
-  const Site site{39.74, -105.18, 1830};
+  const ReadingSeries series = ReadSeries(records);
+  SeriesStatistics statistics = ComputeStatistics(series, records.unit());
+  AddClearSky(statistics, series, site, {});
+  const QJsonObject stats =
+      QJsonDocument::fromJson(StatisticsJson(statistics)).object()["days"].toArray()[0].toObject();
   const QDate today(2026, 6, 3);
   {
     DailyFigures figures(dir.path(), {site, {}, {}});
@@ -172,7 +195,7 @@ TEST(StationWeb, DayFiguresAreThoseOfStatsAndComputedOnce) {
       EXPECT_EQ(days[0][key], stats[key]) << key.toStdString();
     EXPECT_EQ(days[0]["file"], "2026-06-01.pvd");
     EXPECT_EQ(days[0]["energy_unit"], "Wh/m2");
-    EXPECT_TRUE(days[0]["clear_sky"]["energy"].isDouble());
+    EXPECT_TRUE(days[0]["clear_sky_energy"].isDouble());
     EXPECT_EQ(days[2]["count"], 5);
     EXPECT_EQ(QJsonDocument::fromJson(figures.RangeJson(today, today, today)).array().size(), 1);
   }
@@ -208,7 +231,7 @@ TEST(StationWeb, DayFiguresAreThoseOfStatsAndComputedOnce) {
         QJsonDocument::fromJson(figures.RangeJson(QDate(2026, 6, 2), QDate(2026, 6, 2), today))
             .array();
     EXPECT_EQ(days[0]["count"], 20);
-    EXPECT_FALSE(days[0].toObject().contains("clear_sky"));
+    EXPECT_TRUE(days[0]["clear_sky_energy"].isNull());
   }
   QFile::remove(cache);
   DailyFigures(dir.path()).Complete(today);
@@ -239,14 +262,16 @@ TEST(StationWeb, DayFiguresFollowTheWholeSiteAssumptions) {
   for (const SiteAssumptions& assumed : cases) {
     SeriesStatistics s = ComputeStatistics(series, records.unit());
     AddClearSky(s, series, *assumed.site, assumed.clearSky);
-    const QJsonValue expected = QJsonDocument::fromJson(StatisticsJson(s)).object()["clear_sky"];
+    const QJsonObject expected =
+        QJsonDocument::fromJson(StatisticsJson(s)).object()["days"].toArray()[0].toObject();
     DailyFigures figures(dir.path(), assumed);
     figures.Complete(date.addDays(1));
     const QJsonArray days =
         QJsonDocument::fromJson(figures.RangeJson(date, date, date.addDays(1))).array();
     ASSERT_EQ(days.size(), 1);
-    EXPECT_EQ(days[0]["clear_sky"], expected) << SiteText(*assumed.site).toStdString();
-    energies.insert(expected["energy"].toDouble());
+    for (const char* key : {"clear_sky_energy", "clear_sky_index", "completeness"})
+      EXPECT_EQ(days[0][key], expected[key]) << key << " " << SiteText(*assumed.site).toStdString();
+    energies.insert(expected["clear_sky_energy"].toDouble());
   }
   EXPECT_EQ(energies.size(), 4);  // each case is a sky of its own
 }

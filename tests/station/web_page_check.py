@@ -3,7 +3,7 @@
 
 Usage: web_page_check.py [--days-only] URL [SCREENSHOT.png]
 Watches the live value for at most 20 s until it changed twice, then reads the day chart's
-points, the status and the listed day files; with --days-only it does not watch the value. In
+series and their points, the status and the listed day files; with --days-only it does not watch the value. In
 both it waits for the page to choose between the insolation chart and its note, and says which
 of the two can be seen.
 """
@@ -45,14 +45,20 @@ def main():
         note = driver.find_element(By.ID, "days-note")
         days_chart = driver.find_element(By.ID, "days-chart")
         shown = driver.execute_script(
-            "return [window.solardesk.dayPoints(), window.solardesk.chartRows(),"
-            " window.solardesk.lastRecord()];")
+            "const p = window.solardesk; return [p.dayPoints(), p.dayPointsOf('Reading'),"
+            " p.lastRecord(), p.dayPointsOf('Clear sky'), p.dayLabels(), p.daysLabels(),"
+            " p.daysBarsOf('Energy'), p.daysBarsOf('Clear sky')];")
         links = driver.find_elements(By.CSS_SELECTOR, "#files a")
         result = {
             "values": values,
             "day_points": shown[0],
-            "chart_rows": shown[1],
+            "chart_points": shown[1],
             "last_record": shown[2],
+            "clear_sky_points": shown[3],
+            "day_labels": shown[4],
+            "days_labels": shown[5],
+            "energy_bars": shown[6],
+            "clear_sky_bars": shown[7],
             "status": driver.find_element(By.ID, "status").text,
             "unit": driver.find_element(By.ID, "unit").text,
             "files": [a.text for a in links],

@@ -21,7 +21,7 @@ namespace solardesk::station::web {
 namespace {
 
 // Bumped when the figures kept in the cache file change their form.
-constexpr int kCacheVersion = 1;
+constexpr int kCacheVersion = 2;
 
 qint64 SteadyMs() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -103,6 +103,7 @@ std::optional<QJsonObject> ComputeDayFigures(const QString& path, const SiteAssu
   const ReadingSeries series = ReadSeries(records);
   SeriesStatistics s = ComputeStatistics(series, records.unit());
   if (s.count == 0 || s.days.empty()) return std::nullopt;
+  if (assumed.site) AddClearSky(s, series, *assumed.site, assumed.clearSky);
   // The same figures and the same writing of them as `stats --json`.
   const QJsonObject all = QJsonDocument::fromJson(StatisticsJson(s)).object();
   QJsonObject day = all.value(QLatin1String("days")).toArray().first().toObject();
@@ -110,12 +111,6 @@ std::optional<QJsonObject> ComputeDayFigures(const QString& path, const SiteAssu
   day.insert(QLatin1String("unit"), all.value(QLatin1String("unit")));
   day.insert(QLatin1String("energy_unit"),
              all.value(QLatin1String("energy")).toObject().value(QLatin1String("unit")));
-  if (assumed.site) {
-    AddClearSky(s, series, *assumed.site, assumed.clearSky);
-    day.insert(
-        QLatin1String("clear_sky"),
-        QJsonDocument::fromJson(StatisticsJson(s)).object().value(QLatin1String("clear_sky")));
-  }
   return day;
 }
 

@@ -28,10 +28,10 @@ QStringList DayFileNames(const QString& dir);
 // ({"time", "value", "unit", "record"}), in file order.
 QByteArray DayRecordsJson(const QString& dir, const QDate& date);
 
-// The daily figures of one day file as `stats --json` gives them for its date ({date, count,
-// min, max, mean, energy, peak_sun_hours}), with "file", "unit", "energy_unit" and, when a
-// site is assumed, "clear_sky" {energy, index} of that day. Nothing when the file has no readable
-// record.
+// The daily figures of one day file as `stats --json` gives them for its date, under the same
+// site assumptions ({date, count, min, max, mean, energy, peak_sun_hours, gaps,
+// clear_sky_energy, clear_sky_index, completeness}), with "file", "unit" and "energy_unit".
+// Nothing when the file has no readable record.
 std::optional<QJsonObject> ComputeDayFigures(const QString& path,
                                              const SiteAssumptions& assumed = {});
 

@@ -18,12 +18,25 @@ const page = {
 window.solardesk = {
   dayPoints: () => page.readings.length,
   chartRows: () => (page.dayChart ? page.dayChart.numRows() : 0),
+  // The numbers a chart draws of a series ('Reading', 'Energy', 'Clear sky'), and its series.
+  dayPointsOf: (label) => chartNumbers(page.dayChart, label),
+  daysBarsOf: (label) => chartNumbers(page.daysChart, label),
+  dayLabels: () => (page.dayChart ? page.dayChart.getLabels() : []),
+  daysLabels: () => (page.daysChart ? page.daysChart.getLabels() : []),
   valueChanges: () => page.valueChanges,
   lastRecord: () => page.lastRecord,
   daysShown: () => page.daysShown,  // 'chart' or 'note' once the days are loaded
 };
 
 function $(id) { return document.getElementById(id); }
+
+function chartNumbers(g, label) {
+  const column = g ? g.getLabels().indexOf(label) : -1;
+  let n = 0;
+  for (let row = 0; column > 0 && row < g.numRows(); row++)
+    if (Number.isFinite(g.getValue(row, column))) n++;
+  return n;
+}
 
 // "2026-12-06T10:00:01+01:00" as the wall-clock time in ms, taken as UTC.
 function wallMs(iso) {
@@ -139,13 +152,13 @@ async function loadDays() {
   page.daysShown = finished ? 'chart' : 'note';
   if (!finished) return;
   const unit = days.length ? days[days.length - 1].energy_unit : 'Wh/m2';
-  const withSky = days.some((d) => d.clear_sky);
+  const withSky = days.some((d) => d.clear_sky_energy !== null);
   const byDate = new Map();
   for (const d of days) {
     if (d.energy_unit !== unit) continue;
     const row = byDate.get(d.date) || [0, withSky ? 0 : undefined];
     row[0] += d.energy;
-    if (withSky && d.clear_sky) row[1] += d.clear_sky.energy;
+    if (withSky && d.clear_sky_energy !== null) row[1] += d.clear_sky_energy;
     byDate.set(d.date, row);
   }
   const rows = [];
