@@ -12,6 +12,7 @@ packages=(
   chromium chromium-driver python3-selenium
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth poppler-utils locales
+  systemd strace curl
 )
 missing=()
 for p in "${packages[@]}"; do
