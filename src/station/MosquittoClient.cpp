@@ -18,6 +18,9 @@ void InitLibrary() {
 }
 
 constexpr int kKeepAliveSeconds = 30;
+// Where Debian keeps the system's CA certificates, one per hash name (a folder that is missing
+// adds none).
+constexpr const char* kSystemCaFolder = "/etc/ssl/certs";
 // How long a clean goodbye may take before the connection is simply dropped.
 constexpr int kGoodbyeRounds = 10;
 constexpr int kGoodbyeRoundMs = 50;
@@ -66,7 +69,12 @@ std::unique_ptr<MosquittoClient> MosquittoClient::Create(const BrokerAccess& bro
       const QByteArray ca = broker.caFile.toLocal8Bit();
       rc = mosquitto_tls_set(c->client_, ca.constData(), nullptr, nullptr, nullptr, nullptr);
     } else {
+      // The system's store. With that option alone libmosquitto refuses every attempt after the
+      // first ("invalid function arguments"): it wants a CA file or folder named as well. The
+      // system's folder of CA certificates is named, which the store holds anyway.
       rc = mosquitto_int_option(c->client_, MOSQ_OPT_TLS_USE_OS_CERTS, 1);
+      if (rc == MOSQ_ERR_SUCCESS)
+        rc = mosquitto_tls_set(c->client_, nullptr, kSystemCaFolder, nullptr, nullptr, nullptr);
     }
     if (rc != MOSQ_ERR_SUCCESS) {
       return fail(

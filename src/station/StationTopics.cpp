@@ -46,8 +46,13 @@ QString StationMeterName(const QString& station, const QString& serialNumber) {
 }
 
 QString StationTopics::Node() const {
-  // The prefix may hold "/" and "_", so it is not spelled out: "a/b" and "a_b" stay apart.
-  const QByteArray digest = QCryptographicHash::hash(prefix.toUtf8(), QCryptographicHash::Sha1);
+  // The prefix and the name are not spelled out but drawn on whole: "a/b" and "a_b", or the
+  // stations "roof top" and "roof_top", stay apart though their topic-safe forms are alike.
+  QCryptographicHash hash(QCryptographicHash::Sha1);
+  hash.addData(prefix.toUtf8());
+  hash.addData(QByteArrayView("\0", 1));
+  hash.addData(name.toUtf8());
+  const QByteArray digest = hash.result();
   return meter + QLatin1Char('_') + QString::fromLatin1(digest.toHex().left(8));
 }
 

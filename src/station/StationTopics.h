@@ -19,7 +19,7 @@ struct StationTopics {
   QString Availability() const { return Topic(QStringLiteral("availability")); }
   // "online" while the meter answers; "offline" while it is lost.
   QString MeterAvailability() const { return Topic(QStringLiteral("meter/availability")); }
-  // The Home Assistant node: the meter and a short digest of the prefix.
+  // The Home Assistant node: the meter and a short digest of the prefix and the name.
   QString Node() const;
   QString Discovery() const {
     return QStringLiteral("homeassistant/sensor/") + Node() + QStringLiteral("/irradiance/config");

@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QSet>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <csignal>
 #include <map>
 
@@ -271,6 +272,8 @@ TEST(CliMonitor, ABrokerDownAtStartIsReachedWhenItComesUp) {
   EXPECT_EQ(monitor.Events().count(": not reachable: "), 1) << monitor.Events().toStdString();
 }
 
+// With --mqtt-cafile, and with the system's store (which SSL_CERT_FILE stands in for): a broker
+// whose certificate the station does not trust, then one it trusts.
 TEST(CliMonitor, AnUntrustedCertificateIsSaidOnceAndTheBrokerReachedOnceItIsTrusted) {
   if (!HaveMosquitto()) SKIP_UNLESS_CI("mosquitto is not installed (scripts/install-deps.sh)");
   ScenarioFile s(R"({"reading": "12.5", "unit": "W/(M)2"})");
@@ -283,25 +286,36 @@ TEST(CliMonitor, AnUntrustedCertificateIsSaidOnceAndTheBrokerReachedOnceItIsTrus
         .arg(s.folder(), QLatin1String(ca))
         .toUtf8();
   };
-  MqttBroker broker(servedBy("a"));
-  ASSERT_TRUE(broker.Start());
-  const QString dir = s.file("data");
-  Monitor monitor(s, "monitor");
-  monitor.Start({s.option(), "monitor", dir, "--mqtt", broker.url("mqtts"), "--mqtt-cafile",
-                 s.file("b-ca.pem"), "--name", "virtual"});
-  const QString where = QStringLiteral("broker 127.0.0.1:%1").arg(broker.port());
-  ASSERT_TRUE(monitor.Says(where + ": certificate not trusted: ", 10000))
-      << monitor.Events().toStdString();
-  QThread::msleep(1500);  // tried again in vain
-  broker.Stop();
-  broker.Configure(servedBy("b"));
-  ASSERT_TRUE(broker.Start());
-  ASSERT_TRUE(monitor.Says(where + " connected after ", 10000)) << monitor.Events().toStdString();
-  EXPECT_EQ(monitor.Events().count("certificate not trusted"), 1) << monitor.Events().toStdString();
-  // Recording went on all the while.
-  const auto file = Records(DayFile(dir));
-  ASSERT_GE(file.size(), 3u);
-  EXPECT_EQ(file.front().time.secsTo(file.back().time), qint64(file.size()) - 1);
+  const std::pair<QStringList, QStringList> trusts[] = {
+      {{"--mqtt-cafile", s.file("b-ca.pem")}, {}},
+      {{}, {"SSL_CERT_FILE=" + s.file("b-ca.pem"), "SSL_CERT_DIR=" + s.file("none")}},
+  };
+  for (const auto& [options, environment] : trusts) {
+    const std::string what = options.isEmpty() ? "the system's store" : "a CA file";
+    MqttBroker broker(servedBy("a"));
+    ASSERT_TRUE(broker.Start());
+    const QString dir = s.file(QString::fromStdString(what));
+    Monitor monitor(s, "monitor");
+    monitor.Start(QStringList{s.option(), "monitor", dir, "--mqtt", broker.url("mqtts"), "--name",
+                              "virtual"} +
+                      options,
+                  environment);
+    const QString where = QStringLiteral("broker 127.0.0.1:%1").arg(broker.port());
+    ASSERT_TRUE(monitor.Says(where + ": certificate not trusted: ", 10000))
+        << what << ": " << monitor.Events().toStdString();
+    QThread::msleep(1500);  // tried again in vain
+    broker.Stop();
+    broker.Configure(servedBy("b"));
+    ASSERT_TRUE(broker.Start());
+    ASSERT_TRUE(monitor.Says(where + " connected after ", 10000))
+        << what << ": " << monitor.Events().toStdString();
+    // Said once: no other line about the broker until it was reached.
+    EXPECT_EQ(monitor.Events().count(where), 2) << what << ": " << monitor.Events().toStdString();
+    // Recording went on all the while.
+    const auto file = Records(DayFile(dir));
+    ASSERT_GE(file.size(), 3u) << what;
+    EXPECT_EQ(file.front().time.secsTo(file.back().time), qint64(file.size()) - 1) << what;
+  }
 }
 
 TEST(CliMonitor, ABrokerThatNeverAnswersIsGivenUpAndTriedAgain) {
@@ -343,7 +357,10 @@ TEST(CliMonitor, StationsOfTheirOwnNamesShareABrokerWithoutMeetingThere) {
   ScenarioFile s(R"({"reading": "12.5", "unit": "W/(M)2"})");
   Monitor east(s, "east"), west(s, "west");
   east.Start({s.option(), "monitor", s.file("east"), "--mqtt", broker.url(), "--name", "east"});
-  west.Start({s.option(), "monitor", s.file("west"), "--mqtt", broker.url(), "--name", "west"});
+  // Without --name, the station is named after the host.
+  west.Start({s.option(), "monitor", s.file("west"), "--mqtt", broker.url()});
+  const QString host = QSysInfo::machineHostName().isEmpty() ? QStringLiteral("station")
+                                                             : QSysInfo::machineHostName();
   ASSERT_TRUE(WaitFor([&] {
     return Records(DayFile(s.file("east"))).size() >= 2 &&
            Records(DayFile(s.file("west"))).size() >= 2;
@@ -361,9 +378,10 @@ TEST(CliMonitor, StationsOfTheirOwnNamesShareABrokerWithoutMeetingThere) {
   }
   EXPECT_EQ(topics.size(), 2);
   ASSERT_EQ(configs.size(), 2u);
-  const QJsonObject e = configs["Solar power meter east"], w = configs["Solar power meter west"];
+  const QJsonObject e = configs["Solar power meter east"], w = configs["Solar power meter " + host];
   EXPECT_EQ(e["state_topic"], "solardesk/east/state");
-  EXPECT_EQ(w["state_topic"], "solardesk/west/state");
+  EXPECT_TRUE(w["state_topic"].toString().startsWith("solardesk/")) << host.toStdString();
+  EXPECT_NE(w["state_topic"], e["state_topic"]);
   EXPECT_NE(e["unique_id"], w["unique_id"]);
   EXPECT_NE(e["device"]["identifiers"], w["device"]["identifiers"]);
 }

@@ -247,20 +247,22 @@ TEST(StationTopics, EachStationHasTopicsAndADeviceOfItsOwn) {
   EXPECT_EQ((StationTopics{"p", "n", "n", 1}.ExpireAfter()), 30);
 
   // Stations apart in name or prefix never share a discovery topic or a unique ID, even where
-  // their names run together.
-  const std::pair<const char*, const char*> stations[] = {
-      {"solardesk", "roof"}, {"solardesk", "shed"}, {"site/a", "roof"},
-      {"site_a", "roof"},    {"site", "a_roof"},    {"site_a", "b"}};
+  // their names run together or are alike once made topic-safe.
+  const std::tuple<const char*, const char*, const char*> stations[] = {
+      {"solardesk", "roof", ""}, {"solardesk", "shed", ""}, {"site/a", "roof", ""},
+      {"site_a", "roof", ""},    {"site", "a_roof", ""},    {"site_a", "b", ""},
+      {"site", "roof top", ""},  {"site", "roof_top", ""},  {"site", "roof-42", ""},
+      {"site", "roof", "42"}};
   QSet<QString> topics, ids;
-  for (const auto& [prefix, name] : stations) {
-    const StationTopics s{prefix, name, StationMeterName(name, ""), 1};
+  for (const auto& [prefix, name, serial] : stations) {
+    const StationTopics s{prefix, name, StationMeterName(name, serial), 1};
     topics << s.Discovery();
     ids << QString::fromUtf8(s.DiscoveryConfig(kWatts))
                .section("\"unique_id\":\"", 1)
                .section('"', 0, 0);
   }
-  EXPECT_EQ(topics.size(), 6);
-  EXPECT_EQ(ids.size(), 6);
+  EXPECT_EQ(topics.size(), std::ssize(stations));
+  EXPECT_EQ(ids.size(), std::ssize(stations));
 }
 
 TEST(MqttUrl, TakesTheUrlApart) {
