@@ -65,6 +65,18 @@ TEST(CliReport, FolderOfDayFilesIsOneReport) {
                   QRegularExpression::MultilineOption)),
               1)
         << date;
+
+  // The files named one by one, the later date first: still one series in time order, without
+  // the step back in time that would be a gap.
+  const QString reversed = s.file("reversed.pdf");
+  ASSERT_EQ(RunCli({"report", s.file("days/2026-06-22.pvd"), s.file("days/2026-06-21.pvd"), "-o",
+                    reversed, "--site", "39.742476,-105.1786,1830.14", "--tz", "America/Denver"})
+                .exitCode,
+            0);
+  const QRegularExpression noGap(QStringLiteral("^ *Gaps +0 \\(0 s\\)$"),
+                                 QRegularExpression::MultilineOption);
+  EXPECT_TRUE(text.contains(noGap));
+  EXPECT_TRUE(PdfText(reversed).contains(noGap)) << PdfText(reversed).toStdString();
 }
 
 TEST(CliReport, Refusals) {

@@ -33,6 +33,13 @@ ReadingSeries HalfClearSky() {
   return series;
 }
 
+// The report on A4 paper written to `path`, its layout in `layout`.
+bool WriteA4Report(const SiteReportInput& input, const QString& path, ReportLayout& layout) {
+  const QByteArray pdf = SiteReportPdf(input, QPageSize(QPageSize::A4), &layout);
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size();
+}
+
 TEST(SiteReport, PaperFollowsTheDesktopsMeasures) {
   EXPECT_EQ(ReportPageSize(QLocale(QLocale::English, QLocale::UnitedStates)).id(),
             QPageSize::Letter);
@@ -52,15 +59,14 @@ TEST(SiteReport, TextPagesAndCurvesOfTwoDates) {
   const SiteReportInput input{
       s, series, assumed, {{QStringLiteral("0621.pvd"), 1234, "ab12"}}, QStringLiteral("9.8.7")};
   ReportLayout layout;
-  const QByteArray pdf = SiteReportPdf(input, QPageSize(QPageSize::A4), &layout);
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("report.pdf"));
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size());
-  file.close();
+  ASSERT_TRUE(WriteA4Report(input, path, layout));
 
   EXPECT_EQ(PdfPages(path), layout.pages);
   EXPECT_GE(layout.pages, 2);
+  // The charts are paths that stay sharp when zoomed: no raster image in the file.
+  EXPECT_EQ(PdfImageCount(path), 0);
   EXPECT_TRUE(PdfPageSize(path).startsWith("595")) << PdfPageSize(path).toStdString();
   const QString text = PdfText(path);
   for (const char* expected :
@@ -107,6 +113,41 @@ TEST(SiteReport, TextPagesAndCurvesOfTwoDates) {
     EXPECT_FALSE(colourNear(x, y(clear * 0.75), kClearSkyColour)) << hour;
     EXPECT_FALSE(colourNear(x, y(clear * 0.75), kReadingsColour)) << hour;
   }
+}
+
+// More dates than charts: a reading an hour from 1 June to 3 July, no site. Every date has its
+// row in the daily table, both months theirs in the monthly one, and the first 31 dates a chart.
+TEST(SiteReport, AtMost31DayChartsAndARowForEveryDate) {
+  if (!HasPoppler()) SKIP_UNLESS_CI("poppler-utils (pdfinfo, pdftotext, pdftoppm) missing");
+  ReadingSeries series;
+  const qint64 first = DaysFromCivil(2026, 6, 1) * kSecondsPerDay;
+  for (qint64 t = first; t < first + 33 * kSecondsPerDay; t += 3600) {
+    series.instants.push_back(t);
+    series.offsets.push_back(0);
+    series.values.push_back(100);
+    series.entries.push_back(static_cast<int>(series.values.size()) - 1);
+  }
+  const SeriesStatistics s = ComputeStatistics(series, QStringLiteral("W/(M)2"));
+  const SiteReportInput input{s, series, {}, {}, QStringLiteral("1")};
+  ReportLayout layout;
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("report.pdf"));
+  ASSERT_TRUE(WriteA4Report(input, path, layout));
+
+  ASSERT_EQ(layout.dayCharts.size(), 31u);
+  EXPECT_EQ(layout.dayCharts.back().day, DaysFromCivil(2026, 7, 1));
+  EXPECT_EQ(PdfPages(path), layout.pages);
+  const QString text = PdfText(path);
+  EXPECT_TRUE(text.contains("Readings by date (the first 31 of 33 dates)")) << text.toStdString();
+  // 24 readings of 100 W/m2 an hour apart: 2400 Wh/m2 a date (the last one 2300). A row that
+  // opens a page comes after the form feed pdftotext puts between pages.
+  EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("^\\f? *2026-0[67]-\\d\\d +24 +100 +100 "),
+                                          QRegularExpression::MultilineOption)),
+            33);
+  EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("^ *2026-06 +30 +72000\\.00 "),
+                                               QRegularExpression::MultilineOption)));
+  EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("^ *2026-07 +3 +7100\\.00 "),
+                                               QRegularExpression::MultilineOption)));
 }
 
 // "Report..." of the statistics window asks for a PDF name over the window and writes the
