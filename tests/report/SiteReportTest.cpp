@@ -48,8 +48,8 @@ TEST(SiteReport, PaperFollowsTheDesktopsMeasures) {
 }
 
 // The report's text holds the title, the site, the figures and a row per date; its pages are
-// those it laid out; and the chart of a date has the clear-sky curve and the readings where they
-// belong.
+// those it laid out; the chart of a date has the clear-sky curve and the readings where they
+// belong, and the insolation chart its bars.
 TEST(SiteReport, TextPagesAndCurvesOfTwoDates) {
   if (!HasPoppler()) SKIP_UNLESS_CI("poppler-utils (pdfinfo, pdftotext, pdftoppm) missing");
   const ReadingSeries series = HalfClearSky();
@@ -90,15 +90,18 @@ TEST(SiteReport, TextPagesAndCurvesOfTwoDates) {
   const QImage page = PdfPageImage(path, chart.page, kDpi);
   ASSERT_FALSE(page.isNull());
   // Antialiased lines come lighter: a colour is told by which of red and blue leads.
-  const auto colourNear = [&](double xMm, double yMm, QRgb wanted) {
+  const auto colourOn = [&](const QImage& image, double xMm, double yMm, QRgb wanted) {
     const int x = qRound(xMm * kDpi / 25.4), y = qRound(yMm * kDpi / 25.4);
     const bool blue = wanted == kReadingsColour;
     for (int dy = -3; dy <= 3; ++dy)
       for (int dx = -1; dx <= 1; ++dx) {
-        const QColor c = page.pixelColor(x + dx, y + dy);
+        const QColor c = image.pixelColor(x + dx, y + dy);
         if (blue ? c.blue() - c.red() > 60 : c.red() - c.blue() > 60) return true;
       }
     return false;
+  };
+  const auto colourNear = [&](double xMm, double yMm, QRgb wanted) {
+    return colourOn(page, xMm, yMm, wanted);
   };
   // At 09:00, 13:00 and 17:00 of the first date.
   for (const int hour : {9, 13, 17}) {
@@ -112,6 +115,24 @@ TEST(SiteReport, TextPagesAndCurvesOfTwoDates) {
     EXPECT_TRUE(colourNear(x, y(clear / 2), kReadingsColour)) << hour;
     EXPECT_FALSE(colourNear(x, y(clear * 0.75), kClearSkyColour)) << hour;
     EXPECT_FALSE(colourNear(x, y(clear * 0.75), kReadingsColour)) << hour;
+  }
+
+  // The insolation chart: each date's measured bar stands half as high as its clear-sky bar.
+  const InsolationChartPlace& bars = layout.insolation;
+  const QImage barPage = PdfPageImage(path, bars.page, kDpi);
+  const double slot = bars.plot.width() / static_cast<double>(s.days.size());
+  const auto y = [&](double energy) {
+    return bars.plot.bottom() - bars.plot.height() * energy / bars.top;
+  };
+  for (std::size_t d = 0; d < s.days.size(); ++d) {
+    const double measuredX =
+        bars.plot.left() + slot * (static_cast<double>(d) + 0.12 + bars.barShare / 2);
+    const double clearX = measuredX + slot * bars.barShare;
+    const double measured = s.days[d].energy, clear = s.days[d].clearSky->energy;
+    EXPECT_TRUE(colourOn(barPage, measuredX, y(measured * 0.9), kReadingsColour)) << d;
+    EXPECT_FALSE(colourOn(barPage, measuredX, y(measured * 1.1), kReadingsColour)) << d;
+    EXPECT_TRUE(colourOn(barPage, clearX, y(clear * 0.9), kClearSkyColour)) << d;
+    EXPECT_FALSE(colourOn(barPage, clearX, y(clear * 1.1), kClearSkyColour)) << d;
   }
 }
 
