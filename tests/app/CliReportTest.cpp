@@ -34,7 +34,8 @@ QByteArray DayFile(int day, double share) {
 // A folder of day files is one series; the report names each file with its size and SHA-256,
 // has a row per date, and is on Letter paper under a US locale.
 TEST(CliReport, FolderOfDayFilesIsOneReport) {
-  if (!HasPoppler()) SKIP_UNLESS_CI("poppler-utils (pdfinfo, pdftotext, pdftoppm) missing");
+  if (!HasPoppler())
+    SKIP_UNLESS_CI("poppler-utils (pdfinfo, pdftotext, pdftoppm, pdfimages) missing");
   ScenarioFile s("{}");
   QDir(s.folder()).mkdir("days");
   const QByteArray days[] = {DayFile(21, 0.5), DayFile(22, 0.25)};

@@ -51,7 +51,8 @@ TEST(SiteReport, PaperFollowsTheDesktopsMeasures) {
 // those it laid out; the chart of a date has the clear-sky curve and the readings where they
 // belong, and the insolation chart its bars.
 TEST(SiteReport, TextPagesAndCurvesOfTwoDates) {
-  if (!HasPoppler()) SKIP_UNLESS_CI("poppler-utils (pdfinfo, pdftotext, pdftoppm) missing");
+  if (!HasPoppler())
+    SKIP_UNLESS_CI("poppler-utils (pdfinfo, pdftotext, pdftoppm, pdfimages) missing");
   const ReadingSeries series = HalfClearSky();
   SeriesStatistics s = ComputeStatistics(series, QStringLiteral("W/(M)2"));
   AddClearSky(s, series, kBerlin);
@@ -139,7 +140,8 @@ TEST(SiteReport, TextPagesAndCurvesOfTwoDates) {
 // More dates than charts: a reading an hour from 1 June to 3 July, no site. Every date has its
 // row in the daily table, both months theirs in the monthly one, and the first 31 dates a chart.
 TEST(SiteReport, AtMost31DayChartsAndARowForEveryDate) {
-  if (!HasPoppler()) SKIP_UNLESS_CI("poppler-utils (pdfinfo, pdftotext, pdftoppm) missing");
+  if (!HasPoppler())
+    SKIP_UNLESS_CI("poppler-utils (pdfinfo, pdftotext, pdftoppm, pdfimages) missing");
   ReadingSeries series;
   const qint64 first = DaysFromCivil(2026, 6, 1) * kSecondsPerDay;
   for (qint64 t = first; t < first + 33 * kSecondsPerDay; t += 3600) {
@@ -174,7 +176,8 @@ TEST(SiteReport, AtMost31DayChartsAndARowForEveryDate) {
 // "Report..." of the statistics window asks for a PDF name over the window and writes the
 // report of its list there, naming the list's files.
 TEST(SiteReport, StatisticsWindowSavesTheReport) {
-  if (!HasPoppler()) SKIP_UNLESS_CI("poppler-utils (pdfinfo, pdftotext, pdftoppm) missing");
+  if (!HasPoppler())
+    SKIP_UNLESS_CI("poppler-utils (pdfinfo, pdftotext, pdftoppm, pdfimages) missing");
   SaveSite(kBerlin);
   const ReadingSeries series = HalfClearSky();
   QTemporaryDir dir;
