@@ -41,8 +41,9 @@ QByteArray StatisticsJson(const SeriesStatistics& s, const SiteAssumptions& assu
 
 // What the figures assumed, quantity by quantity, as written in reports (null: not known):
 // latitude and longitude as given; elevation (0 when not given) and tilt (0, lying flat) for
-// every site; the azimuth and albedo when the sensor is tilted or they were given; the model
-// always, the Linke turbidity and the transposition under Ineichen. All null without a site.
+// every site; the azimuth and albedo when the sensor is tilted (a sensor lying flat faces no
+// direction and sees no ground); the model always, the Linke turbidity and the transposition
+// under Ineichen. All null without a site.
 struct SiteEchoValue {
   const char* key;
   QString label;

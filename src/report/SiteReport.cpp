@@ -262,7 +262,7 @@ void DrawLegend(PageWriter& w, double x, double y, bool clearSky, const QString&
 }
 
 // The daily insolation with the clear sky's beside it, one pair of bars per date.
-void DrawBarChart(PageWriter& w, const SeriesStatistics& s) {
+InsolationChartPlace DrawBarChart(PageWriter& w, const SeriesStatistics& s) {
   const QString unit = EnergyUnitText(s.irradianceUnit);
   w.Line(QStringLiteral("Daily insolation (%1)").arg(unit), kHeadingPoints, true);
   w.Need(kBarChartMm);
@@ -285,7 +285,8 @@ void DrawBarChart(PageWriter& w, const SeriesStatistics& s) {
   QPainter& p = w.painter();
   p.setPen(Qt::NoPen);
   const double slot = plot.width() / static_cast<double>(n);
-  const double bar = slot * (s.clearSky ? 0.38 : 0.7);
+  const double barShare = s.clearSky ? 0.38 : 0.7;
+  const double bar = slot * barShare;
   for (std::size_t i = 0; i < n; ++i) {
     const DayFigures& d = s.days[i];
     const double x = plot.left() + slot * static_cast<double>(i) + slot * 0.12;
@@ -300,6 +301,7 @@ void DrawBarChart(PageWriter& w, const SeriesStatistics& s) {
   }
   p.setBrush(Qt::NoBrush);
   w.Down(kBarChartMm);
+  return {w.page(), plot, top, barShare};
 }
 
 // Each charted date's readings, reduced to kBuckets spans, in one pass over the series.
@@ -442,7 +444,7 @@ ReportLayout DrawSiteReport(QPagedPaintDevice& device, const SiteReportInput& in
   DrawTable(w, {QStringLiteral("Figure"), QStringLiteral("Value")}, figures);
   w.Down(5);
 
-  DrawBarChart(w, s);
+  layout.insolation = DrawBarChart(w, s);
   w.Down(5);
 
   w.Line(QStringLiteral("Daily table"), kHeadingPoints, true);

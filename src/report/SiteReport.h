@@ -52,9 +52,20 @@ struct DayChartPlace {
   double top = 0;
 };
 
+// Where the daily insolation chart lies, likewise: date i of n has its slot of the plot's width
+// from i / n to (i + 1) / n, the measured bar from 0.12 of the slot on, the clear sky's bar
+// (with a site) right beside it, each `barShare` of the slot wide; y from 0 to `top` (energy).
+struct InsolationChartPlace {
+  int page = 0;
+  QRectF plot;
+  double top = 0;
+  double barShare = 0;
+};
+
 // How the report was laid out.
 struct ReportLayout {
   int pages = 0;
+  InsolationChartPlace insolation;
   std::vector<DayChartPlace> dayCharts;
 };
 

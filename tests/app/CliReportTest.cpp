@@ -34,7 +34,8 @@ QByteArray DayFile(int day, double share) {
 // A folder of day files is one series; the report names each file with its size and SHA-256,
 // has a row per date, and is on Letter paper under a US locale.
 TEST(CliReport, FolderOfDayFilesIsOneReport) {
-  if (!HasPoppler()) SKIP_UNLESS_CI("poppler-utils (pdfinfo, pdftotext, pdftoppm) missing");
+  if (!HasPoppler())
+    SKIP_UNLESS_CI("poppler-utils (pdfinfo, pdftotext, pdftoppm, pdfimages) missing");
   ScenarioFile s("{}");
   QDir(s.folder()).mkdir("days");
   const QByteArray days[] = {DayFile(21, 0.5), DayFile(22, 0.25)};
@@ -65,6 +66,18 @@ TEST(CliReport, FolderOfDayFilesIsOneReport) {
                   QRegularExpression::MultilineOption)),
               1)
         << date;
+
+  // The files named one by one, the later date first: still one series in time order, without
+  // the step back in time that would be a gap.
+  const QString reversed = s.file("reversed.pdf");
+  ASSERT_EQ(RunCli({"report", s.file("days/2026-06-22.pvd"), s.file("days/2026-06-21.pvd"), "-o",
+                    reversed, "--site", "39.742476,-105.1786,1830.14", "--tz", "America/Denver"})
+                .exitCode,
+            0);
+  const QRegularExpression noGap(QStringLiteral("^ *Gaps +0 \\(0 s\\)$"),
+                                 QRegularExpression::MultilineOption);
+  EXPECT_TRUE(text.contains(noGap));
+  EXPECT_TRUE(PdfText(reversed).contains(noGap)) << PdfText(reversed).toStdString();
 }
 
 TEST(CliReport, Refusals) {

@@ -21,7 +21,7 @@ inline QString PopplerOutput(const QString& tool, const QStringList& args) {
 }
 
 inline bool HasPoppler() {
-  for (const char* tool : {"pdfinfo", "pdftotext", "pdftoppm"})
+  for (const char* tool : {"pdfinfo", "pdftotext", "pdftoppm", "pdfimages"})
     if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) return false;
   return true;
 }
@@ -45,6 +45,14 @@ inline QString PdfPageSize(const QString& pdf) {
       QRegularExpression(QStringLiteral("^Page size: +(.*)$"), QRegularExpression::MultilineOption)
           .match(PopplerOutput(QStringLiteral("pdfinfo"), {pdf}));
   return m.captured(1).trimmed();
+}
+
+// The raster images the PDF holds, as pdfimages lists them (one line each below its two heading
+// lines); -1 when the tool fails.
+inline int PdfImageCount(const QString& pdf) {
+  const QString list = PopplerOutput(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+  if (list.isEmpty()) return -1;
+  return static_cast<int>(list.trimmed().count(QLatin1Char('\n'))) - 1;
 }
 
 // Page `page` (from 0) rendered by pdftoppm at `dpi`.
