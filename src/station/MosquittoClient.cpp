@@ -1,6 +1,7 @@
 #include "MosquittoClient.h"
 
 #include <mosquitto.h>
+#include <sys/socket.h>
 
 #include <cerrno>
 #include <cstring>
@@ -34,6 +35,12 @@ QString Clause(const char* text) {
   while (s.endsWith(QLatin1Char('.'))) s.chop(1);
   if (!s.isEmpty()) s[0] = s[0].toLower();
   return s;
+}
+
+// Whether `error` tells why a connection could not be made.
+bool ConnectError(int error) {
+  return error == ECONNREFUSED || error == ECONNRESET || error == ETIMEDOUT ||
+         error == EHOSTUNREACH || error == ENETUNREACH;
 }
 
 }  // namespace
@@ -158,8 +165,9 @@ bool MosquittoClient::Connect(QString* why) {
   const QByteArray host = broker_.url.host.toUtf8();
   const int rc =
       mosquitto_connect_async(client_, host.constData(), broker_.url.port, kKeepAliveSeconds);
-  if (rc == MOSQ_ERR_SUCCESS) return true;
   const int savedErrno = errno;
+  connectErrno_ = ConnectError(savedErrno) ? savedErrno : 0;
+  if (rc == MOSQ_ERR_SUCCESS) return true;
   *why = Reason(rc, savedErrno, false);
   return false;
 }
@@ -169,10 +177,30 @@ bool MosquittoClient::Service(int ms, QString* why) {
   errno = 0;
   const int rc = mosquitto_loop(client_, ms, 1);
   const int savedErrno = errno;
-  if (rc == MOSQ_ERR_SUCCESS && refusal_ == 0) return true;
-  *why = Reason(rc, savedErrno, wasConnected);
+  if (rc == MOSQ_ERR_SUCCESS && refusal_ == 0 && (connected_ || !AttemptFailed(why))) return true;
+  if (rc != MOSQ_ERR_SUCCESS || refusal_ != 0) *why = Reason(rc, savedErrno, wasConnected);
   connected_ = false;
   return false;
+}
+
+bool MosquittoClient::AttemptFailed(QString* why) const {
+  // With TLS, libmosquitto takes a connection the broker's host refused for one that is being
+  // made, and would wait for the broker's answer on it until the attempt is given up.
+  const int fd = mosquitto_socket(client_);
+  if (fd < 0) return false;
+  int error = 0;
+  socklen_t size = sizeof error;
+  if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0) error = 0;
+  if (error == 0) {
+    char c = 0;
+    const ssize_t n = ::recv(fd, &c, 1, MSG_PEEK | MSG_DONTWAIT);
+    if (n > 0 || (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)))
+      return false;  // still on its way, or the broker's first words wait
+    // Closed: the refusal libmosquitto met on connecting, if it met one.
+    error = n < 0 && errno != ENOTCONN ? errno : connectErrno_;
+  }
+  *why = error != 0 ? Reason(MOSQ_ERR_ERRNO, error, false) : Reason(MOSQ_ERR_CONN_LOST, 0, false);
+  return true;
 }
 
 std::optional<int> MosquittoClient::Publish(const OutgoingMessage& m) {

@@ -37,11 +37,15 @@ class MosquittoClient final : public MqttClient {
   // The reason for the libmosquitto error `rc` of an attempt or, `wasConnected`, of a
   // connection, in the words of the event lines.
   QString Reason(int rc, int savedErrno, bool wasConnected) const;
+  // Whether the socket of an attempt libmosquitto still waits on was refused or closed; says
+  // why.
+  bool AttemptFailed(QString* why) const;
 
   BrokerAccess broker_;
   mosquitto* client_ = nullptr;
   bool connected_ = false;
   int refusal_ = 0;                // the broker's answer when it refused the connection
+  int connectErrno_ = 0;           // why the last attempt's connection failed, when it did
   std::vector<int> acknowledged_;  // message ids
   QString tlsError_;               // the last TLS error libmosquitto logged
 };

@@ -11,13 +11,23 @@
 
 namespace solardesk::station {
 
+namespace {
+
+bool Alphanumeric(QChar c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+bool InStationName(QChar c) {
+  return Alphanumeric(c) || c == '_' || c == '-' || c == '.';
+}
+
+}  // namespace
+
 QString TopicSafe(const QString& name) {
   QString out;
   bool gap = false;
   for (const QChar c : name) {
-    const bool keep = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                      c == '_' || c == '-';
-    if (!keep) {
+    if (!Alphanumeric(c) && c != '_' && c != '-') {
       gap = true;
       continue;
     }
@@ -40,9 +50,17 @@ QString HomeAssistantUnit(const QString& unit) {
   return QStringLiteral("W/m²");
 }
 
+bool IsStationName(const QString& name) {
+  return !name.isEmpty() && std::all_of(name.begin(), name.end(), InStationName);
+}
+
 QString StationMeterName(const QString& station, const QString& serialNumber) {
-  const QString name = TopicSafe(station);
-  return serialNumber.isEmpty() ? name : name + QLatin1Char('-') + TopicSafe(serialNumber);
+  QString name = station.isEmpty() ? QStringLiteral("meter") : station;
+  for (QChar& c : name) {
+    if (!InStationName(c)) c = QLatin1Char('_');
+  }
+  if (serialNumber.isEmpty()) return name;
+  return name + QLatin1Char('-') + TopicSafe(QString(serialNumber).replace('-', '_'));
 }
 
 QString StationTopics::Node() const {
@@ -53,7 +71,7 @@ QString StationTopics::Node() const {
   hash.addData(QByteArrayView("\0", 1));
   hash.addData(name.toUtf8());
   const QByteArray digest = hash.result();
-  return meter + QLatin1Char('_') + QString::fromLatin1(digest.toHex().left(8));
+  return TopicSafe(meter) + QLatin1Char('_') + QString::fromLatin1(digest.toHex().left(8));
 }
 
 int StationTopics::ExpireAfter() const {

@@ -19,7 +19,8 @@ struct StationTopics {
   QString Availability() const { return Topic(QStringLiteral("availability")); }
   // "online" while the meter answers; "offline" while it is lost.
   QString MeterAvailability() const { return Topic(QStringLiteral("meter/availability")); }
-  // The Home Assistant node: the meter and a short digest of the prefix and the name.
+  // The Home Assistant node: the meter made topic-safe and a short digest of the prefix and the
+  // name.
   QString Node() const;
   QString Discovery() const {
     return QStringLiteral("homeassistant/sensor/") + Node() + QStringLiteral("/irradiance/config");
@@ -47,9 +48,16 @@ QString TopicSafe(const QString& name);
 // meter, else its device path; made topic-safe.
 QString MeterTopicName(const std::string& serialNumber, const std::string& devicePath);
 
-// The meter's name in the topics of station `station`: "NAME-SERIAL", or "NAME" alone when the
-// meter reports no serial number; both made topic-safe. Never a device path, which changes
-// when the meter is plugged in again.
+// Whether `name` can name a station as given: letters A to Z and a to z, digits, "-", "_" and
+// "." only, at least one. Such names are used in topics as they are, so that two of them never
+// share a topic.
+bool IsStationName(const QString& name);
+
+// The meter's name in the topics of station `station` (a name IsStationName accepts, or one made
+// topic-safe; anything else in it is made "_"): "NAME-SERIAL", or "NAME" alone when the meter
+// reports no serial number. SERIAL is made topic-safe with its "-" made "_", so that the last "-"
+// always parts NAME from SERIAL: "a-b" with "c" and "a" with "b-c" do not meet. Never a device
+// path, which changes when the meter is plugged in again.
 QString StationMeterName(const QString& station, const QString& serialNumber);
 
 // The unit Home Assistant expects for an irradiance sensor in the meter's unit.

@@ -255,7 +255,8 @@ TEST(CliMonitor, ABrokerDownAtStartIsReachedWhenItComesUp) {
   Monitor monitor(s, "monitor");
   monitor.Start({s.option(), "monitor", dir, "--mqtt", broker.url(), "--name", "virtual"});
   const QString where = QStringLiteral("broker 127.0.0.1:%1").arg(broker.port());
-  ASSERT_TRUE(monitor.Says(where + ": not reachable: ", 10000)) << monitor.Events().toStdString();
+  ASSERT_TRUE(monitor.Says(where + ": not reachable: Connection refused; ", 10000))
+      << monitor.Events().toStdString();
   QThread::msleep(1500);  // tried again in vain
   ASSERT_TRUE(broker.Start());
   QProcess sub;
@@ -316,6 +317,30 @@ TEST(CliMonitor, AnUntrustedCertificateIsSaidOnceAndTheBrokerReachedOnceItIsTrus
     ASSERT_GE(file.size(), 3u) << what;
     EXPECT_EQ(file.front().time.secsTo(file.back().time), qint64(file.size()) - 1) << what;
   }
+}
+
+// Over TLS too, a broker that is down is said to be so at once, not once its answer is given up
+// waiting for.
+TEST(CliMonitor, ATlsBrokerThatIsDownIsSaidUnreachableAtOnce) {
+  if (!HaveMosquitto()) SKIP_UNLESS_CI("mosquitto is not installed (scripts/install-deps.sh)");
+  ScenarioFile s(R"({"reading": "12.5", "unit": "W/(M)2"})");
+  if (!MakeCertificates(s.folder(), "a"))
+    SKIP_UNLESS_CI("openssl cannot make the test's certificates");
+  MqttBroker broker(QStringLiteral("certfile %1/a-server.pem\nkeyfile %1/a-server.key\n"
+                                   "allow_anonymous true\n")
+                        .arg(s.folder())
+                        .toUtf8());
+  Monitor monitor(s, "monitor");
+  monitor.Start({s.option(), "monitor", s.file("data"), "--mqtt", broker.url("mqtts"),
+                 "--mqtt-cafile", s.file("a-ca.pem"), "--name", "v"});
+  const QString where = QStringLiteral("broker 127.0.0.1:%1").arg(broker.port());
+  // The answer is waited for 10 s: this comes well before.
+  ASSERT_TRUE(
+      monitor.Says(where + ": not reachable: Connection refused; samples wait for it", 6000))
+      << monitor.Events().toStdString();
+  ASSERT_TRUE(broker.Start());
+  ASSERT_TRUE(monitor.Says(where + " connected after ", 10000)) << monitor.Events().toStdString();
+  EXPECT_EQ(monitor.Events().count(where), 2) << monitor.Events().toStdString();
 }
 
 TEST(CliMonitor, ABrokerThatNeverAnswersIsGivenUpAndTriedAgain) {
@@ -419,6 +444,14 @@ TEST(CliMonitor, RefusesWhatItCannotUse) {
       {{s.option(), "monitor", dir, "--mqtt", "mqtt://broker:0"}, 2, "port must be 1 to 65535"},
       {{s.option(), "monitor", dir, "--mqtt", "mqtt://b:65536/x"}, 2, "port must be 1 to 65535"},
       {{s.option(), "monitor", dir, "--name", "roof"}, 2, "--name needs --mqtt"},
+      // A name given is used in the topics as it is, or not at all.
+      {{s.option(), "monitor", dir, "--mqtt", "mqtt://broker", "--name", "roof top"},
+       2,
+       "--name \"roof top\": a station's name may only hold the letters A-Z and a-z, the "
+       "digits 0-9, \"-\", \"_\" and \".\""},
+      {{s.option(), "monitor", dir, "--mqtt", "mqtt://broker", "--name", "a/b"},
+       2,
+       "\"a/b\": a station"},
       {{s.option(), "monitor", dir, "--interval", "often"}, 2, "seconds from 1 to 86400"},
       {{s.option(), "monitor", dir, "--interval", "0"}, 2, "seconds from 1 to 86400"},
       {{s.option(), "monitor", dir, "--interval", "-5"}, 2, "seconds from 1 to 86400"},

@@ -223,8 +223,12 @@ TEST(StationTopics, EachStationHasTopicsAndADeviceOfItsOwn) {
   EXPECT_EQ(MeterTopicName("", "/dev/hidraw3"), "dev_hidraw3");
   EXPECT_EQ(MeterTopicName("", "virtual:meter"), "virtual");
   EXPECT_EQ(TopicSafe("+#/"), "meter");
-  EXPECT_EQ(StationMeterName("roof top", "SN/0042"), "roof_top-SN_0042");
+  EXPECT_EQ(StationMeterName("roof.top", "SN/00-42"), "roof.top-SN_00_42");
   EXPECT_EQ(StationMeterName("roof", ""), "roof");
+  for (const char* name : {"roof", "Roof.top-2_b", "."})
+    EXPECT_TRUE(IsStationName(QString::fromUtf8(name))) << name;
+  for (const char* name : {"", "roof top", "dach-süd", "a/b", "+", "#", "$SYS"})
+    EXPECT_FALSE(IsStationName(QString::fromUtf8(name))) << name;
 
   const StationTopics t{"site7", "roof top", StationMeterName("roof top", "42"), 20};
   EXPECT_EQ(t.State(), "site7/roof_top-42/state");
@@ -263,6 +267,22 @@ TEST(StationTopics, EachStationHasTopicsAndADeviceOfItsOwn) {
   }
   EXPECT_EQ(topics.size(), std::ssize(stations));
   EXPECT_EQ(ids.size(), std::ssize(stations));
+
+  // Names a station may be given are used as they are: those alike once made topic-safe, or
+  // whose name and serial number run together, never share a state topic, and their nodes stay
+  // fit for Home Assistant.
+  const std::pair<const char*, const char*> meters[] = {
+      {"roof.top", ""}, {"roof_top", ""}, {"roof.top", "7"}, {"roof_top", "7"},
+      {"a-x", "y"},     {"a", "x-y"},     {"a", "x"},        {"a.x", "y"},
+  };
+  QSet<QString> states;
+  for (const auto& [name, serial] : meters) {
+    const StationTopics s{"site", name, StationMeterName(name, serial), 1};
+    states << s.State();
+    EXPECT_TRUE(QRegularExpression("^[A-Za-z0-9_-]+$").match(s.Node()).hasMatch())
+        << s.Node().toStdString();
+  }
+  EXPECT_EQ(states.size(), std::ssize(meters));
 }
 
 TEST(MqttUrl, TakesTheUrlApart) {

@@ -11,6 +11,7 @@
 #include "IntervalOption.h"
 #include "station/DayFiles.h"
 #include "station/StationLoop.h"
+#include "station/StationTopics.h"
 #include "station/web/WebServer.h"
 
 namespace solardesk::cli {
@@ -89,13 +90,23 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
   const std::optional<int> interval = WholeIntervalOption(cli, *intervalText, 1);
   if (!interval) return kUsage;
   std::optional<MqttSettings> mqtt;
+  QString topicName;  // the station's name in the topics
   if (!mqttText->isEmpty()) {
     QString error;
     const std::optional<MqttUrl> url = ParseMqttUrl(*mqttText, &error);
     if (!url) return cli.Fail(QStringLiteral("--mqtt: %1").arg(error), kUsage);
+    // A name given is used in the topics as it is: one that would have to be changed there could
+    // meet another station's ("roof top" and "roof_top"), so it is refused. The host name is
+    // made topic-safe instead.
+    if (!name->isEmpty() && !IsStationName(*name))
+      return cli.Fail(QStringLiteral("--name \"%1\": a station's name may only hold the letters "
+                                     "A-Z and a-z, the digits 0-9, \"-\", \"_\" and \".\"")
+                          .arg(*name),
+                      kUsage);
     mqtt = MqttSettings{{*url, qEnvironmentVariable("SOLARDESK_MQTT_PASSWORD"), *caFile}, {}};
     mqtt->topics.prefix = url->prefix;
     mqtt->topics.name = name->isEmpty() ? StationName() : *name;
+    topicName = name->isEmpty() ? TopicSafe(mqtt->topics.name) : *name;
     mqtt->topics.intervalSeconds = *interval;
     // The day files are the queue of what the broker has not acknowledged yet.
     mqtt->folder = QDir(*dir).absolutePath();
@@ -133,7 +144,7 @@ int RunMonitor(CliContext& cli, const QStringList& args) {
   PublisherFactory makePublisher;
   if (mqtt) {
     makePublisher = [&](const QString& serial, QString* error) {
-      mqtt->topics.meter = StationMeterName(mqtt->topics.name, serial);
+      mqtt->topics.meter = StationMeterName(topicName, serial);
       auto publisher = std::make_unique<MqttPublisher>(*mqtt, events, clock);
       if (!publisher->Start(error)) publisher.reset();
       return publisher;
