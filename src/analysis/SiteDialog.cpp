@@ -53,6 +53,23 @@ std::optional<double> AskValue(Dialogs& dialogs, const QLocale& locale, const QS
   }
 }
 
+// The clear-sky model for a sensor lying flat, asked for until it is one's name or the box is
+// cancelled.
+std::optional<ClearSkyModel> AskModel(Dialogs& dialogs, ClearSkyModel kept) {
+  QString entry = ClearSkyModelName(kept);
+  for (;;) {
+    entry = dialogs.input(
+        QStringLiteral("Clear sky for a sensor lying flat: haurwitz (from the Sun's height alone) "
+                       "or ineichen (from the Linke turbidity of the air and the elevation):"),
+        kSensorTitle, entry);
+    if (entry.trimmed().isEmpty()) return std::nullopt;
+    if (const std::optional<ClearSkyModel> model = ClearSkyModelNamed(entry)) return model;
+    dialogs.message(QStringLiteral("\"%1\" is no clear-sky model: type haurwitz or ineichen.")
+                        .arg(entry.trimmed()),
+                    kSensorTitle, MessageIcon::Exclamation);
+  }
+}
+
 }  // namespace
 
 std::optional<double> TypedNumber(QStringView text, const QLocale& locale) {
@@ -82,34 +99,38 @@ bool EditSite(Dialogs& dialogs) {
 }
 
 bool EditSensor(Dialogs& dialogs, const QLocale& locale) {
-  const Site kept = LoadSite().value_or(Site{});
-  Site site = kept;
+  Site site = LoadSite().value_or(Site{});
   double linke = LoadLinkeTurbidity();
-  // The tilt first; the rest only matter for a tilted sensor.
-  const struct {
-    const char* prompt;
-    const SiteRange& range;
-    double& value;
-  } questions[] = {
-      {"Tilt of the sensor from the horizontal in degrees, 0 (lying flat) to 90 (upright):",
-       kTiltRange, site.tilt},
-      {"Direction the sensor faces in degrees from north through east, 0 to 360 (180 facing "
-       "south):",
-       kAzimuthRange, site.azimuth},
-      {"Albedo: the share of light the ground reflects, 0 to 1 (grass about 0.2, fresh snow "
-       "0.8):",
-       kAlbedoRange, site.albedo},
-      {"Linke turbidity of the air, 1 to 10 (about 2 for a clear mountain sky, 3 to 4 over a "
-       "plain, 6 and more in haze):",
-       kLinkeTurbidityRange, linke},
-  };
-  for (const auto& q : questions) {
+  const auto ask = [&](const char* prompt, const SiteRange& range, double& value) {
     const std::optional<double> v =
-        AskValue(dialogs, locale, QString::fromUtf8(q.prompt), q.range, q.value);
-    if (!v) return false;
-    q.value = *v;
-    if (site.tilt == 0) break;
+        AskValue(dialogs, locale, QString::fromUtf8(prompt), range, value);
+    if (v) value = *v;
+    return v.has_value();
+  };
+  if (!ask("Tilt of the sensor from the horizontal in degrees, 0 (lying flat) to 90 (upright):",
+           kTiltRange, site.tilt))
+    return false;
+  // A tilted sensor needs the light's direct and diffuse parts: Ineichen's sky. One lying flat
+  // may take either.
+  std::optional<ClearSkyModel> flatModel;
+  if (site.tilt != 0) {
+    if (!ask("Direction the sensor faces in degrees from north through east, 0 to 360 (180 "
+             "facing south):",
+             kAzimuthRange, site.azimuth) ||
+        !ask("Albedo: the share of light the ground reflects, 0 to 1 (grass about 0.2, fresh "
+             "snow 0.8):",
+             kAlbedoRange, site.albedo))
+      return false;
+  } else {
+    flatModel = AskModel(dialogs, LoadFlatClearSkyModel());
+    if (!flatModel) return false;
   }
+  if ((site.tilt != 0 || flatModel == ClearSkyModel::Ineichen) &&
+      !ask("Linke turbidity of the air, 1 to 10 (about 2 for a clear mountain sky, 3 to 4 over a "
+           "plain, 6 and more in haze):",
+           kLinkeTurbidityRange, linke))
+    return false;
+
   if (const std::optional<Site> location = LoadSite()) {
     site.latitude = location->latitude;
     site.longitude = location->longitude;
@@ -121,6 +142,7 @@ bool EditSensor(Dialogs& dialogs, const QLocale& locale) {
     SaveSite(std::nullopt);
   }
   SaveLinkeTurbidity(linke);
+  if (flatModel) SaveFlatClearSkyModel(*flatModel);
   return true;
 }
 

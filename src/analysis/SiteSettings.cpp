@@ -11,6 +11,7 @@ const QString kTiltKey = QStringLiteral("sensor/tilt");
 const QString kAzimuthKey = QStringLiteral("sensor/azimuth");
 const QString kAlbedoKey = QStringLiteral("sensor/albedo");
 const QString kLinkeKey = QStringLiteral("sensor/linke");
+const QString kModelKey = QStringLiteral("sensor/model");
 
 QSettings Settings() {
   return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("SolarDesk"),
@@ -60,12 +61,22 @@ void SaveLinkeTurbidity(double turbidity) {
   Settings().setValue(kLinkeKey, NumberText(turbidity));
 }
 
+ClearSkyModel LoadFlatClearSkyModel() {
+  return ClearSkyModelNamed(Settings().value(kModelKey).toString())
+      .value_or(ClearSkyModel::Haurwitz);
+}
+
+void SaveFlatClearSkyModel(ClearSkyModel model) {
+  Settings().setValue(kModelKey, ClearSkyModelName(model));
+}
+
 SiteAssumptions LoadSiteAssumptions() {
   SiteAssumptions assumed;
   assumed.site = LoadSite();
   assumed.timeZone = QString::fromUtf8(QTimeZone::systemTimeZoneId());
   if (!assumed.site) return assumed;
-  assumed.clearSky.model = DefaultClearSkyModel(*assumed.site, false);
+  assumed.clearSky.model =
+      assumed.site->tilt != 0 ? ClearSkyModel::Ineichen : LoadFlatClearSkyModel();
   assumed.clearSky.linkeTurbidity = LoadLinkeTurbidity();
   return assumed;
 }

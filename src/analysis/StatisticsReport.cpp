@@ -348,9 +348,12 @@ QString StatisticsTabText(const SeriesStatistics& s) {
   QString text;
   for (const auto& [label, value] : SummaryRows(s))
     text += label + QLatin1Char('\t') + value + '\n';
-  text += QLatin1Char('\n') + DailyHeadings(s).join(QLatin1Char('\t')) + QLatin1Char('\n');
-  for (const QStringList& row : DailyRows(s))
-    text += row.join(QLatin1Char('\t')) + QLatin1Char('\n');
+  const auto table = [&text](const QStringList& headings, const std::vector<QStringList>& rows) {
+    text += QLatin1Char('\n') + headings.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    for (const QStringList& row : rows) text += row.join(QLatin1Char('\t')) + QLatin1Char('\n');
+  };
+  table(DailyHeadings(s), DailyRows(s));
+  table(MonthlyHeadings(s), MonthlyRows(s));
   return text;
 }
 

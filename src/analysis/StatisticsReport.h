@@ -75,7 +75,8 @@ QString PercentText(double share);
 // lines for a terminal.
 QString StatisticsText(const SeriesStatistics& s, const SiteAssumptions& assumed = {});
 
-// The figures and the daily table as tab-separated lines, for the clipboard.
+// The figures, the daily and the monthly table as tab-separated lines, each table after an empty
+// line, for the clipboard.
 QString StatisticsTabText(const SeriesStatistics& s);
 
 // The daily table as CSV (RFC 4180, CR LF line ends), with a heading row.

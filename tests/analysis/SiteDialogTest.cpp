@@ -82,5 +82,51 @@ TEST(SiteDialog, SensorValuesInTheDesktopsNumberFormat) {
   SaveSite(std::nullopt);
 }
 
+// A sensor lying flat takes either clear sky, its choice kept with the site; the turbidity is
+// asked under Ineichen only. A tilted sensor is always set beside Ineichen's.
+TEST(SiteDialog, FlatSensorChoosesItsClearSky) {
+  const QLocale german(QLocale::German, QLocale::Germany);
+  SaveSite(Site{52.5, 13.4, 34});
+  SaveLinkeTurbidity(kDefaultLinkeTurbidity);
+  SaveFlatClearSkyModel(ClearSkyModel::Haurwitz);
+  ScriptedDialogs dialogs;
+  dialogs.inputAnswers = {"0", "perez", " Ineichen ", "2,5"};
+  EXPECT_TRUE(EditSensor(dialogs, german));
+  SiteAssumptions assumed = LoadSiteAssumptions();
+  EXPECT_EQ(assumed.site, (Site{52.5, 13.4, 34}));
+  EXPECT_EQ(assumed.clearSky.model, ClearSkyModel::Ineichen);
+  EXPECT_DOUBLE_EQ(assumed.clearSky.linkeTurbidity, 2.5);
+  const auto inputs = dialogs.of("input");
+  ASSERT_EQ(inputs.size(), 4u);
+  EXPECT_EQ(inputs[1].defaultText, "haurwitz");
+  EXPECT_EQ(inputs[2].defaultText, "perez");  // offered again to be put right
+  EXPECT_EQ(inputs[3].defaultText, "3");
+  ASSERT_EQ(dialogs.of("message").size(), 1u);
+  EXPECT_TRUE(dialogs.of("message")[0].text.contains("\"perez\" is no clear-sky model"));
+
+  const struct {
+    QStringList answers;
+    bool kept;
+    int asked;
+    ClearSkyModel model;
+  } steps[] = {
+      {{"0"}, false, 2, ClearSkyModel::Ineichen},                     // Cancel in the model box
+      {{"0", "haurwitz"}, true, 2, ClearSkyModel::Haurwitz},          // no turbidity asked
+      {{"0", "ineichen"}, false, 3, ClearSkyModel::Haurwitz},         // Cancel in the turbidity
+      {{"30", "180", "0,2", "4"}, true, 4, ClearSkyModel::Ineichen},  // tilted
+  };
+  for (const auto& step : steps) {
+    ScriptedDialogs d;
+    d.inputAnswers.assign(step.answers.begin(), step.answers.end());
+    EXPECT_EQ(EditSensor(d, german), step.kept) << step.answers.join(' ').toStdString();
+    EXPECT_EQ(d.of("input").size(), static_cast<std::size_t>(step.asked));
+    EXPECT_EQ(LoadSiteAssumptions().clearSky.model, step.model);
+  }
+  // The flat sensor's choice waits for the sensor to lie flat again, as does the turbidity.
+  EXPECT_EQ(LoadFlatClearSkyModel(), ClearSkyModel::Haurwitz);
+  EXPECT_DOUBLE_EQ(LoadLinkeTurbidity(), 4);
+  SaveSite(std::nullopt);
+}
+
 }  // namespace
 }  // namespace solardesk::testing

@@ -463,6 +463,10 @@ TEST(CliMonitor, RefusesWhatItCannotUse) {
        2,
        "tilt 91 is not within 0 to 90"},
       {{s.option(), "monitor", dir, "--tilt", "30"}, 2, "--site"},
+      {{s.option(), "monitor", dir, "--site", "39.7,-105.2", "--model", "haurwitz",
+        "--transposition", "perez"},
+       2,
+       "--transposition has no effect on the Haurwitz clear sky: use --model ineichen"},
   });
 }
 

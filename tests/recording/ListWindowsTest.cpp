@@ -365,9 +365,20 @@ TEST_F(ListWindowsTest, StatisticsAndCsvExportOfBothLists) {
     EXPECT_EQ(w->GridFigures->item(1, 1)->text(), QStringLiteral("2"));  // readings
     EXPECT_EQ(w->GridFigures->item(2, 1)->text(), QStringLiteral("1"));  // unreadable
     EXPECT_EQ(w->GridFigures->item(8, 1)->text(), QStringLiteral("0.09 Btu/ft2"));
+    // The monthly table below the daily one, and both in the copy.
+    ASSERT_EQ(w->GridMonths->rowCount(), 1);
+    EXPECT_EQ(w->GridMonths->horizontalHeaderItem(2)->text(), QStringLiteral("Energy (Btu/ft2)"));
+    EXPECT_EQ(w->GridMonths->item(0, 0)->text(), QStringLiteral("2026-12"));
+    EXPECT_EQ(w->GridMonths->item(0, 2)->text(), QStringLiteral("0.09"));
     w->CmdCopy->click();
-    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(
-        QStringLiteral("Unit\tBtu/(ft)2.h\nReadings\t2\n")));
+    const QString copied = QApplication::clipboard()->text();
+    EXPECT_TRUE(copied.startsWith(QStringLiteral("Unit\tBtu/(ft)2.h\nReadings\t2\n")));
+    EXPECT_TRUE(copied.endsWith(QStringLiteral(
+        "\n\nDate\tReadings\tMin\tMax\tMean\tEnergy (Btu/ft2)\tPeak sun hours\tGaps\n"
+        "2026-12-04\t2\t12.5\t300\t156.25\t0.09\t0.000\t0\n"
+        "\nMonth\tDays\tEnergy (Btu/ft2)\tMean daily peak sun hours\n"
+        "2026-12\t1\t0.09\t0.000\n")))
+        << copied.toStdString();
     dialogs.saveAnswers.push_back(Path(QStringLiteral("days.csv")));
     w->CmdExport->click();
     EXPECT_EQ(ReadBytes(Path(QStringLiteral("days.csv"))),

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QTableWidget>
+#include <cmath>
 
 #include "analysis/ClearSky.h"
 #include "analysis/SiteSettings.h"
@@ -47,10 +48,28 @@ TEST(StatisticsWindowSite, ClearSkyFiguresOnceASiteIsSet) {
   // Readings at a quarter of the clear sky: four times their energy.
   EXPECT_NEAR(energy.section(' ', 0, 0).toDouble(), 4 * statistics.energy, 0.01);
 
+  // The month has them too.
+  ASSERT_EQ(w.GridMonths->rowCount(), 1);
+  ASSERT_EQ(w.GridMonths->columnCount(), 6);
+  EXPECT_EQ(w.GridMonths->horizontalHeaderItem(4)->text(), "Clear-sky index");
+  EXPECT_EQ(w.GridMonths->item(0, 4)->text(), "0.250");
+
   // A window opened later shows the kept site's figures at once (Cancel keeping the site is
   // the site dialog's test).
   StatisticsWindow later(statistics, series, QStringLiteral("a.pvd"), dialogs, {}, nullptr);
   EXPECT_EQ(Labels(later), Labels(w));
+
+  // The sensor lying flat, set beside Ineichen's sky instead of Haurwitz's.
+  dialogs.inputAnswers = {"0", "ineichen", "2"};
+  w.CmdSensor->click();
+  EXPECT_TRUE(dialogs.inputAnswers.empty());
+  const ClearSkyFigures ineichen =
+      ComputeClearSky(capeTown, series.instants, statistics.energy, statistics.irradianceUnit,
+                      {ClearSkyModel::Ineichen, 2});
+  const QString ineichenEnergy = w.GridFigures->item(rows - 2, 1)->text();
+  EXPECT_NEAR(ineichenEnergy.section(' ', 0, 0).toDouble(), ineichen.energy, 0.01);
+  EXPECT_GT(std::abs(ineichen.energy - 4 * statistics.energy), 1);
+  SaveFlatClearSkyModel(ClearSkyModel::Haurwitz);
   SaveSite(std::nullopt);
 }
 

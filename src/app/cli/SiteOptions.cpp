@@ -101,6 +101,16 @@ std::optional<SiteAssumptions> TakeSiteOptions(Arguments& a, QString* error) {
       return std::nullopt;
     }
     options.model = *m;
+    // Haurwitz has no turbidity and no diffuse light to carry: a value for them would be lost.
+    if (options.model == ClearSkyModel::Haurwitz) {
+      for (const Option* o : {&linke, &transposition}) {
+        if (o->given) {
+          *error = o->name +
+                   QStringLiteral(" has no effect on the Haurwitz clear sky: use --model ineichen");
+          return std::nullopt;
+        }
+      }
+    }
   } else {
     options.model = DefaultClearSkyModel(*place, linke.given);
   }

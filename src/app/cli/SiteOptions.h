@@ -23,7 +23,7 @@ inline constexpr const char* kSiteUsage =
 // The site options taken out of `a`; a --tz given is taken into use at once (UseTimeZone). Nothing,
 // with `error` saying which value is wrong and why, when one is out of its range, no number or no
 // name the option knows, or the options do not go together (orientation without --site, Haurwitz
-// for a tilted sensor): a usage error.
+// for a tilted sensor, --linke or --transposition with --model haurwitz): a usage error.
 std::optional<SiteAssumptions> TakeSiteOptions(Arguments& a, QString* error);
 
 // Reads wall-clock times in `zone` from now on (the TZ of this process): the files of a station

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "analysis/RecordsCsv.h"
@@ -33,6 +34,20 @@ void SetCell(QTableWidget* table, int row, int column, const QString& text, bool
   table->setItem(row, column, item);
 }
 
+// A table of the readable summary: the first column left, the figures right.
+void FillTable(QTableWidget* table, const QStringList& headings,
+               const std::vector<QStringList>& rows) {
+  table->clear();
+  table->setRowCount(static_cast<int>(rows.size()));
+  table->setColumnCount(static_cast<int>(headings.size()));
+  table->setHorizontalHeaderLabels(headings);
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+    const QStringList& row = rows[static_cast<std::size_t>(r)];
+    for (int c = 0; c < row.size(); ++c) SetCell(table, r, c, row[c], c > 0);
+  }
+  table->resizeColumnsToContents();
+}
+
 }  // namespace
 
 const QString StatisticsWindow::kCaption = QStringLiteral("Statistics");
@@ -54,6 +69,7 @@ StatisticsWindow::StatisticsWindow(SeriesStatistics statistics, ReadingSeries se
   GridFigures->horizontalHeader()->setStretchLastSection(true);
   GridFigures->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   GridDays = ReadOnlyTable(this, QStringLiteral("GridDays"), 0, 0);
+  GridMonths = ReadOnlyTable(this, QStringLiteral("GridMonths"), 0, 0);
   ShowFigures();
 
   CmdCopy = new QPushButton(QStringLiteral("Copy"), this);
@@ -81,7 +97,8 @@ StatisticsWindow::StatisticsWindow(SeriesStatistics statistics, ReadingSeries se
   buttons->addWidget(CmdReport);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(GridFigures);
-  layout->addWidget(GridDays, 1);
+  layout->addWidget(GridDays, 3);
+  layout->addWidget(GridMonths, 1);
   layout->addLayout(buttons);
   resize(640, 600);
 }
@@ -106,17 +123,12 @@ void StatisticsWindow::ShowFigures() {
   GridFigures->setFixedHeight(GridFigures->verticalHeader()->length() +
                               2 * GridFigures->frameWidth());
 
-  const QStringList headings = DailyHeadings(statistics_);
-  const std::vector<QStringList> days = DailyRows(statistics_);
-  GridDays->clear();
-  GridDays->setRowCount(static_cast<int>(days.size()));
-  GridDays->setColumnCount(static_cast<int>(headings.size()));
-  GridDays->setHorizontalHeaderLabels(headings);
-  for (int r = 0; r < static_cast<int>(days.size()); ++r) {
-    const QStringList& row = days[static_cast<std::size_t>(r)];
-    for (int c = 0; c < row.size(); ++c) SetCell(GridDays, r, c, row[c], c > 0);
-  }
-  GridDays->resizeColumnsToContents();
+  FillTable(GridDays, DailyHeadings(statistics_), DailyRows(statistics_));
+  FillTable(GridMonths, MonthlyHeadings(statistics_), MonthlyRows(statistics_));
+  // The few months take no more room than their rows; the daily table gets the rest.
+  GridMonths->setMaximumHeight(
+      GridMonths->horizontalHeader()->sizeHint().height() + GridMonths->verticalHeader()->length() +
+      GridMonths->horizontalScrollBar()->sizeHint().height() + 2 * GridMonths->frameWidth());
 }
 
 void StatisticsWindow::CmdSiteClick() {

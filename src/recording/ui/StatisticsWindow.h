@@ -12,10 +12,11 @@
 
 namespace solardesk {
 
-// The statistics of a list: the figures above the daily table. With a site kept, the figures end
-// with the clear-sky energy, index and completeness, and the table has them date by date;
+// The statistics of a list: the figures above the daily table and the monthly one. With a site
+// kept, the figures end with the clear-sky energy, index and completeness, and the tables have
+// them date by date and month by month;
 // "Site..." sets the site, "Sensor..." the sensor's orientation, each bringing them up to date.
-// "Copy" (and Ctrl+C) puts figures and table on the clipboard as tab-separated text, ready for a
+// "Copy" (and Ctrl+C) puts figures and tables on the clipboard as tab-separated text, ready for a
 // spreadsheet; "Export CSV" saves the daily table as a CSV file; "Report..." saves the site
 // report (report/SiteReport.h) as a PDF file on the desktop's paper.
 class StatisticsWindow final : public QWidget {
@@ -35,6 +36,7 @@ class StatisticsWindow final : public QWidget {
 
   QTableWidget* GridFigures = nullptr;
   QTableWidget* GridDays = nullptr;
+  QTableWidget* GridMonths = nullptr;
   QPushButton* CmdCopy = nullptr;
   QPushButton* CmdExport = nullptr;
   QPushButton* CmdSite = nullptr;
