@@ -78,6 +78,11 @@ inline void ExpectFailures(std::initializer_list<CliFailure> cases,
   }
 }
 
+// A meter that reads 98.76 W/m², and the heading of a data file in W/m², as the tests use them.
+inline const QByteArray kWattMeter = R"({"reading": "98.76", "unit": "W/(M)2"})";
+inline const QByteArray kWattFileHeader =
+    "      No.s\t            Date Time\t         W/(M)2\t\r\n";
+
 // A scenario file in a temporary folder, which also holds the files a test writes.
 class ScenarioFile {
  public:

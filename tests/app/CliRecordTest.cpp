@@ -8,8 +8,6 @@
 namespace solardesk::testing {
 namespace {
 
-const QByteArray kWattMeter = R"({"reading": "98.76", "unit": "W/(M)2"})";
-
 // 1.5 seconds becomes 2: the samples come two seconds apart, each line ended with CR LF.
 TEST(CliRecord, RecordsSamplesAtTheIntervalGiven) {
   ScenarioFile s(kWattMeter);

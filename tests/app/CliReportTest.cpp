@@ -12,13 +12,11 @@
 namespace solardesk::testing {
 namespace {
 
-const QByteArray kHeader = "      No.s\t            Date Time\t         W/(M)2\t\r\n";
-
 // A station's day file: a reading every 5 minutes of the date at Golden, Colorado (-06:00),
 // at `share` of the clear sky.
-QByteArray DayFile(int day, double share) {
+QByteArray JuneDay(int day, double share) {
   const Site golden{39.742476, -105.1786, 1830.14};
-  QByteArray lines = kHeader;
+  QByteArray lines = kWattFileHeader;
   const QDateTime midnight(QDate(2026, 6, day), QTime(0, 0), Qt::UTC);
   for (int i = 0; i < 288; ++i) {
     const QDateTime local = midnight.addSecs(i * 300);
@@ -38,7 +36,7 @@ TEST(CliReport, FolderOfDayFilesIsOneReport) {
     SKIP_UNLESS_CI("poppler-utils (pdfinfo, pdftotext, pdftoppm, pdfimages) missing");
   ScenarioFile s("{}");
   QDir(s.folder()).mkdir("days");
-  const QByteArray days[] = {DayFile(21, 0.5), DayFile(22, 0.25)};
+  const QByteArray days[] = {JuneDay(21, 0.5), JuneDay(22, 0.25)};
   s.write("days/2026-06-21.pvd", days[0]);
   s.write("days/2026-06-22.pvd", days[1]);
   const QString pdf = s.file("report.pdf");
@@ -82,7 +80,7 @@ TEST(CliReport, FolderOfDayFilesIsOneReport) {
 
 TEST(CliReport, Refusals) {
   ScenarioFile s("{}");
-  const QString watts = s.write("w.pvd", DayFile(21, 1));
+  const QString watts = s.write("w.pvd", JuneDay(21, 1));
   const QString btu = s.write("b.pvd",
                               "      No.s\t            Date Time\t    Btu/(ft)2.h\t\r\n"
                               "      1\t2026/06/22 10:00:00\t 100\t\r\n");

@@ -8,11 +8,9 @@ namespace {
 const QStringList kBerlinInGerman = {QStringLiteral("TZ=Europe/Berlin"),
                                      QStringLiteral("LC_ALL=de_DE.UTF-8")};
 
-const QByteArray kHeader = "      No.s\t            Date Time\t         W/(M)2\t\r\n";
-
 TEST(CliStats, JsonHoldsTheFiguresUnderAnyLocale) {
   ScenarioFile s("{}");
-  const QString file = s.write("two-days.pvd", kHeader +
+  const QString file = s.write("two-days.pvd", kWattFileHeader +
                                                    "      1\t2026/06/21 23:59:58\t 3600\t\r\n"
                                                    "      2\t2026/06/21 23:59:59\t OL\t\r\n"
                                                    "      3\t2026/06/22 00:00:00\t 1800.5\t\r\n"
@@ -52,7 +50,8 @@ TEST(CliStats, JsonHoldsTheFiguresUnderAnyLocale) {
 
 TEST(CliStats, ExitCodes) {
   ScenarioFile s("{}");
-  const QString unreadable = s.write("ol.pvd", kHeader + "      1\t2026/06/21 10:00:00\t OL\t\r\n");
+  const QString unreadable =
+      s.write("ol.pvd", kWattFileHeader + "      1\t2026/06/21 10:00:00\t OL\t\r\n");
   ExpectFailures({
       {{"stats", unreadable, "--json"}, 1, "no readable record"},
       {{"stats", s.file("none.pvd")}, 1, "cannot read"},

@@ -51,7 +51,7 @@ TEST(FitRanges, BothAxesAroundTheDataWithAMargin) {
     EXPECT_NEAR(r->y.min, c.fitted.y.min, 1e-4);
     EXPECT_NEAR(r->y.max, c.fitted.y.max, 1e-4);
   }
-  EXPECT_FALSE(FitRanges({}).has_value());
+  EXPECT_FALSE(FitRanges(std::span<const float>{}).has_value());
   EXPECT_FALSE(FitRanges(std::vector<float>{nan}).has_value());
 }
 

@@ -8,6 +8,7 @@
 
 #include "DataFileShape.h"
 #include "FailingDisk.h"
+#include "app/CliProcess.h"
 #include "core/WriteGate.h"
 #include "panel/ui/PanelWindow.h"
 #include "recording/logic/RecordingHealth.h"
@@ -23,7 +24,6 @@ namespace {
       SKIP_UNLESS_CI("no failing disk here: " << (disk).Problem().toStdString()); \
   } while (false)
 
-const QByteArray kWattMeter = R"({"reading": "98.76", "unit": "W/(M)2"})";
 const QString kCause = SyncFailureText(EIO);
 
 // solardesk-cli record fails (exit status 1, the cause on standard error) whichever hand-over to

@@ -14,8 +14,6 @@
 namespace solardesk::testing {
 namespace {
 
-const QByteArray kWattMeter = R"({"reading": "98.76", "unit": "W/(M)2"})";
-
 // The record lines of a data file, without the header.
 QList<QByteArray> Records(const QString& path) {
   QList<QByteArray> lines = ReadBytes(path).split('\n');
