@@ -48,6 +48,6 @@ ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
   ctest --test-dir build-asan --output-on-failure -j"$test_jobs" -E solardesk_package
 stage_done "sanitizer tests"
 
-echo "== fuzzing, ${SOLARDESK_FUZZ_SECONDS:-15} s a target"
-scripts/fuzz.sh "${SOLARDESK_FUZZ_SECONDS:-15}"
+echo "== fuzzing, ${SOLARDESK_FUZZ_SECONDS:-10} s a target"
+scripts/fuzz.sh "${SOLARDESK_FUZZ_SECONDS:-10}"
 stage_done "fuzzing"
