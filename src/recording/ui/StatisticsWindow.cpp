@@ -1,5 +1,7 @@
 #include "StatisticsWindow.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -98,7 +100,7 @@ StatisticsWindow::StatisticsWindow(SeriesStatistics statistics, ReadingSeries se
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(GridFigures);
   layout->addWidget(GridDays, 3);
-  layout->addWidget(GridMonths, 1);
+  layout->addWidget(GridMonths);
   layout->addLayout(buttons);
   resize(640, 600);
 }
@@ -112,7 +114,11 @@ void StatisticsWindow::ShowFigures() {
   }
   assumed_ = LoadSiteAssumptions();
   if (assumed_.site) AddClearSky(statistics_, series_, *assumed_.site, assumed_.clearSky);
-  const auto figures = SummaryRows(statistics_);
+  // What the figures assume first (the site, the sensor, the clear sky, the time zone that splits
+  // the days), as the command line's summary gives them.
+  std::vector<std::pair<QString, QString>> figures = AssumptionRows(assumed_);
+  const auto summary = SummaryRows(statistics_);
+  figures.insert(figures.end(), summary.begin(), summary.end());
   GridFigures->setRowCount(static_cast<int>(figures.size()));
   for (int r = 0; r < static_cast<int>(figures.size()); ++r) {
     SetCell(GridFigures, r, 0, figures[static_cast<std::size_t>(r)].first, false);
@@ -125,10 +131,13 @@ void StatisticsWindow::ShowFigures() {
 
   FillTable(GridDays, DailyHeadings(statistics_), DailyRows(statistics_));
   FillTable(GridMonths, MonthlyHeadings(statistics_), MonthlyRows(statistics_));
-  // The few months take no more room than their rows; the daily table gets the rest.
-  GridMonths->setMaximumHeight(
-      GridMonths->horizontalHeader()->sizeHint().height() + GridMonths->verticalHeader()->length() +
-      GridMonths->horizontalScrollBar()->sizeHint().height() + 2 * GridMonths->frameWidth());
+  // The months in sight (up to half a year, then it scrolls); the daily table gets the rest.
+  int monthRows = 0;
+  for (int r = 0; r < std::min(GridMonths->rowCount(), 6); ++r)
+    monthRows += GridMonths->verticalHeader()->sectionSize(r);
+  GridMonths->setFixedHeight(GridMonths->horizontalHeader()->sizeHint().height() + monthRows +
+                             GridMonths->horizontalScrollBar()->sizeHint().height() +
+                             2 * GridMonths->frameWidth());
 }
 
 void StatisticsWindow::CmdSiteClick() {
