@@ -193,6 +193,7 @@ function listen() {
   events.onmessage = (m) => {
     const s = JSON.parse(m.data);
     showSample(s);
+    showStatus('live');  // a sample is news from the meter; the state poll says when they stop
     if (s.time.substring(0, 10) !== page.today) return;
     const t = wallMs(s.time);
     if (page.readings.length && page.readings[page.readings.length - 1][0] >= t) return;
