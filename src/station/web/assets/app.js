@@ -190,10 +190,13 @@ async function loadToday() {
 
 function listen() {
   const events = new EventSource('/api/events');
+  let replayed = false;  // the stream starts with the last sample, however old it is
   events.onmessage = (m) => {
     const s = JSON.parse(m.data);
     showSample(s);
-    showStatus('live');  // a sample is news from the meter; the state poll says when they stop
+    // A new sample is news from the meter; the state poll says when they stop.
+    if (replayed) showStatus('live');
+    replayed = true;
     if (s.time.substring(0, 10) !== page.today) return;
     const t = wallMs(s.time);
     if (page.readings.length && page.readings[page.readings.length - 1][0] >= t) return;
