@@ -78,6 +78,48 @@ TEST_F(WindowPlacesTest, RememberedPlaceWinsWhereItIsStillOnTheScreen) {
   }
 }
 
+// A window placed against the main window reopens where it was as seen from the main window: it
+// follows the main window that has moved since, and a place an older run kept without regard to
+// the main window (here the screen's corner, where the main window sat then) never applies.
+TEST_F(WindowPlacesTest, WindowPlacedAgainstTheMainWindowFollowsIt) {
+  const QPoint corner = Area().topLeft();
+  QWidget main;
+  main.resize(200, 150);
+  main.move(corner + QPoint(20, 20));
+  main.show();
+  QCoreApplication::processEvents();
+  const auto open = [&main](const QString& name) {
+    auto w = std::make_unique<QWidget>(&main, Qt::Window);
+    w->setObjectName(name);
+    w->resize(150, 100);
+    PlaceWindow(*w, main.frameGeometry().topLeft() + QPoint(25, 25), &main);
+    w->show();
+    QCoreApplication::processEvents();
+    return w;
+  };
+  const QPoint offset(40, 60);  // where the user left the window, from the main window
+  {
+    const auto w = open(QStringLiteral("Follows"));
+    w->move(main.frameGeometry().topLeft() + offset);
+    QCoreApplication::processEvents();
+  }
+  {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("SolarDesk"),
+                       QStringLiteral("SolarDesk"));
+    settings.setValue(QStringLiteral("windows/Stale/frame"), QRect(corner, QSize(150, 100)));
+    settings.setValue(QStringLiteral("windows/Stale/size"), QSize(150, 100));
+  }
+  main.move(corner + QPoint(300, 200));
+  QCoreApplication::processEvents();
+  const QPoint mainNow = main.frameGeometry().topLeft();
+  const std::tuple<const char*, QPoint> cases[] = {
+      {"Follows", mainNow + offset},
+      {"Stale", mainNow + QPoint(25, 25)},
+  };
+  for (const auto& [name, expected] : cases)
+    EXPECT_EQ(open(QString::fromLatin1(name))->frameGeometry().topLeft(), expected) << name;
+}
+
 // Without remembering, a window opens where it is asked to, whatever it was before.
 TEST_F(WindowPlacesTest, NothingIsRememberedWhileRememberingIsOff) {
   const QPoint asked = Area().topLeft() + QPoint(40, 30);

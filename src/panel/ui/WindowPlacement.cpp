@@ -58,31 +58,54 @@ bool HasHelper(const QWidget& window, const char* name) {
   return window.findChild<QObject*>(QLatin1String(name), Qt::FindDirectChildrenOnly) != nullptr;
 }
 
-// The window's frame (its place on the screen) and its inner size, under its object name.
+// The window's frame (its place) and its inner size, under its object name. A window placed
+// against the main window keeps its frame as seen from the main window's top left, so that it
+// follows the main window when that moves (within a run or between runs), under a key of its
+// own: an absolute place left by an older run never applies to it.
 QString PlaceKey(const QWidget& window, const char* what) {
   return QStringLiteral("windows/%1/%2").arg(window.objectName(), QLatin1String(what));
 }
+constexpr char kFrameKey[] = "frame";
+constexpr char kFrameFromMainKey[] = "frameFromMain";
 
 QSettings Settings() {
   return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("SolarDesk"),
                    QStringLiteral("SolarDesk"));
 }
 
+// Where the frame keys are counted from: the main window's frame's top left, else the screen's
+// origin.
+QPoint Origin(const QWidget* mainWindow) {
+  return mainWindow ? mainWindow->frameGeometry().topLeft() : QPoint();
+}
+
 // Keeps the window's frame in the settings whenever the window hides (closing hides it too).
 class RememberWhenHidden final : public QObject {
  public:
-  explicit RememberWhenHidden(QWidget& window) : QObject(&window) { setObjectName(kName); }
+  RememberWhenHidden(QWidget& window, const QWidget* mainWindow)
+      : QObject(&window), mainWindow_(mainWindow), placedAgainstMain_(mainWindow != nullptr) {
+    setObjectName(kName);
+  }
   static constexpr char kName[] = "RememberWhenHidden";
 
   bool eventFilter(QObject* watched, QEvent* event) override {
     auto* window = qobject_cast<QWidget*>(watched);
-    if (event->type() == QEvent::Hide && window && rememberPlaces && !window->isMinimized()) {
-      QSettings settings = Settings();
-      settings.setValue(PlaceKey(*window, "frame"), window->frameGeometry());
-      settings.setValue(PlaceKey(*window, "size"), window->size());
-    }
+    if (event->type() != QEvent::Hide || !window || !rememberPlaces || window->isMinimized())
+      return false;
+    // With the main window gone, there is nothing to count the place from.
+    if (placedAgainstMain_ && !mainWindow_) return false;
+    QSettings settings = Settings();
+    const char* key = placedAgainstMain_ ? kFrameFromMainKey : kFrameKey;
+    settings.setValue(PlaceKey(*window, key),
+                      window->frameGeometry().translated(-Origin(mainWindow_.data())));
+    settings.setValue(PlaceKey(*window, "size"), window->size());
+    if (placedAgainstMain_) settings.remove(PlaceKey(*window, kFrameKey));
     return false;
   }
+
+ private:
+  QPointer<const QWidget> mainWindow_;
+  bool placedAgainstMain_;
 };
 
 struct Remembered {
@@ -93,12 +116,13 @@ struct Remembered {
 
 // The remembered place of the window, or nothing where there is none or it is no longer mostly
 // on any screen.
-std::optional<Remembered> RememberedPlace(QWidget& window) {
+std::optional<Remembered> RememberedPlace(QWidget& window, const QWidget* mainWindow) {
   if (!rememberPlaces || window.objectName().isEmpty()) return std::nullopt;
   if (!HasHelper(window, RememberWhenHidden::kName))
-    window.installEventFilter(new RememberWhenHidden(window));
+    window.installEventFilter(new RememberWhenHidden(window, mainWindow));
   const QSettings settings = Settings();
-  const QRect frame = settings.value(PlaceKey(window, "frame")).toRect();
+  const char* key = mainWindow ? kFrameFromMainKey : kFrameKey;
+  const QRect frame = settings.value(PlaceKey(window, key)).toRect().translated(Origin(mainWindow));
   const QSize size = settings.value(PlaceKey(window, "size")).toSize();
   if (!frame.isValid() || !size.isValid()) return std::nullopt;
   for (const QScreen* screen : QGuiApplication::screens()) {
@@ -140,21 +164,10 @@ class PlaceWhenShown final : public QObject {
   QPointer<const QWidget> mainWindow_;
 };
 
-}  // namespace
-
-void RememberWindowPlaces(bool on) {
-  rememberPlaces = on;
-}
-
-bool MostlyInside(const QRect& frame, const QRect& area) {
-  if (frame.isEmpty()) return false;
-  const QRect inside = frame.intersected(area);
-  const qint64 insideArea = qint64{inside.width()} * inside.height();
-  return 4 * insideArea >= 3 * qint64{frame.width()} * frame.height();
-}
-
-bool RestoreWindowPlace(QWidget& window) {
-  const std::optional<Remembered> remembered = RememberedPlace(window);
+// The remembered place of the window (counted from the main window's where one is given) applied
+// where it is still on a screen, true then.
+bool RestorePlace(QWidget& window, const QWidget* mainWindow) {
+  const std::optional<Remembered> remembered = RememberedPlace(window, mainWindow);
   if (!remembered) return false;
   if (Resizable(window))
     window.resize(
@@ -171,6 +184,23 @@ bool RestoreWindowPlace(QWidget& window) {
   return true;
 }
 
+}  // namespace
+
+void RememberWindowPlaces(bool on) {
+  rememberPlaces = on;
+}
+
+bool MostlyInside(const QRect& frame, const QRect& area) {
+  if (frame.isEmpty()) return false;
+  const QRect inside = frame.intersected(area);
+  const qint64 insideArea = qint64{inside.width()} * inside.height();
+  return 4 * insideArea >= 3 * qint64{frame.width()} * frame.height();
+}
+
+bool RestoreWindowPlace(QWidget& window) {
+  return RestorePlace(window, nullptr);
+}
+
 QRect OntoArea(QRect frame, const QRect& area) {
   frame.setSize(frame.size().boundedTo(area.size()));
   if (frame.right() > area.right()) frame.moveRight(area.right());
@@ -181,7 +211,7 @@ QRect OntoArea(QRect frame, const QRect& area) {
 }
 
 void PlaceWindow(QWidget& window, QPoint frameTopLeft, const QWidget* mainWindow) {
-  if (!RestoreWindowPlace(window)) {
+  if (!RestorePlace(window, mainWindow)) {
     // Before the window shows, its frame is not known: the main window's stands in for it.
     const QMargins margins =
         window.isVisible() || !mainWindow ? FrameMargins(window) : FrameMargins(*mainWindow);

@@ -9,7 +9,9 @@ namespace solardesk {
 
 // Every window of the program opens through PlaceWindow. Where window places are remembered, a
 // window with an object name opens at the place and size it had when it was last hidden, as long
-// as that place is still (fully or mostly) on a screen; otherwise the rule below runs. A secondary
+// as that place is still (fully or mostly) on a screen; otherwise the rule below runs. A window
+// placed against the main window keeps its place as seen from the main window: when the main
+// window has moved since, the window moves with it instead of opening apart from it. A secondary
 // window asks for its place against the main window (beside its right edge, below another window,
 // centred over it); the place is kept where the whole window fits on the screen there, and
 // otherwise the window moves onto that screen's available area, shrinking (where it may) when it is
