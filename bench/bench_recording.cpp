@@ -29,6 +29,9 @@ class OpenOnlyDialogs final : public Dialogs {
     return DialogAnswer::Cancel;
   }
   QString input(const QString&, const QString&, const QString&) override { return {}; }
+  std::optional<int> choose(const QString&, const QString&, const QStringList&, int) override {
+    return std::nullopt;
+  }
   QString saveFileName(const QString&, const QString&) override { return {}; }
   QString openFileName(const QString&, const QString&) override { return path; }
   bool choosePrinter(QPrinter&) override { return false; }

@@ -1,5 +1,6 @@
 #include "SiteDialog.h"
 
+#include <QStringList>
 #include <cmath>
 
 #include "ClearSkyModel.h"
@@ -53,21 +54,29 @@ std::optional<double> AskValue(Dialogs& dialogs, const QLocale& locale, const QS
   }
 }
 
-// The clear-sky model for a sensor lying flat, asked for until it is one's name or the box is
-// cancelled.
+// The clear-sky models a sensor lying flat may be set beside, as the list names them.
+constexpr struct {
+  ClearSkyModel model;
+  const char* item;
+} kFlatModels[] = {
+    {ClearSkyModel::Haurwitz, "Haurwitz (from the Sun's height alone)"},
+    {ClearSkyModel::Ineichen,
+     "Ineichen\u2013Perez (from the Linke turbidity of the air and the elevation)"},
+};
+
+// The clear-sky model for a sensor lying flat, chosen from the list with the kept one chosen
+// first; nothing for Cancel.
 std::optional<ClearSkyModel> AskModel(Dialogs& dialogs, ClearSkyModel kept) {
-  QString entry = ClearSkyModelName(kept);
-  for (;;) {
-    entry = dialogs.input(
-        QStringLiteral("Clear sky for a sensor lying flat: haurwitz (from the Sun's height alone) "
-                       "or ineichen (from the Linke turbidity of the air and the elevation):"),
-        kSensorTitle, entry);
-    if (entry.trimmed().isEmpty()) return std::nullopt;
-    if (const std::optional<ClearSkyModel> model = ClearSkyModelNamed(entry)) return model;
-    dialogs.message(QStringLiteral("\"%1\" is no clear-sky model: type haurwitz or ineichen.")
-                        .arg(entry.trimmed()),
-                    kSensorTitle, MessageIcon::Exclamation);
+  QStringList items;
+  int current = 0;
+  for (const auto& m : kFlatModels) {
+    if (m.model == kept) current = static_cast<int>(items.size());
+    items << QString::fromUtf8(m.item);
   }
+  const std::optional<int> chosen = dialogs.choose(
+      QStringLiteral("Clear sky for a sensor lying flat:"), kSensorTitle, items, current);
+  if (!chosen || *chosen < 0 || *chosen >= static_cast<int>(items.size())) return std::nullopt;
+  return kFlatModels[*chosen].model;
 }
 
 }  // namespace

@@ -15,12 +15,12 @@ class Dialogs;
 // nothing. True when a site was kept.
 bool EditSite(Dialogs& dialogs);
 
-// The "Sensor" input boxes, one value each, the kept values offered first: the tilt from the
+// The "Sensor" boxes, one value each, the kept values offered first: the tilt from the
 // horizontal; for a tilted sensor also the azimuth its face looks to, the albedo of the ground
 // and the Linke turbidity of the air (its clear sky is Ineichen's); for a sensor lying flat the
-// clear-sky model ("haurwitz" or "ineichen") and under Ineichen the Linke turbidity. Numbers are
-// typed as the desktop writes them (`locale`); a value that is no number in that form, out of
-// its range or no model's name is named in a warning and asked for again. Cancel in any box
+// clear-sky model, chosen from a list (Haurwitz or Ineichen), and under Ineichen the Linke
+// turbidity. Numbers are typed as the desktop writes them (`locale`); a value that is no number
+// in that form or out of its range is named in a warning and asked for again. Cancel in any box
 // changes nothing. True when the values were kept; they take effect with a kept site.
 bool EditSensor(Dialogs& dialogs, const QLocale& locale = QLocale());
 

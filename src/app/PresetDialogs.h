@@ -26,6 +26,11 @@ class PresetDialogs final : public Dialogs {
     const DialogOwner owner(service_, Owner());
     return service_.input(prompt, title, defaultText);
   }
+  std::optional<int> choose(const QString& prompt, const QString& title, const QStringList& items,
+                            int current) override {
+    const DialogOwner owner(service_, Owner());
+    return service_.choose(prompt, title, items, current);
+  }
   QString saveFileName(const QString& filter, const QString& folder) override {
     const DialogOwner owner(service_, Owner());
     return service_.saveFileName(filter, folder);

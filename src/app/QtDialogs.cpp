@@ -11,6 +11,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace solardesk {
 
@@ -56,6 +57,17 @@ QString QtDialogs::input(const QString& prompt, const QString& title, const QStr
     field->setMinimumWidth(TitleBarWidth(title) - margins.left() - margins.right());
   }
   return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+}
+
+std::optional<int> QtDialogs::choose(const QString& prompt, const QString& title,
+                                     const QStringList& items, int current) {
+  if (items.isEmpty()) return std::nullopt;
+  bool ok = false;
+  const QString chosen = QInputDialog::getItem(Parent(), title, prompt, items,
+                                               std::clamp(current, 0, int(items.size()) - 1),
+                                               /*editable=*/false, &ok);
+  const int index = ok ? int(items.indexOf(chosen)) : -1;
+  return index >= 0 ? std::optional<int>(index) : std::nullopt;
 }
 
 int QtDialogs::TitleBarWidth(const QString& title) {

@@ -6,7 +6,8 @@
 
 namespace solardesk {
 
-// The dialogs a person answers: Qt's message, input, file, printer and print preview dialogs.
+// The dialogs a person answers: Qt's message, input, choice, file, printer and print preview
+// dialogs.
 class QtDialogs final : public Dialogs {
  public:
   explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
@@ -15,6 +16,8 @@ class QtDialogs final : public Dialogs {
   DialogAnswer message(const QString& text, const QString& title, MessageIcon icon,
                        MessageButtons buttons) override;
   QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
+  std::optional<int> choose(const QString& prompt, const QString& title, const QStringList& items,
+                            int current) override;
   QString saveFileName(const QString& filter, const QString& folder) override;
   QString folderName(const QString& title, const QString& folder) override;
   QString openFileName(const QString& filter, const QString& folder) override;

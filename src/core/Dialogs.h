@@ -3,7 +3,9 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <functional>
+#include <optional>
 
 class QPrinter;
 
@@ -27,6 +29,11 @@ class Dialogs {
   // give the empty text, as users of such boxes expect.
   virtual QString input(const QString& prompt, const QString& title,
                         const QString& defaultText) = 0;
+
+  // A choice from a list with a prompt and a title, `current` chosen when it opens; the items
+  // cannot be edited. Gives the index of the item chosen, nothing for Cancel.
+  virtual std::optional<int> choose(const QString& prompt, const QString& title,
+                                    const QStringList& items, int current) = 0;
 
   // A save-as dialog with the given filter (pairs "Description|pattern|..." as data files use);
   // it asks before an existing file is replaced. The empty text means Cancel.
@@ -89,6 +96,11 @@ class WindowDialogs final : public Dialogs {
   QString input(const QString& prompt, const QString& title, const QString& defaultText) override {
     const DialogOwner owner(service_, window_);
     return service_.input(prompt, title, defaultText);
+  }
+  std::optional<int> choose(const QString& prompt, const QString& title, const QStringList& items,
+                            int current) override {
+    const DialogOwner owner(service_, window_);
+    return service_.choose(prompt, title, items, current);
   }
   QString saveFileName(const QString& filter, const QString& folder) override {
     const DialogOwner owner(service_, window_);

@@ -5,8 +5,8 @@
 namespace solardesk {
 
 // Dialogs nobody answers, for programs and runs without a person: a message box is
-// acknowledged, a question (OK and Cancel) gets `questionAnswer`, input and file boxes come back
-// empty (Cancel), the printer dialog is cancelled and a print preview shows nothing.
+// acknowledged, a question (OK and Cancel) gets `questionAnswer`, input, choice and file boxes
+// are cancelled, the printer dialog is cancelled and a print preview shows nothing.
 class NoDialogs final : public Dialogs {
  public:
   DialogAnswer message(const QString&, const QString&, MessageIcon,
@@ -14,6 +14,9 @@ class NoDialogs final : public Dialogs {
     return buttons == MessageButtons::OkCancel ? questionAnswer : DialogAnswer::Ok;
   }
   QString input(const QString&, const QString&, const QString&) override { return {}; }
+  std::optional<int> choose(const QString&, const QString&, const QStringList&, int) override {
+    return std::nullopt;
+  }
   QString saveFileName(const QString&, const QString&) override { return {}; }
   QString openFileName(const QString&, const QString&) override { return {}; }
   bool choosePrinter(QPrinter&) override { return false; }

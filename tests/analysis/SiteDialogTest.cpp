@@ -82,45 +82,58 @@ TEST(SiteDialog, SensorValuesInTheDesktopsNumberFormat) {
   SaveSite(std::nullopt);
 }
 
-// A sensor lying flat takes either clear sky, its choice kept with the site; the turbidity is
-// asked under Ineichen only. A tilted sensor is always set beside Ineichen's.
+// A sensor lying flat takes either clear sky, chosen from a list with the kept one chosen first
+// and kept with the site; the turbidity is asked under Ineichen only, in the desktop's number
+// format. A tilted sensor is always set beside Ineichen's.
 TEST(SiteDialog, FlatSensorChoosesItsClearSky) {
   const QLocale german(QLocale::German, QLocale::Germany);
   SaveSite(Site{52.5, 13.4, 34});
   SaveLinkeTurbidity(kDefaultLinkeTurbidity);
   SaveFlatClearSkyModel(ClearSkyModel::Haurwitz);
   ScriptedDialogs dialogs;
-  dialogs.inputAnswers = {"0", "perez", " Ineichen ", "2,5"};
+  dialogs.inputAnswers = {"0", "2,5"};
+  dialogs.chooseAnswers = {1};
   EXPECT_TRUE(EditSensor(dialogs, german));
   SiteAssumptions assumed = LoadSiteAssumptions();
   EXPECT_EQ(assumed.site, (Site{52.5, 13.4, 34}));
   EXPECT_EQ(assumed.clearSky.model, ClearSkyModel::Ineichen);
   EXPECT_DOUBLE_EQ(assumed.clearSky.linkeTurbidity, 2.5);
+  const auto choices = dialogs.of("choose");
+  ASSERT_EQ(choices.size(), 1u);
+  EXPECT_EQ(choices[0].title, "Sensor");
+  ASSERT_EQ(choices[0].items.size(), 2);
+  EXPECT_TRUE(choices[0].items[0].startsWith("Haurwitz (")) << choices[0].items[0].toStdString();
+  EXPECT_TRUE(choices[0].items[1].startsWith(QString::fromUtf8("Ineichen\u2013Perez (")))
+      << choices[0].items[1].toStdString();
+  EXPECT_EQ(choices[0].current, 0);
   const auto inputs = dialogs.of("input");
-  ASSERT_EQ(inputs.size(), 4u);
-  EXPECT_EQ(inputs[1].defaultText, "haurwitz");
-  EXPECT_EQ(inputs[2].defaultText, "perez");  // offered again to be put right
-  EXPECT_EQ(inputs[3].defaultText, "3");
-  ASSERT_EQ(dialogs.of("message").size(), 1u);
-  EXPECT_TRUE(dialogs.of("message")[0].text.contains("\"perez\" is no clear-sky model"));
+  ASSERT_EQ(inputs.size(), 2u);
+  EXPECT_EQ(inputs[1].defaultText, "3");
+  EXPECT_TRUE(dialogs.of("message").empty());
 
   const struct {
     QStringList answers;
+    std::deque<std::optional<int>> chosen;
     bool kept;
     int asked;
+    int chosenFirst;  // the item chosen when the list opens; -1: no list
     ClearSkyModel model;
   } steps[] = {
-      {{"0"}, false, 2, ClearSkyModel::Ineichen},                     // Cancel in the model box
-      {{"0", "haurwitz"}, true, 2, ClearSkyModel::Haurwitz},          // no turbidity asked
-      {{"0", "ineichen"}, false, 3, ClearSkyModel::Haurwitz},         // Cancel in the turbidity
-      {{"30", "180", "0,2", "4"}, true, 4, ClearSkyModel::Ineichen},  // tilted
+      {{"0"}, {std::nullopt}, false, 1, 1, ClearSkyModel::Ineichen},  // Cancel in the list
+      {{"0"}, {0}, true, 1, 1, ClearSkyModel::Haurwitz},              // no turbidity asked
+      {{"0"}, {1}, false, 2, 0, ClearSkyModel::Haurwitz},             // Cancel in the turbidity
+      {{"30", "180", "0,2", "4"}, {}, true, 4, -1, ClearSkyModel::Ineichen},  // tilted
   };
   for (const auto& step : steps) {
     ScriptedDialogs d;
     d.inputAnswers.assign(step.answers.begin(), step.answers.end());
-    EXPECT_EQ(EditSensor(d, german), step.kept) << step.answers.join(' ').toStdString();
-    EXPECT_EQ(d.of("input").size(), static_cast<std::size_t>(step.asked));
-    EXPECT_EQ(LoadSiteAssumptions().clearSky.model, step.model);
+    d.chooseAnswers = step.chosen;
+    const std::string name = step.answers.join(' ').toStdString();
+    EXPECT_EQ(EditSensor(d, german), step.kept) << name;
+    EXPECT_EQ(d.of("input").size(), static_cast<std::size_t>(step.asked)) << name;
+    const auto lists = d.of("choose");
+    EXPECT_EQ(lists.empty() ? -1 : lists[0].current, step.chosenFirst) << name;
+    EXPECT_EQ(LoadSiteAssumptions().clearSky.model, step.model) << name;
   }
   // The flat sensor's choice waits for the sensor to lie flat again, as does the turbidity.
   EXPECT_EQ(LoadFlatClearSkyModel(), ClearSkyModel::Haurwitz);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
@@ -164,6 +165,44 @@ TEST_F(DialogOwnerTest, QtDialogsOpenOverTheOwnerAndSaveWithTheFiltersExtension)
     }
     EXPECT_EQ(dialogParent, &other) << typed;
     EXPECT_EQ(path, QDir(folder).filePath(QString::fromLatin1(saved))) << typed;
+  }
+}
+
+// A choice from a list opens over the owner with the current item chosen and no editing; OK
+// gives the item picked, Cancel nothing.
+TEST_F(DialogOwnerTest, QtChoiceOpensOverTheOwnerWithTheCurrentItem) {
+  QWidget main;
+  QWidget other;
+  main.show();
+  other.show();
+  QtDialogs qt(&main);
+  const QStringList items{QStringLiteral("first"), QStringLiteral("second"),
+                          QStringLiteral("third")};
+  for (const bool accept : {true, false}) {
+    QWidget* parent = nullptr;
+    QString shown;
+    bool editable = true;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      parent = dialog->parentWidget();
+      auto* list = dialog->findChild<QComboBox*>();
+      ASSERT_NE(list, nullptr);
+      shown = list->currentText();
+      editable = list->isEditable();
+      list->setFocus();
+      QTest::keyClick(list, Qt::Key_Up);  // as a person picks the item above
+      QMetaObject::invokeMethod(dialog, accept ? "accept" : "reject");
+    });
+    std::optional<int> chosen;
+    {
+      const DialogOwner owner(qt, &other);
+      chosen = qt.choose(QStringLiteral("Pick:"), kProgramTitle, items, 1);
+    }
+    EXPECT_EQ(parent, &other);
+    EXPECT_EQ(shown, "second");
+    EXPECT_FALSE(editable);
+    EXPECT_EQ(chosen, accept ? std::optional<int>(0) : std::nullopt);
   }
 }
 

@@ -60,9 +60,13 @@ TEST(StatisticsWindowSite, ClearSkyFiguresOnceASiteIsSet) {
   EXPECT_EQ(Labels(later), Labels(w));
 
   // The sensor lying flat, set beside Ineichen's sky instead of Haurwitz's.
-  dialogs.inputAnswers = {"0", "ineichen", "2"};
+  dialogs.inputAnswers = {"0", "2"};
+  dialogs.chooseAnswers = {1};
   w.CmdSensor->click();
   EXPECT_TRUE(dialogs.inputAnswers.empty());
+  EXPECT_TRUE(dialogs.chooseAnswers.empty());
+  ASSERT_EQ(dialogs.of("choose").size(), 1u);
+  EXPECT_EQ(dialogs.of("choose")[0].owner, &w);
   const ClearSkyFigures ineichen =
       ComputeClearSky(capeTown, series.instants, statistics.energy, statistics.irradianceUnit,
                       {ClearSkyModel::Ineichen, 2});

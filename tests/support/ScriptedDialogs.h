@@ -10,22 +10,26 @@
 namespace solardesk::testing {
 
 // Dialogs answered by the test: each kind of dialog takes its answers from a queue (in order),
-// and every dialog shown is recorded. A dialog with no answer queued gives Cancel / empty.
+// and every dialog shown is recorded. A dialog with no answer queued gives Cancel / empty, but
+// a choice from a list with none queued fails the test: Cancel there is queued as nothing.
 class ScriptedDialogs final : public Dialogs {
  public:
   struct Shown {
-    QString kind;  // "message", "input", "save", "open", "printer", "preview", "folder"
-    QString text;  // message text or input prompt
+    QString kind;  // "message", "input", "choose", "save", "open", "printer", "preview", "folder"
+    QString text;  // message text, input or choice prompt
     QString title;
     MessageIcon icon = MessageIcon::Information;
     MessageButtons buttons = MessageButtons::Ok;
     QString defaultText;
     QString filter;
     const QObject* owner = nullptr;  // the window it opened over; null for the main window
+    QStringList items;               // a choice's items, `current` chosen when it opened
+    int current = -1;
   };
 
   std::deque<DialogAnswer> messageAnswers;
   std::deque<QString> inputAnswers;
+  std::deque<std::optional<int>> chooseAnswers;  // the index chosen, nothing for Cancel
   std::deque<QString> saveAnswers;
   std::deque<QString> openAnswers;
   std::deque<QString> folderAnswers;
@@ -42,6 +46,8 @@ class ScriptedDialogs final : public Dialogs {
   DialogAnswer message(const QString& text, const QString& title, MessageIcon icon,
                        MessageButtons buttons) override;
   QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
+  std::optional<int> choose(const QString& prompt, const QString& title, const QStringList& items,
+                            int current) override;
   QString saveFileName(const QString& filter, const QString& folder) override;
   QString openFileName(const QString& filter, const QString& folder) override;
   bool choosePrinter(QPrinter& printer) override;
