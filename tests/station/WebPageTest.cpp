@@ -224,6 +224,14 @@ TEST(StationWebPage, ApiGivesStateFiguresRecordsAndEvents) {
   EXPECT_GT(state["disk_free"].toDouble(), 0);
   EXPECT_EQ(state["interval"], 1);
   EXPECT_EQ(state["site"], "48.2,16.37,180");
+  // What the figures assume, as `stats` says it, the time zone included.
+  QStringList assumed;
+  for (const QJsonValue& row : state["assumed"].toArray())
+    assumed << row[0].toString() + ": " + row[1].toString();
+  EXPECT_EQ(assumed.mid(0, 3).join('|').toStdString(),
+            "Site: 48.2, 16.37, elevation 180 m|Sensor: tilt 0 degrees|Clear sky: haurwitz");
+  ASSERT_EQ(assumed.size(), 4);
+  EXPECT_TRUE(assumed[3].startsWith("Time zone: ")) << assumed[3].toStdString();
   EXPECT_EQ(state["today"], QString::fromLatin1(today));
   EXPECT_EQ(state["last"].toObject().keys(), (QStringList{"record", "time", "unit", "value"}));
   ASSERT_EQ(state["files"].toArray().size(), 1);

@@ -16,6 +16,7 @@
 
 #include "analysis/ClearSky.h"
 #include "analysis/EnergyUnit.h"
+#include "analysis/StatisticsReport.h"
 #include "core/IsoTime.h"
 
 namespace solardesk::station::web {
@@ -354,6 +355,11 @@ QByteArray WebServer::StateJson() const {
            disk.isValid() ? QJsonValue(static_cast<double>(disk.bytesAvailable())) : QJsonValue());
   o.insert(QLatin1String("site"),
            settings_.assumed.site ? QJsonValue(SiteText(*settings_.assumed.site)) : QJsonValue());
+  // What the day figures and the clear sky assume, in the words of `stats`: [label, text] pairs.
+  QJsonArray assumed;
+  for (const auto& [label, text] : AssumptionRows(settings_.assumed))
+    assumed.append(QJsonArray{label, text});
+  o.insert(QLatin1String("assumed"), assumed);
   QJsonArray files;
   for (const QString& name : DayFileNames(dir_)) {
     files.append(QJsonObject{

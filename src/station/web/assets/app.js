@@ -81,7 +81,22 @@ function showState(st) {
   $('waiting').textContent = st.broker.set ? String(st.broker.waiting) : '–';
   $('disk').textContent = bytesText(st.disk_free);
   $('interval').textContent = st.interval + ' s';
-  $('site').textContent = st.site || 'none';
+  // The site, sensor, clear sky and time zone the figures assume, a row each.
+  const assumed = JSON.stringify(st.assumed);
+  const table = $('station');
+  if (table.dataset.assumed !== assumed) {
+    table.dataset.assumed = assumed;
+    table.querySelectorAll('tr.assumed').forEach((tr) => tr.remove());
+    for (const [label, text] of st.assumed) {
+      const tr = table.insertRow();
+      tr.className = 'assumed';
+      const th = document.createElement('th');
+      th.textContent = label;
+      const td = document.createElement('td');
+      td.textContent = text;
+      tr.append(th, td);
+    }
+  }
   const list = $('files');
   const names = st.files.map((f) => f.name).reverse();
   if (list.dataset.names !== names.join(',')) {
@@ -114,7 +129,7 @@ function drawDay() {
   const options = {labels, labelsUTC: true, connectSeparatedPoints: true, drawPoints: true,
                    dateWindow: [midnight, midnight + 86400000],
                    pointSize: 1.5, colors: ['#e07b00', '#5a8fd8'], ylabel: page.unit || '',
-                   legend: 'follow', includeZero: true};
+                   legend: 'always', includeZero: true};
   if (page.dayChart) page.dayChart.updateOptions({file: rows, labels});
   else page.dayChart = new Dygraph($('day-chart'), rows, options);
 }
@@ -170,7 +185,7 @@ async function loadDays() {
   }
   const labels = withSky ? ['Day', 'Energy', 'Clear sky'] : ['Day', 'Energy'];
   const options = {labels, labelsUTC: true, plotter: barPlotter, ylabel: unit, includeZero: true,
-                   colors: ['#e07b00', '#5a8fd8'], legend: 'follow', xRangePad: 20};
+                   colors: ['#e07b00', '#5a8fd8'], legend: 'always', xRangePad: 20};
   if (page.daysChart) {
     page.daysChart.updateOptions({file: rows, labels});
     if (wasHidden) page.daysChart.resize();  // it had no size while hidden
