@@ -4,6 +4,7 @@
 
 #include "AppFixture.h"
 #include "graphs/ui/ImageCanvas.h"
+#include "support/PdfText.h"
 
 namespace solardesk {
 namespace {
@@ -92,6 +93,18 @@ TEST_F(RealTimeGraphTest, TicksDrawTheReadingOnTheKeptPictureThatPrintsUnchanged
   EXPECT_GT(QFileInfo(dialogs.printToPdf).size(), 0);
   EXPECT_EQ(g->picture(), before);
   EXPECT_TRUE(g->Toolbar1->isVisible());
+
+  // The preview shows that page over the graph; its "Print" asks for the printer and prints it.
+  dialogs.previewPdf = dir.filePath(QStringLiteral("preview.pdf"));
+  dialogs.previewAnswers = {true};
+  dialogs.printerAnswers.push_back(true);
+  dialogs.printToPdf = dir.filePath(QStringLiteral("previewed.pdf"));
+  g->toolbarAction(QStringLiteral("Print Preview"))->trigger();
+  ASSERT_EQ(dialogs.of("preview").size(), 1u);
+  EXPECT_EQ(dialogs.of("preview")[0].owner, g);
+  EXPECT_EQ(testing::PdfPageCount(dialogs.previewPdf), 1);
+  EXPECT_EQ(dialogs.of("printer").size(), 2u);
+  EXPECT_EQ(testing::PdfPageCount(dialogs.printToPdf), 1);
 }
 
 TEST_F(RealTimeGraphTest, AUnitChangeOrTheCloseBoxClosesTheGraphAndTheNextOpensWithTheNewUnit) {

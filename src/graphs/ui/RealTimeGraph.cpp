@@ -40,13 +40,15 @@ RealTimeGraph::~RealTimeGraph() {
 
 void RealTimeGraph::BuildToolbar() {
   Toolbar1 = new QToolBar(this);
-  for (const char* key : {"Limit", "Print"}) {
+  for (const char* key : {"Limit", "Print", "Print Preview"}) {
     QAction* a = Toolbar1->addAction(QString::fromLatin1(key));
     a->setData(QString::fromLatin1(key));
     a->setToolTip(QString::fromLatin1(key));
   }
   connect(toolbarAction(QStringLiteral("Limit")), &QAction::triggered, this, &RealTimeGraph::Limit);
   connect(toolbarAction(QStringLiteral("Print")), &QAction::triggered, this, &RealTimeGraph::Print);
+  connect(toolbarAction(QStringLiteral("Print Preview")), &QAction::triggered, this,
+          &RealTimeGraph::PrintPreview);
 }
 
 QAction* RealTimeGraph::toolbarAction(const QString& key) const {
@@ -165,6 +167,17 @@ void RealTimeGraph::Print() {
   ChoosePrinterFree(instrument_.dialogs, printer, pdf);
   PrintImage(image_, printer);
   Toolbar1->show();
+}
+
+// The preview shows the picture as it was when asked for; its "Print" prints that picture.
+void RealTimeGraph::PrintPreview() {
+  const DialogOwner owner(instrument_.dialogs, this);
+  const QImage shown = image_.copy();
+  QPrinter printer(QPrinter::HighResolution);
+  if (!instrument_.dialogs.previewPrint(printer, [&shown](QPrinter& on) { PrintImage(shown, on); }))
+    return;
+  std::unique_ptr<FileWriter> pdf;
+  if (ChoosePrinterFree(instrument_.dialogs, printer, pdf)) PrintImage(shown, printer);
 }
 
 void RealTimeGraph::closeEvent(QCloseEvent* e) {

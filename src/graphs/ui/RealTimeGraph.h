@@ -17,7 +17,8 @@ namespace solardesk {
 
 // The live sweep graph: once a second the current reading is drawn as one more segment of a
 // line that sweeps across the plot. Everything is drawn on an image the window keeps, so the
-// picture persists and "Print" prints it as it is. The toolbar and the limits panel lie over
+// picture persists and "Print" prints it as it is ("Print Preview" shows that page first, taken at
+// the moment it was asked for, while the sweep goes on). The toolbar and the limits panel lie over
 // the picture; hiding them does not change it.
 class RealTimeGraph : public QWidget {
   Q_OBJECT
@@ -29,7 +30,7 @@ class RealTimeGraph : public QWidget {
 
   const QImage& picture() const { return image_; }
   SweepGraph& graph() { return graph_; }
-  QAction* toolbarAction(const QString& key) const;  // "Limit" or "Print"
+  QAction* toolbarAction(const QString& key) const;  // "Limit", "Print" or "Print Preview"
 
   // Handlers, named as the controls know them.
   void Timer1Tick();
@@ -38,6 +39,7 @@ class RealTimeGraph : public QWidget {
   // Closes the limits panel without storing anything; the sweep goes on where it paused.
   void CmdCancelClick();
   void Print();
+  void PrintPreview();
 
   // Controls.
   QToolBar* Toolbar1 = nullptr;
