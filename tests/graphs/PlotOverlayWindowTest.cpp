@@ -1,5 +1,4 @@
 #include <qcustomplot.h>
-#include <QFile>
 #include <QTest>
 #include <QTimeZone>
 #include <cmath>
@@ -9,46 +8,46 @@
 #include "AppFixture.h"
 #include "analysis/SiteSettings.h"
 #include "recording/ui/RecordingWindows.h"
+#include "support/FileBytes.h"
 
 namespace solardesk {
 namespace {
 
-// The plot on a Central European wall clock (the autumn change puts 02:00 to 03:00 twice).
+// The plot on a Central European wall clock (the autumn change puts 02:00 to 03:00 twice), no
+// site saved.
 class PlotOverlayWindowTest : public testing::AppFixture {
  protected:
   PlotOverlayWindowTest() {
     setenv("TZ", "Europe/Berlin", 1);
     tzset();
+    SaveSite(std::nullopt);
   }
   ~PlotOverlayWindowTest() override {
+    SaveSite(std::nullopt);
     unsetenv("TZ");
     tzset();
   }
 
-  QString WriteFile(const char* name, const char* unit, const std::vector<const char*>& times) {
+  // A data file of readings at the given local times: 100, 200, ... unless given.
+  QString WriteFile(const char* name, const char* unit, const QStringList& times,
+                    const std::vector<int>& values = {}) {
+    QByteArray text = QByteArray("      No.s\t            Date Time\t") + unit + "\t\r\n";
+    for (int i = 0; i < times.size(); ++i) {
+      const int value = values.empty() ? 100 * (i + 1) : values[static_cast<std::size_t>(i)];
+      text +=
+          QStringLiteral("      %1\t%2\t %3\t\r\n").arg(i + 1).arg(times[i]).arg(value).toLatin1();
+    }
     const QString path = dir.filePath(QString::fromLatin1(name));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return {};
-    file.write(QByteArray("      No.s\t            Date Time\t") + unit + "\t\r\n");
-    for (std::size_t i = 0; i < times.size(); ++i)
-      file.write(QByteArray("      ") + QByteArray::number(static_cast<int>(i + 1)) + "\t" +
-                 times[i] + "\t " + QByteArray::number(static_cast<int>(100 * (i + 1))) + "\t\r\n");
+    testing::WriteBytes(path, text);
     return path;
   }
   // A file in W/(M)2 of one reading every `step` seconds from `start` (local time).
   QString WriteReadings(const char* name, const QDateTime& start, int step,
                         const std::vector<int>& values) {
-    const QString path = dir.filePath(QString::fromLatin1(name));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return {};
-    file.write("      No.s\t            Date Time\t         W/(M)2\t\r\n");
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      const QString time = start.addSecs(step * static_cast<qint64>(i))
-                               .toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
-      file.write(
-          QStringLiteral("      %1\t%2\t %3\t\r\n").arg(i + 1).arg(time).arg(values[i]).toLatin1());
-    }
-    return path;
+    QStringList times;
+    for (std::size_t i = 0; i < values.size(); ++i)
+      times << start.addSecs(step * static_cast<qint64>(i)).toString("yyyy/MM/dd hh:mm:ss");
+    return WriteFile(name, "         W/(M)2", times, values);
   }
   Plot* PlotFile(const QString& path) {
     dialogs.openAnswers.push_back(path);
@@ -142,7 +141,6 @@ TEST_F(PlotOverlayWindowTest, AddedFilesLieOverTheFirstByTimeOfDayAndAnotherUnit
 }
 
 TEST_F(PlotOverlayWindowTest, WithASiteTheTimeAxisShowsTheClearSkyDashedOverTheReadings) {
-  SaveSite(std::nullopt);
   Plot* p = PlotFile(
       WriteFile("june.pvd", "    Btu/(ft)2.h", {"2026/06/12 12:00:00", "2026/06/12 13:00:00"}));
   ASSERT_NE(p, nullptr);
@@ -166,7 +164,6 @@ TEST_F(PlotOverlayWindowTest, WithASiteTheTimeAxisShowsTheClearSkyDashedOverTheR
   p->SetOverlay(OverlayMode::ByRecord);
   EXPECT_EQ(p->ClearSkyGraph(), nullptr);
   EXPECT_FALSE(p->CWGraph1->legend->visible());
-  SaveSite(std::nullopt);
 }
 
 // Berlin in June, at 10:00 local time on the given day.
@@ -212,7 +209,6 @@ TEST_F(PlotOverlayWindowTest, EnergyInViewGivesOneFigurePerSeriesOnEveryAxis) {
 
 // "Fit" on readings far below a clear sky: the Y axis holds the clear-sky curve too.
 TEST_F(PlotOverlayWindowTest, FitKeepsTheClearSkyCurveInView) {
-  SaveSite(std::nullopt);
   Plot* p = PlotFile(WriteReadings("dull.pvd", JuneMorning(12), 600, std::vector<int>(25, 100)));
   ASSERT_NE(p, nullptr);
   p->SetOverlay(OverlayMode::ByTime);
@@ -230,13 +226,11 @@ TEST_F(PlotOverlayWindowTest, FitKeepsTheClearSkyCurveInView) {
     EXPECT_GE(d.value, view.y.min) << d.key;
   }
   EXPECT_GT(inView, 10);
-  SaveSite(std::nullopt);
 }
 
 // The legend of a day's readings with their clear sky lies where no point is drawn: over the
 // whole day, the morning (the curve climbs into the top right) and the afternoon.
 TEST_F(PlotOverlayWindowTest, TheLegendCoversNoDrawnPoint) {
-  SaveSite(std::nullopt);
   std::vector<int> day;  // 05:00 to 21:00 every five minutes, highest at 13:00
   for (int i = 0; i <= 16 * 12; ++i)
     day.push_back(static_cast<int>(1000 * std::sin(M_PI * i / 192)));
@@ -269,12 +263,13 @@ TEST_F(PlotOverlayWindowTest, TheLegendCoversNoDrawnPoint) {
         ++drawn;
         const QPointF at(p->CWGraph1->xAxis->coordToPixel(d.key),
                          p->CWGraph1->yAxis->coordToPixel(d.value));
-        EXPECT_FALSE(box.contains(at.toPoint())) << c.view << " graph " << g << " at " << d.key << " " << at.x() << "," << at.y() << " v " << d.value;
+        EXPECT_FALSE(box.contains(at.toPoint()))
+            << c.view << " graph " << g << " at " << d.key << " " << at.x() << "," << at.y()
+            << " v " << d.value;
       }
       EXPECT_GT(drawn, 10) << c.view << " graph " << g;
     }
   }
-  SaveSite(std::nullopt);
 }
 
 }  // namespace

@@ -27,6 +27,8 @@ std::vector<std::uint8_t> Arrived(const QString& interval, const QString& unit,
   return s;
 }
 
+const QString kStart = QStringLiteral("12/03/04 05:06:07");
+
 // The largest announced length does not overflow.
 TEST(SetBlockCount, RoundsUpToWholeBlocks) {
   const std::pair<std::uint32_t, std::uint64_t> cases[] = {
@@ -44,7 +46,7 @@ TEST(LeadingUnsignedNumber, TakesDigitsWithOnePointAfterBlanks) {
 }
 
 TEST(LoggerSetTimes, OnlyRealStartsAreTakenAndTimesRunOverTheYearInWholeSeconds) {
-  EXPECT_TRUE(ParseLoggerStart(QStringLiteral("12/03/04 05:06:07")));
+  EXPECT_TRUE(ParseLoggerStart(kStart));
   EXPECT_TRUE(ParseLoggerStart(QStringLiteral("24/02/29 23:59:59")));  // a leap day
   EXPECT_TRUE(ParseLoggerStart(QString::fromLatin1("12/03/04 05:06:07  \0", 20)));
   const char* invalid[] = {
@@ -93,8 +95,7 @@ TEST(ParseLoggerSet, TakesRecordsStartingAtLeast40PositionsBeforeTheLastData) {
   for (const Case& c : cases) {
     std::vector<std::pair<std::size_t, QByteArray>> at{{c.lastData, "\xFF"}};
     for (std::size_t p = 207; p + 4 < c.lastData; p += 9) at.push_back({p, "00001"});
-    const auto set =
-        ParseLoggerSet(RawStream(c.streamSize, at), QStringLiteral("12/03/04 05:06:07"));
+    const auto set = ParseLoggerSet(RawStream(c.streamSize, at), kStart);
     ASSERT_TRUE(set) << c.lastData;
     EXPECT_EQ(set->lines.size(), c.records) << c.lastData;
     EXPECT_EQ(set->lastDataPos, c.foundL) << c.lastData;
@@ -104,14 +105,13 @@ TEST(ParseLoggerSet, TakesRecordsStartingAtLeast40PositionsBeforeTheLastData) {
 TEST(ParseLoggerSet, ReadingsKeepTheirFiveCharactersAndAnAllZeroEndHoldsNoRecords) {
   // Record 1: five reading characters, then four bytes that are not shown.
   const auto stream = RawStream(320, {{207, " 9.99XYZW"}, {216, "12345"}, {264, "\x01"}});
-  const auto set = ParseLoggerSet(stream, QStringLiteral("12/03/04 05:06:07"));
+  const auto set = ParseLoggerSet(stream, kStart);
   ASSERT_TRUE(set);
   ASSERT_EQ(set->lines.size(), 2);
   EXPECT_TRUE(set->lines[0].endsWith(QStringLiteral("\t  9.99\t")));
   EXPECT_TRUE(set->lines[1].endsWith(QStringLiteral("\t 12345\t")));
   // Without the end marker, an all-zero end holds no records.
-  const auto none = ParseLoggerSet(RawStream(640, {{207, "11111"}, {216, "22222"}}),
-                                   QStringLiteral("12/03/04 05:06:07"));
+  const auto none = ParseLoggerSet(RawStream(640, {{207, "11111"}, {216, "22222"}}), kStart);
   ASSERT_TRUE(none);
   EXPECT_EQ(none->lastDataPos, 0u);
   EXPECT_TRUE(none->lines.isEmpty());
@@ -124,15 +124,13 @@ TEST(ParseLoggerSet, UnitIsWattsForACapitalWShortStreamsAndBadStartsHoldNoData) 
       {"xxxxxxxxxW", kUnitBtu},  // the W lies one position beyond the unit field
   };
   for (const auto& [unit, expected] : cases) {
-    const auto set =
-        ParseLoggerSet(RawStream(192, {{123, unit}}), QStringLiteral("12/03/04 05:06:07"));
+    const auto set = ParseLoggerSet(RawStream(192, {{123, unit}}), kStart);
     ASSERT_TRUE(set) << unit.constData();
     EXPECT_EQ(set->unit, expected) << unit.constData();
   }
-  const QString start = QStringLiteral("12/03/04 05:06:07");
-  EXPECT_FALSE(ParseLoggerSet({}, start));
-  EXPECT_FALSE(ParseLoggerSet(std::vector<std::uint8_t>(131, 'W'), start));
-  EXPECT_TRUE(ParseLoggerSet(std::vector<std::uint8_t>(132, 'W'), start));
+  EXPECT_FALSE(ParseLoggerSet({}, kStart));
+  EXPECT_FALSE(ParseLoggerSet(std::vector<std::uint8_t>(131, 'W'), kStart));
+  EXPECT_TRUE(ParseLoggerSet(std::vector<std::uint8_t>(132, 'W'), kStart));
   const auto full = Arrived("60", "W/(M)2", {"1", "2"});
   EXPECT_FALSE(ParseLoggerSet(full, QStringLiteral("12/02/30 05:06:07")));
   EXPECT_FALSE(ParseLoggerSet(full, QString(17, QChar(0))));

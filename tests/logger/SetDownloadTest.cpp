@@ -12,9 +12,10 @@ using Bytes = std::vector<std::uint8_t>;
 
 class SetDownloadTest : public LoggerAppTest {
  protected:
-  void AddSet(const std::vector<QString>& readings = {QStringLiteral("1")}) {
-    meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("60"), QStringLiteral("W"),
-                  readings);
+  void AddSet(const std::vector<QString>& readings = {"1"},
+              const QString& start = "12/03/04 05:06:07", const QString& interval = "60",
+              const QString& unit = "W") {
+    meter->AddSet(start, interval, unit, readings);
   }
   // Reads the directory so that the Memory window lists the meter's sets.
   void OpenMemory() {
@@ -41,8 +42,7 @@ class SetDownloadTest : public LoggerAppTest {
 };
 
 TEST_F(SetDownloadTest, ARowClickListsTheSetInTheDataList) {
-  meter->AddSet(QStringLiteral("12/03/04 05:06:07"), QStringLiteral("000000060"),
-                QStringLiteral("W/(M)2"), {QStringLiteral("123.4"), QStringLiteral(" 56.7")});
+  AddSet({"123.4", " 56.7"}, "12/03/04 05:06:07", "000000060", "W/(M)2");
   OpenMemory();
   // Keys, toolbar and window take no clicks while the list fills.
   std::vector<bool> enabledSeen;
@@ -167,8 +167,7 @@ TEST_F(SetDownloadTest, SetsWithoutReadableDataListNothing) {
       {"12/03/04 05:06:07", 0}, {"12/13/45 99:99:99", std::nullopt}};
   for (const auto& [start, length] : cases) {
     meter->sets.clear();
-    meter->AddSet(QString::fromLatin1(start), QStringLiteral("60"), QStringLiteral("W"),
-                  {QStringLiteral("1")});
+    AddSet({"1"}, QString::fromLatin1(start));
     if (length) meter->sets[0].length = *length;
     OpenMemory();
     dialogs.shown.clear();
@@ -181,8 +180,7 @@ TEST_F(SetDownloadTest, SetsWithoutReadableDataListNothing) {
 TEST_F(SetDownloadTest, AMegabyteSetArrivesWhole) {
   std::vector<QString> readings;
   for (int i = 0; i < 116'000; ++i) readings.push_back(QString::number(i % 1000));
-  meter->AddSet(QStringLiteral("26/12/31 23:00:00"), QStringLiteral("60"), QStringLiteral("W"),
-                readings);
+  AddSet(readings, "26/12/31 23:00:00");
   OpenMemory();
   ClickRow(0);
   ASSERT_EQ(dataList.entries.size(), 116'000);

@@ -260,23 +260,20 @@ TEST_F(ListWindowsTest, LiveListColumnsShowTheirHeadersWhole) {
 }
 
 TEST_F(ListWindowsTest, LiveListSavesAlongsideARecording) {
-  dialogs.saveAnswers.push_back(Path(QStringLiteral("rec.pvd")));
-  panel().clickToolbar(QStringLiteral("Save"));
+  Record(Path(QStringLiteral("rec.pvd")));
   panel().clickToolbar(QStringLiteral("List"));
   RealTimeList* list = recording().realTimeList();
   ASSERT_NE(list, nullptr);
 
   // Saved right after opening: the header line only.
-  dialogs.saveAnswers.push_back(Path(QStringLiteral("empty.pvd")));
-  list->clickToolbar(QStringLiteral("Save"));
+  SaveAs(*list, QStringLiteral("empty.pvd"));
   EXPECT_EQ(ReadBytes(Path(QStringLiteral("empty.pvd"))),
             HeaderText(kUnitWatts).toLatin1() + "\r\n");
 
   Tick();
   Tick();
   EXPECT_EQ(list->GridN->model()->rowCount(), 2);
-  dialogs.saveAnswers.push_back(Path(QStringLiteral("live.pvd")));
-  list->clickToolbar(QStringLiteral("Save"));
+  SaveAs(*list, QStringLiteral("live.pvd"));
   EXPECT_EQ(ReadBytes(Path(QStringLiteral("live.pvd"))),
             HeaderText(kUnitWatts).toLatin1() +
                 "\r\n      1\t2026/12/04 09:30:00\t98.76\t\r\n"
@@ -319,8 +316,7 @@ TEST_F(ListWindowsTest, DataListServesTheLoggerAndSavesItsLines) {
   for (const QByteArray& l : lines) sink.AddEntry(QString::fromLatin1(l));
   EXPECT_EQ(list->ListData->model()->rowCount(), 2);
 
-  dialogs.saveAnswers.push_back(Path(QStringLiteral("logger.pvd")));
-  list->clickToolbar(QStringLiteral("Save"));
+  SaveAs(*list, QStringLiteral("logger.pvd"));
   EXPECT_EQ(list->windowTitle(), QStringLiteral("DataList"));
   EXPECT_EQ(ReadBytes(Path(QStringLiteral("logger.pvd"))),
             HeaderText(kUnitWatts).toLatin1() + "\r\n" + lines[0] + "\r\n" + lines[1] + "\r\n");

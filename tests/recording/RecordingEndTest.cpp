@@ -50,8 +50,7 @@ class RecordingEnd : public ProgramTest {
 // recording alone ends with the same words.
 TEST_F(RecordingEnd, UnitChangeKeepsTheListedRowsInAFlushFileAndSaysSo) {
   transfer().recorder.SetLastDataFolder(dir.path());
-  dialogs.saveAnswers.push_back(Path(QStringLiteral("rec.pvd")));
-  panel().clickToolbar(QStringLiteral("Save"));
+  Record(Path(QStringLiteral("rec.pvd")));
   panel().clickToolbar(QStringLiteral("List"));
   ASSERT_TRUE(recording().realTimeList());
   TickSeconds(3);
@@ -74,8 +73,7 @@ TEST_F(RecordingEnd, UnitChangeKeepsTheListedRowsInAFlushFileAndSaysSo) {
   recording().realTimeList()->close();
   meter->unit = kUnitWatts;
   Poll();
-  dialogs.saveAnswers.push_back(Path(QStringLiteral("alone.pvd")));
-  panel().clickToolbar(QStringLiteral("Save"));
+  Record(Path(QStringLiteral("alone.pvd")));
   TickSeconds(1);
   ChangeUnit();
   EXPECT_FALSE(transfer().recorder.fileRecording());
@@ -110,8 +108,7 @@ TEST_F(RecordingEnd, UnitChangeKeepsAListThatCannotBeWrittenOpenAndWritesNoEmpty
 // tip keeps the last pause's count. A stopped file takes its pauses with it.
 TEST_F(RecordingEnd, PausedCountsThisPauseOfTheRunningRecordingOnly) {
   transfer().recorder.SetLastDataFolder(dir.path());
-  dialogs.saveAnswers.push_back(Path(QStringLiteral("rec.pvd")));
-  panel().clickToolbar(QStringLiteral("Save"));
+  Record(Path(QStringLiteral("rec.pvd")));
   panel().clickToolbar(QStringLiteral("List"));
   TickSeconds(1);
   HoldTimers(4);

@@ -95,6 +95,37 @@ class ProgramTest : public ::testing::Test, public WithFolder, public AppOnVirtu
     panel().clickToolbar(QStringLiteral("Open"));
     return recording().fileList();
   }
+  // Answers the save dialog with `name` in the folder and clicks the window's "Save".
+  template <typename Window>
+  void SaveAs(Window& window, const QString& name) {
+    dialogs.saveAnswers.push_back(Path(name));
+    window.clickToolbar(QStringLiteral("Save"));
+  }
+  // Starts recording into `path` with the main window's "Save".
+  void Record(const QString& path) {
+    dialogs.saveAnswers.push_back(path);
+    panel().clickToolbar(QStringLiteral("Save"));
+    ASSERT_TRUE(transfer().recorder.fileRecording());
+  }
+  // The record numbers of a data file, in order; -1 for a first line that is not the header.
+  std::vector<int> Numbers(const QString& path) {
+    std::vector<int> numbers;
+    const QList<QByteArray> lines = ReadBytes(path).split('\n');
+    if (!lines[0].startsWith("      No.s\t")) numbers.push_back(-1);
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+      if (!lines[i].isEmpty()) numbers.push_back(lines[i].trimmed().split('\t')[0].toInt());
+    }
+    return numbers;
+  }
+  // The texts of the messages shown, each of them a warning.
+  std::vector<QString> Warnings() {
+    std::vector<QString> texts;
+    for (const auto& m : dialogs.of(QStringLiteral("message"))) {
+      EXPECT_EQ(m.icon, MessageIcon::Exclamation) << m.text.toStdString();
+      texts.push_back(m.text);
+    }
+    return texts;
+  }
   // Both main timers off, as a command that left them off would leave them.
   void StopTimers() {
     instrument().Timer1.stop();

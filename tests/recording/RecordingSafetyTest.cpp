@@ -23,31 +23,7 @@ using testing::RecorderAccess;
 
 const QString kBeingRecorded = QStringLiteral("This file is being recorded. Choose another name.");
 
-class RecordingSafety : public ProgramTest {
- protected:
-  void Record(const QString& path) {
-    dialogs.saveAnswers.push_back(path);
-    panel().clickToolbar(QStringLiteral("Save"));
-    ASSERT_TRUE(transfer().recorder.fileRecording());
-  }
-  // The record numbers of a data file, in order.
-  std::vector<int> Numbers(const QString& path) {
-    std::vector<int> numbers;
-    const QList<QByteArray> lines = ReadBytes(path).split('\n');
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-      if (!lines[i].isEmpty()) numbers.push_back(lines[i].trimmed().split('\t')[0].toInt());
-    }
-    return numbers;
-  }
-  std::vector<QString> MessageTexts() {
-    std::vector<QString> texts;
-    for (const auto& m : dialogs.of(QStringLiteral("message"))) {
-      EXPECT_EQ(m.icon, MessageIcon::Exclamation);
-      texts.push_back(m.text);
-    }
-    return texts;
-  }
-};
+using RecordingSafety = ProgramTest;
 
 TEST_F(RecordingSafety, ListSavesRefuseTheFileBeingRecordedAndAskAgain) {
   const QString rec = Path(QStringLiteral("rec.pvd"));
@@ -62,7 +38,7 @@ TEST_F(RecordingSafety, ListSavesRefuseTheFileBeingRecordedAndAskAgain) {
     dialogs.saveAnswers = {rec, other};
     dialogs.shown.clear();
     list->clickToolbar(QStringLiteral("Save"));
-    EXPECT_EQ(MessageTexts(), std::vector<QString>{kBeingRecorded});
+    EXPECT_EQ(Warnings(), std::vector<QString>{kBeingRecorded});
     EXPECT_TRUE(ReadBytes(other).startsWith(HeaderText(kUnitWatts).toLatin1()));
   }
   Tick();
@@ -78,7 +54,7 @@ TEST_F(RecordingSafety, RecordingRefusesTheFileAListSaveIsWriting) {
   dialogs.saveAnswers = {listed, listed, rec};
   QTimer::singleShot(0, &panel(), [this] { panel().clickToolbar(QStringLiteral("Save")); });
   recording().realTimeList()->clickToolbar(QStringLiteral("Save"));
-  EXPECT_EQ(MessageTexts(),
+  EXPECT_EQ(Warnings(),
             std::vector<QString>{QStringLiteral("This file is being saved. Choose another name.")});
   EXPECT_EQ(transfer().recorder.recordFileName(), rec);
   EXPECT_EQ(Numbers(listed), (std::vector<int>{1, 2, 3}));

@@ -33,34 +33,11 @@ class WriteGateTest : public ProgramTest {
     WriteGate::Shared().SetSyncCall(nullptr);
     WriteGate::Shared().SetThreadStart(nullptr);
   }
-  void Record(const QString& path) {
-    dialogs.saveAnswers.push_back(path);
-    panel().clickToolbar(QStringLiteral("Save"));
-    ASSERT_TRUE(transfer().recorder.fileRecording());
-  }
   void Ticks(int n) {
     for (int i = 0; i < n; ++i) {
       Tick();
       clock.advanceMs(1000);
     }
-  }
-  // The record numbers of a data file, in order; -1 for a first line that is not the header.
-  std::vector<int> Numbers(const QString& path) {
-    std::vector<int> numbers;
-    const QList<QByteArray> lines = ReadBytes(path).split('\n');
-    if (!lines[0].startsWith("      No.s\t")) numbers.push_back(-1);
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-      if (!lines[i].isEmpty()) numbers.push_back(lines[i].trimmed().split('\t')[0].toInt());
-    }
-    return numbers;
-  }
-  std::vector<QString> Refusals() {
-    std::vector<QString> texts;
-    for (const auto& m : dialogs.of(QStringLiteral("message"))) {
-      EXPECT_EQ(m.icon, MessageIcon::Exclamation) << m.text.toStdString();
-      texts.push_back(m.text);
-    }
-    return texts;
   }
   void FillDataList() {
     recording().Show(kUnitWatts);
@@ -83,7 +60,7 @@ TEST_F(WriteGateTest, ExportsCannotOverwriteTheRecording) {
   dialogs.saveAnswers = {rec, days};
   recording().statisticsWindow()->CmdExport->click();
   Ticks(2);
-  EXPECT_EQ(Refusals(), (std::vector<QString>{kBeingRecordedText, kBeingRecordedText}));
+  EXPECT_EQ(Warnings(), (std::vector<QString>{kBeingRecordedText, kBeingRecordedText}));
   EXPECT_TRUE(ReadBytes(csv).startsWith("number,time,value,unit"));
   EXPECT_TRUE(ReadBytes(days).startsWith("Date,"));
   EXPECT_EQ(Numbers(rec), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
@@ -107,7 +84,7 @@ TEST_F(WriteGateTest, EarlierPartsOfARecordingStayInUse) {
   dialogs.pdfAnswers = {site, Path(QStringLiteral("list.pdf"))};
   dialogs.printerAnswers = {true, true};
   recording().realTimeList()->clickToolbar(QStringLiteral("Print"));
-  EXPECT_EQ(Refusals(), (std::vector<QString>{kBeingRecordedText, kBeingRecordedText}));
+  EXPECT_EQ(Warnings(), (std::vector<QString>{kBeingRecordedText, kBeingRecordedText}));
   EXPECT_EQ(ReadBytes(site), part0);
   EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("list.pdf"))));
   // Once the recording ends, the name is free again.
@@ -126,7 +103,7 @@ TEST_F(WriteGateTest, FileLockedByAnotherProgramIsRefused) {
   const QString mine = Path(QStringLiteral("mine.pvd"));
   dialogs.saveAnswers = {other, mine};
   panel().clickToolbar(QStringLiteral("Save"));
-  EXPECT_EQ(Refusals(), std::vector<QString>{kBeingRecordedText});
+  EXPECT_EQ(Warnings(), std::vector<QString>{kBeingRecordedText});
   EXPECT_EQ(transfer().recorder.recordFileName(), mine);
   // Without a dialog in between (the command line), the open itself is refused.
   QString why;
