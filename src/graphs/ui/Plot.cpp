@@ -378,12 +378,7 @@ void Plot::CmdPrintClick() {
 // The preview shows the picture that "Print Graph" prints; its "Print" prints that picture.
 void Plot::CmdPreviewClick() {
   const DialogOwner owner(instrument_.dialogs, this);
-  QPrinter printer(QPrinter::HighResolution);
-  const QImage image = PrintedImage();
-  if (!instrument_.dialogs.previewPrint(printer, [&image](QPrinter& on) { PrintImage(image, on); }))
-    return;
-  std::unique_ptr<FileWriter> pdf;
-  if (ChoosePrinterFree(instrument_.dialogs, printer, pdf)) PrintImage(image, printer);
+  PreviewThenPrintImage(instrument_.dialogs, PrintedImage());
 }
 
 }  // namespace solardesk

@@ -172,12 +172,7 @@ void RealTimeGraph::Print() {
 // The preview shows the picture as it was when asked for; its "Print" prints that picture.
 void RealTimeGraph::PrintPreview() {
   const DialogOwner owner(instrument_.dialogs, this);
-  const QImage shown = image_.copy();
-  QPrinter printer(QPrinter::HighResolution);
-  if (!instrument_.dialogs.previewPrint(printer, [&shown](QPrinter& on) { PrintImage(shown, on); }))
-    return;
-  std::unique_ptr<FileWriter> pdf;
-  if (ChoosePrinterFree(instrument_.dialogs, printer, pdf)) PrintImage(shown, printer);
+  PreviewThenPrintImage(instrument_.dialogs, image_.copy());
 }
 
 void RealTimeGraph::closeEvent(QCloseEvent* e) {
