@@ -329,11 +329,16 @@ std::vector<std::pair<QString, QString>> AssumptionRows(const SiteAssumptions& a
   return rows;
 }
 
-QString StatisticsText(const SeriesStatistics& s, const SiteAssumptions& assumed) {
+std::vector<std::pair<QString, QString>> AssumedAndSummaryRows(const SeriesStatistics& s,
+                                                               const SiteAssumptions& assumed) {
   std::vector<std::pair<QString, QString>> rows = AssumptionRows(assumed);
   const auto figures = SummaryRows(s);
   rows.insert(rows.end(), figures.begin(), figures.end());
-  QString text = LabelledLines(rows);
+  return rows;
+}
+
+QString StatisticsText(const SeriesStatistics& s, const SiteAssumptions& assumed) {
+  QString text = LabelledLines(AssumedAndSummaryRows(s, assumed));
 
   std::vector<QStringList> daily = DailyRows(s);
   daily.insert(daily.begin(), DailyHeadings(s));

@@ -59,6 +59,10 @@ std::vector<std::pair<QString, QString>> SummaryRows(const SeriesStatistics& s);
 // The site and time zone as label and text ("Site", "39.742476, -105.1786, 1830.14 m").
 std::vector<std::pair<QString, QString>> AssumptionRows(const SiteAssumptions& assumed);
 
+// What was assumed, then the figures: the labelled lines the readable summary begins with.
+std::vector<std::pair<QString, QString>> AssumedAndSummaryRows(const SeriesStatistics& s,
+                                                               const SiteAssumptions& assumed);
+
 // The headings and the rows of the daily table, as the window and the readable summary show it;
 // with a site, the clear-sky energy, the clear-sky index and the completeness of each date too.
 QStringList DailyHeadings(const SeriesStatistics& s);

@@ -95,6 +95,10 @@ class WebMonitor {
   bool Serving() {
     return WaitFor([&] { return Status(Get(port_, "/api/state")) != 0; }, 10000);
   }
+  // Serving, and today's day file begun.
+  bool ServingAndRecording() {
+    return Serving() && WaitFor([&] { return QFile::exists(DayFile(dir_)); }, 5000);
+  }
   int port() const { return port_; }
   QString dir() const { return dir_; }
   QString url() const { return QStringLiteral("http://127.0.0.1:%1/").arg(port_); }
@@ -280,9 +284,8 @@ TEST(StationWebPage, ApiGivesStateFiguresRecordsAndEvents) {
 TEST(StationWebPage, BadRequestsAreRefusedAndNoSampleIsLost) {
   ScenarioFile s(R"({"reading": "12.5", "unit": "W/(M)2"})");
   WebMonitor m(s, {});
-  ASSERT_TRUE(m.Serving()) << m.monitor().Events().toStdString();
+  ASSERT_TRUE(m.ServingAndRecording()) << m.monitor().Events().toStdString();
   const int port = m.port();
-  ASSERT_TRUE(WaitFor([&] { return QFile::exists(DayFile(m.dir())); }, 5000));
   WriteBytes(s.file("secret.pvd"), "secret");
   QFile::link(s.file("secret.pvd"), m.dir() + "/2020-01-02.pvd");
   const QString day = QFileInfo(DayFile(m.dir())).fileName();
@@ -362,9 +365,8 @@ TEST(StationWebPage, BadRequestsAreRefusedAndNoSampleIsLost) {
 TEST(StationWebPage, StalledDownloadsTimeOutAndNoSampleIsLost) {
   ScenarioFile s(R"({"reading": "12.5", "unit": "W/(M)2"})");
   WebMonitor m(s, {});
-  ASSERT_TRUE(m.Serving()) << m.monitor().Events().toStdString();
+  ASSERT_TRUE(m.ServingAndRecording()) << m.monitor().Events().toStdString();
   const int port = m.port();
-  ASSERT_TRUE(WaitFor([&] { return QFile::exists(DayFile(m.dir())); }, 5000));
   WriteBytes(m.dir() + "/2020-01-03.pvd", QByteArray(16 << 20, 'a'));
   std::vector<int> stalled;
   for (int i = 0; i < 40; ++i) stalled.push_back(StalledDownload(port, "/files/2020-01-03.pvd"));

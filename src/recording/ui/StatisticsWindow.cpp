@@ -99,7 +99,7 @@ StatisticsWindow::StatisticsWindow(SeriesStatistics statistics, ReadingSeries se
   buttons->addWidget(CmdReport);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(GridFigures);
-  layout->addWidget(GridDays, 3);
+  layout->addWidget(GridDays, 1);
   layout->addWidget(GridMonths);
   layout->addLayout(buttons);
   resize(640, 600);
@@ -116,9 +116,7 @@ void StatisticsWindow::ShowFigures() {
   if (assumed_.site) AddClearSky(statistics_, series_, *assumed_.site, assumed_.clearSky);
   // What the figures assume first (the site, the sensor, the clear sky, the time zone that splits
   // the days), as the command line's summary gives them.
-  std::vector<std::pair<QString, QString>> figures = AssumptionRows(assumed_);
-  const auto summary = SummaryRows(statistics_);
-  figures.insert(figures.end(), summary.begin(), summary.end());
+  const auto figures = AssumedAndSummaryRows(statistics_, assumed_);
   GridFigures->setRowCount(static_cast<int>(figures.size()));
   for (int r = 0; r < static_cast<int>(figures.size()); ++r) {
     SetCell(GridFigures, r, 0, figures[static_cast<std::size_t>(r)].first, false);

@@ -152,7 +152,10 @@ WebServer::WebServer(WebSettings settings, QString dir, StationView& view, Event
       now_(std::move(now)),
       figures_(dir_, settings_.assumed),
       assets_(AssetFolder()),
-      chartLibrary_(ChartLibraryFolder()) {}
+      chartLibrary_(ChartLibraryFolder()) {
+  for (const auto& [label, text] : AssumptionRows(settings_.assumed))
+    assumed_.append(QJsonArray{label, text});
+}
 
 WebServer::~WebServer() {
   Stop();
@@ -355,11 +358,7 @@ QByteArray WebServer::StateJson() const {
            disk.isValid() ? QJsonValue(static_cast<double>(disk.bytesAvailable())) : QJsonValue());
   o.insert(QLatin1String("site"),
            settings_.assumed.site ? QJsonValue(SiteText(*settings_.assumed.site)) : QJsonValue());
-  // What the day figures and the clear sky assume, in the words of `stats`: [label, text] pairs.
-  QJsonArray assumed;
-  for (const auto& [label, text] : AssumptionRows(settings_.assumed))
-    assumed.append(QJsonArray{label, text});
-  o.insert(QLatin1String("assumed"), assumed);
+  o.insert(QLatin1String("assumed"), assumed_);
   QJsonArray files;
   for (const QString& name : DayFileNames(dir_)) {
     files.append(QJsonObject{

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QJsonArray>
 #include <QString>
 #include <atomic>
 #include <condition_variable>
@@ -79,6 +80,7 @@ class WebServer {
   EventSink events_;
   std::function<QDateTime()> now_;
   DailyFigures figures_;
+  QJsonArray assumed_;  // what the figures assume, [label, text] pairs, as `stats` says it
   QString assets_;
   QString chartLibrary_;
   mg_context* context_ = nullptr;
