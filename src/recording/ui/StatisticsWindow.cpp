@@ -50,6 +50,15 @@ void FillTable(QTableWidget* table, const QStringList& headings,
   table->resizeColumnsToContents();
 }
 
+// The height that shows the table's heading and its first `rows` rows (fewer when it has fewer).
+int HeightForRows(const QTableWidget* table, int rows) {
+  int height = table->horizontalHeader()->sizeHint().height() +
+               table->horizontalScrollBar()->sizeHint().height() + 2 * table->frameWidth();
+  for (int r = 0; r < std::min(table->rowCount(), rows); ++r)
+    height += table->verticalHeader()->sectionSize(r);
+  return height;
+}
+
 }  // namespace
 
 const QString StatisticsWindow::kCaption = QStringLiteral("Statistics");
@@ -129,13 +138,10 @@ void StatisticsWindow::ShowFigures() {
 
   FillTable(GridDays, DailyHeadings(statistics_), DailyRows(statistics_));
   FillTable(GridMonths, MonthlyHeadings(statistics_), MonthlyRows(statistics_));
-  // The months in sight (up to half a year, then it scrolls); the daily table gets the rest.
-  int monthRows = 0;
-  for (int r = 0; r < std::min(GridMonths->rowCount(), 6); ++r)
-    monthRows += GridMonths->verticalHeader()->sectionSize(r);
-  GridMonths->setFixedHeight(GridMonths->horizontalHeader()->sizeHint().height() + monthRows +
-                             GridMonths->horizontalScrollBar()->sizeHint().height() +
-                             2 * GridMonths->frameWidth());
+  // The months in sight (up to half a year, then it scrolls); the daily table gets the rest, and
+  // the window grows rather than hide the first few days when the figures take more room.
+  GridMonths->setFixedHeight(HeightForRows(GridMonths, 6));
+  GridDays->setMinimumHeight(HeightForRows(GridDays, 4));
 }
 
 void StatisticsWindow::CmdSiteClick() {
